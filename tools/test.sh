@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds the sanitizer build and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+cmake --preset asan
+cmake --build --preset asan -j"$(nproc)"
+ctest --preset asan -j"$(nproc)"
