@@ -303,7 +303,7 @@ INSTANTIATE_TEST_SUITE_P(Screens, StartUpFit, ::testing::Values(
     FitCase{1280, 1024, 450, 560, 19140.0 / 8370, 16380.0 / 8370},
     FitCase{1024, 700, 300, 480, 15300.0 / 8370, 12540.0 / 8370},   // heights the steps leave out
     FitCase{1366, 360, 300, 560, 5340.0 / 4890, 5340.0 / 4890}),
-    [](const auto& info) { return std::to_string(info.param.width) + "x" + std::to_string(info.param.height); });
+    [](const ::testing::TestParamInfo<FitCase>& p) { return std::to_string(p.param.width) + "x" + std::to_string(p.param.height); });
 
 TEST(StartUpFit, FailedScreenMetricsKeepNormalSize)
 {
