@@ -46,6 +46,9 @@ struct Decoded {
 
 TEST(Samples, AreWhatTheSimulatorRecords)
 {
+#if !defined(__linux__)
+    GTEST_SKIP() << "recorded with Linux's maths library";
+#endif
     struct Case { const char* file; RecordFormat format; };
     for (const Case c : {Case{"drive-elm327.txt", RecordFormat::Elm327}, Case{"drive-canusb.txt", RecordFormat::CanUsb},
                          Case{"drive.candump.log", RecordFormat::Candump}}) {
