@@ -7,35 +7,12 @@
 #include <QPixmap>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
 
 namespace vcm {
 
 namespace {
-
-// The needles convert degrees with 3.14159; so does the artwork, to land on the same pixel.
-constexpr double kDegToRad = 3.14159 / 180;
-
-// --- needle angle formulas (the same as the gauge routines use) ---
-double currentAngle(double a)
-{
-    double d = 0;
-    if (a >= -100 && a <= 100)
-        d = a * 10;
-    else if (a > 1500)
-        d = 3000;
-    else if (a > 100)
-        d = std::round((a - 100) * 1.4 + 1000);
-    else if (a < -1500)
-        d = -3000;
-    else
-        d = std::round((a + 100) * 1.4 - 1000);
-    return d * 0.03 + 180;
-}
-double socAngle(double v) { return (std::max(v, 300.0) - 300) * 1.5 / 10 - 90; }
-double accelAngle(double s) { return 90 - (s < 11 ? s * 3 : (s - 10) * 60 / 190 + 30); }
-double rpmAngle(double rpm) { return rpm <= 2000 ? (rpm - 900) / 11.6 + 114 : (rpm - 2000) / 23 + 208; }
-double coolantAngle(double c) { return 48 - c / 13.5; }
 
 const QColor kFace(14, 17, 22);
 const QColor kTick(235, 238, 242);
@@ -53,15 +30,16 @@ QFont twipFont(int heightTwips, bool bold)
     return f;
 }
 
-void drawBand(QPainter& p, const DialScaleArt& s, const DialScaleArt::Band& b)
+void drawBand(QPainter& p, const DialScaleArt& s, const DialScaleArt::Band& b, bool celsius)
 {
-    const double r = s.rOuter + 110;
-    const double a1 = s.angleDegrees(b.from), a2 = s.angleDegrees(b.to);
+    const Dial& d = dialOf(s.gauge);
+    const double r = d.r2 + 110;
+    const double a1 = scaleAngle(s.gauge, b.from, celsius), a2 = scaleAngle(s.gauge, b.to, celsius);
     QPainterPath path;
     const int steps = std::max(2, int(std::abs(a2 - a1) / 2));
     for (int i = 0; i <= steps; ++i) {
         const double a = a1 + (a2 - a1) * i / steps;
-        const TwipPoint pt = pointOnDial(s.cx, s.cy, r, a);
+        const Point pt = dialPoint(d, a, r);
         if (i == 0)
             path.moveTo(pt.x, pt.y);
         else
@@ -72,27 +50,36 @@ void drawBand(QPainter& p, const DialScaleArt& s, const DialScaleArt::Band& b)
     p.drawPath(path);
 }
 
-void drawScale(QPainter& p, const DialScaleArt& s)
+// Numbers that would touch one already printed are left out (their tick stays), so a
+// crowded stretch of a small dial never prints figures over each other.
+void drawScale(QPainter& p, const DialScaleArt& s, bool celsius, std::vector<QRectF>& printed)
 {
     for (const auto& b : s.bands)
-        drawBand(p, s, b);
+        drawBand(p, s, b, celsius);
+    const Dial& d = dialOf(s.gauge);
     const QFont numberFont = twipFont(int(s.fontTwips), true);
     p.setFont(numberFont);
     const QFontMetricsF fm(numberFont);
-    for (const auto& m : s.marks) {
-        const double a = s.angleDegrees(m.value);
-        const bool major = !m.label.isEmpty();
-        const TwipPoint t1 = pointOnDial(s.cx, s.cy, s.rOuter + 20, a);
-        const TwipPoint t2 = pointOnDial(s.cx, s.cy, s.rOuter + (major ? 250 : 170), a);
+    for (const ScaleMark& m : s.marks) {
+        const bool major = !m.label.empty();
+        const Point t1 = dialPoint(d, m.angle, d.r2 + 20);
+        const Point t2 = dialPoint(d, m.angle, d.r2 + (major ? 250 : 170));
         p.setPen(QPen(kTick, major ? 40 : 22, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(QPointF(t1.x, t1.y), QPointF(t2.x, t2.y));
         if (!major)
             continue;
-        const TwipPoint c = pointOnDial(s.cx, s.cy, s.labelRadius, a + m.nudge);
-        const QRectF box(c.x - fm.horizontalAdvance(m.label) / 2 - 20, c.y - fm.height() / 2,
-                         fm.horizontalAdvance(m.label) + 40, fm.height());
+        // Engine speed is numbered in thousands ("x1000" is printed on the panel).
+        const QString text = s.gauge == Gauge::EngineSpeed ? QString::number(m.value / 1000)
+                                                           : QString::fromStdString(m.label);
+        const Point c = dialPoint(d, m.angle, s.labelRadius);
+        const double w = fm.horizontalAdvance(text) + 40;
+        const QRectF box(c.x - w / 2, c.y - fm.height() / 2, w, fm.height());
+        const QRectF margin = box.adjusted(-30, -10, 30, 10);
+        if (std::any_of(printed.begin(), printed.end(), [&](const QRectF& r) { return r.intersects(margin); }))
+            continue;
+        printed.push_back(box);
         p.setPen(kNumber);
-        p.drawText(box, Qt::AlignCenter, m.label);
+        p.drawText(box, Qt::AlignCenter, text);
     }
 }
 
@@ -112,72 +99,27 @@ void drawHub(QPainter& p, double cx, double cy, double rOuter)
 
 } // namespace
 
-TwipPoint pointOnDial(double cx, double cy, double r, double thetaDegrees)
-{
-    const double t = thetaDegrees * kDegToRad;
-    return {cx - r * std::sin(t), cy + r * std::cos(t)};
-}
-
 std::vector<DialScaleArt> dialScales(bool celsius)
 {
-    std::vector<DialScaleArt> scales;
-    constexpr double lx = 2010, ly = 2850, lr1 = 1230, lr2 = 1600;
-    constexpr double rx = 5920, ry = 2440, rr1 = 1580, rr2 = 2040;
-
-    // Left dial: current numbers beyond the rim (top half), state of charge and
-    // accelerator numbers inside the needle's path (lower half).
-    constexpr double lOut = lr2 + 300, lIn = lr1 - 170, lFont = 200;
-    DialScaleArt current{lx, ly, lr1, lr2, lOut, lFont, currentAngle, {}, {}};
-    for (int amps : {-100, -50, -10, 0, 10, 50, 100})
-        current.marks.push_back({amps * 10.0, QString::number(std::abs(amps))});
-    for (int amps : {-150, -125, -75, -30, -20, -5, 5, 20, 30, 75, 125, 150})
-        current.marks.push_back({amps * 10.0, {}});
-    current.bands = {{-1500, 0, kRed}, {0, 1500, kGreen}};
-    scales.push_back(current);
-
-    DialScaleArt soc{lx, ly, lr1, lr2, lIn, lFont, socAngle, {}, {}};
-    for (int pct = 30; pct <= 90; pct += 10)
-        soc.marks.push_back({pct * 10.0, pct % 20 == 10 ? QString::number(pct) : QString(), pct == 90 ? -11.0 : 0.0});
-    soc.bands = {{300, 630, kRed}, {630, 900, kGreen}};
-    scales.push_back(soc);
-
-    // The accelerator needle takes twice the percentage (0..200 for 0..100 %).
-    DialScaleArt accel{lx, ly, lr1, lr2, lIn, lFont, accelAngle, {}, {}};
-    for (int pct : {0, 50, 100})
-        accel.marks.push_back({pct * 2.0, QString::number(pct), pct == 100 ? 12.0 : 0.0});
-    for (int pct : {5, 10, 20, 25, 30, 40, 60, 70, 75, 80, 90})
-        accel.marks.push_back({pct * 2.0, {}});
-    accel.bands = {{0, 200, kAmber}};
-    scales.push_back(accel);
-
-    // Right dial: engine speed numbers beyond the rim, coolant numbers inside.
-    DialScaleArt rpm{rx, ry, rr1, rr2, rr2 + 420, 280, rpmAngle, {}, {}};
-    for (int r = 1000; r <= 5000; r += 1000)
-        rpm.marks.push_back({double(r), QString::number(r / 1000)});
-    for (int r = 1100; r < 2000; r += 100)
-        rpm.marks.push_back({double(r), {}});
-    for (int r = 2500; r < 5000; r += 1000)
-        rpm.marks.push_back({double(r), {}});
-    rpm.bands = {{900, 4500, QColor(90, 100, 115)}, {4500, 5000, kRed}};
-    scales.push_back(rpm);
-
-    // Coolant, in tenths of a degree of the unit the decoder delivers.
-    DialScaleArt coolant{rx, ry, rr1, rr2, rr1 - 230, 220, coolantAngle, {}, {}};
-    if (celsius) {
-        for (int deg : {40, 70, 100})
-            coolant.marks.push_back({deg * 10.0, QString::number(deg)});
-        for (int deg : {30, 50, 60, 80, 90})
-            coolant.marks.push_back({deg * 10.0, {}});
-        coolant.bands = {{300, 400, kBlue}, {400, 720, kGreen}, {720, 1000, kRed}};
-    } else {
-        for (int deg : {60, 100, 140})
-            coolant.marks.push_back({deg * 10.0, QString::number(deg)});
-        for (int deg : {80, 120})
-            coolant.marks.push_back({deg * 10.0, {}});
-        coolant.bands = {{500, 720, kBlue}, {720, 1400, kRed}};
-    }
-    scales.push_back(coolant);
-    return scales;
+    const auto make = [celsius](Gauge g, double labelRadius, double font, std::vector<DialScaleArt::Band> bands) {
+        return DialScaleArt{g, labelRadius, font, scaleMarks(g, celsius), std::move(bands)};
+    };
+    const double lOut = LeftDial.r2 + 300, lIn = LeftDial.r1 - 170;
+    // The bands follow the needle colours: the current is red while discharging, the state
+    // of charge red below 63 %, the coolant blue below 40 and red from 72 degrees Celsius.
+    const double cold = celsius ? 40 : 104, hot = celsius ? 72 : 161.6;
+    const double coolMin = celsius ? 30 : 86, coolMax = celsius ? 110 : 230;
+    return {
+        // Left dial: current numbers beyond the rim (top half), state of charge and
+        // accelerator numbers inside the needle's path (lower half).
+        make(Gauge::Current, lOut, 200, {{-150, 0, kRed}, {0, 150, kGreen}}),
+        make(Gauge::StateOfCharge, lIn, 200, {{30, 63, kRed}, {63, 90, kGreen}}),
+        make(Gauge::Accelerator, lIn, 200, {{0, 100, kAmber}}),
+        // Right dial: engine speed numbers beyond the rim, coolant numbers inside.
+        make(Gauge::EngineSpeed, RightDial.r2 + 420, 280, {{900, 4500, QColor(90, 100, 115)}, {4500, 5000, kRed}}),
+        make(Gauge::Coolant, RightDial.r1 - 230, 210,
+             {{coolMin, cold, kBlue}, {cold, hot, kGreen}, {hot, coolMax, kRed}}),
+    };
 }
 
 void paintDialFace(QPainter& p, double widthPx, double heightPx, bool celsius)
@@ -187,10 +129,11 @@ void paintDialFace(QPainter& p, double widthPx, double heightPx, bool celsius)
     p.setRenderHint(QPainter::TextAntialiasing);
     p.scale(widthPx / kDialWidthTwips, heightPx / kDialHeightTwips);
     p.fillRect(QRectF(0, 0, kDialWidthTwips, kDialHeightTwips), kFace);
-    drawHub(p, 2010, 2850, 1600);
-    drawHub(p, 5920, 2440, 2040);
+    drawHub(p, LeftDial.cx, LeftDial.cy, LeftDial.r2);
+    drawHub(p, RightDial.cx, RightDial.cy, RightDial.r2);
+    std::vector<QRectF> printed;
     for (const auto& s : dialScales(celsius))
-        drawScale(p, s);
+        drawScale(p, s, celsius, printed);
     p.restore();
 }
 

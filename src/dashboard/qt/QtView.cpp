@@ -333,13 +333,13 @@ double QtView::fontSize(ControlRef c) const
     return w ? w->font().pointSizeF() : 0;
 }
 
-void QtView::setBorderWidth(ControlRef c, double width)
+void QtView::setBorderWidth(ControlRef c, int width)
 {
     if (auto* l = qobject_cast<LineWidget*>(resolve(c)))
-        l->setBorderWidth(int(std::lround(width)));
+        l->setBorderWidth(width);
 }
 
-double QtView::borderWidth(ControlRef c) const
+int QtView::borderWidth(ControlRef c) const
 {
     auto* l = qobject_cast<LineWidget*>(find(c));
     return l ? l->borderWidth() : 0;

@@ -30,14 +30,6 @@ public:
     QObject* find(ControlRef c) const;
     QWidget* widget(ControlRef c) const;
 
-    // Properties the core's View does not carry: font size (points), the pen width of a
-    // line control (pixels), and the check mark of a menu entry.
-    void setFontSize(ControlRef c, double points);
-    double fontSize(ControlRef c) const;
-    void setBorderWidth(ControlRef c, double width);
-    double borderWidth(ControlRef c) const;
-    void setChecked(ControlRef c, bool checked);
-    bool isChecked(ControlRef c) const;
 
     // The colour that the "system text colour" number stands for on this window.
     void setSystemTextColor(Color c) { systemText_ = c; }
@@ -65,6 +57,13 @@ public:
     void setGeometry(ControlRef c, const Rect& r) override;
     Rect geometry(ControlRef c) const override;
     void showMessage(std::string_view title, std::string_view text, MessageIcon icon) override;
+    // Font size in points, the pen width of a line control in pixels, a menu check mark.
+    void setFontSize(ControlRef c, double points) override;
+    double fontSize(ControlRef c) const override;
+    void setBorderWidth(ControlRef c, int width) override;
+    int borderWidth(ControlRef c) const override;
+    void setChecked(ControlRef c, bool checked) override;
+    bool isChecked(ControlRef c) const override;
 
 private:
     using Key = QPair<QString, int>;
