@@ -112,42 +112,43 @@ void buildDialPanel(QWidget* form)
     face->setPainter([](QPainter& p, double w, double h) { paintDialFace(p, w, h, true); });
     place(face, 0, 0, kDialWidthTwips, kDialHeightTwips);
 
-    // Left dial: battery current (top half), state of charge (lower right), accelerator (lower left).
-    caption(panel, "Label2", 0, QStringLiteral("Batterie"), 8, 1360, 1680, 1300, 260);
-    value(panel, "CurrentValue", 20, 1060, 1930, 1300, 480);
-    unit(panel, "CurrentUnit", QStringLiteral("A"), 11, 2390, 2010, 500, 330);
-    value(panel, "BattKwValue", 14, 1060, 2400, 1300, 380);
-    unit(panel, "BattkwUnit", QStringLiteral("kW"), 10, 2390, 2440, 500, 300);
-    caption(panel, "Label2", 1, QStringLiteral("SOC"), 8, 1510, 2850, 700, 260);
-    value(panel, "StateValue", 14, 1310, 3080, 900, 380);
-    unit(panel, "StateUnit", QStringLiteral("%"), 10, 2230, 3120, 400, 300);
-    caption(panel, "Label2", 2, QStringLiteral("Accél."), 8, 60, 4040, 900, 260);
-    value(panel, "AccValue", 12, 60, 4290, 800, 330);
-    caption(panel, "Label2", 3, QStringLiteral("%"), 8, 880, 4310, 300, 260);
-    caption(panel, "Label2", 4, QStringLiteral("T. batt."), 8, 1160, 3480, 900, 260);
-    value(panel, "BattTempValue", 12, 1160, 3720, 650, 330);
-    unit(panel, "BattTempUnit", QStringLiteral("°C"), 9, 1830, 3740, 450, 300);
-    caption(panel, "Label2", 5, QStringLiteral("Max déch./ch."), 8, 3000, 4040, 1500, 260);
-    value(panel, "MaxDchrgValue", 11, 2880, 4290, 700, 330);
-    value(panel, "MaxChrgValue", 11, 3600, 4290, 700, 330);
+    // Left dial: battery current (top half), state of charge (lower right), accelerator
+    // (lower left). Labels stay inside the needles' inner radius or in the free corners.
+    caption(panel, "Label2", 5, QStringLiteral("Max déch./ch."), 8, 60, 60, 1700, 250);
+    value(panel, "MaxDchrgValue", 11, 60, 310, 700, 330);
+    value(panel, "MaxChrgValue", 11, 800, 310, 700, 330);
+    caption(panel, "Label2", 0, QStringLiteral("Batterie"), 8, 1560, 1760, 900, 240);
+    value(panel, "CurrentValue", 16, 1150, 2000, 1250, 450);
+    unit(panel, "CurrentUnit", QStringLiteral("A"), 11, 2400, 2080, 420, 330);
+    value(panel, "BattKwValue", 14, 1150, 2450, 1250, 380);
+    unit(panel, "BattkwUnit", QStringLiteral("kW"), 10, 2400, 2490, 420, 300);
+    caption(panel, "Label2", 1, QStringLiteral("SOC"), 8, 1700, 2840, 620, 240);
+    value(panel, "StateValue", 14, 1400, 3060, 800, 380);
+    unit(panel, "StateUnit", QStringLiteral("%"), 10, 2220, 3100, 350, 300);
+    caption(panel, "Label2", 2, QStringLiteral("Accél."), 8, 60, 4290, 700, 250);
+    value(panel, "AccValue", 12, 60, 4540, 700, 330);
+    caption(panel, "Label2", 3, QStringLiteral("%"), 8, 770, 4570, 250, 260);
+    caption(panel, "Label2", 4, QStringLiteral("T. batt."), 8, 3250, 4200, 1000, 250);
+    value(panel, "BattTempValue", 12, 3250, 4450, 650, 330);
+    unit(panel, "BattTempUnit", QStringLiteral("°C"), 9, 3920, 4470, 400, 300);
 
     // Right dial: engine speed (top), coolant (bottom); consumption and engine power inside.
-    caption(panel, "Label2", 6, QStringLiteral("Moteur"), 8, 5320, 1030, 1200, 260);
-    value(panel, "RpmValue", 22, 4830, 1270, 1500, 540);
-    unit(panel, "RpmUnit", QStringLiteral("tr/min"), 10, 6360, 1420, 900, 300);
-    caption(panel, "Label2", 7, QStringLiteral("Conso"), 8, 5320, 1830, 1200, 260);
-    value(panel, "MpgValue", 18, 4830, 2060, 1500, 460);
-    unit(panel, "MpgUnit", QStringLiteral("L/100"), 10, 6360, 2170, 900, 300);
-    caption(panel, "Label2", 8, QStringLiteral("Puissance"), 8, 4600, 2620, 1100, 260);
-    value(panel, "ThermkwValue", 13, 4600, 2860, 1000, 360);
-    unit(panel, "ThermkwUnit", QStringLiteral("kW"), 9, 5620, 2890, 450, 300);
-    label(panel, "RendementLabel", -1, QStringLiteral("Rend."), Role::Caption, 8, 6280, 2620, 900, 260);
-    value(panel, "RendementValue", 13, 6100, 2860, 800, 360);
-    unit(panel, "RendementUnit", QStringLiteral("%"), 9, 6920, 2890, 350, 300);
-    caption(panel, "Label2", 9, QStringLiteral("Eau"), 8, 5520, 3240, 600, 260);
-    value(panel, "CoolantTempValue", 12, 5300, 3480, 900, 330);
-    unit(panel, "CoolantTempUnit", QStringLiteral("°C"), 9, 6220, 3500, 450, 300);
-    caption(panel, "Label2", 10, QStringLiteral("x1000"), 8, 7600, 4540, 700, 260);
+    caption(panel, "Label2", 6, QStringLiteral("Moteur"), 8, 5420, 960, 1000, 250);
+    value(panel, "RpmValue", 20, 4700, 1200, 1450, 480);
+    unit(panel, "RpmUnit", QStringLiteral("tr/min"), 10, 6170, 1330, 800, 300);
+    caption(panel, "Label2", 7, QStringLiteral("Conso"), 8, 5420, 1700, 1000, 250);
+    value(panel, "MpgValue", 16, 4700, 1950, 1450, 440);
+    unit(panel, "MpgUnit", QStringLiteral("L/100"), 10, 6170, 2050, 800, 300);
+    caption(panel, "Label2", 8, QStringLiteral("Puissance"), 8, 4600, 2410, 1100, 250);
+    label(panel, "RendementLabel", -1, QStringLiteral("Rend."), Role::Caption, 8, 6280, 2410, 900, 250);
+    value(panel, "ThermkwValue", 13, 4600, 2660, 1000, 340);
+    unit(panel, "ThermkwUnit", QStringLiteral("kW"), 9, 5620, 2680, 450, 300);
+    value(panel, "RendementValue", 13, 6100, 2660, 800, 340);
+    unit(panel, "RendementUnit", QStringLiteral("%"), 9, 6920, 2680, 350, 300);
+    caption(panel, "Label2", 9, QStringLiteral("Eau"), 8, 4950, 3060, 520, 260);
+    value(panel, "CoolantTempValue", 12, 5500, 3030, 800, 330);
+    unit(panel, "CoolantTempUnit", QStringLiteral("°C"), 9, 6320, 3050, 450, 300);
+    caption(panel, "Label2", 10, QStringLiteral("x1000"), 8, 7600, 4560, 700, 260);
 
     // Needles last, so they draw over the faces and labels.
     const QColor white(255, 255, 255);
@@ -171,22 +172,22 @@ void buildTripFrame(QWidget* form)
         {"Vit. moy.", "VmoyValue", "VmoyUnit", "km/h"},
         {"Temps", "CarTimeValue", "CarTimeUnit", "h:mn"},
     };
-    double y = 330;
+    double y = 300;
     int i = 0;
     for (const Row& r : rows) {
         const bool big = i == 0;
-        caption(f, "TripCaption", i, QString::fromUtf8(r.caption), 9, 120, y, 1250, 540);
-        value(f, r.value, big ? 20 : 14, 1250, y, 1400, 540);
-        unit(f, r.unitName, QString::fromUtf8(r.unitText), 9, 2700, y, 700, 540);
-        y += 540;
+        caption(f, "TripCaption", i, QString::fromUtf8(r.caption), 9, 120, y, 1130, 510);
+        value(f, r.value, big ? 20 : 14, 1270, y, 1380, 510);
+        unit(f, r.unitName, QString::fromUtf8(r.unitText), 9, 2680, y, 700, 510);
+        y += 510;
         ++i;
     }
     // Tank level with its picture.
     auto* tank = named(new PictureWidget(f), "TankPic");
     tank->setPainter(paintTankPicture);
     place(tank, 300, y + 30, 570, 600);
-    value(f, "TankValue", 16, 1250, y + 30, 1400, 600);
-    y += 660;
+    value(f, "TankValue", 16, 1270, y + 30, 1380, 600);
+    y += 640;
     // Gear lever letters in the order "BDNRP".
     const char* letters[] = {"B", "D", "N", "R", "P"};
     for (int k = 0; k < 5; ++k) {
@@ -196,9 +197,9 @@ void buildTripFrame(QWidget* form)
         l->setProperty("vcmForeColor", colors::SystemText);
         colour(l, QColor(110, 118, 130));
     }
-    y += 560;
-    caption(f, "TripCaption", 6, QStringLiteral("Heure"), 9, 120, y, 1250, 540);
-    value(f, "NowValue", 14, 1250, y, 1400, 540);
+    y += 550;
+    caption(f, "TripCaption", 6, QStringLiteral("Heure"), 9, 120, y, 1130, 510);
+    value(f, "NowValue", 14, 1270, y, 1380, 510);
 }
 
 // --- miscellaneous values ---
@@ -217,9 +218,9 @@ void buildVracFrame(QWidget* form, double left, double top)
     double y = 300;
     int i = 0;
     for (const Row& r : rows) {
-        caption(f, "VracCaption", i, QString::fromUtf8(r.caption), 8, 90, y, 1150, 320);
-        value(f, r.value, 10, 1150, y, 950, 320);
-        caption(f, "VracUnit", i, QString::fromUtf8(r.unitText), 8, 2140, y, 430, 320);
+        caption(f, "VracCaption", i, QString::fromUtf8(r.caption), 8, 90, y, 1050, 320);
+        value(f, r.value, 10, 1160, y, 950, 320);
+        caption(f, "VracUnit", i, QString::fromUtf8(r.unitText), 8, 2130, y, 430, 320);
         y += 320;
         ++i;
     }
@@ -258,7 +259,7 @@ void buildHistogram(QWidget* form, double left, double top)
     // Scale labels: 0..3 left values 8, 6, 4, 2; 4..10 under the vertical lines (10 holds
     // the unit of the horizontal axis); 11, 12 the left 10 and 0; 15 the unit of the values;
     // 16..20 the right values 10, 8, 6, 4, 2.
-    const double lw = 500, lh = 250;
+    const double lw = 440, lh = 250;
     for (int i = 0; i < 4; ++i)
         caption(h, "HistogrLabel", i, QString::number(8 - 2 * i), 8, 60, T + 2 * dy * (i + 1) - 125, lw, lh);
     for (int i = 0; i <= 6; ++i) {
@@ -293,7 +294,7 @@ void buildStatusStrip(QWidget* form, double top)
     auto* stop = named(new QPushButton(QStringLiteral("Stop"), form), "Command1", 1);
     place(stop, 120, top, 1350, 480);
     stop->hide();
-    auto* config = named(new QPushButton(QStringLiteral("Config"), form), "Config", 2);
+    auto* config = named(new QPushButton(QStringLiteral("Config"), form), "Config");
     place(config, 1590, top, 1350, 480);
     for (auto* b : {start, stop, config}) {
         b->setFont(font(10, true));
@@ -325,9 +326,9 @@ void buildStatusStrip(QWidget* form, double top)
     // GPS altitude, elevation gain and the altitude trend trace.
     label(form, "GpsAltitudeLabel", -1, QStringLiteral("Alt."), Role::Caption, 9, x + 100, top, 600, 480);
     value(form, "GpsAltitudeValue", 12, x + 700, top, 1000, 480);
-    caption(form, "GpsCaption", 0, QStringLiteral("m  Dén."), 9, x + 1720, top, 1000, 480);
-    value(form, "DenivValue", 12, x + 2700, top, 750, 480);
-    caption(form, "GpsCaption", 1, QStringLiteral("m"), 9, x + 3470, top, 300, 480);
+    caption(form, "GpsCaption", 0, QStringLiteral("m  Dén."), 9, x + 1720, top, 900, 480);
+    value(form, "DenivValue", 12, x + 2620, top, 900, 480);
+    caption(form, "GpsCaption", 1, QStringLiteral("m"), 9, x + 3540, top, 300, 480);
     auto* trace = named(new QWidget(form), "GpsTrace");
     place(trace, x + 3850, top, 1000, 480);
     const QColor c(120, 200, 255);
