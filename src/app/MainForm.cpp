@@ -2,7 +2,10 @@
 
 #include "app/MainFormDesign.h"
 #include "config/Settings.h"
+#include "dashboard/DisplayLayout.h"
 #include "dashboard/Panels.h"
+#include "dashboard/ScreenFit.h"
+#include "dashboard/UnitChoice.h"
 #include "dashboard/qt/DialArt.h"
 #include "dashboard/qt/PictureWidget.h"
 #include "link/Monitor.h"
@@ -11,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
@@ -21,13 +25,14 @@ namespace vcm {
 MainForm::MainForm(MainFormServices services, QWidget* parent)
     : QMainWindow(parent), services_(std::move(services))
 {
-    buildMainFormDesign(*this);
     view_ = std::make_unique<QtView>(this);
+    buildMainFormDesign(*this, *view_);
     view_->setSystemTextColor(rgb(110, 118, 130));
     view_->setBackColor({"CommStatus", 0}, colors::LampDark);
     monitor_ = std::make_unique<Monitor>(settings_, *view_, services_.clock, services_.fs, services_.adapterPort,
                                          services_.auxPort, services_.gpsPort, services_.pump,
                                          services_.decimalSeparator, services_.defaultSaveFolder);
+    units_ = std::make_unique<UnitChoice>(*view_, settings_, [this] { writeSettingsFile(); });
     // Keys reach the window before its buttons.
     qApp->installEventFilter(this);
     wireControls();
@@ -64,22 +69,56 @@ void MainForm::wireControls()
         writeSettingsFile();
         close();
     });
-    connect(action("m_si"), &QAction::triggered, this, [this] { chooseMetric(true); });
-    connect(action("m_us"), &QAction::triggered, this, [this] { chooseMetric(false); });
-    connect(action("m_celsius"), &QAction::triggered, this, [this] { chooseCelsius(true); });
-    connect(action("m_fahrenheit"), &QAction::triggered, this, [this] { chooseCelsius(false); });
+    connect(action("m_Metric"), &QAction::triggered, this, [this] { units_->chooseMetric(true); });
+    connect(action("m_us"), &QAction::triggered, this, [this] { units_->chooseMetric(false); });
+    connect(action("m_Celsius"), &QAction::triggered, this, [this] {
+        units_->chooseCelsius(true);
+        showCelsiusDial(true);
+    });
+    connect(action("m_Fahrenheit"), &QAction::triggered, this, [this] {
+        units_->chooseCelsius(false);
+        showCelsiusDial(false);
+    });
 }
 
+// The coolant scale of the right dial is printed in the chosen unit.
+void MainForm::showCelsiusDial(bool celsius)
+{
+    if (auto* face = findChild<PictureWidget*>(QStringLiteral("CadransBmp")))
+        face->setPainter([celsius](QPainter& p, double w, double h) { paintDialFace(p, w, h, celsius); });
+}
+
+// Histogram grid and bars, and the dial zoom limits, from the screen's size.
+void MainForm::fitToScreen()
+{
+    QSize screen = services_.screen;
+    if (screen.isEmpty() && QGuiApplication::primaryScreen())
+        screen = QGuiApplication::primaryScreen()->size();
+    const HistogramGeometry g = fitHistogram(screen.width(), screen.height());
+    applyHistogramGeometry(*view_, g);
+    monitor_->histogram().setLayout({g.plotLeft, g.barWidth, g.plotTop, g.plotHeight});
+    placeStatusStrip(*view_);
+    const int reserved = menuBar()->sizeHint().height() + 40; // menu and title bars
+    layout_ = std::make_unique<DisplayLayout>(*view_, monitor_->panels(), monitor_->histogram(),
+                                              dialFit(screen.width(), screen.height(), reserved));
+}
+
+// Start-up in the order of the window's load: histogram and dial fit, settings, trip
+// file, caption, unit labels, then acquisition without waiting for the user.
 void MainForm::startUp()
 {
+    fitToScreen();
     settings_ = readSettings(services_.fs, services_.settingsFile, services_.defaultSaveFolder);
     monitor_->loadTrips();
-    setWindowTitle(QStringLiteral("VeloxCanMoni"));
-    if (!settings_.MetricUnits)
-        chooseMetric(false);
-    if (!settings_.Celsius)
-        chooseCelsius(false);
-    showUnitChecks();
+    setWindowTitle(QString::fromStdString(
+        windowCaption(VCM_VERSION_MAJOR, VCM_VERSION_MINOR, VCM_VERSION_PATCH)));
+    units_->applyAtStartUp();
+    // The check marks of the design are metric and Celsius; set them from the settings.
+    view_->setChecked({"m_Metric"}, settings_.MetricUnits);
+    view_->setChecked({"m_us"}, !settings_.MetricUnits);
+    view_->setChecked({"m_Celsius"}, settings_.Celsius);
+    view_->setChecked({"m_Fahrenheit"}, !settings_.Celsius);
+    showCelsiusDial(settings_.Celsius);
     monitor_->vehicle().LastFrameTime = services_.clock.now();
     fitWindowToContent();
     monitor_->startAcquisition();
@@ -98,31 +137,6 @@ void MainForm::shutDown()
 }
 
 void MainForm::writeSettingsFile() { writeSettings(services_.fs, services_.settingsFile, settings_); }
-
-void MainForm::chooseMetric(bool metric)
-{
-    settings_.MetricUnits = metric;
-    showUnitChecks();
-    writeSettingsFile();
-}
-
-void MainForm::chooseCelsius(bool celsius)
-{
-    settings_.Celsius = celsius;
-    view_->setText({"BattTempUnit"}, celsius ? "°C" : "°F");
-    if (auto* face = findChild<PictureWidget*>(QStringLiteral("CadransBmp")))
-        face->setPainter([celsius](QPainter& p, double w, double h) { paintDialFace(p, w, h, celsius); });
-    showUnitChecks();
-    writeSettingsFile();
-}
-
-void MainForm::showUnitChecks()
-{
-    view_->setChecked({"m_si"}, settings_.MetricUnits);
-    view_->setChecked({"m_us"}, !settings_.MetricUnits);
-    view_->setChecked({"m_celsius"}, settings_.Celsius);
-    view_->setChecked({"m_fahrenheit"}, !settings_.Celsius);
-}
 
 void MainForm::mainTick() { monitor_->onMainTimer(); }
 
@@ -152,12 +166,12 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 
 bool MainForm::handleKey(int key)
 {
-    if (key == Qt::Key_Space) {
-        monitor_->histogram().advanceView();
-        showHistogram(monitor_->histogram(), *view_);
-        return true;
-    }
-    return key == Qt::Key_Delete;
+    int code = key == Qt::Key_Space ? KeySpace : key == Qt::Key_Delete ? KeyDelete : 0;
+    if (code == 0)
+        return false;
+    layout_->keyDown(code);
+    fitWindowToContent();
+    return true;
 }
 
 void MainForm::closeEvent(QCloseEvent* event)

@@ -17,7 +17,9 @@
 
 namespace vcm {
 
+class DisplayLayout;
 class Monitor;
+class UnitChoice;
 
 // What the window runs on: the program passes the system clock, the disk and Qt's
 // serial ports; tests pass a manual clock, a temporary folder and scripted ports.
@@ -56,9 +58,9 @@ public:
     // Delete steps the layouts, space the histogram views; true when the key was used.
     bool handleKey(int key);
 
-    // The unit choices of the Unit menu and the setup dialog.
-    void chooseMetric(bool metric);
-    void chooseCelsius(bool celsius);
+    // The unit routines the Unit menu and the setup dialog call.
+    UnitChoice& units() { return *units_; }
+    DisplayLayout& layout() { return *layout_; }
 
     // Sizes the window to the visible controls (after start-up and each layout step).
     void fitWindowToContent();
@@ -71,13 +73,16 @@ private:
     void wireControls();
     void startUp();
     void shutDown();
-    void showUnitChecks();
     void writeSettingsFile();
+    void fitToScreen();
+    void showCelsiusDial(bool celsius);
 
     MainFormServices services_;
     MonitorSettings settings_;
     std::unique_ptr<QtView> view_;
     std::unique_ptr<Monitor> monitor_;
+    std::unique_ptr<UnitChoice> units_;
+    std::unique_ptr<DisplayLayout> layout_;
     QTimer mainTimer_;
     QTimer gpsTimer_;
     bool shutDownDone_ = false;

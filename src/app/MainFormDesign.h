@@ -5,7 +5,14 @@ class QMainWindow;
 
 namespace vcm {
 
-// Builds the controls into the window (its central widget and menu bar).
-void buildMainFormDesign(QMainWindow& window);
+class QtView;
+
+// Builds the controls into the window (its central widget and menu bar): the designed
+// dial panel, engine map and histogram, the two frames' figures, the status strip
+// (Start/Stop, Config, lamp, shares, GPS) and the menus. The view is indexed afterwards.
+void buildMainFormDesign(QMainWindow& window, QtView& view);
+
+// Puts the status strip under the histogram, wherever the screen fit left it.
+void placeStatusStrip(QtView& view);
 
 } // namespace vcm

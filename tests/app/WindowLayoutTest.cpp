@@ -97,3 +97,70 @@ INSTANTIATE_TEST_SUITE_P(Units, WindowLayout, ::testing::Values(true, false),
                          [](const auto& p) { return p.param ? "Metric" : "US"; });
 
 } // namespace
+
+namespace {
+
+// Delete steps A -> B -> C -> D -> A: which parts show, the dial panel zoomed to the
+// screen in C and D, and every dial-panel label back where it started after the cycle.
+TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
+{
+    WindowRig rig;
+    rig.feed("3C8 00 00 2F\r\n"); // 1504 rpm: the engine map shows at normal zoom
+    rig.tick();
+    std::vector<std::pair<std::string, Rect>> start;
+    for (const char* name : {"CadransPic", "CurrentValue", "RpmValue", "StateValue", "CoolantTempValue"})
+        start.push_back({name, rig.view().geometry({name})});
+    const double startFont = rig.view().fontSize({"RpmValue"});
+    struct Step { bool histo, vrac, frame1, map; };
+    const Step steps[] = {{false, true, true, true}, {false, false, true, false}, {false, false, false, false},
+                          {true, true, true, true}};
+    for (int press = 0; press < 4; ++press) {
+        rig.pressKey(Qt::Key_Delete);
+        rig.tick();
+        const Step& s = steps[press];
+        EXPECT_EQ(rig.visible("HistoPicture"), s.histo) << press;
+        EXPECT_EQ(rig.visible("VracFrame"), s.vrac) << press;
+        EXPECT_EQ(rig.visible("Frame1"), s.frame1) << press;
+        EXPECT_EQ(rig.visible("CartoBmp"), s.map) << press;
+        const QWidget* panel = rig.view().widget({"CadransPic"});
+        if (press == 1 || press == 2) {
+            EXPECT_GT(panel->width(), 600) << "the dial panel is zoomed in layout " << "CD"[press - 1];
+            // The needles follow the zoom: the rpm needle's tip lies inside the zoomed panel.
+            const Line l = rig.view().line({"AiguilleRpm"});
+            EXPECT_LE(std::max(l.x1, l.x2) / 15, panel->width() + 1);
+        }
+        if (press == 1) {
+            const QWidget* frame = rig.view().widget({"Frame1"});
+            EXPECT_EQ(frame->x(), panel->x() + panel->width()) << "Frame1 beside the zoomed dials";
+            const auto faults = layoutFaults(rig.form());
+            EXPECT_TRUE(faults.empty()) << faults.front();
+        }
+    }
+    for (const auto& [name, r] : start) {
+        const Rect now = rig.view().geometry({name});
+        EXPECT_NEAR(now.left, r.left, 1) << name;
+        EXPECT_NEAR(now.top, r.top, 1) << name;
+        EXPECT_NEAR(now.width, r.width, 1) << name;
+        EXPECT_NEAR(now.height, r.height, 1) << name;
+    }
+    EXPECT_NEAR(rig.view().fontSize({"RpmValue"}), startFont, 0.01);
+}
+
+// Zoomed layouts keep every figure inside its label too.
+TEST(WindowLayouts, ZoomedLayoutsNeitherOverlapNorClip)
+{
+    WindowRig rig;
+    for (const auto& [name, text] : kWidest)
+        rig.view().setText({name}, text);
+    for (int press = 0; press < 3; ++press) {
+        rig.pressKey(Qt::Key_Delete);
+        QApplication::processEvents();
+        const auto faults = layoutFaults(rig.form());
+        std::string all;
+        for (const auto& f : faults)
+            all += f + "\n";
+        EXPECT_TRUE(faults.empty()) << "layout " << "BCD"[press] << "\n" << all;
+    }
+}
+
+} // namespace

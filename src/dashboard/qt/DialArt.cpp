@@ -104,20 +104,19 @@ std::vector<DialScaleArt> dialScales(bool celsius)
     const auto make = [celsius](Gauge g, double labelRadius, double font, std::vector<DialScaleArt::Band> bands) {
         return DialScaleArt{g, labelRadius, font, scaleMarks(g, celsius), std::move(bands)};
     };
-    const double lOut = LeftDial.r2 + 300, lIn = LeftDial.r1 - 170;
+    const double lOut = LeftDial.r2 + 300;
     // The bands follow the needle colours: the current is red while discharging, the state
     // of charge red below 63 %, the coolant blue below 40 and red from 72 degrees Celsius.
     const double cold = celsius ? 40 : 104, hot = celsius ? 72 : 161.6;
     const double coolMin = celsius ? 30 : 86, coolMax = celsius ? 110 : 230;
     return {
-        // Left dial: current numbers beyond the rim (top half), state of charge and
-        // accelerator numbers inside the needle's path (lower half).
+        // Left dial: every number beyond the rim; the value labels fill the inside.
         make(Gauge::Current, lOut, 200, {{-150, 0, kRed}, {0, 150, kGreen}}),
-        make(Gauge::StateOfCharge, lIn, 200, {{30, 63, kRed}, {63, 90, kGreen}}),
-        make(Gauge::Accelerator, lIn, 200, {{0, 100, kAmber}}),
+        make(Gauge::StateOfCharge, lOut, 200, {{30, 63, kRed}, {63, 90, kGreen}}),
+        make(Gauge::Accelerator, lOut, 200, {{0, 100, kAmber}}),
         // Right dial: engine speed numbers beyond the rim, coolant numbers inside.
         make(Gauge::EngineSpeed, RightDial.r2 + 420, 280, {{900, 4500, QColor(90, 100, 115)}, {4500, 5000, kRed}}),
-        make(Gauge::Coolant, RightDial.r1 - 230, 210,
+        make(Gauge::Coolant, RightDial.r1 - 230, 200,
              {{coolMin, cold, kBlue}, {cold, hot, kGreen}, {hot, coolMax, kRed}}),
     };
 }
