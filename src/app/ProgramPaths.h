@@ -1,7 +1,5 @@
 #pragma once
 // Where the program keeps its settings file and, by default, its saved files.
-// (Kept apart from main.cpp: the settings store's and the port map's headers each
-// declare their own platform enumeration.)
 #include <string>
 
 namespace vcm {

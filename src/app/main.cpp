@@ -1,10 +1,13 @@
-// veloxcanmoni: the dashboard.
+// veloxcanmoni: dispatches on the first argument to the program's modes.
 //   veloxcanmoni                       the dashboard on the adapter of the settings file
 //   veloxcanmoni --simulate [elm327|canusb]
 //                                      the dashboard on the in-process simulated car
 //                                      (settings in VeloxCanMoni-simulated.INI beside
 //                                      the usual file, so the car's own stay untouched)
 //   --screenshot FILE [--after MS]     renders the window to a PNG after MS ms and quits
+//   veloxcanmoni --decode FILE [--adapter elm327|canusb]
+//                                      decoded-value report of a file of adapter text
+#include "app/DecodeCommand.h"
 #include "app/MainForm.h"
 #include "common/Clock.h"
 #include "common/FileSystem.h"
@@ -21,6 +24,9 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
 #include <memory>
 
 namespace {
@@ -39,6 +45,12 @@ QString argAfter(const QStringList& args, const QString& flag, const QString& fa
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> plain(argv + 1, argv + argc);
+    if (!plain.empty() && plain[0] == "--decode") {
+        vcm::DiskFileSystem files;
+        return vcm::runDecodeCommand({plain.begin() + 1, plain.end()}, files, std::cout, std::cerr);
+    }
+
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     const bool simulate = args.contains(QStringLiteral("--simulate"));
