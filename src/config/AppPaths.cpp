@@ -1,7 +1,6 @@
 #include "AppPaths.h"
 
 #include "common/FileSystem.h"
-#include "config/MonitorSettings.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -97,11 +96,6 @@ bool createAppFolders(const AppPaths& paths)
         if (ec || !std::filesystem::is_directory(folder, ec)) ok = false;
     }
     return ok;
-}
-
-std::string effectiveSaveFolder(const MonitorSettings& settings, const AppPaths& paths)
-{
-    return settings.SavePath.empty() ? paths.defaultSaveFolder : settings.SavePath;
 }
 
 } // namespace vcm

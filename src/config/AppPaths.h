@@ -19,7 +19,6 @@
 namespace vcm {
 
 class FileSystem;
-struct MonitorSettings;
 
 inline constexpr const char* kSettingsFileName = "VeloxCanMoni.INI";
 
@@ -40,7 +39,8 @@ UserFolders userFoldersFromEnvironment();
 
 struct AppPaths {
     std::string settingsFile;
-    // The save folder when "SavePath" is missing or empty.
+    // The save folder when "SavePath" is missing (readSettings) or empty (the fallback
+    // folder of resolveSaveFolder in logging/SaveFolder.h).
     std::string defaultSaveFolder;
 };
 
@@ -51,8 +51,5 @@ AppPaths resolveAppPaths(FileSystem& fs, const std::string& programFolder, const
 // Creates the folders that resolveAppPaths chose and that may not exist yet; false when
 // one of them could not be made.
 bool createAppFolders(const AppPaths& paths);
-
-// The folder to save files in: SavePath, or the default when SavePath is empty.
-std::string effectiveSaveFolder(const MonitorSettings& settings, const AppPaths& paths);
 
 } // namespace vcm
