@@ -36,17 +36,6 @@ std::string appFolderIn(const std::string& base, char separator)
 
 } // namespace
 
-Platform currentPlatform()
-{
-#if defined(_WIN32)
-    return Platform::Windows;
-#elif defined(__APPLE__)
-    return Platform::MacOS;
-#else
-    return Platform::Linux;
-#endif
-}
-
 UserFolders userFolders(Platform platform, const EnvironmentLookup& environment)
 {
     switch (platform) {
@@ -56,7 +45,7 @@ UserFolders userFolders(Platform platform, const EnvironmentLookup& environment)
         if (local.empty()) local = roaming;
         return {appFolderIn(roaming, '\\'), appFolderIn(local, '\\')};
     }
-    case Platform::MacOS: {
+    case Platform::MacOs: {
         const std::string home = nonEmpty(environment, "HOME");
         const std::string support = home.empty() ? std::string{} : home + "/Library/Application Support";
         return {appFolderIn(support, '/'), appFolderIn(support, '/')};

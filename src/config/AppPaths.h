@@ -12,6 +12,8 @@
 //             (else ~/.config/VeloxCanMoni)          (else ~/.local/share/VeloxCanMoni)
 //   macOS     ~/Library/Application Support/VeloxCanMoni (both)
 //   Windows   %APPDATA%\VeloxCanMoni                 %LOCALAPPDATA%\VeloxCanMoni
+#include "common/Platform.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,9 +29,6 @@ struct UserFolders {
     std::string config;
     std::string data;
 };
-
-enum class Platform { Linux, MacOS, Windows };
-Platform currentPlatform();
 
 using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
 // The per-user folders by the platform's rules, from the environment variables given.

@@ -30,7 +30,7 @@ TEST(UserFolders, PlatformRules)
         {Platform::Linux, {}, "", ""},
         {Platform::Windows, {{"APPDATA", "C:\\R"}, {"LOCALAPPDATA", "C:\\L\\"}}, "C:\\R\\VeloxCanMoni", "C:\\L\\VeloxCanMoni"},
         {Platform::Windows, {{"APPDATA", "C:\\R"}}, "C:\\R\\VeloxCanMoni", "C:\\R\\VeloxCanMoni"},
-        {Platform::MacOS, {{"HOME", "/Users/d"}}, "/Users/d/Library/Application Support/VeloxCanMoni",
+        {Platform::MacOs, {{"HOME", "/Users/d"}}, "/Users/d/Library/Application Support/VeloxCanMoni",
          "/Users/d/Library/Application Support/VeloxCanMoni"},
     };
     for (const Case& c : cases) {
