@@ -102,7 +102,7 @@ Color histogramShareColor(int share);
 
 // Writes the model to a window: "Histogr" i (caption, back colour, geometry,
 // visibility; 30..149 hidden outside view 4), "HistogrLabel" 10 and 15,
-// "HistogrLegend" 0..3 visibility.
+// "HistogrLegend" 0..3 visibility and the colour of the share each one names.
 void showHistogram(const HistogramModel& model, View& view);
 
 // The totals shown at start-up: LitresValue, DistanceValue, DistanceLabel,
