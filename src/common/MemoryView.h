@@ -20,6 +20,9 @@ public:
         bool enabled = true;
         Line line;
         Rect geometry;
+        double fontSize = 0;
+        int borderWidth = 0;
+        bool checked = false;
         int writes = 0; // number of setText calls, for "skips work when unchanged" checks
     };
     struct Message {
@@ -45,6 +48,13 @@ public:
     {
         messages.push_back({std::string(title), std::string(text), icon});
     }
+
+    void setFontSize(ControlRef c, double size) override { at(c).fontSize = size; }
+    double fontSize(ControlRef c) const override { return get(c).fontSize; }
+    void setBorderWidth(ControlRef c, int width) override { at(c).borderWidth = width; }
+    int borderWidth(ControlRef c) const override { return get(c).borderWidth; }
+    void setChecked(ControlRef c, bool checked) override { at(c).checked = checked; }
+    bool isChecked(ControlRef c) const override { return get(c).checked; }
 
     // Direct access for set-up and checks.
     Props& props(std::string_view name, int index = -1) { return at({name, index}); }

@@ -53,13 +53,24 @@ public:
     virtual bool isVisible(ControlRef c) const = 0;
     virtual void setEnabled(ControlRef c, bool enabled) = 0;
     virtual bool isEnabled(ControlRef c) const = 0;
-    // A line control (needle, cross-hair, trace segment), end points in twips.
+    // A line control (needle, cross-hair, trace segment), end points in twips; its colour
+    // is its fore colour.
     virtual void setLine(ControlRef c, const Line& line) = 0;
     virtual Line line(ControlRef c) const = 0;
-    // Position and size of a control in twips.
+    // Position and size of a control in twips. geometry() returns exactly what setGeometry()
+    // stored (no rounding to pixels): zooming rescales relative to it.
     virtual void setGeometry(ControlRef c, const Rect& r) = 0;
     virtual Rect geometry(ControlRef c) const = 0;
     virtual void showMessage(std::string_view title, std::string_view text, MessageIcon icon) = 0;
+
+    // Font size of a label in points, line thickness of a needle in pixels and the check
+    // mark of a menu entry. Hosts without such properties keep the defaults.
+    virtual void setFontSize(ControlRef, double) {}
+    virtual double fontSize(ControlRef) const { return 0; }
+    virtual void setBorderWidth(ControlRef, int) {}
+    virtual int borderWidth(ControlRef) const { return 0; }
+    virtual void setChecked(ControlRef, bool) {}
+    virtual bool isChecked(ControlRef) const { return false; }
 };
 
 } // namespace vcm

@@ -20,6 +20,8 @@ struct MonitorSettings {
     bool Japanese = false;           // font of the save-folder box only
     bool EnableDynamicVolume = false;// kept and stored, read by nothing else
     bool EnableGPS = false;          // read the GPS receiver and log its columns
+
+    bool operator==(const MonitorSettings&) const = default;
 };
 
 } // namespace vcm

@@ -1,0 +1,259 @@
+#include "link/AdapterControl.h"
+
+#include "common/Format.h"
+#include "link/ReceivePath.h"
+#include "logging/RunLog.h"
+
+#include <array>
+
+namespace vcm {
+namespace {
+
+const ControlRef StartButton{"Command1", 0};
+const ControlRef StopButton{"Command1", 1};
+const ControlRef ConfigButton{"Config"};
+const ControlRef ErrorLabel{"ErreurCan"};
+constexpr std::array<std::string_view, 3> LockedMenus{"m_com", "m_unit", "m_ss"};
+
+constexpr std::string_view AuxSettings = "38400,N,8,1";
+constexpr std::string_view GpsSettings = "4800,N,8,1";
+
+struct Step {
+    std::string_view command;
+    bool wait;
+};
+
+constexpr std::array<Step, 7> Elm327Start{{
+    {"ATZ", true}, {"ATSP6", true}, {"ATE0", true}, {"ATH1", true}, {"ATL1", true}, {"ATCAF0", true}, {"ATMA", false},
+}};
+
+// Three CRs plus the one SendCommand appends empty the adapter's command buffer.
+constexpr std::array<Step, 7> CanUsbStart{{
+    {"\r\r\r", false}, {"V", true}, {"N", false}, {"S6", true}, {"Z0", true}, {"X1", true}, {"O", false},
+}};
+
+constexpr std::string_view Elm327Stop = "  ";
+constexpr std::string_view CanUsbStop = "C";
+
+} // namespace
+
+AdapterControl::AdapterControl(LinkState& link, const MonitorSettings& settings, View& view, const Clock& clock,
+                               EventPump& pump, LinkPorts ports, VehicleState& vehicle, RunLog& log,
+                               ReceivePath& receive)
+    : link_(link), settings_(settings), view_(view), clock_(clock), pump_(pump), ports_(ports), vehicle_(vehicle),
+      log_(log), receive_(receive)
+{
+}
+
+std::string AdapterControl::adapterSettingsText(std::int32_t bps)
+{
+    return formatNumber(bps, NumberPattern::Whole, '.') + ",N,8,1";
+}
+
+bool AdapterControl::openOne(SerialPort& port, int number, std::string_view settings)
+{
+    // A port left open (an earlier failed start) is reopened, not refused as busy.
+    if (port.isOpen())
+        port.close();
+    if (!port.open(number, settings))
+        return false;
+    port.discardInput();
+    return true;
+}
+
+void AdapterControl::openPorts()
+{
+    // GPS first. A receiver that cannot be opened does not keep the car's data from
+    // being logged: the user is told which port failed and acquisition goes on without it.
+    if (settings_.EnableGPS && settings_.PortNumGPS >= 1) {
+        if (!openOne(ports_.gps, settings_.PortNumGPS, GpsSettings)) {
+            view_.showMessage("PROBLEME!",
+                              "Ne peut ouvrir le port GPS COM [" + std::to_string(settings_.PortNumGPS) + "] (" +
+                                  ports_.gps.deviceName() + "). L'acquisition continue sans GPS.",
+                              MessageIcon::Exclamation);
+        }
+    }
+
+    if (link_.AdapterPortOpen == 1)
+        ports_.adapter.close();
+    if (!openOne(ports_.adapter, settings_.PortNum, adapterSettingsText(settings_.BPS))) {
+        link_.AdapterPortOpen = 0;
+        ports_.gps.close();
+        view_.showMessage("PROBLEME!",
+                          "Ne peut ouvrir le port COM [" + std::to_string(settings_.PortNum) +
+                              "] Essayez un autre port.",
+                          MessageIcon::Critical);
+        view_.setVisible(ConfigButton, true);
+        return;
+    }
+    link_.AdapterPortOpen = 1;
+
+    // The auxiliary input is optional; without it acquisition goes on.
+    if (settings_.PortNumM >= 1 && settings_.PortNumM != settings_.PortNum)
+        openOne(ports_.aux, settings_.PortNumM, AuxSettings);
+}
+
+std::int16_t AdapterControl::sendCommand(std::string_view command, bool wait)
+{
+    if (link_.AdapterPortOpen == 0)
+        return 0;
+    link_.ReplyState = reply::Awaited;
+    link_.LastCommand = std::string(command);
+    std::string line(command);
+    line += '\r';
+    ports_.adapter.write(line);
+    if (!wait)
+        link_.ReplyState = reply::Answered;
+
+    pump_.yieldOnce();
+    if (link_.ReplyState == reply::Awaited) {
+        // Ends on the reply, on a no-wait command sent from inside the wait (the main
+        // tick's), on a stop or lost device, or on the time-out.
+        const bool ended = waitUntil(
+            pump_, clock_, [this] { return link_.ReplyState != reply::Awaited || link_.AdapterPortOpen == 0; },
+            ReplyTimeoutMs);
+        if (!ended || link_.ReplyState == reply::Awaited)
+            link_.ReplyState = reply::Failed;
+    }
+    const std::int16_t result = link_.ReplyState;
+    pump_.yieldOnce();
+    return result;
+}
+
+void AdapterControl::showErrorIfFailed(std::int16_t result)
+{
+    view_.setVisible(ErrorLabel, result == reply::Failed);
+}
+
+void AdapterControl::startAcquisition()
+{
+    view_.setVisible(ErrorLabel, false);
+    receive_.clearBuffers();
+    link_.ReplyState = reply::Failed;
+    link_.RunStart = clock_.now();
+    resetTrip(vehicle_, clock_.tickCount());
+    link_.AdapterErrorSeen = false;
+    // The silence watchdog counts from the start, not from the last frame of an earlier run.
+    vehicle_.LastFrameTime = link_.RunStart;
+    if (settings_.Logfile)
+        log_.close();
+
+    openPorts();
+    if (link_.AdapterPortOpen != 1) {
+        showStopped();
+        return;
+    }
+    view_.setVisible(StartButton, false);
+    view_.setVisible(StopButton, true);
+    sendStartSequence();
+
+    // A Stop click or a lost device during the dialogue has already shown the stopped state.
+    if (link_.AdapterPortOpen != 1)
+        return;
+    showRunning();
+}
+
+void AdapterControl::sendStartSequence()
+{
+    inDialogue_ = true;
+    if (settings_.UseElm327) {
+        for (std::size_t i = 0; i < Elm327Start.size() && link_.AdapterPortOpen == 1; ++i) {
+            const auto result = sendCommand(Elm327Start[i].command, Elm327Start[i].wait);
+            // The reset's reply is not looked at; every later step shows its outcome.
+            if (i > 0 && link_.AdapterPortOpen == 1)
+                showErrorIfFailed(result);
+        }
+    } else {
+        for (std::size_t i = 0; i < CanUsbStart.size() && link_.AdapterPortOpen == 1; ++i)
+            sendCommand(CanUsbStart[i].command, CanUsbStart[i].wait);
+    }
+    inDialogue_ = false;
+}
+
+void AdapterControl::stopAcquisition()
+{
+    if (link_.AdapterPortOpen == 1) {
+        inDialogue_ = true;
+        const auto result = sendCommand(settings_.UseElm327 ? Elm327Stop : CanUsbStop, true);
+        inDialogue_ = false;
+        showErrorIfFailed(result);
+        link_.AdapterPortOpen = 0;
+        showStopped();
+        closeAllPorts();
+    }
+    if (settings_.Logfile)
+        log_.close();
+}
+
+void AdapterControl::onCommandClick(int index)
+{
+    if (index == 0) {
+        startAcquisition();
+    } else {
+        stopAcquisition();
+        view_.setVisible(ConfigButton, true);
+    }
+}
+
+void AdapterControl::onDeviceLost(PortRole role)
+{
+    switch (role) {
+    case PortRole::Adapter:
+        if (link_.AdapterPortOpen == 1 || ports_.adapter.isOpen()) {
+            // Nothing can be sent to a device that is gone: stop without the stop command,
+            // keep what was logged and show why acquisition ended.
+            link_.AdapterPortOpen = 0;
+            link_.ReplyState = reply::Failed;
+            closeAllPorts();
+            log_.close();
+            showStopped();
+            view_.setVisible(ErrorLabel, true);
+        }
+        break;
+    case PortRole::Gps:
+        if (ports_.gps.isOpen()) {
+            ports_.gps.close();
+            view_.showMessage("PROBLEME!",
+                              "Le port GPS COM [" + std::to_string(settings_.PortNumGPS) + "] (" +
+                                  ports_.gps.deviceName() + ") ne répond plus. L'acquisition continue sans GPS.",
+                              MessageIcon::Exclamation);
+        }
+        break;
+    case PortRole::Aux:
+        ports_.aux.close();
+        break;
+    }
+}
+
+bool AdapterControl::isRunning() const
+{
+    return view_.isVisible(StopButton) && link_.AdapterPortOpen == 1;
+}
+
+void AdapterControl::showStopped()
+{
+    view_.setVisible(StartButton, true);
+    view_.setVisible(StopButton, false);
+    view_.setVisible(ConfigButton, true);
+    for (auto menu : LockedMenus)
+        view_.setEnabled({menu}, true);
+}
+
+void AdapterControl::showRunning()
+{
+    // ErreurCan stays as the last command left it; the port is open and acquiring.
+    view_.setVisible(StartButton, false);
+    view_.setVisible(StopButton, true);
+    view_.setVisible(ConfigButton, false);
+    for (auto menu : LockedMenus)
+        view_.setEnabled({menu}, false);
+}
+
+void AdapterControl::closeAllPorts()
+{
+    ports_.adapter.close();
+    ports_.aux.close();
+    ports_.gps.close();
+}
+
+} // namespace vcm

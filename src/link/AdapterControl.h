@@ -1,0 +1,92 @@
+#pragma once
+// The serial link to the bus adapter: opening the three ports, sending one command and
+// waiting for its reply, the adapters' start-up and stop dialogues, and the window's
+// Stopped/Running states.
+//
+// Bytes on the wire (every command ends in one CR, nothing else is added):
+//   ELM327 start  "ATZ\r" "ATSP6\r" "ATE0\r" "ATH1\r" "ATL1\r" "ATCAF0\r" "ATMA\r"
+//   ELM327 stop   "  \r"  (any character ends monitoring; the adapter answers ">")
+//   CANUSB start  "\r\r\r\r" "V\r" "N\r" "S6\r" "Z0\r" "X1\r" "O\r"
+//   CANUSB stop   "C\r"
+//
+// Window states (View controls):
+//   Stopped: Command1(0) "Start" shown, Command1(1) "Stop" hidden, Config shown,
+//            menus m_com, m_unit, m_ss enabled
+//   Running: Start hidden, Stop shown, Config hidden, menus disabled
+// ErreurCan shows a failed adapter command or a lost adapter.
+#include "common/Clock.h"
+#include "common/View.h"
+#include "config/MonitorSettings.h"
+#include "decode/VehicleState.h"
+#include "link/EventPump.h"
+#include "link/LinkState.h"
+#include "link/SerialPort.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vcm {
+
+class RunLog;
+class ReceivePath;
+
+enum class PortRole { Adapter, Aux, Gps };
+
+struct LinkPorts {
+    SerialPort& adapter;
+    SerialPort& aux;
+    SerialPort& gps;
+};
+
+class AdapterControl {
+public:
+    // Long enough for the slowest reply: "ATZ" resets the ELM327 in about a second.
+    static constexpr double ReplyTimeoutMs = 2000;
+
+    AdapterControl(LinkState& link, const MonitorSettings& settings, View& view, const Clock& clock, EventPump& pump,
+                   LinkPorts ports, VehicleState& vehicle, RunLog& log, ReceivePath& receive);
+
+    // Opens the GPS, adapter and auxiliary ports; the outcome is LinkState::AdapterPortOpen.
+    void openPorts();
+    // Sends command + CR on the adapter port. With wait, runs the event loop until the
+    // receive path recognises the reply or ReplyTimeoutMs pass. Returns 1 answered (or no
+    // wait asked), 2 error reply or time-out, 0 when the adapter port is not open.
+    std::int16_t sendCommand(std::string_view command, bool wait);
+    void startAcquisition();
+    void stopAcquisition();
+    // Click on Command1(index): 0 Start, otherwise Stop.
+    void onCommandClick(int index);
+    // A port's device went away (USB unplugged, Bluetooth dropped).
+    void onDeviceLost(PortRole role);
+
+    // The main tick's test: Stop shown and the adapter port open.
+    bool isRunning() const;
+    // True while the start-up or stop dialogue is being sent: the main tick then sends
+    // nothing of its own, so that no command lands in the middle of the dialogue.
+    bool dialogueInProgress() const { return inDialogue_; }
+    // The stopped state: Start and Config shown, Stop hidden, menus enabled.
+    void showStopped();
+
+    static std::string adapterSettingsText(std::int32_t bps);
+
+private:
+    bool openOne(SerialPort& port, int number, std::string_view settings);
+    void sendStartSequence();
+    void showErrorIfFailed(std::int16_t result);
+    void showRunning();
+    void closeAllPorts();
+
+    LinkState& link_;
+    const MonitorSettings& settings_;
+    View& view_;
+    const Clock& clock_;
+    EventPump& pump_;
+    LinkPorts ports_;
+    VehicleState& vehicle_;
+    RunLog& log_;
+    ReceivePath& receive_;
+    bool inDialogue_ = false;
+};
+
+} // namespace vcm

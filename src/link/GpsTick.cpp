@@ -1,0 +1,32 @@
+#include "link/GpsTick.h"
+
+#include "link/ReentryGuard.h"
+#include "logging/GpsDecoder.h"
+#include "logging/RunLog.h"
+
+#include <string>
+
+namespace vcm {
+
+GpsTick::GpsTick(const MonitorSettings& settings, View& view, EventPump& pump, SerialPort& port, RunLog& log,
+                 GpsState& gps, char decimalSeparator)
+    : settings_(settings), view_(view), pump_(pump), port_(port), log_(log), gps_(gps),
+      decimalSeparator_(decimalSeparator)
+{
+}
+
+void GpsTick::onTimer()
+{
+    if (!settings_.EnableGPS)
+        return;
+    const ReentryGuard guard(inTick_);
+    if (!guard.entered())
+        return;
+    pump_.yieldOnce();
+    const std::string text = port_.isOpen() ? port_.readAll() : std::string();
+    if (settings_.SuperLogFile && !text.empty())
+        log_.writeGps(text);
+    decodeGpsText(text, gps_, view_, decimalSeparator_);
+}
+
+} // namespace vcm

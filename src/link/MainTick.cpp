@@ -1,0 +1,140 @@
+#include "link/MainTick.h"
+
+#include "common/Format.h"
+#include "dashboard/Panels.h"
+#include "link/AdapterControl.h"
+#include "link/ReentryGuard.h"
+#include "logging/GpsDecoder.h"
+#include "logging/Histogram.h"
+#include "logging/LogFormat.h"
+#include "logging/RunLog.h"
+
+#include <cmath>
+
+namespace vcm {
+namespace {
+
+constexpr Color LampSilent = colors::Blue;
+
+constexpr std::array<std::string_view, 4> ShareLabels{
+    "PourcenTherValue", "PourcenElecValue", "PourcenGlideValue", "PourcenRecupValue"};
+
+} // namespace
+
+MainTick::MainTick(MainTickParts parts, char decimalSeparator) : p_(parts), decimalSeparator_(decimalSeparator)
+{
+    row_.reserve(1024);
+}
+
+DriveShare MainTick::classify(double injector, std::int16_t batteryCurrentAvg)
+{
+    if (injector != 0)
+        return DriveShare::Thermal;
+    if (batteryCurrentAvg < -60)
+        return DriveShare::Electric;
+    if (batteryCurrentAvg > 0)
+        return DriveShare::Regen;
+    return DriveShare::Glide;
+}
+
+void MainTick::onTimer()
+{
+    const ReentryGuard guard(inTick_);
+    if (guard.entered())
+        tick();
+}
+
+void MainTick::tick()
+{
+    runTicks_ += 1;
+
+    // The ELM327 stopped monitoring on a full buffer or an error: start it again.
+    if (p_.link.AdapterErrorSeen) {
+        p_.link.AdapterErrorSeen = false;
+        p_.adapter.sendCommand("ATMA", false);
+    }
+
+    const DateTime now = p_.clock.now();
+
+    if (p_.adapter.isRunning()) {
+        watchdog(now);
+        if (runTicks_ >= MinuteStepAfterTicks)
+            minuteStep(now);
+    }
+
+    if (p_.link.AdapterPortOpen == 1) {
+        if (p_.settings.PortNumM == 0 && p_.vehicle.EngineRpm == 0) {
+            p_.vehicle.Injector = 0;
+            p_.vehicle.VvtiAngle = 0;
+        }
+        if (p_.settings.EnableGPS && p_.settings.PortNumGPS >= 1)
+            showGpsOnTick(p_.gps, p_.view, decimalSeparator_);
+        writeRow(now);
+        if (p_.vehicle.SpeedDisplay > 0)
+            countShares();
+    }
+
+    p_.panels.refreshOnTick();
+    p_.view.setText({"NowValue"}, formatDateTime(now, "hh:mm"));
+
+    p_.pump.yieldOnce();
+
+    if (!p_.settings.UseElm327)
+        poll();
+}
+
+void MainTick::watchdog(DateTime now)
+{
+    if (DateTime::secondsBetween(p_.vehicle.LastFrameTime, now) <= WatchdogSeconds)
+        return;
+    p_.view.setBackColor({"CommStatus", 0}, LampSilent);
+    // Only the ELM327 understands "ATMA"; the start-up dialogue is not interrupted.
+    if (p_.settings.UseElm327 && !p_.adapter.dialogueInProgress())
+        p_.adapter.sendCommand("ATMA", false);
+}
+
+void MainTick::minuteStep(DateTime now)
+{
+    if (!p_.minuteClock.step(p_.link.RunStart, now, p_.vehicle.FuelAccumulator, p_.vehicle.DistanceAccumulator))
+        return;
+    p_.histogram.minuteStep(p_.minuteClock.intervalConsumption());
+    showHistogram(p_.histogram, p_.view);
+}
+
+void MainTick::writeRow(DateTime now)
+{
+    row_.clear();
+    appendLogRow(row_, LogRowInputs{p_.vehicle, p_.gps, p_.settings, now, p_.clock.tickCount(),
+                                    p_.minuteClock.intervalConsumption(), decimalSeparator_});
+    p_.log.writeRow(row_);
+}
+
+void MainTick::countShares()
+{
+    shareTicks_[static_cast<std::size_t>(classify(p_.vehicle.Injector, p_.vehicle.BatteryCurrentAvg))] += 1;
+    double shown = 0;
+    for (std::size_t i = 0; i < shareTicks_.size(); ++i) {
+        const double percent = std::trunc(shareTicks_[i] * 100 / runTicks_);
+        shown += percent;
+        p_.view.setText({ShareLabels[i]}, formatNumber(percent, NumberPattern::Whole, decimalSeparator_));
+    }
+    p_.view.setText({"PourcenArretValue"}, formatNumber(100 - shown, NumberPattern::Whole, decimalSeparator_));
+}
+
+void MainTick::poll()
+{
+    // The start-up dialogue is not interleaved with polling frames.
+    if (p_.adapter.dialogueInProgress())
+        return;
+    if (pollStep_ == 2)
+        pollStep_ = 0;
+    if (pollStep_ == 0) {
+        p_.adapter.sendCommand(PollRequest, false);
+    } else {
+        p_.adapter.sendCommand(PollFlowControl, false);
+        p_.vehicle.DiagReplyKind = "C3";
+    }
+    ++pollStep_;
+}
+
+} // namespace vcm

@@ -1,0 +1,120 @@
+#pragma once
+// One acquisition session: the object a host (the dashboard window, headless logging,
+// the replay of a recording, a test) creates. It owns the live values, the decoder, the
+// panels, the log set, the trip store and histogram, the GPS values and the adapter
+// link, and wires the three ports' notifications to them.
+//
+// A host supplies the ports, a clock, an event pump and a view, then:
+//   Monitor m(settings, view, clock, fs, adapterPort, auxPort, gpsPort, pump, ',', folder);
+//   m.loadTrips();          // totals and last histogram (start-up)
+//   m.startAcquisition();   // opens the ports, sends the adapter's start-up dialogue
+//   every 100 ms m.onMainTimer(), every 2050 ms m.onGpsTimer()
+//   m.stopAcquisition();  m.saveTrips();   // shutdown (settings are the host's)
+// Everything runs on the host's one event thread.
+#include "common/Clock.h"
+#include "common/FileSystem.h"
+#include "common/View.h"
+#include "config/MonitorSettings.h"
+#include "decode/VehicleState.h"
+#include "link/EventPump.h"
+#include "link/LinkState.h"
+#include "link/SerialPort.h"
+
+#include <memory>
+#include <string>
+
+namespace vcm {
+
+class AdapterControl;
+class FrameDecoder;
+class GpsTick;
+class HistogramModel;
+class MainTick;
+class MinuteClock;
+class Panels;
+class ReceivePath;
+class RunLog;
+class TripStore;
+struct GpsState;
+
+class Monitor {
+public:
+    // fallbackFolder: where logs and the trip file go while SavePath is empty.
+    Monitor(MonitorSettings& settings, View& view, const Clock& clock, FileSystem& fs, SerialPort& adapterPort,
+            SerialPort& auxPort, SerialPort& gpsPort, EventPump& pump, char decimalSeparator = '.',
+            std::string fallbackFolder = ".");
+    ~Monitor();
+    Monitor(const Monitor&) = delete;
+    Monitor& operator=(const Monitor&) = delete;
+
+    // Start and Stop (also the window's start-up and shutdown).
+    void startAcquisition();
+    void stopAcquisition();
+    // A click on Command1(index): 0 Start, 1 Stop (then Config is shown).
+    void onCommandClick(int index);
+    // Timer1 (MainTimerMs) and GPSTimer (GpsTimerMs); both run from the window's creation.
+    void onMainTimer();
+    void onGpsTimer();
+    static constexpr int MainTimerMs = 100;
+    static constexpr int GpsTimerMs = 2050;
+
+    // Start-up: reads the trip file of the save folder, shows the totals and the
+    // histogram. Shutdown: adds this run's line to the trip file (false when it could
+    // not be written).
+    void loadTrips();
+    bool saveTrips();
+
+    // Running: Stop shown and the adapter port open.
+    bool isRunning() const;
+
+    MonitorSettings& settings() { return settings_; }
+    VehicleState& vehicle() { return vehicle_; }
+    const VehicleState& vehicle() const { return vehicle_; }
+    const LinkState& link() const { return link_; }
+    FrameDecoder& decoder() { return *decoder_; }
+    Panels& panels() { return *panels_; }
+    RunLog& runLog() { return *log_; }
+    TripStore& trips() { return *trips_; }
+    HistogramModel& histogram() { return *histogram_; }
+    GpsState& gps() { return *gps_; }
+    AdapterControl& adapter() { return *adapter_; }
+    ReceivePath& receivePath() { return *receive_; }
+    MainTick& mainTick() { return *mainTick_; }
+    char decimalSeparator() const { return decimalSeparator_; }
+
+private:
+    class AdapterListener;
+    class AuxListener;
+    class GpsListener;
+
+    MonitorSettings& settings_;
+    View& view_;
+    const Clock& clock_;
+    FileSystem& fs_;
+    SerialPort& adapterPort_;
+    SerialPort& auxPort_;
+    SerialPort& gpsPort_;
+    EventPump& pump_;
+    char decimalSeparator_;
+    std::string fallbackFolder_;
+    bool tripsLoaded_ = false;
+
+    VehicleState vehicle_;
+    LinkState link_;
+    std::unique_ptr<GpsState> gps_;
+    std::unique_ptr<Panels> panels_;
+    std::unique_ptr<FrameDecoder> decoder_;
+    std::unique_ptr<RunLog> log_;
+    std::unique_ptr<TripStore> trips_;
+    std::unique_ptr<HistogramModel> histogram_;
+    std::unique_ptr<MinuteClock> minuteClock_;
+    std::unique_ptr<ReceivePath> receive_;
+    std::unique_ptr<AdapterControl> adapter_;
+    std::unique_ptr<MainTick> mainTick_;
+    std::unique_ptr<GpsTick> gpsTick_;
+    std::unique_ptr<AdapterListener> adapterListener_;
+    std::unique_ptr<AuxListener> auxListener_;
+    std::unique_ptr<GpsListener> gpsListener_;
+};
+
+} // namespace vcm

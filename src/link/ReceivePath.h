@@ -1,0 +1,72 @@
+#pragma once
+// The receive event of the adapter port and of the auxiliary port.
+//
+// Adapter port, one chunk s as read (serial reads split text anywhere):
+//   raw log   <- s, with a marker line after its first line (RunLog::writeRaw)
+//   ELM327    ">" after an "AT" command (or the blank stop command) -> ReplyState 1,
+//             "?" -> ReplyState 2; "FULL"/"ERROR" -> AdapterErrorSeen; decoder <- s
+//   CANUSB    any CR -> ReplyState 1, BEL while a reply is awaited -> 2; decoder <- s
+//   every 11th chunk: activity lamp CommStatus(0) toggles, TankValue blinks red/white
+//   while the tank is below 15 %.
+// Auxiliary port: lines of four comma-separated numbers ending CR LF, e.g.
+//   "120,80,5,3\r\n" -> auxValues {120, 80, 5, 3}; with US units the second is
+//   converted km -> miles and the third litres -> US gallons.
+#include "common/View.h"
+#include "config/MonitorSettings.h"
+#include "decode/VehicleState.h"
+#include "link/LinkState.h"
+#include "link/SerialPort.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace vcm {
+
+class RunLog;
+
+class ReceivePath {
+public:
+    using Decode = std::function<void(std::string_view received)>;
+
+    ReceivePath(LinkState& link, const MonitorSettings& settings, View& view, const VehicleState& vehicle,
+                RunLog& log, SerialPort& adapter, SerialPort& aux, Decode decode);
+
+    void onAdapterReceive();
+    // A communication error (not a lost device): what has arrived is dropped.
+    void onAdapterError(PortError error);
+    void onAuxReceive();
+    void onAuxError(PortError error);
+
+    // Empties the receive buffers when acquisition starts.
+    void clearBuffers();
+
+    const std::array<std::int32_t, 4>& auxValues() const { return auxValues_; }
+
+    static constexpr int BlinkEvery = 11;
+
+private:
+    void recogniseElm327Reply(std::string_view chunk);
+    void recogniseCanUsbReply(std::string_view chunk);
+    void blink();
+    void takeAuxLine(std::string_view line);
+
+    LinkState& link_;
+    const MonitorSettings& settings_;
+    View& view_;
+    const VehicleState& vehicle_;
+    RunLog& log_;
+    SerialPort& adapter_;
+    SerialPort& aux_;
+    Decode decode_;
+
+    std::string errorTail_;  // end of the previous chunk: a "FULL" split over two reads
+    std::string auxLineBuffer_;
+    std::array<std::int32_t, 4> auxValues_{};
+    int rxEventCount_ = 0;
+    bool tankBlinkOn_ = false;
+};
+
+} // namespace vcm

@@ -1,0 +1,43 @@
+#pragma once
+// Decoding of the NMEA 0183 text read from the GPS port every 2050 ms.
+//
+// Sentences used (the first valid one of each kind in the chunk):
+//   $GPGGA,092751.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76
+//          -> GpsLatitude "53.361337", GpsLongitude "-6.50562", GpsSatellites 8,
+//             GpsAltitude "61,7"
+//   $GPRMC,092751.000,A,5321.6802,N,00630.3372,W,022.4,084.4,041226,,,A*4F
+//          -> GpsSpeed "41" (knots x 1.852, whole km/h), GpsCourse "84"
+//   $GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A
+//          -> fix mode 3: GpsAltitudeLabel green (2 orange, other positive red)
+// A sentence that carries "*hh" with a checksum that does not match is ignored; one
+// without a checksum is taken. A sentence ends at "*", CR, LF or the next "$", so a
+// sentence cut short never reads fields of the one after it; its missing fields keep
+// their previous values.
+#include "GpsState.h"
+#include "common/View.h"
+
+#include <string_view>
+
+namespace vcm {
+
+// Degrees plus minutes / 60 rounded to six decimals (halves to even); both texts are
+// read as numbers with "." as decimal point, up to the first character that is not
+// part of a number ("53", "21.6802" -> 53.361337).
+double degMinToDecimal(std::string_view degrees, std::string_view minutes);
+
+// True when the sentence starting at '$' has no "*hh" or a matching one.
+// "$GPGSA,A,3,...*0A": XOR of the characters between '$' and '*'.
+bool nmeaChecksumAcceptable(std::string_view sentence);
+
+// Decodes one chunk of receiver text into gps (the port read and the GPS log copy are
+// the caller's), colours "GpsAltitudeLabel" by fix mode and scrolls the altitude trend
+// trace "GpsAltiLine" 0..2 by one segment (up 120 twips when climbing, down when
+// descending, level otherwise). Numbers in the texts use decimalSeparator.
+void decodeGpsText(std::string_view text, GpsState& gps, View& view, char decimalSeparator);
+
+// The main tick's GPS display step: "GpsAltitudeValue" shows the altitude ("0.0"); the
+// elevation reference StartAltitude is taken once, the first time more than five
+// satellites are in use; "DenivValue" then shows the elevation gain ("0").
+void showGpsOnTick(GpsState& gps, View& view, char decimalSeparator);
+
+} // namespace vcm

@@ -1,0 +1,123 @@
+#pragma once
+// The consumption histogram as a model: 30 bars (150 in the energy-share view), each
+// with caption, geometry in twips, colour and visibility, so the window only draws it.
+//
+// Views (HistMode), advanced by the space bar:
+//   0 "Mn"    / "L/100km"  per-minute consumption, bar 29 the newest minute
+//   1 "Traj." / "L/100km"  per stored trip: fuel x 100 / distance
+//   2 "Traj." / "L/Heure"  per stored trip: fuel x 3.6 / seconds
+//   3 "Traj." / "km/h"     per stored trip: distance x 3.6 / seconds
+//   4 "Traj." / "%Répart"  per stored trip: four stacked energy shares (bars 30..149)
+// The per-minute series keeps growing whatever view is shown; view 0 shows it again.
+// Full scale is 10 units: height = H x v / 10, capped at H, 0 below 0; bars stand on
+// the plot's bottom line (top = T + H - height).
+#include "TripFile.h"
+#include "common/DateTime.h"
+#include "common/View.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vcm {
+
+namespace histcolors {
+constexpr Color Cyan = rgb(0, 255, 255);          // minute bars from the trip file, view 0
+constexpr Color LightYellow = rgb(255, 255, 128); // new minute bars, even index
+constexpr Color PaleYellow = rgb(255, 255, 192);  // new minute bars, odd index and the newest
+constexpr Color LightGreen = rgb(128, 255, 128);  // trip views
+} // namespace histcolors
+
+struct HistogramBar {
+    std::string caption;
+    double left = 0, top = 0, width = 0, height = 0; // twips
+    Color color = histcolors::Cyan;
+    bool visible = false;
+};
+
+// Plot geometry from the window layout: left of bar 0, bar width (and step), top T and
+// height H of the plot.
+struct HistogramLayout {
+    double left = 0;
+    double barWidth = 480;
+    double top = 0;
+    double height = 3000;
+};
+
+class HistogramModel {
+public:
+    static constexpr int BarCount = 30;
+    static constexpr int MaxBars = 150;
+
+    explicit HistogramModel(char decimalSeparator = '.', HistogramLayout layout = {});
+
+    void setLayout(const HistogramLayout& layout);
+    const HistogramLayout& layout() const { return layout_; }
+
+    // Start-up: the minute bars of the trip file (cyan, FileBarBoundary 29) and the
+    // stored trips the trip views are computed from.
+    void loadFromTripFile(const TripFileContent& content);
+
+    // One histogram minute: shifts the series one bar left and adds the new minute.
+    void minuteStep(double intervalConsumption);
+
+    // Space bar: next view (4 -> 0).
+    void advanceView();
+    int mode() const { return mode_; }
+
+    // The per-minute values to store at shutdown (oldest first, as shown in view 0).
+    std::array<double, 30> minuteBarValues() const;
+    int fileBarBoundary() const { return fileBarBoundary_; }
+
+    // Bars to draw: 30, or 150 in view 4.
+    const std::vector<HistogramBar>& bars() const { return bars_; }
+    std::string axisLabel() const;   // HistogrLabel(10)
+    std::string unitLabel() const;   // HistogrLabel(15)
+    bool legendVisible() const { return mode_ == 4; }
+
+private:
+    struct MinuteBar {
+        double value = 0;
+        Color color = histcolors::Cyan;
+        bool present = false;
+    };
+    void rebuild();
+    void placeBar(HistogramBar& bar, int position, double value) const;
+
+    char decimalSeparator_;
+    HistogramLayout layout_;
+    std::array<MinuteBar, 30> minutes_{};
+    std::vector<StoredTrip> trips_;
+    int fileBarBoundary_ = 29;
+    int mode_ = 0;
+    std::string axisLabel_ = "Mn";
+    std::vector<HistogramBar> bars_;
+};
+
+// Writes the model to a window: "Histogr" i (caption, back colour, geometry,
+// visibility; 30..149 hidden outside view 4), "HistogrLabel" 10 and 15,
+// "HistogrLegend" 0..3 visibility.
+void showHistogram(const HistogramModel& model, View& view);
+
+// The totals shown at start-up: LitresValue, DistanceValue, DistanceLabel,
+// ConsoSp95Value, VmoyValue, CarTimeValue ("01:30" for 5400 s).
+void showTripTotals(const TripTotals& totals, View& view, char decimalSeparator);
+
+// The clock's minute steps of the histogram (main tick, while running): true once per
+// change of the minute-of-hour counted from runStart, with the consumption of the
+// interval since the previous step (litres per 100 km, 0 without distance).
+class MinuteClock {
+public:
+    bool step(DateTime runStart, DateTime now, double fuelAccumulator, double distanceAccumulator);
+    double intervalConsumption() const { return intervalConsumption_; }
+    std::int32_t lastMinute() const { return lastMinute_; }
+
+private:
+    std::int32_t lastMinute_ = 0;
+    double intervalFuelStart_ = 0;
+    double intervalDistanceStart_ = 0;
+    double intervalConsumption_ = 0;
+};
+
+} // namespace vcm

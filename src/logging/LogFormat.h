@@ -1,0 +1,45 @@
+#pragma once
+// The value log's header and rows (one row per main tick, ";"-separated, CR LF added
+// by the writer).
+//
+// Metric, ELM327, no GPS, decimal separator ',':
+//   Date;Heure;km/h;Tpm;L/100;Temp Eau(°C);Courant(A);TempBatt(°C);VoltBatt(V);SOC(%);
+//   Réserv(%);Accel.;Frein;EV Mode;Pid348;Inject;VoltMg1;Vvti;Shift lever;Timer;Distance;
+//   Lmoy/100;Lmoy/minute;Litres;Couple Therm; l/h                        (one line)
+//   04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;
+//   1520;212;12;D;123456;1520;5,12;4,90;9;62;2,54                        (one line)
+// With GPS (EnableGPS and PortNumGPS >= 1) six columns follow:
+//   ;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat
+//   ;53.361337;-6.50562;61,7;41;84;8
+// With the CANUSB adapter the diagnostic replies follow: header names ";C3_01" ..
+// ";C3_39", row ";" + C3Head + C3Body + ";" + C4Head + C4Body.
+// Files are written in UTF-8.
+#include "GpsState.h"
+#include "common/DateTime.h"
+#include "config/MonitorSettings.h"
+#include "decode/VehicleState.h"
+
+#include <string>
+
+namespace vcm {
+
+std::string logHeader(const MonitorSettings& settings);
+
+struct LogRowInputs {
+    const VehicleState& state;
+    const GpsState& gps;
+    const MonitorSettings& settings;
+    DateTime now;                    // read once at the start of the tick
+    double tickCount = 0;            // millisecond tick count when the row is built
+    double intervalConsumption = 0;  // consumption of the last histogram minute
+    char decimalSeparator = '.';
+};
+
+// Appends one row (without line end) to out; allocates nothing when out has room.
+// With PortNumM not 0 the 26 value columns are left out, as the auxiliary port wants.
+void appendLogRow(std::string& out, const LogRowInputs& in);
+
+// Trip average since acquisition started, litres per 100 km; 0 before any distance.
+double tripAverageConsumption(const VehicleState& state);
+
+} // namespace vcm

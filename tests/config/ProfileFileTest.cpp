@@ -1,0 +1,140 @@
+#include "config/ProfileFile.h"
+
+#include "CutOffFileSystem.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace vcm;
+using vcm::test::TempFolder;
+
+namespace {
+
+struct ReadCase {
+    const char* what;
+    std::string file;
+    const char* section;
+    const char* key;
+    const char* defaultText;
+    std::size_t buffer;
+    std::string expected;
+};
+
+class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(ProfileRead, GivesWhatTheProfileFunctionsGive)
+{
+    const auto& c = GetParam();
+    EXPECT_EQ(ProfileFile::parse(c.file).get(c.section, c.key, c.defaultText, c.buffer), c.expected) << c.what;
+}
+
+const std::string kCommFile = "[Comm]\r\nInterface=CANUSB\r\nPortNum=3\r\n";
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead, ::testing::Values(
+    ReadCase{"plain", kCommFile, "Comm", "PortNum", "1", 20, "3"},
+    ReadCase{"section and key in any case", kCommFile, "COMM", "portnum", "1", 20, "3"},
+    ReadCase{"missing key", kCommFile, "Comm", "BPS", "500000", 20, "500000"},
+    ReadCase{"missing section", kCommFile, "Unit", "System", "SI", 20, "SI"},
+    ReadCase{"empty file", "", "Comm", "PortNum", "1", 20, "1"},
+    ReadCase{"LF line ends", "[Comm]\nPortNum=4\nBPS=9600\n", "Comm", "BPS", "0", 20, "9600"},
+    ReadCase{"no line end at the end", "[Comm]\r\nPortNum=5", "Comm", "PortNum", "1", 20, "5"},
+    ReadCase{"spaces around names and '='", "  [ Comm ]  \r\n\tPortNum GPS   =  2  \r\n", "Comm", "PortNum GPS", "0", 20, "2"},
+    ReadCase{"key with a blank inside", "[Comm]\r\nPortNum M=7\r\nPortNum=1\r\n", "Comm", "PortNum M", "0", 20, "7"},
+    ReadCase{"key of another section", "[Unit]\r\nPortNum=9\r\n[Comm]\r\n", "Comm", "PortNum", "1", 20, "1"},
+    ReadCase{"first of two sections", "[Comm]\r\nPortNum=2\r\n[comm]\r\nPortNum=8\r\n", "Comm", "PortNum", "1", 20, "2"},
+    ReadCase{"first of two keys", "[Comm]\r\nPortNum=2\r\nPORTNUM=8\r\n", "Comm", "PortNum", "1", 20, "2"},
+    ReadCase{"comment line is no key", "[Comm]\r\n;PortNum=6\r\n", "Comm", ";PortNum", "1", 20, "1"},
+    ReadCase{"line without '=' is no key", "[Comm]\r\nPortNum\r\n", "Comm", "PortNum", "1", 20, "1"},
+    ReadCase{"empty value", "[File]\r\nSavePath=\r\n", "File", "SavePath", "/prog", 260, ""},
+    ReadCase{"'=' inside the value", "[File]\r\nSavePath=/a=b\r\n", "File", "SavePath", "", 260, "/a=b"},
+    ReadCase{"double quotes dropped", "[File]\r\nSavePath=\"C:\\My Logs\"\r\n", "File", "SavePath", "", 260, "C:\\My Logs"},
+    ReadCase{"single quotes dropped", "[File]\r\nSavePath='x y'\r\n", "File", "SavePath", "", 260, "x y"},
+    ReadCase{"unmatched quote kept", "[File]\r\nSavePath=\"x y\r\n", "File", "SavePath", "", 260, "\"x y"},
+    ReadCase{"value cut to buffer - 1", "[Comm]\r\nInterface=ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n", "Comm", "Interface", "", 20,
+             "ABCDEFGHIJKLMNOPQRS"},
+    ReadCase{"default cut to buffer - 1", "", "Comm", "Interface", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 20, "ABCDEFGHIJKLMNOPQRS"},
+    ReadCase{"value up to its NUL", std::string("[Comm]\r\nPortNum=4\0" "5\r\n", 19), "Comm", "PortNum", "1", 20, "4"},
+    ReadCase{"8-bit text untouched", "[File]\r\nSavePath=C:\\Donn\xE9" "es\\\x83\x53\r\n", "File", "SavePath", "", 260,
+             "C:\\Donn\xE9" "es\\\x83\x53"},
+    ReadCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF[Comm]\r\nPortNum=6\r\n", "Comm", "PortNum", "1", 20, "6"},
+    ReadCase{"section line without ']'", "[Comm\r\nPortNum=6\r\n", "Comm", "PortNum", "1", 20, "1"}));
+
+struct WriteCase {
+    const char* what;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+};
+
+class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
+
+TEST_P(ProfileWrite, ChangesOnlyTheKeyAndKeepsEveryOtherLine)
+{
+    const auto& c = GetParam();
+    ProfileFile p = ProfileFile::parse(c.before);
+    p.set(c.section, c.key, c.value);
+    EXPECT_EQ(p.text(), c.after) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, ::testing::Values(
+    WriteCase{"new file", "", "Comm", "PortNum", "3", "[Comm]\r\nPortNum=3\r\n"},
+    WriteCase{"value replaced in place", "[Comm]\r\nA=1\r\nPortNum=1\r\nB=2\r\n", "Comm", "PortNum", "4",
+              "[Comm]\r\nA=1\r\nPortNum=4\r\nB=2\r\n"},
+    WriteCase{"spelling of the file kept", "[CAN232]\r\nSuperLogFile=False\r\n", "can232", "SuperLogfile", "True",
+              "[CAN232]\r\nSuperLogFile=True\r\n"},
+    WriteCase{"key added after the section's last line", "[Comm]\r\nPortNum M=2\r\n\r\n[Unit]\r\nSystem=SI\r\n", "Comm",
+              "BPS", "9600", "[Comm]\r\nPortNum M=2\r\nBPS=9600\r\n\r\n[Unit]\r\nSystem=SI\r\n"},
+    WriteCase{"section added at the end", "; made by hand\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\n", "GPS", "EnableGPS", "False",
+              "; made by hand\r\n[Ports]\r\nCOM1=/dev/ttyUSB0\r\n[GPS]\r\nEnableGPS=False\r\n"},
+    WriteCase{"LF file comes back with CR LF", "[Comm]\nPortNum=1\n;note\n", "Comm", "PortNum", "2",
+              "[Comm]\r\nPortNum=2\r\n;note\r\n"},
+    WriteCase{"a line break cannot start a new key", "[File]\r\n", "File", "SavePath", "/logs\r\n[Comm]\r\nPortNum=9",
+              "[File]\r\nSavePath=/logs\r\n"},
+    WriteCase{"empty value", "[File]\r\nSavePath=/x\r\n", "File", "SavePath", "", "[File]\r\nSavePath=\r\n"},
+    WriteCase{"byte-order mark kept", "\xEF\xBB\xBF[Comm]\r\nPortNum=1\r\n", "Comm", "PortNum", "2",
+              "\xEF\xBB\xBF[Comm]\r\nPortNum=2\r\n"},
+    WriteCase{"8-bit value untouched", "", "File", "SavePath", "D:\\Donn\xE9" "es", "[File]\r\nSavePath=D:\\Donn\xE9" "es\r\n"}));
+
+TEST(ProfileFile, EntriesListTheFirstMatchingSectionInOrder)
+{
+    const auto p = ProfileFile::parse("[ports]\r\nCOM2 = /dev/ttyACM0\r\n;COM5=x\r\nCOM1=/dev/ttyUSB0\r\n[Comm]\r\nPortNum=1\r\n");
+    const std::vector<std::pair<std::string, std::string>> expected{{"COM2", "/dev/ttyACM0"}, {"COM1", "/dev/ttyUSB0"}};
+    EXPECT_EQ(p.entries("Ports"), expected);
+    EXPECT_TRUE(p.entries("GPS").empty());
+}
+
+TEST(ProfileFileOnDisk, SingleKeyCallsCreateReadAndReplace)
+{
+    TempFolder dir;
+    DiskFileSystem fs;
+    const std::string ini = dir.file("VeloxCanMoni.INI");
+    EXPECT_EQ(getPrivateProfileString(fs, ini, "Comm", "PortNum", "1", 20), "1");
+    ASSERT_TRUE(writePrivateProfileString(fs, ini, "Comm", "PortNum", "3"));
+    ASSERT_TRUE(writePrivateProfileString(fs, ini, "comm", "BPS", "115200"));
+    ASSERT_TRUE(writePrivateProfileString(fs, ini, "Comm", "PORTNUM", "4"));
+    EXPECT_EQ(dir.read("VeloxCanMoni.INI"), "[Comm]\r\nPortNum=4\r\nBPS=115200\r\n");
+    EXPECT_EQ(getPrivateProfileString(fs, ini, "COMM", "bps", "0", 20), "115200");
+    EXPECT_FALSE(dir.exists("VeloxCanMoni.INI.new"));
+}
+
+TEST(ProfileFileOnDisk, InterruptedWriteLeavesTheOldFileWhole)
+{
+    TempFolder dir;
+    const std::string before = "[Comm]\r\nPortNum=3\r\nPortNum M=2\r\n";
+    dir.write("VeloxCanMoni.INI", before);
+    vcm::test::CutOffFileSystem fs;
+    EXPECT_FALSE(writePrivateProfileString(fs, dir.file("VeloxCanMoni.INI"), "Comm", "PortNum", "7"));
+    EXPECT_EQ(dir.read("VeloxCanMoni.INI"), before);
+}
+
+TEST(ProfileFileOnDisk, WriteIntoMissingFolderFailsWithoutCreatingAnything)
+{
+    TempFolder dir;
+    DiskFileSystem fs;
+    EXPECT_FALSE(writePrivateProfileString(fs, dir.file("absent/VeloxCanMoni.INI"), "Comm", "PortNum", "7"));
+    EXPECT_FALSE(dir.exists("absent"));
+}
+
+} // namespace

@@ -1,0 +1,478 @@
+#include "common/MemoryView.h"
+#include "dashboard/NeedleGeometry.h"
+#include "dashboard/Panels.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace vcm;
+
+namespace {
+
+struct Dashboard {
+    VehicleState state;
+    MonitorSettings settings;
+    MemoryView view;
+    ManualClock clock;
+    Panels panels{state, settings, view, clock};
+
+    Dashboard()
+    {
+        settings.MetricUnits = true;
+        settings.Celsius = true;
+        // The engine map as laid out: 350 x 350 px, cross-hair ends on its left and top edges.
+        view.props("CartoBmp").geometry = {0, 0, 5250, 5250};
+        view.props("CartoLineV").line = {0, 0, 0, 5250};
+        view.props("CartoLineH").line = {0, 5250, 5250, 5250};
+    }
+    // Fills the current's moving average with one value.
+    void steadyCurrent(std::int16_t tenths)
+    {
+        state.BatteryCurrent = tenths;
+        for (int i = 0; i < 50; ++i) panels.showCurrentGauge();
+    }
+    std::string text(std::string_view name, int index = -1) const { return view.text({name, index}); }
+};
+
+// Angle (degrees, 0 down, 90 left) at which a drawn needle points, from its end points.
+double drawnAngle(const Line& l)
+{
+    const double a = std::atan2(-(l.x2 - l.x1), l.y2 - l.y1) * 180 / 3.14159;
+    return a < 0 ? a + 360 : a;
+}
+
+void expectNeedle(const Line& l, const Dial& d, double angle, double scale = 1.0)
+{
+    const double t = angle * 3.14159 / 180;
+    EXPECT_NEAR(l.x1, scale * (d.cx - d.r1 * std::sin(t)), 1e-6);
+    EXPECT_NEAR(l.y1, scale * (d.cy + d.r1 * std::cos(t)), 1e-6);
+    EXPECT_NEAR(l.x2, scale * (d.cx - d.r2 * std::sin(t)), 1e-6);
+    EXPECT_NEAR(l.y2, scale * (d.cy + d.r2 * std::cos(t)), 1e-6);
+}
+
+} // namespace
+
+struct CurrentCase {
+    std::int16_t average;
+    const char* caption;
+    double angle;
+    Color color;
+};
+
+class CurrentGauge : public ::testing::TestWithParam<CurrentCase> {};
+
+TEST_P(CurrentGauge, CaptionNeedleAndColour)
+{
+    const auto& c = GetParam();
+    Dashboard d;
+    d.steadyCurrent(c.average);
+    EXPECT_EQ(d.state.BatteryCurrentAvg, c.average);
+    EXPECT_EQ(d.text("CurrentValue"), c.caption);
+    expectNeedle(d.view.line({"AiguilleAmp"}), LeftDial, c.angle);
+    EXPECT_EQ(d.view.foreColor({"AiguilleAmp"}), c.color);
+    EXPECT_TRUE(d.view.isVisible({"AiguilleAmp"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scale, CurrentGauge, ::testing::Values(
+    CurrentCase{100, "10.0", 210, colors::Green},        // d 1000: 30 degrees right of up
+    CurrentCase{101, "10", 210.03, colors::Green},       // d 1001: whole amperes from 101
+    CurrentCase{-100, "-10.0", 150, colors::Red},
+    CurrentCase{-101, "-10.1", 180 - 1001 * 0.03, colors::Red},
+    CurrentCase{800, "80", 180 + 1980 * 0.03, colors::Green},  // (800-100) x 1.4 + 1000
+    CurrentCase{1500, "150", 180 + 2960 * 0.03, colors::Green},
+    CurrentCase{1501, "150", 270, colors::Green},        // beyond 150 A the needle rests right
+    CurrentCase{-2000, "-200.0", 90, colors::Red}));     // 90 degrees left of up
+
+TEST(CurrentAverage, CountsEveryCallAndRoundsHalfToEven)
+{
+    Dashboard d;
+    d.state.BatteryCurrent = 200;
+    for (int i = 0; i < 25; ++i) d.panels.showCurrentGauge();
+    EXPECT_EQ(d.state.BatteryCurrentAvg, 100); // half the ring holds 200, half still 0
+
+    // The decoder's calls are samples too.
+    for (int i = 0; i < 25; ++i) d.panels.decoderSink().showCurrentGauge();
+    EXPECT_EQ(d.state.BatteryCurrentAvg, 200);
+
+    // Old samples leave the ring after 50 calls: sum 25 -> 0.5 -> 0, sum 75 -> 1.5 -> 2.
+    Dashboard e;
+    e.state.BatteryCurrent = 1;
+    for (int i = 0; i < 25; ++i) e.panels.showCurrentGauge();
+    EXPECT_EQ(e.state.BatteryCurrentAvg, 0);
+    e.state.BatteryCurrent = 2;
+    for (int i = 0; i < 25; ++i) e.panels.showCurrentGauge();
+    EXPECT_EQ(e.state.BatteryCurrentAvg, 2);
+    e.steadyCurrent(-37);
+    EXPECT_EQ(e.state.BatteryCurrentAvg, -37);
+    EXPECT_EQ(e.text("CurrentValue"), "-3.7");
+}
+
+struct RpmCase {
+    double rpm;
+    bool needleShown;
+    const char* caption;
+    double angle; // when shown
+};
+
+class EngineGauge : public ::testing::TestWithParam<RpmCase> {};
+
+TEST_P(EngineGauge, NeedleUnitAndFigure)
+{
+    const auto& c = GetParam();
+    Dashboard d;
+    d.state.EngineRpm = c.rpm;
+    d.panels.showEngineGauge();
+    EXPECT_EQ(d.text("RpmValue"), c.caption);
+    EXPECT_EQ(d.view.isVisible({"AiguilleRpm"}), c.needleShown);
+    EXPECT_EQ(d.view.isVisible({"RpmUnit"}), c.needleShown);
+    if (c.needleShown) expectNeedle(d.view.line({"AiguilleRpm"}), RightDial, c.angle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Speeds, EngineGauge, ::testing::Values(
+    RpmCase{900, false, "900", 0},
+    RpmCase{928, true, "930", 28 / 11.6 + 114},
+    RpmCase{2000, true, "2000", 1100 / 11.6 + 114},     // 208.83 by the low slope
+    RpmCase{2016, true, "2020", 16.0 / 23 + 208},       // 208.7 by the high one
+    RpmCase{4992, true, "4990", 2992.0 / 23 + 208}));
+
+TEST(EngineGauge, StoppedEngineShowsNoFigure)
+{
+    Dashboard d;
+    d.state.EngineRpm = 1504;
+    d.panels.showEngineGauge();
+    EXPECT_EQ(d.text("RpmValue"), "1500");
+    d.state.EngineRpm = 0;
+    d.panels.showEngineGauge();
+    EXPECT_EQ(d.text("RpmValue"), "");
+    EXPECT_FALSE(d.view.isVisible({"AiguilleRpm"}));
+    EXPECT_FALSE(d.view.isVisible({"CartoBmp"}));
+}
+
+TEST(EngineGauge, EfficiencyShownOnlyInItsBand)
+{
+    Dashboard d;
+    d.state.EngineRpm = 1500;
+    d.state.Injector = 185;
+    d.state.EngineTorque = 8; // 8 x 388 / 100 = 31.04
+    d.panels.showEngineGauge();
+    EXPECT_EQ(d.text("RendementValue"), "31.0");
+    d.state.EngineTorque = 2; // 7.76: outside 20..40
+    d.panels.showEngineGauge();
+    EXPECT_EQ(d.text("RendementValue"), "");
+    d.state.EngineTorque = 8;
+    d.state.Injector = 80; // no estimate: the label keeps its text
+    d.panels.showEngineGauge();
+    EXPECT_EQ(d.text("RendementValue"), "");
+}
+
+TEST(EngineMap, CrossHairFollowsRpmAndInjector)
+{
+    Dashboard d;
+    d.state.EngineRpm = 2950; // halfway across 900..5000
+    d.state.Injector = 400;   // a quarter up the map
+    d.panels.showEngineGauge();
+    ASSERT_TRUE(d.view.isVisible({"CartoBmp"}));
+    EXPECT_TRUE(d.view.isVisible({"CartoLineV"}));
+    EXPECT_TRUE(d.view.isVisible({"CartoLineH"}));
+    const Line v = d.view.line({"CartoLineV"});
+    const Line h = d.view.line({"CartoLineH"});
+    EXPECT_DOUBLE_EQ(v.x1, 2625);
+    EXPECT_DOUBLE_EQ(v.x2, 2625);
+    EXPECT_DOUBLE_EQ(h.y1, 5250.0 * 1200 / 1600);
+    EXPECT_DOUBLE_EQ(h.y2, h.y1);
+    EXPECT_DOUBLE_EQ(v.y2, 5250); // the fixed ends stay
+    EXPECT_DOUBLE_EQ(h.x2, 5250);
+
+    // An injector quantity above the map's top keeps the line on the top edge.
+    d.state.Injector = 2400;
+    d.state.EngineRpm = 3000;
+    d.panels.showEngineGauge();
+    EXPECT_DOUBLE_EQ(d.view.line({"CartoLineH"}).y1, 0);
+}
+
+TEST(EngineMap, HiddenWhenZoomedOrOutOfRange)
+{
+    for (double rpm : {896.0, 5024.0}) {
+        Dashboard d;
+        d.state.EngineRpm = rpm;
+        d.panels.showEngineGauge();
+        EXPECT_FALSE(d.view.isVisible({"CartoBmp"})) << rpm;
+    }
+    Dashboard d;
+    d.state.EngineRpm = 2000;
+    d.panels.setDialScale(1.5);
+    d.panels.showEngineGauge();
+    EXPECT_FALSE(d.view.isVisible({"CartoBmp"}));
+    EXPECT_FALSE(d.view.isVisible({"CartoLineV"}));
+    expectNeedle(d.view.line({"AiguilleRpm"}), RightDial, 1100 / 11.6 + 114, 1.5);
+    d.panels.setDialScale(1.0);
+    d.panels.redrawNeedles();
+    EXPECT_TRUE(d.view.isVisible({"CartoBmp"}));
+}
+
+TEST(SocGauge, LowChargeRestsAtThirtyPercent)
+{
+    Dashboard d;
+    d.state.StateOfCharge = 250;
+    d.panels.showSocGauge();
+    EXPECT_EQ(d.text("StateValue"), "25.0");
+    expectNeedle(d.view.line({"AiguilleSoc"}), LeftDial, -90); // pointing right
+    EXPECT_EQ(d.view.foreColor({"AiguilleSoc"}), colors::Red);
+    d.state.StateOfCharge = 630;
+    d.panels.showSocGauge();
+    EXPECT_EQ(d.text("StateValue"), "63.0");
+    expectNeedle(d.view.line({"AiguilleSoc"}), LeftDial, 330 * 1.5 / 10 - 90);
+    EXPECT_EQ(d.view.foreColor({"AiguilleSoc"}), colors::Green);
+}
+
+struct AccelCase {
+    std::int16_t pedal;
+    const char* caption;
+    double angle;
+};
+
+class AccelGauge : public ::testing::TestWithParam<AccelCase> {};
+
+TEST_P(AccelGauge, StepCaptionAndAngle)
+{
+    const auto& c = GetParam();
+    Dashboard d;
+    d.state.AccelPedal = c.pedal;
+    d.panels.showAccelGauge(true);
+    EXPECT_EQ(d.text("AccValue"), c.caption);
+    expectNeedle(d.view.line({"AiguilleAcc"}), LeftDial, c.angle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pedal, AccelGauge, ::testing::Values(
+    AccelCase{0, "0", 90},
+    AccelCase{1, "0.5", 87},
+    AccelCase{7, "3.5", 69},
+    AccelCase{15, "7", 90 - (4 * 60.0 / 190 + 30)}, // taken as 14: 58.7 degrees
+    AccelCase{200, "100", 0},
+    AccelCase{255, "127", 90 - (244 * 60.0 / 190 + 30)}));
+
+TEST(Consumption, PatternByValueAndUnitVisibility)
+{
+    struct Case { double value; const char* caption; bool unitShown; };
+    const Case cases[] = {{4.999, "5.00", true}, {5, "5.0", true}, {99.9, "99.9", true}, {0, "", false}, {0.5, "0.50", true}};
+    Dashboard d;
+    for (const auto& c : cases) {
+        d.state.InstantConsumption = c.value;
+        d.panels.showConsumption();
+        EXPECT_EQ(d.text("MpgValue"), c.caption) << c.value;
+        EXPECT_EQ(d.view.isVisible({"MpgUnit"}), c.unitShown) << c.value;
+    }
+    // Trip fuel and average: 1.296e12 is one litre, 3600 x 1e5 is 100 metres.
+    d.state.FuelAccumulator = 6.48e11;
+    d.state.DistanceAccumulator = 3.6e6 * 10;
+    d.panels.showConsumption();
+    EXPECT_EQ(d.text("LitresValue"), "0.500");
+    EXPECT_EQ(d.text("ConsoSp95Value"), "5.00");
+}
+
+TEST(BatteryPower, WattsBelowHalfAKilowatt)
+{
+    struct Case { std::int16_t volts, avg; const char* value; const char* unit; };
+    const Case cases[] = {{499, 10, "499", "W"}, {500, 10, "0.5", "kW"}, {500, -10, "-0.5", "kW"},
+                          {499, -10, "-499", "W"}, {210, 1000, "21.0", "kW"}};
+    Dashboard d;
+    for (const auto& c : cases) {
+        d.state.BatteryVoltage = c.volts;
+        d.state.BatteryCurrentAvg = c.avg;
+        d.panels.showBatteryPower();
+        EXPECT_EQ(d.text("BattKwValue"), c.value) << c.volts << " x " << c.avg;
+        EXPECT_EQ(d.text("BattkwUnit"), c.unit);
+        EXPECT_EQ(d.text("BattVoltValue"), std::to_string(c.volts));
+    }
+}
+
+TEST(CoolantGauge, ColourBandsInCelsiusWhateverTheLabelUnit)
+{
+    struct Case { bool celsius; std::int16_t tenths; const char* caption; double celsiusTenths; Color color; };
+    const Case cases[] = {
+        {true, 900, "90.0", 900, colors::Red},   {true, 720, "72.0", 720, colors::Red},
+        {true, 719, "71.9", 719, colors::Green}, {true, 399, "39.9", 399, colors::Blue},
+        {true, 400, "40.0", 400, colors::Green},
+        {false, 1940, "194.0", 900, colors::Red},   // 194 F = 90 C
+        {false, 1400, "140.0", 600, colors::Green}, // 140 F = 60 C
+        {false, 1616, "161.6", 720, colors::Red},   // 161.6 F = 72 C
+        {false, 1040, "104.0", 400, colors::Green}};
+    for (const auto& c : cases) {
+        Dashboard d;
+        d.settings.Celsius = c.celsius;
+        d.state.EngineTempRaw = 60;
+        d.state.CoolantTemp = c.tenths;
+        d.panels.showCoolantGauge();
+        EXPECT_EQ(d.text("CoolantTempValue"), c.caption);
+        EXPECT_EQ(d.view.foreColor({"AiguilleTempTh"}), c.color) << c.tenths;
+        expectNeedle(d.view.line({"AiguilleTempTh"}), RightDial, 48 - c.celsiusTenths / 13.5);
+    }
+    Dashboard cold;
+    cold.state.EngineTempRaw = 12; // below 16 the raw engine temperature is shown
+    cold.state.CoolantTemp = 100;
+    cold.panels.showCoolantGauge();
+    EXPECT_EQ(cold.text("CoolantTempValue"), "12.0");
+}
+
+TEST(LabelPanels, SkipWhenUnchangedAndForce)
+{
+    Dashboard d;
+    d.state.StateOfCharge = 600;
+    d.panels.showSocGauge();
+    d.panels.showSocGauge();
+    EXPECT_EQ(d.view.props("StateValue").writes, 1);
+
+    // A forced call redraws at the new zoom even though the value did not change.
+    d.panels.setDialScale(2);
+    d.panels.showSocGauge();
+    expectNeedle(d.view.line({"AiguilleSoc"}), LeftDial, 30 * 1.5 - 90, 1.0);
+    d.panels.showSocGauge(true);
+    EXPECT_EQ(d.view.props("StateValue").writes, 2);
+    expectNeedle(d.view.line({"AiguilleSoc"}), LeftDial, 30 * 1.5 - 90, 2.0);
+
+    // Values equal to the start-up zero are not written at all.
+    d.panels.refreshOnTick();
+    EXPECT_FALSE(d.view.has("TankValue"));
+    EXPECT_FALSE(d.view.has("BrakeValue"));
+    d.state.BrakePedal = 127;
+    d.state.FuelTankLevel = 5;
+    d.state.BatteryTempA = -3;
+    d.state.MgTemp = 41;
+    d.panels.refreshOnTick();
+    d.panels.showTankLevel();
+    d.panels.refreshOnTick();
+    EXPECT_EQ(d.text("BrakeValue"), "100");
+    EXPECT_EQ(d.text("TankValue"), "05");
+    EXPECT_EQ(d.text("BattTempValue"), "-3");
+    EXPECT_EQ(d.text("MgTempValue"), "41");
+    EXPECT_EQ(d.view.props("BrakeValue").writes, 1);
+    EXPECT_EQ(d.view.props("TankValue").writes, 1);
+    EXPECT_EQ(d.view.props("MgTempValue").writes, 1);
+    EXPECT_FALSE(d.view.has("ExtTempValue"));
+}
+
+TEST(RedrawNeedles, ZoomMovesEveryNeedleWithoutTouchingTheAverage)
+{
+    Dashboard d;
+    d.steadyCurrent(-250);
+    d.state.StateOfCharge = 550;
+    d.state.AccelPedal = 80;
+    d.state.EngineRpm = 1600;
+    d.state.CoolantTemp = 850;
+    d.state.EngineTempRaw = 80;
+    d.panels.refreshOnTick();
+    d.panels.setDialScale(1.8);
+    d.panels.redrawNeedles();
+    EXPECT_EQ(d.state.BatteryCurrentAvg, -250);
+    expectNeedle(d.view.line({"AiguilleAmp"}), LeftDial, currentAngle(-250), 1.8);
+    expectNeedle(d.view.line({"AiguilleSoc"}), LeftDial, socAngle(550), 1.8);
+    expectNeedle(d.view.line({"AiguilleAcc"}), LeftDial, accelAngle(80), 1.8);
+    expectNeedle(d.view.line({"AiguilleRpm"}), RightDial, rpmAngle(1600), 1.8);
+    expectNeedle(d.view.line({"AiguilleTempTh"}), RightDial, coolantAngle(850), 1.8);
+    EXPECT_NEAR(drawnAngle(d.view.line({"AiguilleRpm"})), rpmAngle(1600), 1e-6);
+    EXPECT_FALSE(d.view.isVisible({"CartoBmp"}));
+}
+
+TEST(ShiftLever, OnlyTheEngagedLetterIsGreen)
+{
+    Dashboard d;
+    for (const char* lever : {"P", "D", "B", "R", "N"}) {
+        d.state.ShiftLever = lever;
+        d.panels.showShiftLever();
+        const int lit = static_cast<int>(std::string_view("BDNRP").find(lever[0]));
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(d.view.foreColor({"ShiftStatus", i}), i == lit ? colors::Green : colors::SystemText) << lever << i;
+    }
+    d.state.ShiftLever = "?";
+    d.panels.showShiftLever();
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(d.view.foreColor({"ShiftStatus", i}), colors::SystemText);
+}
+
+TEST(SpeedAndTrip, SpeedDistanceTripClockAndAverage)
+{
+    Dashboard d;
+    d.view.props("DistanceLabel").text = "Km";
+    d.state.SpeedDisplay = 49.96;
+    d.state.SpeedKmh = 49.96;
+    d.state.DistanceAccumulator = 3599999; // just under one kilometre
+    d.panels.showSpeedAndTrip();
+    EXPECT_EQ(d.text("SpeedValue"), "50.0");
+    EXPECT_EQ(d.text("DistanceValue"), "1000");
+    EXPECT_EQ(d.text("DistanceLabel"), "Mètres");
+    const DateTime start = d.clock.now();
+    EXPECT_EQ(d.state.TripStart, start);
+
+    d.clock.advance(3661000); // one hour, one minute, one second later
+    d.state.SpeedDisplay = 88;
+    d.state.DistanceAccumulator = 3600000.0 * 61;
+    d.panels.showSpeedAndTrip();
+    EXPECT_EQ(d.text("SpeedValue"), "88");
+    EXPECT_EQ(d.text("DistanceValue"), "61.000");
+    EXPECT_EQ(d.text("DistanceLabel"), "Km");
+    EXPECT_EQ(d.state.TripStart, start);
+    EXPECT_EQ(d.state.TripSeconds, 3661);
+    EXPECT_EQ(d.text("CarTimeValue"), "01:01");
+    EXPECT_EQ(d.text("VmoyValue"), "60.0"); // 61 km in 3661 s
+
+    // Standing still the trip clock stops.
+    d.clock.advance(600000);
+    d.state.SpeedDisplay = 0;
+    d.panels.showSpeedAndTrip();
+    EXPECT_EQ(d.state.TripSeconds, 3661);
+    EXPECT_EQ(d.text("CarTimeValue"), "01:01");
+}
+
+TEST(SpeedAndTrip, MotorGeneratorSpeedUsesKmhInBothUnitSystems)
+{
+    for (bool metric : {true, false}) {
+        Dashboard d;
+        d.settings.MetricUnits = metric;
+        d.state.EngineRpm = 1000;
+        d.state.SpeedKmh = 20;
+        d.state.SpeedDisplay = metric ? 20 : 12; // whole mph
+        d.panels.showSpeedAndTrip();
+        EXPECT_EQ(d.text("RpMg1VAlue"), "1758") << metric; // 3600 - 1841.8
+    }
+}
+
+TEST(EnginePower, TorqueAndKilowatts)
+{
+    Dashboard d;
+    d.state.EngineRpm = 3000;
+    d.state.EngineTorque = 100;
+    d.panels.showEnginePower();
+    EXPECT_EQ(d.text("CoupleThValue"), "100");
+    EXPECT_EQ(d.text("ThermkwValue"), "31.4");
+    d.state.EngineRpm = 0;
+    d.panels.showEnginePower();
+    EXPECT_EQ(d.text("CoupleThValue"), "0");
+    EXPECT_EQ(d.text("ThermkwValue"), "0.0");
+}
+
+TEST(DecoderSink, LabelsAndDisplayCallsReachTheView)
+{
+    Dashboard d;
+    d.panels.decoderSink().setLabel(DecoderLabel::VolantValue, "-12.5");
+    d.panels.decoderSink().setLabel(DecoderLabel::TempMg2Value, "47");
+    EXPECT_EQ(d.text("VolantValue"), "-12.5");
+    EXPECT_EQ(d.text("TempMg2Value"), "47");
+    d.state.FuelTankLevel = 32;
+    d.state.AccelPedal = 100;
+    d.state.EngineRpm = 1200;
+    d.panels.decoderSink().showTankLevel();
+    d.panels.decoderSink().showAccelGauge();
+    d.panels.decoderSink().showEngineGauge();
+    EXPECT_EQ(d.text("TankValue"), "32");
+    EXPECT_EQ(d.text("AccValue"), "50");
+    EXPECT_EQ(d.text("RpmValue"), "1200");
+}
+
+TEST(CarTime, ClickRestartsTheRunClock)
+{
+    Dashboard d;
+    DateTime runStart;
+    d.clock.advance(90000);
+    d.panels.carTimeClicked(runStart);
+    EXPECT_EQ(runStart, d.clock.now());
+}

@@ -1,0 +1,274 @@
+// The adapter dialogues on the wire, the window's states, time-outs and lost devices.
+#include "LinkRig.h"
+
+#include <gtest/gtest.h>
+
+namespace vcm::test {
+namespace {
+
+void expectRunningState(const LinkRig& rig)
+{
+    EXPECT_EQ(rig.link.AdapterPortOpen, 1);
+    EXPECT_FALSE(rig.visible("Command1", 0)) << "Start";
+    EXPECT_TRUE(rig.visible("Command1", 1)) << "Stop";
+    EXPECT_FALSE(rig.visible("Config"));
+    for (auto menu : {"m_com", "m_unit", "m_ss"})
+        EXPECT_FALSE(rig.view.isEnabled({menu})) << menu;
+}
+
+void expectStoppedState(const LinkRig& rig)
+{
+    EXPECT_EQ(rig.link.AdapterPortOpen, 0);
+    EXPECT_TRUE(rig.visible("Command1", 0)) << "Start";
+    EXPECT_FALSE(rig.visible("Command1", 1)) << "Stop";
+    EXPECT_TRUE(rig.visible("Config"));
+    for (auto menu : {"m_com", "m_unit", "m_ss"})
+        EXPECT_TRUE(rig.view.isEnabled({menu})) << menu;
+}
+
+struct SequenceCase {
+    const char* name;
+    bool elm327;
+    const char* start;
+    const char* stop;
+};
+
+class AdapterSequences : public ::testing::TestWithParam<SequenceCase> {};
+
+TEST_P(AdapterSequences, StartAndStopAreSentByteForByte)
+{
+    const auto& c = GetParam();
+    LinkRig rig(c.elm327);
+    const double startTick = rig.clock.tickCount();
+
+    rig.adapter.onCommandClick(0);
+
+    EXPECT_EQ(rig.adapterPort.written, c.start);
+    ASSERT_EQ(rig.adapterPort.openCalls.size(), 1u);
+    EXPECT_EQ(rig.adapterPort.openCalls[0].number, 3);
+    EXPECT_EQ(rig.adapterPort.openCalls[0].settings, "500000,N,8,1");
+    expectRunningState(rig);
+    EXPECT_FALSE(rig.visible("ErreurCan"));
+    // Every reply came at the next pass of the event loop: no command waited its time-out.
+    EXPECT_LT(rig.clock.tickCount() - startTick, 200);
+
+    rig.adapterPort.written.clear();
+    rig.adapter.onCommandClick(1);
+
+    EXPECT_EQ(rig.adapterPort.written, c.stop);
+    expectStoppedState(rig);
+    EXPECT_FALSE(rig.visible("ErreurCan")) << "the adapter answered the stop";
+    EXPECT_FALSE(rig.adapterPort.isOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BothAdapters, AdapterSequences,
+    ::testing::Values(SequenceCase{"Elm327", true, "ATZ\rATSP6\rATE0\rATH1\rATL1\rATCAF0\rATMA\r", "  \r"},
+                      SequenceCase{"CanUsb", false, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r", "C\r"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(AdapterControl, SilentElm327TimesOutOnTheClockAndEndsRunning)
+{
+    LinkRig rig(true);
+    rig.adapterPort.script = nullptr; // no reply at all
+    std::vector<bool> errorAfterStep;
+    rig.onEvents = [&] {
+        // Watch ErreurCan while the next command waits.
+        if (rig.adapterPort.writes.size() > errorAfterStep.size() + 1)
+            errorAfterStep.push_back(rig.visible("ErreurCan"));
+    };
+    const double start = rig.clock.tickCount();
+
+    rig.adapter.startAcquisition();
+
+    // ATZ and the five waited AT commands each wait the full reply time-out.
+    const double waited = rig.clock.tickCount() - start;
+    EXPECT_GE(waited, 6 * AdapterControl::ReplyTimeoutMs);
+    EXPECT_LT(waited, 6 * AdapterControl::ReplyTimeoutMs + 100);
+    // Sleeping in the event loop: one pass per 10 ms step, not a spin.
+    EXPECT_LT(rig.pump.waits(), 1300);
+    // ErreurCan showed once ATSP6 had failed, and ATMA (no wait) hid it again.
+    ASSERT_GE(errorAfterStep.size(), 3u);
+    EXPECT_FALSE(errorAfterStep[0]) << "ATZ's result is not looked at";
+    EXPECT_TRUE(errorAfterStep[1]) << "while ATE0 waits, ATSP6 has failed";
+    EXPECT_FALSE(rig.visible("ErreurCan"));
+    expectRunningState(rig);
+}
+
+struct ReplyCase {
+    const char* name;
+    std::string reply;
+    std::int16_t result;
+};
+
+class Elm327Replies : public ::testing::TestWithParam<ReplyCase> {};
+
+TEST_P(Elm327Replies, ReplyDecidesTheCommandResult)
+{
+    const auto& c = GetParam();
+    LinkRig rig(true);
+    rig.adapterPort.script = [&](const std::string&) { return c.reply; };
+    rig.link.AdapterPortOpen = 1;
+    rig.adapterPort.open(3, "500000,N,8,1");
+
+    EXPECT_EQ(rig.adapter.sendCommand("ATSP6", true), c.result);
+    EXPECT_EQ(rig.adapterPort.written, "ATSP6\r");
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, Elm327Replies,
+                         ::testing::Values(ReplyCase{"Prompt", "OK\r\r>", 1},
+                                           ReplyCase{"Question", "?\r\r>", 2},
+                                           ReplyCase{"QuestionOnly", "?\r\r", 2},
+                                           ReplyCase{"NoPrompt", "OK\r\r", 2}, ReplyCase{"Silence", "", 2}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(AdapterControl, NoWaitCommandFromTheTickEndsAWaitAsAnswered)
+{
+    LinkRig rig(true);
+    rig.adapterPort.script = nullptr;
+    rig.link.AdapterPortOpen = 1;
+    rig.adapterPort.open(3, "500000,N,8,1");
+    int passes = 0;
+    rig.onEvents = [&] {
+        if (++passes == 5)
+            rig.adapter.sendCommand("ATMA", false); // the main tick's watchdog
+    };
+    const double start = rig.clock.tickCount();
+
+    EXPECT_EQ(rig.adapter.sendCommand("ATSP6", true), 1);
+    EXPECT_EQ(rig.adapterPort.written, "ATSP6\rATMA\r");
+    EXPECT_LT(rig.clock.tickCount() - start, 100);
+}
+
+TEST(AdapterControl, ClosedPortSendsNothingAndDoesNotWait)
+{
+    LinkRig rig(true);
+    rig.link.ReplyState = reply::Failed;
+    EXPECT_EQ(rig.adapter.sendCommand("ATZ", true), 0);
+    EXPECT_EQ(rig.adapterPort.written, "");
+    EXPECT_EQ(rig.link.ReplyState, reply::Failed);
+    EXPECT_EQ(rig.pump.waits(), 0);
+}
+
+TEST(AdapterControl, AdapterPortThatCannotOpenShowsTheMessageAndStaysStopped)
+{
+    LinkRig rig(false);
+    rig.settings.PortNum = 7;
+    rig.adapterPort.failOpen = true;
+
+    rig.adapter.startAcquisition();
+
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_EQ(rig.view.messages[0].title, "PROBLEME!");
+    EXPECT_EQ(rig.view.messages[0].text, "Ne peut ouvrir le port COM [7] Essayez un autre port.");
+    EXPECT_EQ(rig.view.messages[0].icon, MessageIcon::Critical);
+    expectStoppedState(rig);
+    EXPECT_EQ(rig.adapterPort.written, "");
+
+    // Plugged in again: the next Start runs.
+    rig.adapterPort.failOpen = false;
+    rig.adapter.startAcquisition();
+    expectRunningState(rig);
+}
+
+TEST(AdapterControl, GpsPortThatCannotOpenIsReportedAndAcquisitionGoesOn)
+{
+    LinkRig rig(true);
+    rig.settings.EnableGPS = true;
+    rig.settings.PortNumGPS = 5;
+    rig.gpsPort.failOpen = true;
+    rig.gpsPort.device = "/dev/ttyUSB4";
+
+    rig.adapter.startAcquisition();
+
+    ASSERT_EQ(rig.gpsPort.openCalls.size(), 1u);
+    EXPECT_EQ(rig.gpsPort.openCalls[0].settings, "4800,N,8,1");
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_NE(rig.view.messages[0].text.find("GPS COM [5]"), std::string::npos) << rig.view.messages[0].text;
+    EXPECT_NE(rig.view.messages[0].text.find("/dev/ttyUSB4"), std::string::npos);
+    expectRunningState(rig);
+    EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\rATE0\rATH1\rATL1\rATCAF0\rATMA\r");
+}
+
+struct AuxCase {
+    std::int16_t portNum, portNumM;
+    bool opened;
+};
+
+class AuxPortOpening : public ::testing::TestWithParam<AuxCase> {};
+
+TEST_P(AuxPortOpening, OpensOnlyASeparateNumberedPort)
+{
+    LinkRig rig(false);
+    rig.settings.PortNum = GetParam().portNum;
+    rig.settings.PortNumM = GetParam().portNumM;
+    rig.adapter.startAcquisition();
+    EXPECT_EQ(rig.auxPort.isOpen(), GetParam().opened);
+    if (GetParam().opened) {
+        EXPECT_EQ(rig.auxPort.openCalls[0].number, GetParam().portNumM);
+        EXPECT_EQ(rig.auxPort.openCalls[0].settings, "38400,N,8,1");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Numbers, AuxPortOpening,
+                         ::testing::Values(AuxCase{3, 0, false}, AuxCase{3, 3, false}, AuxCase{3, 4, true}));
+
+TEST(AdapterControl, LostAdapterStopsCleanlyAndStartsAgainWhenBack)
+{
+    LinkRig rig(true);
+    rig.settings.Logfile = false;
+    rig.adapter.startAcquisition();
+    expectRunningState(rig);
+    rig.log.openIfClosed();
+    rig.adapterPort.written.clear();
+
+    rig.adapterPort.raise(PortError::DeviceLost);
+
+    expectStoppedState(rig);
+    EXPECT_TRUE(rig.visible("ErreurCan"));
+    EXPECT_FALSE(rig.adapterPort.isOpen());
+    EXPECT_FALSE(rig.log.isOpen()) << "the log set is closed even with Logfile off";
+    EXPECT_EQ(rig.adapterPort.written, "") << "nothing is sent to a device that is gone";
+
+    rig.adapter.onCommandClick(0);
+    expectRunningState(rig);
+    EXPECT_FALSE(rig.visible("ErreurCan"));
+    EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\rATE0\rATH1\rATL1\rATCAF0\rATMA\r");
+}
+
+TEST(AdapterControl, StopDuringTheStartDialogueLeavesTheWindowStopped)
+{
+    LinkRig rig(true);
+    rig.adapterPort.script = nullptr;
+    rig.onEvents = [&] {
+        if (rig.adapterPort.writes.size() == 2 && rig.link.AdapterPortOpen == 1)
+            rig.adapter.onCommandClick(1); // Stop clicked while ATSP6 waits
+    };
+
+    rig.adapter.startAcquisition();
+
+    expectStoppedState(rig);
+    EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\r  \r");
+}
+
+TEST(AdapterControl, StartResetsTheTripIntegrators)
+{
+    LinkRig rig(false);
+    rig.vehicle.DistanceAccumulator = 5e6;
+    rig.vehicle.FuelAccumulator = 7e9;
+    rig.vehicle.FuelFlowRate = 1000;
+    rig.vehicle.TripStart = DateTime::fromSeconds(100);
+    rig.clock.setTick(123456);
+
+    rig.adapter.startAcquisition();
+
+    EXPECT_EQ(rig.vehicle.DistanceAccumulator, 0);
+    EXPECT_EQ(rig.vehicle.FuelAccumulator, 0);
+    EXPECT_EQ(rig.vehicle.FuelFlowRate, 0);
+    EXPECT_EQ(rig.vehicle.LastDistanceTick, 123456);
+    EXPECT_EQ(rig.vehicle.LastFuelTick, 123456);
+    EXPECT_TRUE(rig.vehicle.TripStart.isZero());
+}
+
+} // namespace
+} // namespace vcm::test

@@ -1,0 +1,141 @@
+#pragma once
+// The adapter link assembled over fake ports, a manual clock and a memory view: what
+// the session object builds, minus the decoder and the panels (the decoder's input is
+// recorded instead).
+#include "FakePort.h"
+#include "TempFolder.h"
+
+#include "common/Clock.h"
+#include "common/FileSystem.h"
+#include "common/MemoryView.h"
+#include "config/MonitorSettings.h"
+#include "decode/VehicleState.h"
+#include "link/AdapterControl.h"
+#include "link/LinkState.h"
+#include "link/ManualEventPump.h"
+#include "link/ReceivePath.h"
+#include "logging/RunLog.h"
+
+#include <string>
+#include <vector>
+
+namespace vcm::test {
+
+// A realistic ELM327: CR line ends until ATL1, echo until ATE0, ">" prompt, "?" for
+// what it does not know; "ATMA" starts monitoring (no prompt), any text stops it.
+class ScriptedElm327 {
+public:
+    std::string operator()(const std::string& written)
+    {
+        if (written == "ATZ\r") {
+            echo_ = true;
+            lineFeeds_ = false;
+            return "ATZ\r\r\rELM327 v1.5\r\r>";
+        }
+        const std::string nl = lineFeeds_ ? "\r\n" : "\r";
+        const std::string head = echo_ ? written : "";
+        if (written == "ATE0\r")
+            echo_ = false;
+        if (written == "ATL1\r")
+            lineFeeds_ = true;
+        if (written == "ATMA\r")
+            return head;
+        if (written.rfind("AT", 0) == 0)
+            return head + "OK" + nl + nl + ">";
+        if (written.find_first_not_of(' ') == written.size() - 1)
+            return "STOPPED" + nl + nl + ">";
+        return head + "?" + nl + nl + ">";
+    }
+
+private:
+    bool echo_ = true;
+    bool lineFeeds_ = false;
+};
+
+// A Lawicel CANUSB: CR for success, "V1011"/"NA123" for the queries, BEL for "C" while closed.
+inline std::string canUsbReply(const std::string& written)
+{
+    if (written == "V\r")
+        return "V1011\r";
+    if (written == "N\r")
+        return "NA123\r";
+    if (written.rfind("t", 0) == 0)
+        return "z\r";
+    return "\r";
+}
+
+class PortToReceivePath final : public PortListener {
+public:
+    PortToReceivePath(ReceivePath& r, AdapterControl& a, bool aux) : r_(r), a_(a), aux_(aux) {}
+    void onReceive() override { aux_ ? r_.onAuxReceive() : r_.onAdapterReceive(); }
+    void onError(PortError e) override
+    {
+        if (e == PortError::DeviceLost)
+            a_.onDeviceLost(aux_ ? PortRole::Aux : PortRole::Adapter);
+        else if (aux_)
+            r_.onAuxError(e);
+        else
+            r_.onAdapterError(e);
+    }
+
+private:
+    ReceivePath& r_;
+    AdapterControl& a_;
+    bool aux_;
+};
+
+struct LinkRig {
+    explicit LinkRig(bool elm327)
+    {
+        settings.UseElm327 = elm327;
+        settings.PortNum = 3;
+        settings.BPS = 500000;
+        settings.MetricUnits = true;
+        settings.Celsius = true;
+        settings.SavePath = folder.path();
+        adapterPort.script = elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
+        adapterPort.setListener(&adapterListener);
+        auxPort.setListener(&auxListener);
+        pump.setEvents([this] {
+            adapterPort.deliver();
+            if (onEvents)
+                onEvents();
+        });
+        adapter.showStopped();
+    }
+    ~LinkRig()
+    {
+        adapterPort.setListener(nullptr);
+        auxPort.setListener(nullptr);
+    }
+
+    std::string decodedText() const
+    {
+        std::string all;
+        for (const auto& c : decoded)
+            all += c;
+        return all;
+    }
+    bool visible(std::string_view name, int index = -1) const { return view.isVisible({name, index}); }
+
+    TempFolder folder;
+    MonitorSettings settings;
+    MemoryView view;
+    ManualClock clock;
+    ManualEventPump pump{clock, 10};
+    FakePort adapterPort, auxPort, gpsPort;
+    DiskFileSystem fs;
+    LinkState link;
+    VehicleState vehicle;
+    RunLog log{fs, clock, settings, folder.path()};
+    std::vector<std::string> decoded;
+    ReceivePath receive{link,    settings, view,    vehicle, log, adapterPort,
+                        auxPort, [this](std::string_view t) { decoded.emplace_back(t); }};
+    AdapterControl adapter{link, settings, view, clock, pump, LinkPorts{adapterPort, auxPort, gpsPort},
+                           vehicle, log, receive};
+    PortToReceivePath adapterListener{receive, adapter, false};
+    PortToReceivePath auxListener{receive, adapter, true};
+    std::function<void()> onEvents;
+};
+
+} // namespace vcm::test

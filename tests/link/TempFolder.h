@@ -1,0 +1,31 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it.
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace vcm::test {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("vcm_link_" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string path() const { return path_.string(); }
+    std::filesystem::path fs() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace vcm::test
