@@ -1,16 +1,28 @@
 #pragma once
 // DecodeFrames: turns the text an adapter sends into updates of VehicleState.
-// Two text forms, chosen by MonitorSettings::UseElm327:
+// Two text forms, chosen by MonitorSettings::UseElm327 (FrameLine.h reads each line):
 //   ELM327 monitor lines (ATH1 ATL1 ATCAF0), CR LF terminated, space separated:
 //       "3CA 00 00 00 00 00\r\n"  -> identifier 0x3CA, 5 data bytes
 //   CANUSB (Lawicel) frame lines, CR terminated:
 //       "t3CA50000000000\r"      -> identifier 0x3CA, length 5, bytes 00 00 00 00 00
-// Text that does not yet end a line waits in the decoder for the next call.
+// A frame is decoded as soon as its terminator arrives; CANUSB text is cut at every CR,
+// so adapter replies between frames ("z" acknowledgements, a lone CR) are lines of their
+// own and are ignored. Text that does not yet end a line waits for the next call, at most
+// kMaxPendingText characters of it (older text is dropped: no line is that long, so
+// such text is noise or a wrong baud rate).
+//
+// Values that do not fit their 16-bit field (0B4 speed bytes 6-7 or 03B voltage bytes 3-4
+// with a high byte of 0x80 or more, a 3CB state of charge above 32767 tenths) are not
+// stored: the field keeps its last value and the rest of the frame is handled as usual.
 #include "common/Clock.h"
 #include "config/MonitorSettings.h"
 #include "decode/DecoderSink.h"
+#include "decode/DiagReply.h"
+#include "decode/FrameLine.h"
 #include "decode/VehicleState.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -18,6 +30,8 @@ namespace vcm {
 
 class FrameDecoder {
 public:
+    static constexpr std::size_t kMaxPendingText = 4096;
+
     FrameDecoder(VehicleState& state, const MonitorSettings& settings, const Clock& clock, DecoderSink& sink,
                  char decimalSeparator = '.');
 
@@ -26,13 +40,69 @@ public:
     const std::string& pendingText() const { return pending_; }
     void clearPending() { pending_.clear(); }
 
+    // Captions are written only when their text changes; after the window has cleared or
+    // rebuilt its labels, this makes the next frame of each write its caption again.
+    void resendCaptions();
+
+    // Counts since construction: lines accepted as frames, and non-empty lines that were not.
+    std::uint64_t framesDecoded() const { return framesDecoded_; }
+    std::uint64_t linesIgnored() const { return linesIgnored_; }
+    // Frames accepted with an 11-bit identifier id (0 for larger identifiers).
+    std::uint32_t framesOf(std::uint32_t id) const { return id < framesById_.size() ? framesById_[id] : 0; }
+
 private:
+    std::string_view decodeLines(std::string_view text);
+    void decodeLine(std::string_view line);
+    void dispatch(const FrameLine& f);
+    void keepPending(std::string_view tail);
+
+    void onSteering(const FrameLine& f);        // 025
+    void onBrake(const FrameLine& f);           // 030
+    void onFuelRate(const FrameLine& f);        // 038
+    void onTorqueAndTemp(const FrameLine& f);   // 039
+    void onMg1Voltage(const FrameLine& f);      // 03A
+    void onBattery(const FrameLine& f);         // 03B
+    void onSpeed(const FrameLine& f);           // 0B4
+    void onAccelerator(const FrameLine& f);     // 244
+    void onPid348(const FrameLine& f);          // 348
+    void onEngineSpeed(const FrameLine& f);     // 3C8
+    void onIntegrationClock();                  // 3CA
+    void onBatteryLimits(const FrameLine& f);   // 3CB
+    void onDriveTemps(const FrameLine& f);      // 3CF
+    void onInjector(const FrameLine& f);        // 520
+    void onValveTiming(const FrameLine& f);     // 526
+    void onEvMode(const FrameLine& f);          // 529
+    void onCoolant(const FrameLine& f);         // 52C
+    void onShiftLever(const FrameLine& f);      // 540
+    void onTankLevel(const FrameLine& f);       // 5A4
+    void onMg2Temp(const FrameLine& f);         // 5EC
+
+    void fuelStep(bool accumulate);
+    void consumptionUpdate(bool clearsEvMode);
+    void distanceStep();
+
+    // Caption writers: format and write only when the shown value changed.
+    bool captionChanged(DecoderLabel label, double shown);
+    void captionOneDecimal(DecoderLabel label, double value);
+    void captionWhole(DecoderLabel label, int value);
+    void captionGeneral(DecoderLabel label, double value);
+
     VehicleState& state_;
     const MonitorSettings& settings_;
     const Clock& clock_;
     DecoderSink& sink_;
     char decimalSeparator_;
     std::string pending_;
+
+    std::int32_t steeringReference_ = 0; // 025 bytes 3-4, kept for one call
+    DiagReplyAssembler diag_;
+    std::array<double, 8> shownCaption_{};
+    std::array<bool, 8> captionKnown_{};
+    std::string captionText_;
+
+    std::uint64_t framesDecoded_ = 0;
+    std::uint64_t linesIgnored_ = 0;
+    std::array<std::uint32_t, 0x800> framesById_{};
 };
 
 } // namespace vcm

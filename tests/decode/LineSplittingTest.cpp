@@ -1,0 +1,187 @@
+// How adapter text is cut into lines: chunk boundaries anywhere, replies between
+// CANUSB frames, noise without line ends.
+#include "DecoderFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vcm::test {
+namespace {
+
+// A few frames as each adapter sends them, CANUSB with the "z" acknowledgements of the
+// polling frames and a lone CR mixed in, ELM327 with a report line.
+const std::string kCanUsbText =
+    "t0B4800000000002EE000\r"
+    "z\r"
+    "t3C850000320000\r"
+    "t52040001D600\r"
+    "\r"
+    "t03B50F7B00D800\r"
+    "z\r"
+    "t3CA50000000000\r"
+    "t3CB73C46005A001A00\r"
+    "t5403005D00\r"
+    "t0256007C0FFF0000\r";
+const std::string kElmText =
+    "0B4 00 00 00 00 00 2E E0 00\r\n"
+    "3C8 00 00 32 00 00\r\n"
+    "BUFFER FULL\r\n"
+    "520 00 01 D6 00\r\n"
+    "03B 0F 7B 00 D8 00\r\n"
+    "3CA 00 00 00 00 00\r\n"
+    "3CB 3C 46 00 5A 00 1A 00\r\n"
+    "540 00 5D 00\r\n"
+    "025 00 7C 0F FF 00 00\r\n";
+
+struct Outcome {
+    std::vector<std::string> events;
+    double speed, rpm, injector;
+    std::int16_t current, soc;
+    std::int32_t steering;
+    std::uint64_t frames;
+};
+
+Outcome outcome(const DecoderRig& rig)
+{
+    return {rig.sink.events, rig.state.SpeedKmh, rig.state.EngineRpm, rig.state.Injector,
+            rig.state.BatteryCurrent, rig.state.StateOfCharge, rig.state.SteeringAngle, rig.decoder.framesDecoded()};
+}
+
+void expectSame(const Outcome& a, const Outcome& b)
+{
+    EXPECT_EQ(a.events, b.events);
+    EXPECT_EQ(a.speed, b.speed);
+    EXPECT_EQ(a.rpm, b.rpm);
+    EXPECT_EQ(a.injector, b.injector);
+    EXPECT_EQ(a.current, b.current);
+    EXPECT_EQ(a.soc, b.soc);
+    EXPECT_EQ(a.steering, b.steering);
+    EXPECT_EQ(a.frames, b.frames);
+}
+
+TEST(LineSplitting, WholeTextDecodesEveryFrameOfBothForms)
+{
+    for (bool elm : {true, false}) {
+        SCOPED_TRACE(elm ? "ELM327" : "CANUSB");
+        DecoderRig rig(elm);
+        rig.decoder.decodeFrames(elm ? kElmText : kCanUsbText);
+        EXPECT_EQ(rig.decoder.framesDecoded(), 8u);
+        EXPECT_TRUE(rig.decoder.pendingText().empty());
+        EXPECT_DOUBLE_EQ(rig.state.SpeedKmh, 120.0);
+        EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
+        EXPECT_DOUBLE_EQ(rig.state.Injector, 470);
+        EXPECT_EQ(rig.state.BatteryCurrent, 133);
+        EXPECT_EQ(rig.state.BatteryVoltage, 216);
+        EXPECT_EQ(rig.state.StateOfCharge, 450);
+        EXPECT_EQ(rig.state.ShiftLever, "B");
+        EXPECT_EQ(rig.state.SteeringAngle, 125);
+        EXPECT_EQ(rig.decoder.linesIgnored(), elm ? 1u : 2u); // BUFFER FULL; the two "z"
+    }
+}
+
+// However the serial port cuts the text, the result is that of the whole text.
+TEST(LineSplitting, ChunksCutAtEveryPositionGiveTheSameResult)
+{
+    for (bool elm : {true, false}) {
+        const std::string& text = elm ? kElmText : kCanUsbText;
+        DecoderRig whole(elm);
+        whole.decoder.decodeFrames(text);
+        const Outcome expected = outcome(whole);
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            SCOPED_TRACE(std::string(elm ? "ELM327" : "CANUSB") + " cut at " + std::to_string(cut));
+            DecoderRig rig(elm);
+            rig.decoder.decodeFrames(std::string_view(text).substr(0, cut));
+            rig.decoder.decodeFrames(std::string_view(text).substr(cut));
+            expectSame(outcome(rig), expected);
+            EXPECT_TRUE(rig.decoder.pendingText().empty());
+        }
+        DecoderRig bytewise(elm);
+        for (char c : text) bytewise.decoder.decodeFrames(std::string_view(&c, 1));
+        expectSame(outcome(bytewise), expected);
+    }
+}
+
+// A CANUSB frame counts as soon as its CR arrives; it does not wait for the next "t".
+TEST(LineSplitting, CanUsbFrameIsDecodedAtItsCarriageReturn)
+{
+    DecoderRig rig;
+    rig.decoder.decodeFrames("t3C85000032");
+    EXPECT_EQ(rig.decoder.framesOf(0x3C8), 0u);
+    EXPECT_EQ(rig.decoder.pendingText(), "t3C85000032");
+    rig.decoder.decodeFrames("0000\r");
+    EXPECT_EQ(rig.decoder.framesOf(0x3C8), 1u);
+    EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
+    EXPECT_TRUE(rig.decoder.pendingText().empty());
+}
+
+// Adapter replies between frames are lines of their own and no frame is lost to them:
+// the "z" of each polling frame, a lone CR, and the BEL of a refused command (no CR).
+TEST(LineSplitting, CanUsbRepliesBetweenFramesLoseNoFrame)
+{
+    const char* texts[] = {
+        "t0B4800000000002EE000\rz\rt3C850000320000\r",
+        "t0B4800000000002EE000\r\rt3C850000320000\r",
+        "t0B4800000000002EE000\rz\r\rz\rt3C850000320000\r",
+        "t0B4800000000002EE000\r\at3C850000320000\r",
+    };
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        DecoderRig rig;
+        rig.decoder.decodeFrames(text);
+        EXPECT_EQ(rig.decoder.framesDecoded(), 2u);
+        EXPECT_DOUBLE_EQ(rig.state.SpeedKmh, 120.0);
+        EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
+    }
+}
+
+// The ELM327 form is cut at CR LF only: a CR alone does not end a line.
+TEST(LineSplitting, ElmLinesEndAtCarriageReturnLineFeed)
+{
+    DecoderRig rig(true);
+    rig.decoder.decodeFrames("3C8 00 00 32 00 00\r");
+    EXPECT_EQ(rig.decoder.framesDecoded(), 0u);
+    rig.decoder.decodeFrames("\n3C8 00 00 33\r00\r\n");
+    EXPECT_EQ(rig.decoder.framesDecoded(), 2u); // the second line's last token is "33\r00": invalid
+    EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
+}
+
+// Text that never ends a line (noise, a wrong baud rate) is kept to a bounded tail, and
+// the first frame after the noise's end is decoded.
+TEST(LineSplitting, PendingTextIsCappedAndRecovers)
+{
+    for (bool elm : {true, false}) {
+        SCOPED_TRACE(elm ? "ELM327" : "CANUSB");
+        DecoderRig rig(elm);
+        std::string noise(1000, '\0');
+        for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>('A' + i % 23);
+        for (int i = 0; i < 1000; ++i) {
+            rig.decoder.decodeFrames(noise);
+            ASSERT_LE(rig.decoder.pendingText().size(), FrameDecoder::kMaxPendingText);
+        }
+        EXPECT_EQ(rig.decoder.pendingText().size(), FrameDecoder::kMaxPendingText);
+        EXPECT_EQ(rig.decoder.pendingText().substr(FrameDecoder::kMaxPendingText - noise.size()), noise);
+
+        rig.decoder.decodeFrames(std::string(100000, 'x')); // one huge chunk
+        EXPECT_EQ(rig.decoder.pendingText(), std::string(FrameDecoder::kMaxPendingText, 'x'));
+
+        rig.decoder.decodeFrames(elm ? "\r\n3C8 00 00 32 00 00\r\n" : "\rt3C850000320000\r");
+        EXPECT_EQ(rig.decoder.framesDecoded(), 1u);
+        EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
+        EXPECT_TRUE(rig.decoder.pendingText().empty());
+    }
+}
+
+TEST(LineSplitting, EveryAcceptedLineStampsTheFrameTimeEvenWithoutAHandler)
+{
+    DecoderRig rig;
+    rig.clock.setNow(DateTime::fromCivil({2026, 12, 6, 11, 0, 5}));
+    rig.decoder.decodeFrames("t7FF20A0B\r");
+    EXPECT_EQ(rig.state.LastFrameTime, DateTime::fromCivil({2026, 12, 6, 11, 0, 5}));
+    rig.clock.setNow(DateTime::fromCivil({2026, 12, 6, 11, 0, 9}));
+    rig.decoder.decodeFrames("t7FF20A\rz\r");
+    EXPECT_EQ(rig.state.LastFrameTime, DateTime::fromCivil({2026, 12, 6, 11, 0, 5}));
+}
+
+} // namespace
+} // namespace vcm::test
