@@ -130,7 +130,7 @@ std::unique_ptr<RecordingSource> openRecording(const std::string& path, const Re
             throw RecordingError(recordingMessage(path, 0, "cannot tell the adapter from the text: give --adapter elm327 or --adapter canusb"));
         }
         if (*guess.kind == RecordingKind::RawLog) {
-            note(path + ": raw log of a " + std::string(formName(form)) + " adapter, timed by its markers");
+            note(path + ": raw log, " + std::string(formName(form)) + " adapter, timed by its markers");
             return std::make_unique<RawLogSource>(path, form, options);
         }
         const std::int64_t start = options.startEpoch.value_or(fileModificationEpoch(path));
