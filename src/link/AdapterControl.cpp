@@ -211,13 +211,11 @@ void AdapterControl::onDeviceLost(PortRole role)
         }
         break;
     case PortRole::Gps:
-        if (ports_.gps.isOpen()) {
-            ports_.gps.close();
-            view_.showMessage("PROBLEME!",
-                              "Le port GPS COM [" + std::to_string(settings_.PortNumGPS) + "] (" +
-                                  ports_.gps.deviceName() + ") ne répond plus. L'acquisition continue sans GPS.",
-                              MessageIcon::Exclamation);
-        }
+        ports_.gps.close();
+        view_.showMessage("PROBLEME!",
+                          "Le port GPS COM [" + std::to_string(settings_.PortNumGPS) + "] (" + ports_.gps.deviceName() +
+                              ") ne répond plus. L'acquisition continue sans GPS.",
+                          MessageIcon::Exclamation);
         break;
     case PortRole::Aux:
         ports_.aux.close();

@@ -1,0 +1,39 @@
+#include "link/qt/QtPorts.h"
+
+#include "link/qt/QtSerialPort.h"
+
+#include <QSerialPortInfo>
+
+#include <utility>
+
+namespace vcm {
+
+std::unique_ptr<SerialPort> makePort(const std::string& device, const Clock& clock)
+{
+    (void)clock;
+    if (isSimulatedDevice(device))
+        return nullptr; // the simulated car joins here
+    return std::make_unique<QtSerialPort>(device);
+}
+
+std::vector<std::string> presentUsbSerialDevices()
+{
+    std::vector<std::string> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString path = info.systemLocation();
+        if (path.startsWith("/dev/cu.usbserial") || path.startsWith("/dev/cu.usbmodem"))
+            devices.push_back(path.toStdString());
+    }
+    return devices;
+}
+
+QtPorts::QtPorts(std::map<int, std::string> overrides, const Clock& clock)
+    : map_(std::move(overrides), currentPlatform(),
+           currentPlatform() == Platform::MacOs ? presentUsbSerialDevices() : std::vector<std::string>{}),
+      adapter_(map_, [&clock](const std::string& d) { return makePort(d, clock); }),
+      aux_(map_, [&clock](const std::string& d) { return makePort(d, clock); }),
+      gps_(map_, [&clock](const std::string& d) { return makePort(d, clock); })
+{
+}
+
+} // namespace vcm

@@ -1,0 +1,120 @@
+// Port numbers to devices, settings texts, and the port that follows its number.
+#include "FakePort.h"
+
+#include "link/DeviceMap.h"
+#include "link/RoutedSerialPort.h"
+#include "link/SerialSettings.h"
+
+#include <gtest/gtest.h>
+
+namespace vcm::test {
+namespace {
+
+TEST(DeviceMap, EachPlatformMapsPortNumbersPredictably)
+{
+    const std::map<int, std::string> overrides{{2, "/dev/rfcomm0"}, {5, "sim:canusb"}};
+    const std::vector<std::string> macUsb{"/dev/cu.usbserial-B2", "/dev/cu.usbmodem14101", "/dev/cu.usbserial-A1"};
+    const struct {
+        Platform platform;
+        int number;
+        const char* device;
+    } cases[] = {
+        {Platform::Windows, 1, "COM1"},
+        {Platform::Windows, 12, "COM12"},
+        {Platform::Windows, 2, "/dev/rfcomm0"},
+        {Platform::Linux, 1, "/dev/ttyUSB0"},
+        {Platform::Linux, 4, "/dev/ttyUSB3"},
+        {Platform::Linux, 2, "/dev/rfcomm0"},
+        {Platform::Linux, 5, "sim:canusb"},
+        {Platform::MacOs, 1, "/dev/cu.usbmodem14101"},
+        {Platform::MacOs, 3, "/dev/cu.usbserial-B2"},
+        {Platform::MacOs, 4, "/dev/cu.usbserial-4"},
+        {Platform::MacOs, 2, "/dev/rfcomm0"},
+    };
+    for (const auto& c : cases) {
+        const DeviceMap map(overrides, c.platform, macUsb);
+        EXPECT_EQ(map.deviceFor(c.number), c.device) << static_cast<int>(c.platform) << " COM" << c.number;
+    }
+}
+
+TEST(SerialSettings, ReadsTheSettingsTexts)
+{
+    const struct {
+        const char* text;
+        bool valid;
+        int baud;
+        char parity;
+        int data, stop;
+    } cases[] = {
+        {"500000,N,8,1", true, 500000, 'N', 8, 1},
+        {"4800,N,8,1", true, 4800, 'N', 8, 1},
+        {"38400,e,7,2", true, 38400, 'E', 7, 2},
+        {"0,N,8,1", false, 0, 0, 0, 0},
+        {"9600,X,8,1", false, 0, 0, 0, 0},
+        {"9600,N,9,1", false, 0, 0, 0, 0},
+        {"9600,N,8,3", false, 0, 0, 0, 0},
+        {"9600,N,8", false, 0, 0, 0, 0},
+        {"9600,N,8,1,1", false, 0, 0, 0, 0},
+        {"fast,N,8,1", false, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const auto s = parseSerialSettings(c.text);
+        ASSERT_EQ(s.has_value(), c.valid) << c.text;
+        if (!s)
+            continue;
+        EXPECT_EQ(s->baud, c.baud) << c.text;
+        EXPECT_EQ(s->parity, c.parity) << c.text;
+        EXPECT_EQ(s->dataBits, c.data) << c.text;
+        EXPECT_EQ(s->stopBits, c.stop) << c.text;
+    }
+}
+
+class Recorder final : public PortListener {
+public:
+    void onReceive() override { ++receives; }
+    void onError(PortError e) override { errors.push_back(e); }
+    int receives = 0;
+    std::vector<PortError> errors;
+};
+
+TEST(RoutedSerialPort, BecomesTheDeviceOfEachOpenAndForwardsItsEvents)
+{
+    const DeviceMap map({{1, "/dev/ttyA"}, {2, "/dev/ttyB"}}, Platform::Linux);
+    std::map<std::string, FakePort*> made;
+    RoutedSerialPort port(map, [&](const std::string& device) {
+        auto p = std::make_unique<FakePort>();
+        p->device = device;
+        made[device] = p.get();
+        return p;
+    });
+    Recorder listener;
+    port.setListener(&listener);
+
+    ASSERT_TRUE(port.open(1, "500000,N,8,1"));
+    EXPECT_EQ(port.deviceName(), "/dev/ttyA");
+    port.write("V\r");
+    EXPECT_EQ(made["/dev/ttyA"]->written, "V\r");
+    made["/dev/ttyA"]->receive("V1011\r");
+    EXPECT_EQ(listener.receives, 1);
+    EXPECT_EQ(port.readAll(), "V1011\r");
+    made["/dev/ttyA"]->raise(PortError::DeviceLost);
+    EXPECT_EQ(listener.errors, std::vector<PortError>{PortError::DeviceLost});
+
+    // The user picked another port number between runs.
+    ASSERT_TRUE(port.open(2, "500000,N,8,1"));
+    EXPECT_EQ(port.deviceName(), "/dev/ttyB");
+    port.write("C\r");
+    EXPECT_EQ(made["/dev/ttyB"]->written, "C\r");
+
+    // A device nobody can make (the simulated car not built in) fails plainly.
+    RoutedSerialPort none(map, [](const std::string&) { return std::unique_ptr<SerialPort>(); });
+    EXPECT_FALSE(none.open(3, "500000,N,8,1"));
+    EXPECT_EQ(none.deviceName(), "/dev/ttyUSB2");
+    EXPECT_FALSE(none.errorText().empty());
+    EXPECT_FALSE(none.isOpen());
+    none.write("x"); // nothing to write to: no crash
+    EXPECT_EQ(none.readAll(), "");
+}
+
+} // namespace
+} // namespace vcm::test

@@ -1,0 +1,82 @@
+#pragma once
+// A host for the simulated adapters as the acquisition loop would be one: a manual
+// clock, a simulated port, and a pump that moves time on in small steps.
+#include "common/Clock.h"
+#include "link/sim/SimulatedPort.h"
+#include "link/sim/VirtualCanUsb.h"
+#include "link/sim/VirtualElm327.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vcm::sim::test {
+
+class CountingListener : public vcm::PortListener {
+public:
+    void onReceive() override { ++receives; }
+    void onError(vcm::PortError e) override { errors.push_back(e); }
+    int receives = 0;
+    std::vector<vcm::PortError> errors;
+};
+
+struct SimHost {
+    vcm::ManualClock clock{1000};
+    std::unique_ptr<SimulatedPort> port;
+    CountingListener listener;
+
+    explicit SimHost(std::unique_ptr<VirtualAdapter> adapter, const char* settings = "500000,N,8,1")
+        : port(std::make_unique<SimulatedPort>(clock, std::move(adapter)))
+    {
+        port->setListener(&listener);
+        port->open(1, settings);
+    }
+    // Moves time on by ms in 1 ms steps, pumping, and returns everything received.
+    std::string runFor(double ms)
+    {
+        std::string got;
+        for (double t = 0; t < ms; t += 1) {
+            clock.advance(1);
+            port->pump();
+            got += port->readAll();
+        }
+        return got;
+    }
+    // Writes a command and collects what arrives in the next ms milliseconds.
+    std::string exchange(const std::string& text, double ms = 50)
+    {
+        port->write(text);
+        return runFor(ms);
+    }
+};
+
+// A bus that carries exactly the frames given, at their times (ms of simulated time).
+class ScriptedBus final : public FrameSource {
+public:
+    explicit ScriptedBus(std::vector<CanFrame> frames) : frames_(std::move(frames)) {}
+    void framesUntil(double untilMs, std::vector<CanFrame>& out) override
+    {
+        while (next_ < frames_.size() && frames_[next_].timeMs <= untilMs) out.push_back(frames_[next_++]);
+    }
+
+private:
+    std::vector<CanFrame> frames_;
+    std::size_t next_ = 0;
+};
+
+inline std::unique_ptr<FrameSource> fixedBus(std::vector<CanFrame> frames)
+{
+    return std::make_unique<ScriptedBus>(std::move(frames));
+}
+
+inline CanFrame frame(double ms, std::uint16_t id, std::vector<std::uint8_t> bytes)
+{
+    CanFrame f;
+    f.timeMs = ms;
+    f.id = id;
+    f.length = static_cast<std::uint8_t>(bytes.size());
+    for (std::size_t k = 0; k < bytes.size(); ++k) f.data[k] = bytes[k];
+    return f;
+}
+
+} // namespace vcm::sim::test
