@@ -1,0 +1,358 @@
+#include "common/MemoryView.h"
+#include "dashboard/DialLayout.h"
+#include "dashboard/DisplayLayout.h"
+#include "dashboard/NeedleGeometry.h"
+#include "dashboard/Panels.h"
+#include "dashboard/ScreenFit.h"
+#include "dashboard/UnitChoice.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <vector>
+
+using namespace vcm;
+
+namespace {
+
+// Rectangles that share more than an edge (scaled edges may differ in the last bits).
+bool overlaps(const Rect& a, const Rect& b)
+{
+    constexpr double e = 1e-6;
+    return a.left + e < b.left + b.width && b.left + e < a.left + a.width && a.top + e < b.top + b.height &&
+           b.top + e < a.top + a.height;
+}
+
+bool inside(const Rect& inner, const Rect& outer, double slack = 1e-6)
+{
+    return inner.left >= outer.left - slack && inner.top >= outer.top - slack &&
+           inner.left + inner.width <= outer.left + outer.width + slack &&
+           inner.top + inner.height <= outer.top + outer.height + slack;
+}
+
+bool crosses(const Line& l, const Rect& r)
+{
+    for (int i = 0; i <= 200; ++i) {
+        const double t = i / 200.0;
+        const double x = l.x1 + (l.x2 - l.x1) * t, y = l.y1 + (l.y2 - l.y1) * t;
+        if (x > r.left && x < r.left + r.width && y > r.top && y < r.top + r.height) return true;
+    }
+    return false;
+}
+
+std::vector<ControlRef> dialPanelLabels()
+{
+    std::vector<ControlRef> refs;
+    for (auto name : DialPanelLabels) refs.push_back({name});
+    for (int i = 0; i < CaptionLabelCount; ++i) refs.push_back({"Label2", i});
+    return refs;
+}
+
+std::string refName(ControlRef r) { return std::string(r.name) + "(" + std::to_string(r.index) + ")"; }
+
+// A running dashboard on an in-memory window, fitted to a screen.
+struct Window {
+    VehicleState state;
+    MonitorSettings settings;
+    MemoryView view;
+    ManualClock clock;
+    Panels panels{state, settings, view, clock};
+    HistogramModel histogram;
+    DisplayLayout layout;
+
+    Window(int w, int h) : layout(view, panels, histogram, dialFit(w, h))
+    {
+        settings.MetricUnits = settings.Celsius = true;
+        applyDesign(view);
+        applyHistogramGeometry(view, fitHistogram(w, h));
+    }
+    void pressDelete()
+    {
+        int key = KeyDelete;
+        layout.keyDown(key);
+        EXPECT_EQ(key, 0) << "Delete must not reach a control";
+    }
+};
+
+} // namespace
+
+TEST(Design, DialPanelFiguresNeverMeetEachOtherOrANeedle)
+{
+    const Rect panel{0, 0, designOf("CadransPic").rect.width, designOf("CadransPic").rect.height};
+    const auto labels = dialPanelLabels();
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const Rect a = designOf(labels[i].name, labels[i].index).rect;
+        EXPECT_TRUE(inside(a, panel)) << refName(labels[i]);
+        for (std::size_t j = i + 1; j < labels.size(); ++j)
+            EXPECT_FALSE(overlaps(a, designOf(labels[j].name, labels[j].index).rect))
+                << refName(labels[i]) << " and " << refName(labels[j]);
+    }
+    // Sweep every needle over every value it can take.
+    std::vector<Line> sweeps;
+    for (int a = -3000; a <= 3000; a += 25) sweeps.push_back(needleLine(LeftDial, currentAngle(a), 1));
+    for (int s = 0; s <= 1000; s += 5) sweeps.push_back(needleLine(LeftDial, socAngle(s), 1));
+    for (int p = 0; p <= 255; ++p) sweeps.push_back(needleLine(LeftDial, accelAngle(accelStep(p)), 1));
+    for (int r = 928; r <= 8000; r += 32) sweeps.push_back(needleLine(RightDial, rpmAngle(r), 1));
+    for (int c = -400; c <= 1300; c += 5) sweeps.push_back(needleLine(RightDial, coolantAngle(c), 1));
+    for (const auto& ref : labels) {
+        const Rect r = designOf(ref.name, ref.index).rect;
+        for (const auto& needle : sweeps) {
+            if (crosses(needle, r)) {
+                ADD_FAILURE() << "a needle crosses " << refName(ref);
+                break;
+            }
+        }
+    }
+}
+
+TEST(Design, WidestCaptionsFitTheirLabels)
+{
+    // The widest text each label shows, in either unit system; a character takes at most
+    // 0.6 em (20 twips to the point).
+    const std::map<std::string, std::string> widest = {
+        {"CurrentValue", "-200.0"}, {"BattKwValue", "-40.0"}, {"BattTempValue", "-40"}, {"StateValue", "100.0"},
+        {"RpmValue", "5000"}, {"MpgValue", "99.9"}, {"RendementValue", "39.9"}, {"ThermkwValue", "99.9"},
+        {"CoolantTempValue", "230.0"}, {"AccValue", "127"}, {"MaxChrgValue", "255"}, {"MaxDchrgValue", "255"},
+        {"CurrentUnit", "A"}, {"BattkwUnit", "kW"}, {"BattTempUnit", "°F"}, {"StateUnit", "%"},
+        {"RpmUnit", "tr/mn"}, {"MpgUnit", "L/100km"}, {"RendementUnit", "%"}, {"ThermkwUnit", "kW"},
+        {"CoolantTempUnit", "°F"}, {"RendementLabel", "Rendement"}};
+    auto columns = [](const std::string& text) {
+        std::size_t n = 0;
+        for (unsigned char c : text) n += (c & 0xC0) != 0x80; // UTF-8 characters
+        return static_cast<double>(n);
+    };
+    for (const auto& [name, text] : widest) {
+        const auto& d = designOf(name);
+        EXPECT_LE(columns(text) * 0.6 * d.fontSize * 20, d.rect.width) << name << " \"" << text << "\"";
+        EXPECT_GE(d.rect.height, d.fontSize * 20 * 1.2) << name;
+    }
+    for (int i = 0; i < CaptionLabelCount; ++i) {
+        const auto& d = designOf("Label2", i);
+        EXPECT_LE(columns(d.caption) * 0.6 * d.fontSize * 20, d.rect.width) << "Label2 " << d.caption;
+    }
+}
+
+TEST(Design, PartsOfTheFormDoNotOverlap)
+{
+    const char* parts[] = {"CadransPic", "Frame1", "VracFrame", "CartoBmp", "HistoPicture"};
+    for (std::size_t i = 0; i < 5; ++i)
+        for (std::size_t j = i + 1; j < 5; ++j)
+            EXPECT_FALSE(overlaps(designOf(parts[i]).rect, designOf(parts[j]).rect)) << parts[i] << " " << parts[j];
+    // Layout A fills a 1280-pixel-wide screen without running off it.
+    EXPECT_LE(designOf("CartoBmp").rect.left + designOf("CartoBmp").rect.width, 1280 * 15);
+}
+
+TEST(Layouts, DeleteCyclesFourLayoutsAndRestoresTheDials)
+{
+    Window w(1280, 1024);
+    const DialFit fit = w.layout.fit();
+    w.state.EngineRpm = 2000;
+    w.panels.refreshOnTick();
+    ASSERT_TRUE(w.view.isVisible({"CartoBmp"}));
+
+    struct Expect {
+        DashboardLayout layout;
+        bool histo, vrac, frame, map;
+        double scale;
+    };
+    const Expect steps[] = {{DashboardLayout::B, false, true, true, true, 1.0},
+                            {DashboardLayout::C, false, false, true, false, fit.framedScale},
+                            {DashboardLayout::D, false, false, false, false, fit.scale},
+                            {DashboardLayout::A, true, true, true, true, 1.0}};
+    EXPECT_EQ(w.layout.layout(), DashboardLayout::A);
+    for (const auto& e : steps) {
+        w.pressDelete();
+        const int n = static_cast<int>(e.layout);
+        EXPECT_EQ(w.layout.layout(), e.layout) << n;
+        EXPECT_EQ(w.view.isVisible({"HistoPicture"}), e.histo) << n;
+        EXPECT_EQ(w.view.isVisible({"VracFrame"}), e.vrac) << n;
+        EXPECT_EQ(w.view.isVisible({"Frame1"}), e.frame) << n;
+        EXPECT_EQ(w.view.isVisible({"CartoBmp"}), e.map) << n;
+        EXPECT_TRUE(w.view.isVisible({"CadransPic"})) << n;
+        EXPECT_DOUBLE_EQ(w.panels.dialScale(), e.scale) << n;
+
+        const Rect dials = w.view.geometry({"CadransPic"});
+        EXPECT_NEAR(dials.width, 8370 * e.scale, 1e-6) << n;
+        EXPECT_NEAR(w.view.geometry({"CurrentValue"}).left, designOf("CurrentValue").rect.left * e.scale, 1e-6);
+        EXPECT_NEAR(w.view.fontSize({"RpmValue"}), designOf("RpmValue").fontSize * e.scale, 1e-9);
+        // The rpm needle is redrawn at the new zoom.
+        const Line rpm = w.view.line({"AiguilleRpm"});
+        EXPECT_NEAR(rpm.x2, e.scale * (RightDial.cx - RightDial.r2 * std::sin(rpmAngle(2000) * GaugePi / 180)), 1e-6);
+        // Frame1 sits right of the dials wherever it is shown, and on the screen.
+        if (e.frame) {
+            const Rect frame = w.view.geometry({"Frame1"});
+            EXPECT_NEAR(frame.left, dials.left + dials.width, 1e-6) << n;
+            EXPECT_LE(frame.left + frame.width, 1280 * 15 + 1e-6) << n;
+        }
+        EXPECT_LE(dials.left + dials.width, 1280 * 15 + 1e-6) << n;
+        EXPECT_LE(dials.top + dials.height, 1024 * 15 + 1e-6) << n;
+    }
+    // Back at A: every dial-panel control where it started, needles as wide as designed.
+    for (const auto& ref : dialPanelLabels()) {
+        const Rect now = w.view.geometry(ref), designed = designOf(ref.name, ref.index).rect;
+        EXPECT_NEAR(now.left, designed.left, 1e-6) << refName(ref);
+        EXPECT_NEAR(now.top, designed.top, 1e-6) << refName(ref);
+        EXPECT_NEAR(now.width, designed.width, 1e-6) << refName(ref);
+        EXPECT_NEAR(now.height, designed.height, 1e-6) << refName(ref);
+        EXPECT_NEAR(w.view.fontSize(ref), designOf(ref.name, ref.index).fontSize, 1e-9) << refName(ref);
+    }
+    for (auto needle : Needles) EXPECT_EQ(w.view.borderWidth({needle}), 3) << needle;
+}
+
+TEST(Layouts, ZoomedFiguresStayApartAndInsideTheDials)
+{
+    for (auto [width, height] : {std::pair{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}}) {
+        Window w(width, height);
+        for (int press = 0; press < 3; ++press) {
+            w.pressDelete();
+            const Rect panel = w.view.geometry({"CadransPic"});
+            const Rect local{0, 0, panel.width, panel.height};
+            const auto labels = dialPanelLabels();
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                const Rect a = w.view.geometry(labels[i]);
+                EXPECT_TRUE(inside(a, local, 1e-3)) << width << " " << refName(labels[i]);
+                for (std::size_t j = i + 1; j < labels.size(); ++j)
+                    EXPECT_FALSE(overlaps(a, w.view.geometry(labels[j]))) << refName(labels[i]) << " " << refName(labels[j]);
+            }
+        }
+    }
+}
+
+TEST(Layouts, NeedleWidthRoundsHalfToEvenAndNeverVanishes)
+{
+    struct Case { int width; double factor; int zoomed; int back; };
+    // A width of 1 shrunk by 0.4 stays 1 (a zero width could never grow back), so going
+    // back by 2.5 rounds to 2: relative zooming is exact only up to rounding.
+    const Case cases[] = {{1, 1.4, 1, 1}, {1, 1.6, 2, 1}, {3, 1.5, 4, 3}, {2, 1.25, 2, 2}, {1, 0.4, 1, 2}, {3, 0.8, 2, 2}};
+    for (const auto& c : cases) {
+        MemoryView view;
+        applyDesign(view);
+        for (auto needle : Needles) view.setBorderWidth({needle}, c.width);
+        resizeDialPanel(view, c.factor);
+        EXPECT_EQ(view.borderWidth({"AiguilleAmp"}), c.zoomed) << c.width << " x " << c.factor;
+        resizeDialPanel(view, 1 / c.factor);
+        EXPECT_EQ(view.borderWidth({"AiguilleRpm"}), c.back) << c.width << " x " << c.factor << " and back";
+    }
+}
+
+TEST(Layouts, OtherKeysAreLeftAlone)
+{
+    Window w(1024, 768);
+    int key = 65;
+    w.layout.keyDown(key);
+    EXPECT_EQ(key, 65);
+    EXPECT_EQ(w.layout.layout(), DashboardLayout::A);
+}
+
+struct FitCase {
+    int width, height;
+    double dy, dx;
+    double dialScale, framedScale;
+};
+
+class StartUpFit : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(StartUpFit, HistogramAndDialLimits)
+{
+    const auto& c = GetParam();
+    const HistogramSteps steps = histogramSteps(c.width, c.height);
+    EXPECT_EQ(steps.dy, c.dy);
+    EXPECT_EQ(steps.dx, c.dx);
+    const DialFit fit = dialFit(c.width, c.height);
+    EXPECT_NEAR(fit.scale, c.dialScale, 1e-4);
+    EXPECT_NEAR(fit.framedScale, c.framedScale, 1e-4);
+
+    const HistogramGeometry g = fitHistogram(c.width, c.height);
+    const Rect frame{0, 0, g.picture.width, g.picture.height};
+    EXPECT_DOUBLE_EQ(g.plotHeight, 10 * c.dy);
+    EXPECT_DOUBLE_EQ(g.barWidth, c.dx);
+    for (int i = 0; i < 30; ++i) {
+        EXPECT_DOUBLE_EQ(g.bars[i].width, c.dx);
+        EXPECT_DOUBLE_EQ(g.bars[i].left, g.plotLeft + i * c.dx);
+        EXPECT_DOUBLE_EQ(g.bars[i].top, g.gridH[10].top) << "bars stand on the bottom line";
+    }
+    for (int i = 0; i <= 10; ++i) {
+        EXPECT_DOUBLE_EQ(g.gridH[i].top, g.plotTop + i * c.dy);
+        EXPECT_DOUBLE_EQ(g.gridH[i].width, 30 * c.dx);
+    }
+    for (int i = 0; i <= 6; ++i) {
+        EXPECT_DOUBLE_EQ(g.gridV[i].left, g.plotLeft + 5 * c.dx * i);
+        EXPECT_DOUBLE_EQ(g.gridV[i].height, 10 * c.dy);
+    }
+    // Every figure stays in the frame, the axis figures under their grid line, the
+    // scale figures level with theirs.
+    for (int i = 0; i <= 20; ++i) {
+        if (!g.labels[i]) continue;
+        EXPECT_TRUE(inside(*g.labels[i], frame)) << c.width << "x" << c.height << " label " << i;
+    }
+    for (int i = 4; i <= 9; ++i) EXPECT_DOUBLE_EQ(g.labels[i]->left, g.gridV[i - 4].left - 75);
+    for (int i = 4; i <= 10; ++i) EXPECT_GT(g.labels[i]->top, g.gridH[10].top);
+    for (int i = 0; i <= 3; ++i) {
+        EXPECT_DOUBLE_EQ(g.labels[i]->top, g.gridH[2 * (i + 1)].top - 75);
+        EXPECT_DOUBLE_EQ(g.labels[i + 17]->top, g.labels[i]->top);
+        EXPECT_GT(g.labels[i + 17]->left, g.gridH[0].left + g.gridH[0].width);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, StartUpFit, ::testing::Values(
+    // width: (15 W - 60) / 8370, framed (15 W - 60 - 2760) / 8370; height (15 H - 60) / 4890
+    FitCase{640, 480, 150, 384, 9540.0 / 8370, 6780.0 / 8370},
+    FitCase{800, 600, 300, 384, 11940.0 / 8370, 9180.0 / 8370},
+    FitCase{1024, 768, 450, 480, 15300.0 / 8370, 12540.0 / 8370},
+    FitCase{1280, 1024, 450, 560, 19140.0 / 8370, 16380.0 / 8370},
+    FitCase{1024, 700, 300, 480, 15300.0 / 8370, 12540.0 / 8370},   // heights the steps leave out
+    FitCase{1366, 360, 300, 560, 5340.0 / 4890, 5340.0 / 4890}),
+    [](const ::testing::TestParamInfo<FitCase>& p) { return std::to_string(p.param.width) + "x" + std::to_string(p.param.height); });
+
+TEST(StartUpFit, FailedScreenMetricsKeepNormalSize)
+{
+    const DialFit fit = dialFit(0, 0);
+    EXPECT_EQ(fit.scale, 1.0);
+    EXPECT_EQ(fit.framedScale, 1.0);
+}
+
+TEST(Caption, VersionRunsMinorAndRevisionTogether)
+{
+    EXPECT_EQ(versionText(1, 2, 3), "1.23");
+    EXPECT_EQ(versionText(1, 0, 12), "1.012");
+    EXPECT_EQ(windowCaption(1, 2, 3), "VeloxCanMoni Ver.1.23");
+}
+
+TEST(Units, StartUpAndChoicesSetLabelsChecksAndWriteSettings)
+{
+    MemoryView view;
+    applyDesign(view);
+    MonitorSettings settings;
+    settings.MetricUnits = false;
+    settings.Celsius = false;
+    int writes = 0;
+    UnitChoice units(view, settings, [&] { ++writes; });
+    units.applyAtStartUp();
+    EXPECT_EQ(view.text({"BattTempUnit"}), "°F");
+    EXPECT_EQ(view.text({"CoolantTempUnit"}), "°F");
+    EXPECT_EQ(view.text({"SpeedUnit"}), "mph");
+    EXPECT_TRUE(view.isChecked({"m_us"}));
+    EXPECT_FALSE(view.isChecked({"m_Metric"}));
+    EXPECT_TRUE(view.isChecked({"m_Fahrenheit"}));
+    EXPECT_EQ(writes, 2);
+
+    units.chooseCelsius(true);
+    EXPECT_TRUE(settings.Celsius);
+    EXPECT_EQ(view.text({"BattTempUnit"}), "°C");
+    EXPECT_TRUE(view.isChecked({"m_Celsius"}));
+    EXPECT_FALSE(view.isChecked({"m_Fahrenheit"}));
+    units.chooseMetric(true);
+    EXPECT_TRUE(settings.MetricUnits);
+    EXPECT_EQ(view.text({"SpeedUnit"}), "km/h");
+    EXPECT_FALSE(view.isChecked({"m_us"}));
+    EXPECT_EQ(writes, 4);
+
+    MonitorSettings metric;
+    metric.MetricUnits = metric.Celsius = true;
+    int metricWrites = 0;
+    UnitChoice plain(view, metric, [&] { ++metricWrites; });
+    plain.applyAtStartUp();
+    EXPECT_EQ(metricWrites, 0);
+    EXPECT_TRUE(view.isChecked({"m_Metric"}));
+}

@@ -1,0 +1,181 @@
+// The 100 ms tick over a whole session: polling, watchdog, recovery, shares, panels.
+#include "MonitorRig.h"
+
+#include "link/MainTick.h"
+
+#include <gtest/gtest.h>
+
+namespace vcm::test {
+namespace {
+
+// Splits what went out into command lines (each ends in CR).
+std::vector<std::string> lines(const std::string& wire)
+{
+    std::vector<std::string> out;
+    std::size_t start = 0, cr;
+    while ((cr = wire.find('\r', start)) != std::string::npos) {
+        out.push_back(wire.substr(start, cr - start));
+        start = cr + 1;
+    }
+    return out;
+}
+
+TEST(MainTick, CanUsbPollsRecordC3OneFramePerTick)
+{
+    MonitorRig rig(false);
+    rig.monitor.startAcquisition();
+    ASSERT_EQ(rig.adapterPort.written, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r") << "no polling inside the dialogue";
+    rig.adapterPort.written.clear();
+
+    rig.tick();
+    EXPECT_EQ(rig.monitor.vehicle().DiagReplyKind, "");
+    rig.tick();
+    EXPECT_EQ(rig.monitor.vehicle().DiagReplyKind, "C3");
+    rig.ticks(4);
+
+    EXPECT_EQ(lines(rig.adapterPort.written),
+              (std::vector<std::string>{"t7E280221C30000000000", "t7E283000000000000000", "t7E280221C30000000000",
+                                        "t7E283000000000000000", "t7E280221C30000000000",
+                                        "t7E283000000000000000"}));
+}
+
+TEST(MainTick, StoppedSessionRefreshesTheWindowAndSendsNothing)
+{
+    for (bool elm : {true, false}) {
+        MonitorRig rig(elm);
+        rig.monitor.vehicle().SpeedDisplay = 50;
+        rig.monitor.vehicle().EngineRpm = 1500;
+        rig.monitor.vehicle().Injector = 300;
+        rig.clock.setNow(DateTime::fromCivil({2026, 12, 4, 17, 42, 0}));
+        rig.ticks(20);
+        EXPECT_EQ(rig.adapterPort.written, "");
+        EXPECT_EQ(rig.text("NowValue"), "17:42");
+        EXPECT_EQ(rig.text("SpeedValue"), "50") << "panels run while stopped";
+        EXPECT_EQ(rig.text("PourcenTherValue"), "") << "no shares while the port is closed";
+        EXPECT_EQ(rig.monitor.mainTick().runTicks(), 20);
+    }
+}
+
+TEST(MainTick, SilentElm327GetsAtmaOnEveryTickAfterFiveSeconds)
+{
+    MonitorRig rig(true);
+    rig.monitor.startAcquisition();
+    rig.view.props("CommStatus", 0).back = colors::LampDark;
+    rig.adapterPort.written.clear();
+
+    // A frame at the start, then silence.
+    rig.adapterPort.receive("0B4 00 00 00 00 13 88 5C\r\n");
+    rig.ticks(50); // 5 s: not yet more than five whole seconds
+    EXPECT_EQ(rig.adapterPort.written, "");
+    EXPECT_NE(rig.view.backColor({"CommStatus", 0}), colors::Blue);
+
+    rig.ticks(20);
+    const auto sent = lines(rig.adapterPort.written);
+    EXPECT_GE(sent.size(), 9u);
+    EXPECT_LE(sent.size(), 11u);
+    for (const auto& s : sent)
+        EXPECT_EQ(s, "ATMA");
+    EXPECT_EQ(rig.view.backColor({"CommStatus", 0}), colors::Blue);
+
+    // Frames again: the watchdog rests.
+    rig.adapterPort.written.clear();
+    rig.adapterPort.receive("0B4 00 00 00 00 13 88 5C\r\n");
+    rig.ticks(10);
+    EXPECT_EQ(rig.adapterPort.written, "");
+}
+
+TEST(MainTick, SilentCanUsbTurnsTheLampBlueWithoutElm327Commands)
+{
+    MonitorRig rig(false);
+    rig.monitor.startAcquisition();
+    rig.adapterPort.written.clear();
+    rig.adapterPort.script = nullptr; // not even acknowledgements
+    rig.ticks(70);
+    EXPECT_EQ(rig.view.backColor({"CommStatus", 0}), colors::Blue);
+    for (const auto& s : lines(rig.adapterPort.written))
+        EXPECT_EQ(s.substr(0, 4), "t7E2") << "only polling goes out";
+}
+
+TEST(MainTick, BufferFullRestartsMonitoringOnce)
+{
+    MonitorRig rig(true);
+    rig.monitor.startAcquisition();
+    rig.adapterPort.written.clear();
+    rig.adapterPort.receive("0B4 00 00 00 00 13 88 5C\r\nBUFFER FULL\r\n\r\n>");
+    rig.tick();
+    EXPECT_EQ(rig.adapterPort.written, "ATMA\r");
+    rig.tick();
+    EXPECT_EQ(rig.adapterPort.written, "ATMA\r");
+}
+
+TEST(MainTick, DriveShareBoundaries)
+{
+    const struct {
+        double injector;
+        std::int16_t current;
+        DriveShare share;
+    } cases[] = {
+        {300, -200, DriveShare::Thermal}, {300, 50, DriveShare::Thermal}, {0, -61, DriveShare::Electric},
+        {0, -60, DriveShare::Glide},      {0, 0, DriveShare::Glide},      {0, 1, DriveShare::Regen},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MainTick::classify(c.injector, c.current), c.share) << c.injector << " " << c.current;
+}
+
+TEST(MainTick, SharesArePercentOfEveryTickSinceTheWindowOpened)
+{
+    MonitorRig rig(true);
+    rig.ticks(10); // stopped: counted in the divisor only
+    rig.monitor.startAcquisition();
+    auto& v = rig.monitor.vehicle();
+    v.EngineRpm = 1200;
+    v.Injector = 250;
+    v.SpeedDisplay = 40;
+    rig.adapterPort.receive("0B4 00 00 00 00 00 0F A0\r\n"); // 40 km/h
+    EXPECT_EQ(v.SpeedDisplay, 40);
+    rig.ticks(30);
+    const double total = rig.monitor.mainTick().runTicks();
+    const double thermal = rig.monitor.mainTick().shareTicks(DriveShare::Thermal);
+    EXPECT_EQ(thermal, 30);
+    const int expected = static_cast<int>(thermal * 100 / total);
+    EXPECT_EQ(rig.text("PourcenTherValue"), std::to_string(expected)) << total;
+    EXPECT_EQ(rig.text("PourcenElecValue"), "0");
+    EXPECT_EQ(rig.text("PourcenArretValue"), std::to_string(100 - expected));
+
+    // Standing: the counters and figures stay as they were.
+    v.SpeedDisplay = 0;
+    rig.adapterPort.receive("0B4 00 00 00 00 00 00 00\r\n");
+    EXPECT_EQ(v.SpeedDisplay, 0);
+    rig.ticks(10);
+    EXPECT_EQ(rig.monitor.mainTick().shareTicks(DriveShare::Thermal), 30);
+    EXPECT_EQ(rig.text("PourcenTherValue"), std::to_string(expected));
+}
+
+TEST(MainTick, EngineStoppedClearsInjectorAndValveTiming)
+{
+    MonitorRig rig(true);
+    rig.monitor.startAcquisition();
+    auto& v = rig.monitor.vehicle();
+    v.EngineRpm = 0;
+    v.Injector = 120;
+    v.VvtiAngle = 12.5;
+    rig.tick();
+    EXPECT_EQ(v.Injector, 0);
+    EXPECT_EQ(v.VvtiAngle, 0);
+}
+
+TEST(MainTick, TickNeverRunsInsideItself)
+{
+    MonitorRig rig(true, false);
+    int nested = 0;
+    rig.pump.setEvents([&] {
+        ++nested;
+        rig.monitor.onMainTimer(); // Timer1 fires again while the tick yields
+    });
+    rig.tick();
+    EXPECT_GE(nested, 1);
+    EXPECT_EQ(rig.monitor.mainTick().runTicks(), 1);
+}
+
+} // namespace
+} // namespace vcm::test

@@ -1,0 +1,56 @@
+#pragma once
+// A whole session over fake ports and a manual clock: Timer1 fires every 100 ms of the
+// clock, also inside a command's wait, as the Qt event loop would fire it.
+#include "FakePort.h"
+#include "LinkRig.h"
+#include "TempFolder.h"
+
+#include "link/Monitor.h"
+
+namespace vcm::test {
+
+struct MonitorRig {
+    explicit MonitorRig(bool elm327, bool timerDuringWaits = true)
+    {
+        settings.UseElm327 = elm327;
+        settings.PortNum = 3;
+        settings.BPS = 500000;
+        settings.MetricUnits = true;
+        settings.Celsius = true;
+        settings.SavePath = folder.path();
+        adapterPort.script = elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
+        pump.setEvents([this, timerDuringWaits] {
+            adapterPort.deliver();
+            if (timerDuringWaits && clock.tickCount() >= nextTimer) {
+                nextTimer += Monitor::MainTimerMs;
+                monitor.onMainTimer();
+            }
+        });
+    }
+
+    // One Timer1 event.
+    void tick()
+    {
+        clock.advance(Monitor::MainTimerMs);
+        nextTimer = clock.tickCount() + Monitor::MainTimerMs;
+        monitor.onMainTimer();
+    }
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i)
+            tick();
+    }
+    std::string text(std::string_view name, int index = -1) const { return view.text({name, index}); }
+
+    TempFolder folder;
+    MonitorSettings settings;
+    MemoryView view;
+    ManualClock clock{0, DateTime::fromCivil({2026, 12, 4, 9, 10, 30})};
+    ManualEventPump pump{clock, 10};
+    FakePort adapterPort, auxPort, gpsPort;
+    DiskFileSystem fs;
+    Monitor monitor{settings, view, clock, fs, adapterPort, auxPort, gpsPort, pump, ',', folder.path()};
+    double nextTimer = Monitor::MainTimerMs;
+};
+
+} // namespace vcm::test

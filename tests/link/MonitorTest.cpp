@@ -1,0 +1,103 @@
+// A whole session in memory: the adapter's real text in, what the window shows out.
+#include "MonitorRig.h"
+
+#include "decode/FrameDecoder.h"
+
+#include <gtest/gtest.h>
+
+namespace vcm::test {
+namespace {
+
+TEST(Monitor, OpensStoppedWithNoFrameOverdue)
+{
+    MonitorRig rig(true);
+    EXPECT_TRUE(rig.view.isVisible({"Command1", 0}));
+    EXPECT_FALSE(rig.view.isVisible({"Command1", 1}));
+    EXPECT_FALSE(rig.monitor.isRunning());
+    rig.ticks(30);
+    EXPECT_EQ(rig.adapterPort.written, "");
+}
+
+struct StreamCase {
+    const char* name;
+    bool elm327;
+    std::vector<std::string> chunks; // as serial reads deliver them
+};
+
+class MonitorStreams : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(MonitorStreams, FramesFromTheAdapterReachTheWindow)
+{
+    const auto& c = GetParam();
+    MonitorRig rig(c.elm327);
+    rig.monitor.onCommandClick(0);
+    ASSERT_TRUE(rig.monitor.isRunning());
+
+    for (const auto& chunk : c.chunks)
+        rig.adapterPort.receive(chunk);
+    rig.tick();
+
+    const auto& v = rig.monitor.vehicle();
+    EXPECT_DOUBLE_EQ(v.SpeedKmh, 50.0);    // 0B4 bytes 6-7 = 0x1388
+    EXPECT_DOUBLE_EQ(v.EngineRpm, 1536.0); // 3C8 byte 3 = 0x30
+    EXPECT_EQ(v.BatteryCurrent, 11);       // 03B 0F F5: 1.1 A
+    EXPECT_EQ(v.BatteryVoltage, 210);
+    EXPECT_EQ(rig.text("SpeedValue"), "50");
+
+    rig.adapterPort.written.clear();
+    rig.monitor.onCommandClick(1);
+    EXPECT_EQ(rig.adapterPort.written, c.elm327 ? "  \r" : "C\r");
+    EXPECT_FALSE(rig.monitor.isRunning());
+    EXPECT_TRUE(rig.view.isVisible({"Config"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Adapters, MonitorStreams,
+    ::testing::Values(
+        StreamCase{"Elm327",
+                   true,
+                   {"0B4 00 00 00 00 00 13 88\r\n3C8 00 00 30 00 00\r", "\n03B 0F F5 00 D2\r\n"}},
+        StreamCase{"Elm327SplitMidLine", true, {"0B4 00 00 00 00 00 1", "3 88\r\n3C8 00 00 30 00 00\r\n03B 0F F5", " 00 D2\r\n"}},
+        StreamCase{"CanUsb", false, {"t0B470000000000138", "8\rt3C8500003000", "00\rt03B40FF500D2\r"}},
+        StreamCase{"CanUsbWithAcks", false, {"t0B4700000000001388\rz\r\r", "t3C85000030000", "0\rt03B40FF500D2\r"}}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(Monitor, UnpluggedAdapterStopsAndCanStartAgain)
+{
+    MonitorRig rig(false);
+    rig.monitor.startAcquisition();
+    ASSERT_TRUE(rig.monitor.isRunning());
+
+    rig.adapterPort.raise(PortError::DeviceLost);
+    EXPECT_FALSE(rig.monitor.isRunning());
+    EXPECT_TRUE(rig.view.isVisible({"ErreurCan"}));
+    EXPECT_TRUE(rig.view.isVisible({"Command1", 0}));
+    rig.adapterPort.written.clear();
+    rig.ticks(5);
+    EXPECT_EQ(rig.adapterPort.written, "") << "nothing polls a lost adapter";
+
+    rig.monitor.onCommandClick(0);
+    EXPECT_TRUE(rig.monitor.isRunning());
+    EXPECT_FALSE(rig.view.isVisible({"ErreurCan"}));
+}
+
+TEST(Monitor, LostGpsReceiverIsReportedAndAcquisitionGoesOn)
+{
+    MonitorRig rig(true);
+    rig.settings.EnableGPS = true;
+    rig.settings.PortNumGPS = 6;
+    rig.monitor.startAcquisition();
+    ASSERT_TRUE(rig.gpsPort.isOpen());
+
+    rig.gpsPort.raise(PortError::DeviceLost);
+
+    EXPECT_FALSE(rig.gpsPort.isOpen());
+    ASSERT_EQ(rig.view.messages.size(), 1u);
+    EXPECT_NE(rig.view.messages[0].text.find("GPS COM [6]"), std::string::npos);
+    EXPECT_TRUE(rig.monitor.isRunning());
+    rig.monitor.onGpsTimer(); // a closed receiver reads as no text
+    EXPECT_TRUE(rig.monitor.isRunning());
+}
+
+} // namespace
+} // namespace vcm::test
