@@ -91,17 +91,19 @@ TEST(Replay, SteadyDriveGivesTheRowsWorkedOutByHand)
             EXPECT_EQ(f[Timer], std::to_string(r.k * 100));
         }
 
-        // The run's line in the trip file: distance 98.4 m, fuel 47.8 ml since the start.
+        // The run's line in the trip file, up to the drive's last 3CA at 9940 ms:
+        // 99.4 m, 9940 x 2048 x 3072 / 1296000000 = 48.3 ml, moving from 22:13:20 to 22:13:29.
         const auto trip = linesOf(readFile(outDir.file("TRAJETS.CSV")));
         ASSERT_EQ(trip.size(), 32u);
-        EXPECT_EQ(trip[0], "C;;;10;48;98");
+        EXPECT_EQ(trip[0], "C;;;9;48;99");
         const auto t = fieldsOf(trip[31]);
         ASSERT_GE(t.size(), 6u);
         EXPECT_EQ(t[0], "T");
         EXPECT_EQ(t[1], "14:11:23");
         EXPECT_EQ(t[4], "48");
-        EXPECT_EQ(t[5], "98");
-        EXPECT_NEAR(report.distanceM, 98.4, 1e-9);
+        EXPECT_EQ(t[3], "9");
+        EXPECT_EQ(t[5], "99");
+        EXPECT_NEAR(report.distanceM, 99.4, 1e-9);
     }
 }
 

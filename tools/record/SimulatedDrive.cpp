@@ -94,31 +94,44 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
     const double origin = clock.tickCount();
 
     ManualEventPump pump(clock, 1);
-    pump.setEvents([&] { adapterPort.pump(); });
     MemoryView view;
     DiskFileSystem disk;
     Monitor monitor(settings, view, clock, disk, adapterPort, auxPort, gpsPort, pump, '.', options.folder);
     monitor.loadTrips();
 
-    // The timers run from the window's creation, acquisition starts right away.
+    // The event loop: whatever is due at the clock's time runs - the serial port's
+    // arrivals and both timers, which run from the window's creation, also while a
+    // command of the start-up dialogue waits for its reply.
     double nextMain = origin + Monitor::MainTimerMs;
     double nextGps = origin + Monitor::GpsTimerMs;
     double nextRead = origin + options.readEveryMs;
-    auto runUntil = [&](double until) {
-        while (std::min({nextMain, nextGps, nextRead}) <= until) {
-            const double next = std::min({nextMain, nextGps, nextRead});
-            clock.advance(std::max(0.0, next - clock.tickCount()));
-            if (next == nextRead) {
-                adapterPort.pump();
+    auto runDue = [&] {
+        const double now = clock.tickCount();
+        if (nextRead <= now) {
+            adapterPort.pump();
+            while (nextRead <= now)
                 nextRead += options.readEveryMs;
-            } else if (next == nextMain) {
-                monitor.onMainTimer();
+        }
+        if (nextMain <= now) {
+            while (nextMain <= now) // a late timer fires once, as Qt's does
                 nextMain += Monitor::MainTimerMs;
-            } else {
-                gpsPort.hold(receiver.sentencesUntil(clock.tickCount() - origin, options.start));
-                monitor.onGpsTimer();
+            monitor.onMainTimer();
+        }
+        if (nextGps <= now) {
+            while (nextGps <= now)
                 nextGps += Monitor::GpsTimerMs;
-            }
+            gpsPort.hold(receiver.sentencesUntil(now - origin, options.start));
+            monitor.onGpsTimer();
+        }
+    };
+    pump.setEvents(runDue);
+    auto runUntil = [&](double until) {
+        for (;;) {
+            const double next = std::min({nextMain, nextGps, nextRead});
+            if (next > until)
+                return;
+            clock.advance(std::max(0.0, next - clock.tickCount()));
+            runDue();
         }
     };
     monitor.startAcquisition();

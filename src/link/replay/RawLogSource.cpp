@@ -3,6 +3,7 @@
 #include "link/replay/LocalTime.h"
 #include "link/replay/RecordingError.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,8 @@ namespace {
 constexpr std::size_t kLongestMarker = 256;
 constexpr std::size_t kPeek = 8192;
 constexpr std::size_t kLongestChunk = 1 << 20;
+// How much of the file's start is read to place the first marker within its second.
+constexpr std::size_t kPhaseScan = 1 << 19;
 
 bool digitsOnly(std::string_view s)
 {
@@ -151,6 +154,46 @@ RawLogSource::RawLogSource(const std::string& path, AdapterForm form, const Reco
 {
 }
 
+namespace {
+
+// The markers' time stamps have whole seconds, their ticks milliseconds. The moment of
+// the first marker lies within its second; every later marker whose second has moved
+// on narrows where: tick T_i stamped S_i means first + (T_i - T_0) >= S_i. Returns the
+// milliseconds into its second of the first marker, from the markers of head.
+double firstMarkerPhaseMs(std::string_view head)
+{
+    std::size_t markerLength = 0;
+    std::optional<double> firstTick;
+    int firstSecondOfDay = 0;
+    double phase = 0;
+    while (auto prefix = rawPrefixLength(head, markerLength)) {
+        const auto marker = parseRawMarker(head.substr(*prefix, markerLength - 2));
+        if (const auto t = parseMarkerStamp(marker->stamp)) {
+            const int secondOfDay = t->hour * 3600 + t->minute * 60 + t->second;
+            if (!firstTick) {
+                firstTick = marker->tick;
+                firstSecondOfDay = secondOfDay;
+            } else {
+                int d = secondOfDay - firstSecondOfDay;
+                if (d < 0)
+                    d += 86400; // past midnight
+                phase = std::max(phase, d * 1000.0 - (marker->tick - *firstTick));
+            }
+        }
+        const std::size_t rest = std::min(marker->length - std::min(marker->length, *prefix),
+                                          head.size() - *prefix - markerLength);
+        head.remove_prefix(*prefix + markerLength + rest);
+    }
+    return std::clamp(phase, 0.0, 999.0);
+}
+
+} // namespace
+
+std::int64_t RawLogSource::anchorEpochUs(const RawMarker& first)
+{
+    return anchorEpoch(first) * 1000000 + std::llround(firstPhaseMs_ * 1000.0);
+}
+
 std::int64_t RawLogSource::anchorEpoch(const RawMarker& first)
 {
     const auto stamp = parseMarkerStamp(first.stamp);
@@ -175,6 +218,8 @@ bool RawLogSource::next(RecordedChunk& chunk)
 {
     if (ended_)
         return false;
+    if (!started_)
+        firstPhaseMs_ = firstMarkerPhaseMs(in_.peek(kPhaseScan));
     const std::string_view view = in_.peek(kPeek);
     if (view.empty())
         return false;
@@ -211,7 +256,7 @@ bool RawLogSource::next(RecordedChunk& chunk)
         started_ = true;
         firstTick_ = marker->tick;
         lastTick_ = marker->tick;
-        firstUs_ = anchorEpoch(*marker) * 1000000;
+        firstUs_ = anchorEpochUs(*marker);
         lastUs_ = firstUs_;
     } else if (marker->tick >= lastTick_) {
         lastUs_ += std::llround((marker->tick - lastTick_) * 1000.0);

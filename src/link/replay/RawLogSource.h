@@ -55,12 +55,14 @@ public:
     std::optional<double> durationMs() const override;
 
 private:
-    std::int64_t anchorEpoch(const RawMarker& first);
+    std::int64_t anchorEpoch(const RawMarker& first);   // seconds of the first marker's stamp
+    std::int64_t anchorEpochUs(const RawMarker& first); // its moment within that second too
 
     FileReader in_;
     AdapterForm form_;
     RecordingOptions options_;
     bool started_ = false;
+    double firstPhaseMs_ = 0; // the first marker's moment within its stamp's second
     double firstTick_ = 0;
     double lastTick_ = 0;
     std::int64_t firstUs_ = 0;

@@ -118,8 +118,9 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
         monitor.startAcquisition();
         adapterPort.setAnswering(false);
 
-        auto fireTimersUpTo = [&](std::int64_t until) {
-            while (std::min(nextMain, nextGps) <= until) {
+        // Timers due before the moment given (and at it, with inclusive), in time order.
+        auto fireTimersUntil = [&](std::int64_t until, bool inclusive) {
+            while (std::min(nextMain, nextGps) < until + (inclusive ? 1 : 0)) {
                 if (nextGps < nextMain) {
                     time.setAt(nextGps);
                     if (gps)
@@ -137,14 +138,16 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
 
         std::int64_t lastUs = firstUs;
         do {
-            fireTimersUpTo(chunk.timeUs);
+            // Text that arrives at the same millisecond as a tick is read first, as the
+            // live loop reads the port before the timer's turn.
+            fireTimersUntil(chunk.timeUs, false);
             time.setAt(chunk.timeUs);
             adapterPort.deliver(chunk.text);
             lastUs = chunk.timeUs;
             if (progress && (++report.chunks & 0x3FFF) == 0)
                 progress(source.fractionRead());
         } while (source.next(chunk));
-        fireTimersUpTo(lastUs);
+        fireTimersUntil(lastUs, true);
 
         adapterPort.setAnswering(true);
         monitor.stopAcquisition();
