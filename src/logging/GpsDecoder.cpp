@@ -1,11 +1,184 @@
 #include "GpsDecoder.h"
 
-namespace vcm {
+#include "common/Format.h"
 
-double gpsAltitudeMetres(const GpsState&) { return 0; }
-double degMinToDecimal(std::string_view, std::string_view) { return 0; }
-bool nmeaChecksumAcceptable(std::string_view) { return true; }
-void decodeGpsText(std::string_view, GpsState&, View&, char) {}
-void showGpsOnTick(GpsState&, View&, char) {}
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace vcm {
+namespace {
+
+constexpr Color FixOrange = rgb(255, 128, 0);
+constexpr Color FixGreen = rgb(0, 255, 0);
+constexpr Color FixRed = rgb(255, 0, 0);
+constexpr double TraceStep = 120; // twips per altitude change
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// The sentence body from its tag ("GPGGA,...") to the character before the end:
+// '*', CR, LF, the next '$' or the end of the chunk.
+std::size_t sentenceEnd(std::string_view text, std::size_t from)
+{
+    const std::size_t end = text.find_first_of("*\r\n$", from);
+    return end == std::string_view::npos ? text.size() : end;
+}
+
+// body: the characters between '$' and '*'; after: what follows the body.
+bool checksumMatches(std::string_view body, std::string_view after)
+{
+    if (after.size() < 3 || after[0] != '*') return true; // no "*hh": taken as it is
+    const int hi = hexValue(after[1]), lo = hexValue(after[2]);
+    if (hi < 0 || lo < 0) return true;
+    unsigned sum = 0;
+    for (char c : body) sum ^= static_cast<unsigned char>(c);
+    return sum == static_cast<unsigned>(hi * 16 + lo);
+}
+
+// The fields of the first sentence with this tag whose checksum is acceptable; a
+// field counts only when the comma that ends it is there.
+template <std::size_t N>
+std::size_t findFields(std::string_view text, std::string_view tag, std::array<std::string_view, N + 1>& fields)
+{
+    for (std::size_t at = text.find(tag); at != std::string_view::npos; at = text.find(tag, at + 1)) {
+        const std::size_t end = sentenceEnd(text, at + tag.size());
+        const std::string_view body = text.substr(at, end - at);
+        if (!checksumMatches(body, text.substr(end))) continue;
+        std::size_t count = 0, pos = tag.size();
+        while (count < N) {
+            const std::size_t comma = body.find(',', pos);
+            if (comma == std::string_view::npos) break;
+            fields[++count] = body.substr(pos, comma - pos);
+            pos = comma + 1;
+        }
+        return count;
+    }
+    return 0;
+}
+
+double number(std::string_view field) { return leadingNumber(field); }
+
+std::string wholeText(double value, char decimalSeparator)
+{
+    return formatNumber(roundHalfEven(value), NumberPattern::Whole, decimalSeparator);
+}
+
+std::int16_t toInt16(double v)
+{
+    v = roundHalfEven(v);
+    v = std::clamp(v, double(std::numeric_limits<std::int16_t>::min()), double(std::numeric_limits<std::int16_t>::max()));
+    return static_cast<std::int16_t>(v);
+}
+
+// ddmm.mmmm / dddmm.mmmm and hemisphere -> signed decimal degrees as text.
+std::string coordinate(std::string_view field, std::size_t degreeDigits, char positive, std::string_view hemisphere,
+                       char decimalSeparator)
+{
+    const std::string_view degrees = field.substr(0, std::min(degreeDigits, field.size()));
+    const std::string_view minutes = field.size() > degreeDigits ? field.substr(degreeDigits, 7) : std::string_view();
+    double value = degMinToDecimal(degrees, minutes);
+    if (hemisphere.empty() || hemisphere.front() != positive) value = -value;
+    return formatGeneral(value, decimalSeparator);
+}
+
+void decodeGga(std::string_view text, GpsState& gps, char sep)
+{
+    std::array<std::string_view, 10> f{};
+    const std::size_t n = findFields<9>(text, "GPGGA,", f);
+    if (n >= 3) gps.GpsLatitude = coordinate(f[2], 2, 'N', f[3], sep);
+    if (n >= 5) gps.GpsLongitude = coordinate(f[4], 3, 'E', f[5], sep);
+    if (n >= 7) gps.GpsSatellites = toInt16(number(f[7]));
+    if (n >= 9) {
+        gps.GpsAltitude.assign(f[9]);
+        std::replace(gps.GpsAltitude.begin(), gps.GpsAltitude.end(), '.', ',');
+    }
+}
+
+void decodeRmc(std::string_view text, GpsState& gps, char sep)
+{
+    std::array<std::string_view, 9> f{};
+    const std::size_t n = findFields<8>(text, "GPRMC,", f);
+    if (n >= 7) gps.GpsSpeed = wholeText(number(f[7]) * 1.852, sep);
+    if (n >= 8) gps.GpsCourse = wholeText(number(f[8]), sep);
+}
+
+void decodeGsa(std::string_view text, View& view)
+{
+    std::array<std::string_view, 3> f{};
+    if (findFields<2>(text, "GPGSA,", f) < 2) return;
+    const double fix = number(f[2]);
+    if (!(fix > 0)) return;
+    const ControlRef label{"GpsAltitudeLabel"};
+    view.setForeColor(label, fix == 2 ? FixOrange : fix == 3 ? FixGreen : FixRed);
+}
+
+// Three chained segments: the oldest change on the left, the newest on the right.
+void scrollAltitudeTrace(GpsState& gps, View& view)
+{
+    const double a = gpsAltitudeMetres(gps);
+    const ControlRef r0{"GpsAltiLine", 0}, r1{"GpsAltiLine", 1}, r2{"GpsAltiLine", 2};
+    Line l0 = view.line(r0), l1 = view.line(r1), l2 = view.line(r2);
+    l0.y2 = l0.y1 + (l1.y2 - l1.y1);
+    view.setLine(r0, l0);
+    view.setVisible(r1, false);
+    view.setVisible(r2, false);
+    const double oldRise2 = l2.y2 - l2.y1;
+    l1.y1 = l0.y2;
+    l1.y2 = l1.y1 + oldRise2;
+    l2.y1 = l1.y2;
+    const double d = a > gps.GpsPrevAltitude ? -TraceStep : a < gps.GpsPrevAltitude ? TraceStep : 0;
+    l2.y2 = l2.y1 + d;
+    view.setLine(r1, l1);
+    view.setLine(r2, l2);
+    view.setVisible(r2, true);
+    view.setVisible(r1, true);
+    gps.GpsPrevAltitude = a;
+}
+
+} // namespace
+
+double gpsAltitudeMetres(const GpsState& gps)
+{
+    std::string text = gps.GpsAltitude;
+    std::replace(text.begin(), text.end(), ',', '.');
+    return leadingNumber(text);
+}
+
+double degMinToDecimal(std::string_view degrees, std::string_view minutes)
+{
+    const double micro = roundHalfEven(leadingNumber(minutes) / 60 * 1000000);
+    return (leadingNumber(degrees) * 1000000 + micro) / 1000000;
+}
+
+bool nmeaChecksumAcceptable(std::string_view sentence)
+{
+    if (!sentence.empty() && sentence.front() == '$') sentence.remove_prefix(1);
+    const std::size_t end = sentenceEnd(sentence, 0);
+    return checksumMatches(sentence.substr(0, end), sentence.substr(end));
+}
+
+void decodeGpsText(std::string_view text, GpsState& gps, View& view, char decimalSeparator)
+{
+    decodeGga(text, gps, decimalSeparator);
+    decodeRmc(text, gps, decimalSeparator);
+    decodeGsa(text, view);
+    scrollAltitudeTrace(gps, view);
+}
+
+void showGpsOnTick(GpsState& gps, View& view, char decimalSeparator)
+{
+    const double a = gpsAltitudeMetres(gps);
+    view.setText({"GpsAltitudeValue"}, formatNumber(a, NumberPattern::OneDecimal, decimalSeparator));
+    if (gps.StartAltitude == 0 && gps.GpsSatellites > 5) gps.StartAltitude = toInt16(a);
+    if (gps.StartAltitude == 0) return;
+    view.setText({"DenivValue"}, formatNumber(a - gps.StartAltitude, NumberPattern::Whole, decimalSeparator));
+}
 
 } // namespace vcm

@@ -1,20 +1,210 @@
 #include "Histogram.h"
 
+#include "common/Format.h"
+
+#include <algorithm>
+#include <cmath>
+
 namespace vcm {
+namespace {
+
+constexpr double FullScale = 10;
+constexpr int ShareCount = 4;
+constexpr Color ShareColors[ShareCount] = {
+    rgb(255, 128, 0),   // thermal
+    rgb(0, 128, 255),   // electric
+    rgb(0, 192, 0),     // regeneration
+    rgb(192, 192, 192), // glide
+};
+
+// The value a trip view shows for one stored trip; 0 when the divisor is 0.
+double tripValue(const StoredTrip& t, int mode)
+{
+    switch (mode) {
+    case 1: return t.distanceM == 0 ? 0 : t.fuelMl * 100 / t.distanceM;
+    case 2: return t.seconds == 0 ? 0 : t.fuelMl * 3.6 / t.seconds;
+    case 3: return t.seconds == 0 ? 0 : t.distanceM * 3.6 / t.seconds;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+Color histogramShareColor(int share) { return ShareColors[std::clamp(share, 0, ShareCount - 1)]; }
 
 HistogramModel::HistogramModel(char decimalSeparator, HistogramLayout layout)
-    : decimalSeparator_(decimalSeparator), layout_(layout) {}
-void HistogramModel::setLayout(const HistogramLayout& layout) { layout_ = layout; }
-void HistogramModel::loadFromTripFile(const TripFileContent&) {}
-void HistogramModel::minuteStep(double) {}
-void HistogramModel::advanceView() {}
-std::array<double, 30> HistogramModel::minuteBarValues() const { return {}; }
-std::string HistogramModel::axisLabel() const { return {}; }
-std::string HistogramModel::unitLabel() const { return {}; }
-void HistogramModel::rebuild() {}
-void HistogramModel::placeBar(HistogramBar&, int, double) const {}
-void showHistogram(const HistogramModel&, View&) {}
-void showTripTotals(const TripTotals&, View&, char) {}
-bool MinuteClock::step(DateTime, DateTime, double, double) { return false; }
+    : decimalSeparator_(decimalSeparator), layout_(layout)
+{
+    rebuild();
+}
+
+void HistogramModel::setLayout(const HistogramLayout& layout)
+{
+    layout_ = layout;
+    rebuild();
+}
+
+void HistogramModel::loadFromTripFile(const TripFileContent& content)
+{
+    minutes_ = {};
+    for (std::size_t m = 0; m < content.minuteBars.size() && m < minutes_.size(); ++m)
+        minutes_[m] = {content.minuteBars[m], histcolors::Cyan, true};
+    trips_.clear();
+    for (const std::string& line : content.tripLines)
+        if (auto trip = parseTripLine(line)) trips_.push_back(*trip);
+    fileBarBoundary_ = 29;
+    rebuild();
+}
+
+void HistogramModel::minuteStep(double intervalConsumption)
+{
+    if (fileBarBoundary_ >= 0) --fileBarBoundary_;
+    for (int k = 0; k < BarCount - 1; ++k) {
+        minutes_[k].value = minutes_[k + 1].value;
+        minutes_[k].present = minutes_[k + 1].present;
+        // Bars that came from the trip file keep their colour.
+        if (k > fileBarBoundary_) minutes_[k].color = k % 2 == 0 ? histcolors::LightYellow : histcolors::PaleYellow;
+    }
+    minutes_[BarCount - 1] = {intervalConsumption, histcolors::PaleYellow, true};
+    rebuild();
+}
+
+void HistogramModel::advanceView()
+{
+    mode_ = (mode_ + 1) % 5;
+    if (mode_ == 0)
+        for (auto& m : minutes_) m.color = histcolors::Cyan;
+    rebuild();
+}
+
+std::array<double, 30> HistogramModel::minuteBarValues() const
+{
+    std::array<double, 30> values{};
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = minutes_[i].present ? minutes_[i].value : 0;
+    return values;
+}
+
+std::string HistogramModel::axisLabel() const { return mode_ == 0 ? "Mn" : "Traj."; }
+
+std::string HistogramModel::unitLabel() const
+{
+    switch (mode_) {
+    case 2: return "L/Heure";
+    case 3: return "km/h";
+    case 4: return "%Répart";
+    default: return "L/100km";
+    }
+}
+
+double HistogramModel::plotHeight() const { return std::round(layout_.height); }
+
+void HistogramModel::placeBar(HistogramBar& bar, int position, double value) const
+{
+    const double h = plotHeight();
+    bar.left = layout_.left + position * layout_.barWidth;
+    bar.width = layout_.barWidth;
+    bar.height = value <= 0 ? 0 : std::min(h, h * value / FullScale);
+    bar.top = layout_.top + h - bar.height;
+}
+
+void HistogramModel::rebuild()
+{
+    bars_.assign(mode_ == 4 ? MaxBars : BarCount, HistogramBar{});
+    for (int i = 0; i < BarCount; ++i) placeBar(bars_[i], i, 0);
+
+    if (mode_ == 0) {
+        for (int i = 0; i < BarCount; ++i) {
+            const MinuteBar& m = minutes_[i];
+            HistogramBar& bar = bars_[i];
+            if (!m.present) continue;
+            placeBar(bar, i, m.value);
+            bar.caption = formatNumber(m.value, NumberPattern::OneDecimal, decimalSeparator_);
+            bar.color = m.color;
+            bar.visible = true;
+        }
+        return;
+    }
+
+    // The newest stored trips, the newest on the right.
+    const std::size_t shown = std::min<std::size_t>(trips_.size(), BarCount);
+    const int firstPosition = BarCount - static_cast<int>(shown);
+    for (std::size_t j = 0; j < shown; ++j) {
+        const StoredTrip& trip = trips_[trips_.size() - shown + j];
+        const int position = firstPosition + static_cast<int>(j);
+        if (mode_ != 4) {
+            HistogramBar& bar = bars_[position];
+            const double v = tripValue(trip, mode_);
+            placeBar(bar, position, v);
+            bar.caption = formatNumber(v, NumberPattern::OneDecimal, decimalSeparator_);
+            bar.color = histcolors::LightGreen;
+            bar.visible = true;
+            continue;
+        }
+        // Four shares stacked from the base line: thermal at the bottom, glide on top.
+        const double h = plotHeight();
+        double stacked = 0;
+        for (int s = 0; s < ShareCount; ++s) {
+            HistogramBar& bar = bars_[BarCount + ShareCount * position + s];
+            const double part = std::clamp(h * trip.shares[s] / 100, 0.0, h - stacked);
+            bar.left = layout_.left + position * layout_.barWidth;
+            bar.width = layout_.barWidth;
+            bar.height = part;
+            bar.top = layout_.top + h - stacked - part;
+            bar.color = ShareColors[s];
+            bar.visible = true;
+            stacked += part;
+        }
+    }
+}
+
+void showHistogram(const HistogramModel& model, View& view)
+{
+    const auto& bars = model.bars();
+    for (int i = 0; i < HistogramModel::MaxBars; ++i) {
+        const ControlRef ref{"Histogr", i};
+        if (i >= static_cast<int>(bars.size())) {
+            view.setVisible(ref, false);
+            continue;
+        }
+        const HistogramBar& bar = bars[i];
+        view.setText(ref, bar.caption);
+        view.setBackColor(ref, bar.color);
+        view.setGeometry(ref, {bar.left, bar.top, bar.width, bar.height});
+        view.setVisible(ref, bar.visible);
+    }
+    view.setText({"HistogrLabel", 10}, model.axisLabel());
+    view.setText({"HistogrLabel", 15}, model.unitLabel());
+    for (int i = 0; i < 4; ++i) view.setVisible({"HistogrLegend", i}, model.legendVisible());
+}
+
+void showTripTotals(const TripTotals& totals, View& view, char sep)
+{
+    using P = NumberPattern;
+    view.setText({"LitresValue"}, formatNumber(totals.TotalFuelMl / 1000, P::ThreeDecimals, sep));
+    view.setText({"DistanceValue"}, formatNumber(totals.TotalDistanceM / 1000, P::ThreeDecimals, sep));
+    view.setText({"DistanceLabel"}, "Km");
+    if (totals.TotalDistanceM != 0)
+        view.setText({"ConsoSp95Value"}, formatNumber(totals.TotalFuelMl * 100 / totals.TotalDistanceM, P::TwoDecimals, sep));
+    if (totals.TotalSeconds != 0)
+        view.setText({"VmoyValue"}, formatNumber(totals.TotalDistanceM * 3.6 / totals.TotalSeconds, P::TwoDecimals, sep));
+    // Whole hours and whole minutes: 7199 s is 01:59, never 01:60.
+    const double hours = std::floor(totals.TotalSeconds / 3600);
+    const double minutes = std::floor((totals.TotalSeconds - hours * 3600) / 60);
+    view.setText({"CarTimeValue"}, formatNumber(hours, P::TwoDigits, sep) + ":" + formatNumber(minutes, P::TwoDigits, sep));
+}
+
+bool MinuteClock::step(DateTime runStart, DateTime now, double fuelAccumulator, double distanceAccumulator)
+{
+    const std::int64_t minutes = DateTime::minuteBoundariesBetween(runStart, now);
+    const auto mm = static_cast<std::int32_t>(((minutes % 60) + 60) % 60);
+    if (mm == lastMinute_) return false;
+    intervalConsumption_ = distanceAccumulator == intervalDistanceStart_
+                               ? 0
+                               : (fuelAccumulator - intervalFuelStart_) / ((distanceAccumulator - intervalDistanceStart_) * 3600);
+    intervalFuelStart_ = fuelAccumulator;
+    intervalDistanceStart_ = distanceAccumulator;
+    lastMinute_ = mm;
+    return true;
+}
 
 } // namespace vcm

@@ -83,6 +83,7 @@ private:
         bool present = false;
     };
     void rebuild();
+    double plotHeight() const;
     void placeBar(HistogramBar& bar, int position, double value) const;
 
     char decimalSeparator_;
@@ -94,6 +95,10 @@ private:
     std::string axisLabel_ = "Mn";
     std::vector<HistogramBar> bars_;
 };
+
+// Colour of an energy share in view 4 (0 thermal, 1 electric, 2 regeneration, 3
+// glide), for the legend labels "%Therm.", "%Elec.", "%Récup.", "%Glide".
+Color histogramShareColor(int share);
 
 // Writes the model to a window: "Histogr" i (caption, back colour, geometry,
 // visibility; 30..149 hidden outside view 4), "HistogrLabel" 10 and 15,

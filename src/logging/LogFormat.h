@@ -7,7 +7,7 @@
 //   Réserv(%);Accel.;Frein;EV Mode;Pid348;Inject;VoltMg1;Vvti;Shift lever;Timer;Distance;
 //   Lmoy/100;Lmoy/minute;Litres;Couple Therm; l/h                        (one line)
 //   04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;
-//   1520;212;12;D;123456;1520;5,12;4,90;9;62;2,54                        (one line)
+//   1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54                        (one line)
 // With GPS (EnableGPS and PortNumGPS >= 1) six columns follow:
 //   ;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat
 //   ;53.361337;-6.50562;61,7;41;84;8

@@ -1,14 +1,121 @@
 #include "RunLog.h"
 
+#include "LogFormat.h"
+#include "SaveFolder.h"
+#include "common/Format.h"
+
 namespace vcm {
+namespace {
+
+constexpr std::string_view LineEnd = "\r\n";
+
+std::int64_t minuteOf(DateTime t)
+{
+    const std::int64_t s = t.seconds();
+    return s >= 0 ? s / 60 : (s - 59) / 60;
+}
+
+} // namespace
 
 RunLog::RunLog(FileSystem& fs, const Clock& clock, const MonitorSettings& settings, std::string fallbackFolder)
-    : fs_(fs), clock_(clock), settings_(settings), fallbackFolder_(std::move(fallbackFolder)) {}
-void RunLog::openIfClosed() {}
-void RunLog::close() {}
-void RunLog::writeRow(std::string_view) {}
-void RunLog::writeRaw(std::string_view) {}
-void RunLog::writeGps(std::string_view) {}
-std::string RunLog::newBase() const { return {}; }
+    : fs_(fs), clock_(clock), settings_(settings), fallbackFolder_(std::move(fallbackFolder))
+{
+    scratch_.reserve(4096);
+}
+
+std::string RunLog::newBase() const
+{
+    const std::string folder = resolveSaveFolder(settings_.SavePath, fallbackFolder_);
+    const std::string stem = joinPath(folder, "CAN_" + formatDateTime(clock_.now(), "ddmmyyyy_hhnn"));
+    // A second set in the same minute (stop and start, or a rollover of a replay) gets
+    // a suffix instead of replacing the rows just written.
+    std::string base = stem;
+    for (int n = 2; usedBases_.count(base) != 0; ++n) base = stem + "_" + std::to_string(n);
+    return base;
+}
+
+void RunLog::openIfClosed()
+{
+    if (isOpen()) return;
+    const std::int64_t minute = minuteOf(clock_.now());
+    if (failedOpenMinute_ == minute) return; // retried once the minute changes
+
+    const std::string base = newBase();
+    csv_ = fs_.create(base + ".csv");
+    if (!csv_ || !csv_->write(logHeader(settings_) + std::string(LineEnd))) {
+        csv_.reset();
+        failedOpenMinute_ = minute;
+        return;
+    }
+    failedOpenMinute_ = -1;
+    base_ = base;
+    usedBases_.insert(base);
+    rowCount_ = 1;
+    if (settings_.SuperLogFile) {
+        raw_ = fs_.create(base + ".txt");
+        if (settings_.EnableGPS) gps_ = fs_.create(base + ".gps");
+    }
+}
+
+void RunLog::close()
+{
+    csv_.reset();
+    raw_.reset();
+    gps_.reset();
+    base_.clear();
+    rowCount_ = 0;
+}
+
+void RunLog::writeRow(std::string_view row)
+{
+    openIfClosed();
+    if (!isOpen()) {
+        ++failedRows_;
+        return;
+    }
+    scratch_.assign(row);
+    scratch_ += LineEnd;
+    if (!csv_->write(scratch_)) {
+        // Disk full or medium gone: drop the set and try a fresh one next minute.
+        ++failedRows_;
+        close();
+        failedOpenMinute_ = minuteOf(clock_.now());
+        return;
+    }
+    ++rowCount_;
+    if (rowCount_ > MaxRows) {
+        close();
+        openIfClosed();
+    }
+}
+
+void RunLog::writeRaw(std::string_view chunk)
+{
+    if (!raw_ || chunk.empty()) return;
+    // First line (or first character), marker, rest: one write, so the chunk reaches
+    // the file whole or not at all.
+    const std::size_t crlf = chunk.find(LineEnd);
+    const std::size_t head = crlf == std::string_view::npos ? 1 : crlf + 2;
+    scratch_.assign(chunk.substr(0, head));
+    const DateTime now = clock_.now();
+    scratch_ += '#';
+    scratch_ += formatDateTime(now, "dd/mm/yyyy");
+    scratch_ += ' ';
+    scratch_ += formatDateTime(now, "hh:mm:ss");
+    scratch_ += '_';
+    appendNumber(scratch_, clock_.tickCount(), NumberPattern::Whole, '.');
+    scratch_ += '_';
+    scratch_ += std::to_string(chunk.size());
+    scratch_ += '#';
+    scratch_ += LineEnd;
+    scratch_.append(chunk.substr(head));
+    raw_->write(scratch_);
+}
+
+void RunLog::writeGps(std::string_view text)
+{
+    if (!gps_ || text.empty()) return;
+    gps_->write(text);
+}
 
 } // namespace vcm

@@ -9,8 +9,9 @@
 //                                      t0B4...\r
 // The marker is "#" date-time "_" tick count "_" chunk length "#".
 //
-// Files never stop acquisition: a failed open or write shows nothing. A failed open is
-// retried at the next minute, and rows that could not be written are counted.
+// Files never stop acquisition: a failed open or write shows nothing. After a failed
+// open, or a failed row write (which closes the set), a new set is tried when the
+// clock's minute changes; rows that could not be written are counted.
 // Every write reaches the operating system before it returns.
 #include "common/Clock.h"
 #include "common/FileSystem.h"

@@ -1,0 +1,247 @@
+// The consumption histogram as the window shows it: bars restored from a trip file,
+// minute steps, the four trip views and the totals shown at start-up.
+#include "logging/Histogram.h"
+
+#include "TempFolder.h"
+#include "common/MemoryView.h"
+
+#include <gtest/gtest.h>
+
+using namespace vcm;
+using namespace vcm::test;
+
+namespace {
+
+constexpr HistogramLayout Layout{600, 480, 1200, 3000};
+constexpr double Base = 1200 + 3000; // bottom line of the plot
+
+// Three stored trips: a commute, a longer run, and a cold start that never moved.
+const char* const ThreeTrips =
+    "C;;;1800;1580;28000\r\n"
+    "M;4,5\r\nM;12,0\r\nM;0,0\r\n"
+    "T;03:12:26;08:00:00;600;450;8000;57,5;40;3;55;20;10;15\r\n"
+    "T;04:12:26;08:30:00;1200;1100;20000;60,0;38;0;40;30;20;10\r\n"
+    "T;05:12:26;09:00:00;0;30;0;61,0;38;0;100;0;0;0\r\n";
+
+struct HistogramFixture : ::testing::Test {
+    TempFolder folder;
+    DiskFileSystem fs;
+    HistogramModel model{'.', Layout};
+    MemoryView view;
+
+    void start(const std::string& tripFileText)
+    {
+        writeFile(folder.file("TRAJETS.CSV"), tripFileText);
+        TripStore store(fs, folder.str(), '.');
+        model.loadFromTripFile(store.load());
+        showHistogram(model, view);
+    }
+    void press() // space bar
+    {
+        model.advanceView();
+        showHistogram(model, view);
+    }
+    MemoryView::Props& bar(int i) { return view.props("Histogr", i); }
+    std::vector<int> visibleBars()
+    {
+        std::vector<int> out;
+        for (int i = 0; i < HistogramModel::MaxBars; ++i)
+            if (view.has("Histogr", i) && bar(i).visible) out.push_back(i);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(HistogramFixture, StartUpShowsTheSavedMinutesInCyan)
+{
+    start(ThreeTrips);
+    EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(bar(0).text, "4.5");
+    EXPECT_EQ(bar(0).back, rgb(0, 255, 255));
+    EXPECT_DOUBLE_EQ(bar(0).geometry.height, 1350);
+    EXPECT_DOUBLE_EQ(bar(0).geometry.top, Base - 1350);
+    EXPECT_DOUBLE_EQ(bar(0).geometry.left, 600);
+    EXPECT_DOUBLE_EQ(bar(2).geometry.left, 600 + 2 * 480);
+    EXPECT_DOUBLE_EQ(bar(2).geometry.width, 480);
+    EXPECT_EQ(bar(1).text, "12.0");
+    EXPECT_DOUBLE_EQ(bar(1).geometry.height, 3000); // capped at full scale
+    EXPECT_EQ(view.text({"HistogrLabel", 10}), "Mn");
+    EXPECT_EQ(view.text({"HistogrLabel", 15}), "L/100km");
+    EXPECT_FALSE(view.isVisible({"HistogrLegend", 0}));
+}
+
+struct TripViewCase {
+    int presses;
+    const char* unit;
+    std::array<const char*, 3> captions;
+    std::array<double, 3> heights;
+};
+
+class TripViews : public HistogramFixture, public ::testing::WithParamInterface<TripViewCase> {};
+
+TEST_P(TripViews, OneBarPerStoredTripNewestOnTheRight)
+{
+    const auto& c = GetParam();
+    start(ThreeTrips);
+    for (int i = 0; i < c.presses; ++i) press();
+    EXPECT_EQ(model.mode(), c.presses);
+    EXPECT_EQ(view.text({"HistogrLabel", 10}), "Traj.");
+    EXPECT_EQ(view.text({"HistogrLabel", 15}), c.unit);
+    EXPECT_EQ(visibleBars(), (std::vector<int>{27, 28, 29}));
+    for (int t = 0; t < 3; ++t) {
+        const auto& b = bar(27 + t);
+        EXPECT_EQ(b.text, c.captions[t]) << "trip " << t;
+        EXPECT_DOUBLE_EQ(b.geometry.height, c.heights[t]) << "trip " << t;
+        EXPECT_DOUBLE_EQ(b.geometry.top + b.geometry.height, Base);
+        EXPECT_EQ(b.back, rgb(128, 255, 128));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, TripViews, ::testing::Values(
+    // litres per 100 km: 450 ml over 8 km, 1100 ml over 20 km, no distance
+    TripViewCase{1, "L/100km", {"5.6", "5.5", "0.0"}, {1687.5, 1650, 0}},
+    // litres per hour: 450 ml in 600 s, 1100 ml in 1200 s, no time
+    TripViewCase{2, "L/Heure", {"2.7", "3.3", "0.0"}, {810, 990, 0}},
+    // average speed: off the 10-unit scale, so full height
+    TripViewCase{3, "km/h", {"48.0", "60.0", "0.0"}, {3000, 3000, 0}}));
+
+TEST_F(HistogramFixture, ShareViewStacksFourBarsPerTripThenGoesBack)
+{
+    start(ThreeTrips);
+    for (int i = 0; i < 4; ++i) press();
+    EXPECT_EQ(view.text({"HistogrLabel", 15}), "%Répart");
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(view.isVisible({"HistogrLegend", i}));
+    // Trip 1 at position 27: thermal 55 %, electric 20 %, regeneration 10 %, glide 15 %.
+    const int first = 30 + 4 * 27;
+    const double heights[4] = {1650, 600, 300, 450};
+    double bottom = Base;
+    for (int s = 0; s < 4; ++s) {
+        const auto& b = bar(first + s);
+        EXPECT_TRUE(b.visible);
+        EXPECT_DOUBLE_EQ(b.geometry.height, heights[s]) << "share " << s;
+        EXPECT_DOUBLE_EQ(b.geometry.top + b.geometry.height, bottom) << "share " << s;
+        EXPECT_DOUBLE_EQ(b.geometry.left, 600 + 27 * 480);
+        EXPECT_EQ(b.back, histogramShareColor(s));
+        bottom = b.geometry.top;
+    }
+    EXPECT_DOUBLE_EQ(bottom, 1200); // 100 % reaches the top
+    EXPECT_DOUBLE_EQ(bar(30 + 4 * 29).geometry.height, 3000); // all thermal
+    EXPECT_FALSE(bar(29).visible); // the plain trip bars give way to the stacks
+    EXPECT_FALSE(bar(30).visible); // positions without a trip stay empty
+
+    press();
+    EXPECT_EQ(model.mode(), 0);
+    EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(bar(0).text, "4.5");
+    EXPECT_FALSE(view.isVisible({"HistogrLegend", 3}));
+    EXPECT_EQ(view.text({"HistogrLabel", 10}), "Mn");
+}
+
+TEST_F(HistogramFixture, NoStoredTripsGiveEmptyTripViews)
+{
+    start("C;;;0;0;0\r\nM;1,0\r\n");
+    for (int mode = 1; mode <= 4; ++mode) {
+        press();
+        EXPECT_TRUE(visibleBars().empty()) << "view " << mode;
+    }
+}
+
+TEST_F(HistogramFixture, MinuteStepsShiftLeftAndColourTheNewBars)
+{
+    std::string file = "C;;;0;0;0\r\n";
+    for (int m = 0; m < 30; ++m) file += "M;" + std::to_string(m % 7) + ",0\r\n";
+    start(file);
+    model.minuteStep(12);
+    model.minuteStep(5);
+    model.minuteStep(-0.4); // a minute that gave fuel back reads as an empty bar
+    showHistogram(model, view);
+
+    EXPECT_EQ(model.fileBarBoundary(), 26);
+    EXPECT_EQ(bar(0).text, "3.0"); // the former bar 3
+    EXPECT_EQ(bar(26).back, rgb(0, 255, 255));   // from the file
+    EXPECT_EQ(bar(27).back, rgb(255, 255, 192)); // odd
+    EXPECT_EQ(bar(28).back, rgb(255, 255, 128)); // even
+    EXPECT_EQ(bar(29).back, rgb(255, 255, 192)); // newest
+    EXPECT_EQ(bar(27).text, "12.0");
+    EXPECT_DOUBLE_EQ(bar(27).geometry.height, 3000);
+    EXPECT_EQ(bar(28).text, "5.0");
+    EXPECT_DOUBLE_EQ(bar(28).geometry.height, 1500);
+    EXPECT_DOUBLE_EQ(bar(28).geometry.top, Base - 1500);
+    EXPECT_EQ(bar(29).text, "-0.4");
+    EXPECT_DOUBLE_EQ(bar(29).geometry.height, 0);
+}
+
+TEST_F(HistogramFixture, MinutesDuringATripViewAreKeptAndSaved)
+{
+    start(ThreeTrips);
+    press(); // trip view
+    model.minuteStep(6.5);
+    showHistogram(model, view);
+    EXPECT_EQ(bar(29).text, "0.0"); // still the trip that never moved
+    EXPECT_EQ(model.minuteBarValues()[29], 6.5); // what shutdown would save now
+    EXPECT_EQ(model.minuteBarValues()[1], 0);    // 4.5 and 12 moved left by one
+    EXPECT_EQ(model.minuteBarValues()[0], 12);
+    for (int i = 0; i < 4; ++i) press();
+    EXPECT_EQ(bar(29).text, "6.5");
+    EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 29}));
+}
+
+TEST_F(HistogramFixture, FirstRunWithoutTripFileGrowsFromTheRight)
+{
+    HistogramModel fresh; // no window layout yet: designed defaults
+    fresh.minuteStep(4);
+    EXPECT_EQ(fresh.bars().size(), 30u);
+    EXPECT_FALSE(fresh.bars()[28].visible);
+    EXPECT_TRUE(fresh.bars()[29].visible);
+    EXPECT_DOUBLE_EQ(fresh.bars()[29].height, fresh.layout().height * 0.4);
+    EXPECT_DOUBLE_EQ(fresh.bars()[29].width, 480);
+}
+
+struct TotalsCase {
+    const char* name;
+    TripTotals totals;
+    char sep;
+    const char *litres, *distance, *conso, *vmoy, *time;
+};
+
+class TotalsAtStartUp : public ::testing::TestWithParam<TotalsCase> {};
+
+TEST_P(TotalsAtStartUp, ShowTheLifetimeFigures)
+{
+    const auto& c = GetParam();
+    MemoryView view;
+    view.props("ConsoSp95Value").text = "untouched";
+    view.props("VmoyValue").text = "untouched";
+    showTripTotals(c.totals, view, c.sep);
+    EXPECT_EQ(view.text({"LitresValue"}), c.litres);
+    EXPECT_EQ(view.text({"DistanceValue"}), c.distance);
+    EXPECT_EQ(view.text({"DistanceLabel"}), "Km");
+    EXPECT_EQ(view.text({"ConsoSp95Value"}), c.conso);
+    EXPECT_EQ(view.text({"VmoyValue"}), c.vmoy);
+    EXPECT_EQ(view.text({"CarTimeValue"}), c.time);
+}
+
+INSTANTIATE_TEST_SUITE_P(Totals, TotalsAtStartUp, ::testing::Values(
+    TotalsCase{"HourAndAHalf", {5400, 12345, 98765}, ',', "12,345", "98,765", "12,50", "65,84", "01:30"},
+    TotalsCase{"NeverSixtyMinutes", {7199, 1000, 50000}, '.', "1.000", "50.000", "2.00", "25.00", "01:59"},
+    TotalsCase{"LongLife", {3600.0 * 123 + 59, 1, 1}, '.', "0.001", "0.001", "100.00", "0.00", "123:00"},
+    TotalsCase{"Nothing", {0, 0, 0}, '.', "0.000", "0.000", "untouched", "untouched", "00:00"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(MinuteClockSteps, FirstBarAtTheFirstChangeOfTheClockMinute)
+{
+    MinuteClock clock;
+    const DateTime runStart = DateTime::fromCivil({2026, 12, 4, 9, 10, 40});
+    auto at = [](int h, int m, int s) { return DateTime::fromCivil({2026, 12, 4, h, m, s}); };
+    EXPECT_FALSE(clock.step(runStart, at(9, 10, 55), 0, 0));
+    // 20 seconds after the start, but the clock's minute changed: 1 km on 60 ml.
+    const double fuel = 1296000000.0 * 60, distance = 3600.0 * 1000;
+    EXPECT_TRUE(clock.step(runStart, at(9, 11, 0), fuel, distance));
+    EXPECT_NEAR(clock.intervalConsumption(), 6.0, 1e-9);
+    EXPECT_FALSE(clock.step(runStart, at(9, 11, 59), fuel * 2, distance * 2));
+    // Standing still through the next minute: no distance, no consumption figure.
+    EXPECT_TRUE(clock.step(runStart, at(9, 12, 0), fuel, distance));
+    EXPECT_EQ(clock.intervalConsumption(), 0);
+    EXPECT_EQ(clock.lastMinute(), 2);
+}

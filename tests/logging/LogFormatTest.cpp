@@ -1,0 +1,183 @@
+// The value log's header and rows, checked against the texts a driver finds in the
+// file (both unit systems, both adapters, with and without GPS columns).
+#include "logging/LogFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace vcm;
+
+namespace {
+
+constexpr const char* MetricElmHeader =
+    "Date;Heure;km/h;Tpm;L/100;Temp Eau(°C);Courant(A);TempBatt(°C);VoltBatt(V);SOC(%);Réserv(%);"
+    "Accel.;Frein;EV Mode;Pid348;Inject;VoltMg1;Vvti;Shift lever;Timer;Distance;Lmoy/100;"
+    "Lmoy/minute;Litres;Couple Therm; l/h";
+
+constexpr const char* AllDiagnosticNames =
+    ";C3_01;C3_02;C3_03;C3_04;C3_05;C3_06;C3_07;C3_08;C3_09;C3_10;C3_11;C3_12;C3_13;C3_14;C3_15;C3_16;C3_17;C3_18;C3_19;C3"
+    "_20;C3_21;C3_22;C3_23;C3_24;C3_25;C3_26;C3_27;C3_28;C3_29;C3_30;C3_31;C3_32;C3_33;C3_34;C3_35;C3_36;C3_37;C3_38;C3_39";
+
+MonitorSettings settingsFor(bool metric, bool elm, bool gps, int gpsPort = 3)
+{
+    MonitorSettings s;
+    s.MetricUnits = metric;
+    s.UseElm327 = elm;
+    s.EnableGPS = gps;
+    s.PortNumGPS = static_cast<std::int16_t>(gpsPort);
+    return s;
+}
+
+std::size_t columns(const std::string& line) { return std::count(line.begin(), line.end(), ';') + 1; }
+
+// A car at 52 km/h on a light throttle, 1.52 km into the run.
+VehicleState cruisingCar()
+{
+    VehicleState v;
+    v.SpeedDisplay = 52.3;
+    v.EngineRpm = 1376;
+    v.InstantConsumption = 4.871;
+    v.CoolantTemp = 855;
+    v.BatteryCurrent = -123;
+    v.BatteryTempA = 28;
+    v.BatteryVoltage = 215;
+    v.StateOfCharge = 575;
+    v.FuelTankLevel = 40;
+    v.AccelPedal = 37;
+    v.BrakePedal = 0;
+    v.EvMode = false;
+    v.Pid348Value = 33;
+    v.Injector = 1520;
+    v.Mg1Voltage = 212;
+    v.VvtiAngle = 12;
+    v.ShiftLever = "D";
+    v.DistanceAccumulator = 1520.0 * 3600;               // 1520 m
+    v.FuelAccumulator = 5.12 * v.DistanceAccumulator * 3600; // 5.12 L/100 km, 77.8 ml
+    v.EngineTorque = 62;
+    v.FuelRateLh = 2.54;
+    v.C3Head = "97;193;0";
+    v.C3Body = ";12;34";
+    v.C4Head = "5";
+    v.C4Body = ";6";
+    return v;
+}
+
+GpsState dublinFix()
+{
+    GpsState g;
+    g.GpsLatitude = "53.361337";
+    g.GpsLongitude = "-6.50562";
+    g.GpsAltitude = "61,7";
+    g.GpsSpeed = "41";
+    g.GpsCourse = "84";
+    g.GpsSatellites = 8;
+    return g;
+}
+
+} // namespace
+
+struct HeaderCase {
+    const char* name;
+    MonitorSettings settings;
+    std::string start, end;
+    std::size_t columns;
+};
+
+class LogHeader : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(LogHeader, NamesEveryColumn)
+{
+    const auto& c = GetParam();
+    const std::string h = logHeader(c.settings);
+    EXPECT_EQ(h.substr(0, c.start.size()), c.start);
+    ASSERT_GE(h.size(), c.end.size());
+    EXPECT_EQ(h.substr(h.size() - c.end.size()), c.end);
+    EXPECT_EQ(columns(h), c.columns);
+    EXPECT_EQ(h.find('\r'), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, LogHeader, ::testing::Values(
+    HeaderCase{"MetricElm", settingsFor(true, true, false), MetricElmHeader, " l/h", 26},
+    HeaderCase{"UsElmGps", settingsFor(false, true, true), "Date;Heure;mph;Rpm;MPG;CoolantTemp(°C);Courant(A);",
+               "; l/h;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat", 32},
+    HeaderCase{"GpsWithoutPort", settingsFor(true, true, true, 0), MetricElmHeader, " l/h", 26},
+    HeaderCase{"MetricCanusb", settingsFor(true, false, false), MetricElmHeader + std::string(";C3_01;C3_02;C3_03"),
+               ";C3_37;C3_38;C3_39", 65},
+    HeaderCase{"UsCanusbGps", settingsFor(false, false, true), "Date;Heure;mph;Rpm;MPG;CoolantTemp(°C)",
+               "; l/h;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat" + std::string(AllDiagnosticNames), 71}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(LogHeader, CanusbEndsWithThirtyNineDiagnosticNames)
+{
+    const std::string h = logHeader(settingsFor(true, false, false));
+    EXPECT_EQ(columns(h), 26u + 39u);
+    EXPECT_EQ(h.substr(h.size() - 12), ";C3_38;C3_39");
+    EXPECT_EQ(h.find("C3_40"), std::string::npos);
+}
+
+struct RowCase {
+    const char* name;
+    MonitorSettings settings;
+    char sep;
+    std::string expected;
+};
+
+class LogRow : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(LogRow, MatchesTheFileText)
+{
+    const auto& c = GetParam();
+    const VehicleState v = cruisingCar();
+    const GpsState g = dublinFix();
+    std::string out;
+    appendLogRow(out, {v, g, c.settings, DateTime::fromCivil({2026, 12, 4, 9, 10, 5}), 123456, 4.9, c.sep});
+    EXPECT_EQ(out, c.expected);
+    if (c.settings.PortNumM == 0 && c.settings.UseElm327) {
+        EXPECT_EQ(columns(out), columns(logHeader(c.settings)));
+    }
+}
+
+MonitorSettings auxiliaryPort(MonitorSettings s)
+{
+    s.PortNumM = 2;
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, LogRow, ::testing::Values(
+    RowCase{"CommaSystem", settingsFor(true, true, false), ',',
+            "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"},
+    RowCase{"PointSystem", settingsFor(false, true, false), '.',
+            "04/12/2026;09:10:05;52.3;1376;4.87;85.5;-12.3;28;215;57.5;40;18.5;0;0;33;1520;212;12;D;123456;1520;5.12;4.90;78;62;2.54"},
+    RowCase{"WithGps", settingsFor(true, true, true), ',',
+            "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"
+            ";53.361337;-6.50562;61,7;41;84;8"},
+    RowCase{"Canusb", settingsFor(true, false, false), ',',
+            "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"
+            ";97;193;0;12;34;5;6"},
+    RowCase{"AuxiliaryPortLeavesOnlyGpsAndDiagnostics", auxiliaryPort(settingsFor(true, false, true)), ',',
+            ";53.361337;-6.50562;61,7;41;84;8;97;193;0;12;34;5;6"},
+    RowCase{"AuxiliaryPortElmNoGpsIsEmpty", auxiliaryPort(settingsFor(true, true, false)), ',', ""}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(LogRow, StandingCarBeforeAnyDistanceLogsZeroAverage)
+{
+    VehicleState v;
+    v.EvMode = true;
+    v.FuelAccumulator = 1e9; // engine warming up, car not moving yet
+    const GpsState g;
+    const MonitorSettings s = settingsFor(true, true, false);
+    std::string out;
+    appendLogRow(out, {v, g, s, DateTime::fromCivil({2026, 1, 31, 23, 59, 59}), 0, 0, '.'});
+    EXPECT_EQ(out, "31/01/2026;23:59:59;0.0;0;0.00;0.0;0.0;0;0;0.0;0;0.0;0;1;0;0;0;0;;0;0;0.00;0.00;1;0;0.00");
+}
+
+TEST(LogRow, AppendsWithoutTouchingWhatIsThere)
+{
+    const VehicleState v = cruisingCar();
+    const GpsState g;
+    const MonitorSettings s = settingsFor(true, true, false);
+    std::string out = "previous";
+    appendLogRow(out, {v, g, s, DateTime::fromCivil({2026, 12, 4, 9, 10, 5}), 1, 0, '.'});
+    EXPECT_EQ(out.rfind("previous04/12/2026;09:10:05;52.3;", 0), 0u);
+}

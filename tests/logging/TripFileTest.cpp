@@ -1,0 +1,246 @@
+// The trip file on a real disk: totals, minute bars and stored trips read back after a
+// shutdown, files from systems with either decimal separator, and power cuts.
+#include "logging/TripFile.h"
+
+#include "FaultyFileSystem.h"
+#include "TempFolder.h"
+#include "common/MemoryView.h"
+
+#include <gtest/gtest.h>
+
+using namespace vcm;
+using namespace vcm::test;
+
+namespace {
+
+// A file as a French system leaves it: totals, 30 minute bars, then stored trips.
+std::string tripFile(int trips, char sep = ',')
+{
+    std::string s = "C;;;5400;12345;98765\r\n";
+    for (int m = 0; m < 30; ++m) s += "M;" + std::to_string(m % 10) + sep + "5\r\n";
+    for (int t = 1; t <= trips; ++t)
+        s += "T;04:12:26;09:" + std::to_string(10 + t % 50) + ":00;" + std::to_string(600 + t) + ";450;8000;57" + sep +
+             "5;40;12;55;20;10;15\r\n";
+    return s;
+}
+
+TripRun shortRun()
+{
+    TripRun run;
+    run.shutdown = DateTime::fromCivil({2026, 12, 5, 18, 2, 9});
+    run.seconds = 1800;
+    run.fuelMl = 1234.4;
+    run.distanceM = 25000.6;
+    run.socPercent = 57.5;
+    run.tankLevel = 40;
+    run.elevationGain = 12;
+    run.shares = {55, 20, 10, 15};
+    return run;
+}
+
+std::array<double, 30> bars(double first)
+{
+    std::array<double, 30> b{};
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = first + static_cast<double>(i) / 10;
+    return b;
+}
+
+struct TripFixture : ::testing::Test {
+    TempFolder folder;
+    FaultyFileSystem fs;
+    std::string path() const { return folder.file("TRAJETS.CSV"); }
+};
+
+} // namespace
+
+struct RoundTripCase {
+    int storedTrips;
+    std::size_t tripsAfter;
+    const char* firstTripTime; // time field of the oldest trip kept
+};
+
+class TripRoundTrip : public TripFixture, public ::testing::WithParamInterface<RoundTripCase> {};
+
+TEST_P(TripRoundTrip, ShutdownAddsTheRunAndKeepsTheNewestTrips)
+{
+    const auto& c = GetParam();
+    writeFile(path(), tripFile(c.storedTrips));
+    TripStore store(fs, folder.str(), ',');
+    const auto& before = store.load();
+    EXPECT_EQ(before.totals.TotalSeconds, 5400);
+    EXPECT_EQ(before.minuteBars.size(), 30u);
+    ASSERT_TRUE(store.save(bars(1.0), shortRun()));
+
+    const auto lines = crlfLines(readFile(path()));
+    EXPECT_EQ(lines[0], "C;;;7200;13579;123766");
+    EXPECT_EQ(lines[1], "M;1,0");
+    EXPECT_EQ(lines[30], "M;3,9");
+    EXPECT_EQ(lines.back(), "T;05:12:26;18:02:09;1800;1234;25001;57,5;40;12;55;20;10;15");
+    EXPECT_EQ(lines.size(), 31 + c.tripsAfter);
+
+    TripStore again(fs, folder.str(), ',');
+    const auto& after = again.load();
+    EXPECT_EQ(after.totals.TotalSeconds, 7200);
+    EXPECT_EQ(after.totals.TotalFuelMl, 13579);
+    EXPECT_EQ(after.totals.TotalDistanceM, 123766);
+    ASSERT_EQ(after.minuteBars.size(), 30u);
+    EXPECT_DOUBLE_EQ(after.minuteBars[29], 3.9);
+    ASSERT_EQ(after.tripLines.size(), c.tripsAfter);
+    if (c.storedTrips > 0) {
+        EXPECT_EQ(after.tripLines.front().substr(11, 8), c.firstTripTime);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredTrips, TripRoundTrip, ::testing::Values(
+    RoundTripCase{0, 1, ""},
+    RoundTripCase{30, 31, "09:11:00"},
+    // 600 stored: the 100 oldest were dropped when reading, then one more for the new run.
+    RoundTripCase{600, 500, "09:12:00"}));
+
+TEST_F(TripFixture, ManyTripsKeepTheNewestAtEveryRun)
+{
+    writeFile(path(), tripFile(500));
+    for (int run = 0; run < 3; ++run) {
+        TripStore store(fs, folder.str(), ',');
+        store.load();
+        TripRun r = shortRun();
+        r.seconds = 7000 + run;
+        ASSERT_TRUE(store.save(bars(0), r));
+    }
+    TripStore store(fs, folder.str(), ',');
+    const auto& lines = store.load().tripLines;
+    ASSERT_EQ(lines.size(), 500u);
+    EXPECT_EQ(lines[497].substr(20, 5), "7000;");
+    EXPECT_EQ(lines[499].substr(20, 5), "7002;");
+}
+
+struct SeparatorCase {
+    const char* name;
+    std::string minuteLine;
+    double expected;
+};
+
+class MinuteBarText : public TripFixture, public ::testing::WithParamInterface<SeparatorCase> {};
+
+TEST_P(MinuteBarText, ReadsTheSameValueWhateverTheSystem)
+{
+    const auto& c = GetParam();
+    writeFile(path(), "C;;;0;0;0\r\n" + c.minuteLine + "\r\n");
+    for (char systemSep : {',', '.'}) {
+        TripStore store(fs, folder.str(), systemSep);
+        const auto& content = store.load();
+        ASSERT_EQ(content.minuteBars.size(), 1u);
+        EXPECT_DOUBLE_EQ(content.minuteBars[0], c.expected) << "system separator " << systemSep;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, MinuteBarText, ::testing::Values(
+    SeparatorCase{"CommaFile", "M;4,5", 4.5},
+    SeparatorCase{"PointFile", "M;4.5", 4.5},
+    SeparatorCase{"ZeroFromPointSystem", "M;0.0", 0},
+    SeparatorCase{"OldScaledValue", "M;45", 0.15},
+    SeparatorCase{"Empty", "M;", 0}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(TripFixture, PointSystemWritesAFileACommaSystemReadsBack)
+{
+    TripStore writer(fs, folder.str(), '.');
+    writer.load();
+    ASSERT_TRUE(writer.save(bars(4.5), shortRun()));
+    EXPECT_NE(readFile(path()).find("\r\nM;4.5\r\n"), std::string::npos);
+    EXPECT_NE(readFile(path()).find(";57.5;"), std::string::npos);
+
+    TripStore reader(fs, folder.str(), ',');
+    const auto& content = reader.load();
+    EXPECT_DOUBLE_EQ(content.minuteBars[0], 4.5);
+    EXPECT_DOUBLE_EQ(content.minuteBars[29], 7.4);
+    EXPECT_EQ(content.totals.TotalDistanceM, 25001);
+}
+
+TEST_F(TripFixture, PowerCutDuringShutdownLeavesTheOldFileWhole)
+{
+    const std::string old = tripFile(30);
+    writeFile(path(), old);
+    TripStore store(fs, folder.str(), ',');
+    store.load();
+    fs.cutPowerDuringReplace = true;
+    EXPECT_FALSE(store.save(bars(1), shortRun()));
+    EXPECT_EQ(readFile(path()), old);
+
+    // Next start: the half-written file beside it is ignored.
+    fs.cutPowerDuringReplace = false;
+    TripStore next(fs, folder.str(), ',');
+    EXPECT_EQ(next.load().totals.TotalSeconds, 5400);
+    EXPECT_EQ(next.content().tripLines.size(), 30u);
+}
+
+TEST_F(TripFixture, RunWithoutFuelOrDistanceLeavesTheFileAlone)
+{
+    const std::string old = tripFile(3);
+    writeFile(path(), old);
+    TripStore store(fs, folder.str(), ',');
+    store.load();
+    TripRun idle = shortRun();
+    idle.fuelMl = 0;
+    idle.distanceM = 0;
+    EXPECT_TRUE(store.save(bars(9), idle));
+    EXPECT_EQ(readFile(path()), old);
+}
+
+TEST_F(TripFixture, MissingOrForeignFileGivesZeroTotals)
+{
+    TripStore store(fs, folder.str(), ',');
+    const auto& none = store.load();
+    EXPECT_EQ(none.totals.TotalDistanceM, 0);
+    EXPECT_TRUE(none.minuteBars.empty());
+    EXPECT_TRUE(none.tripLines.empty());
+
+    writeFile(path(), "X;;;5400;1;1\nM;2,5\nT;01:01:26;10:00:00;1;2;3;4;5;6;7;8;9;10\n"); // LF only
+    const auto& foreign = store.load();
+    EXPECT_EQ(foreign.totals.TotalSeconds, 0);
+    ASSERT_EQ(foreign.minuteBars.size(), 1u);
+    EXPECT_DOUBLE_EQ(foreign.minuteBars[0], 2.5);
+    EXPECT_EQ(foreign.tripLines.size(), 1u);
+}
+
+TEST(TripRunOfVehicle, TakesTheRunFromStateGpsAndShareLabels)
+{
+    VehicleState v;
+    v.TripStart = DateTime::fromCivil({2026, 12, 5, 17, 30, 0});
+    v.TripNow = DateTime::fromCivil({2026, 12, 5, 18, 0, 30});
+    v.FuelAccumulator = 1296000000.0 * 812.6;
+    v.DistanceAccumulator = 3600.0 * 15400;
+    v.StateOfCharge = 612;
+    v.FuelTankLevel = 35;
+    GpsState gps;
+    gps.GpsAltitude = "75,9";
+    gps.StartAltitude = 62;
+    MemoryView view;
+    view.props("PourcenTherValue").text = "48";
+    view.props("PourcenElecValue").text = "21";
+    view.props("PourcenRecupValue").text = "9";
+    view.props("PourcenGlideValue").text = "17";
+
+    const TripRun run = makeTripRun(v, gps, view, DateTime::fromCivil({2026, 12, 5, 18, 1, 0}));
+    EXPECT_EQ(formatTripLine(run, ','), "T;05:12:26;18:01:00;1830;813;15400;61,2;35;13;48;21;9;17");
+
+    gps.StartAltitude = 0; // no reference taken during the run
+    v.TripStart = DateTime(); // the car never moved
+    EXPECT_EQ(formatTripLine(makeTripRun(v, gps, view, DateTime::fromCivil({2026, 12, 5, 18, 1, 0})), '.'),
+              "T;05:12:26;18:01:00;0;813;15400;61.2;35;0;48;21;9;17");
+}
+
+TEST(StoredTripLine, ReadsTheFieldsTheViewsUse)
+{
+    const auto t = parseTripLine("T;05:12:26;18:01:00;1830;813;15400;61,2;35;13;48;21;9;17");
+    ASSERT_TRUE(t.has_value());
+    EXPECT_EQ(t->seconds, 1830);
+    EXPECT_EQ(t->fuelMl, 813);
+    EXPECT_EQ(t->distanceM, 15400);
+    EXPECT_EQ(t->shares, (std::array<double, 4>{48, 21, 9, 17}));
+    EXPECT_FALSE(parseTripLine("M;4,5").has_value());
+    const auto shortLine = parseTripLine("T;05:12:26;18:01:00;60");
+    ASSERT_TRUE(shortLine.has_value());
+    EXPECT_EQ(shortLine->seconds, 60);
+    EXPECT_EQ(shortLine->distanceM, 0);
+}
