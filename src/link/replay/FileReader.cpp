@@ -40,12 +40,22 @@ FileReader::~FileReader()
         std::fclose(file_);
 }
 
+void FileReader::countLines() const
+{
+    if (countedPos_ < pos_)
+        line_ += static_cast<std::size_t>(std::count(buffer_.begin() + static_cast<std::ptrdiff_t>(countedPos_),
+                                                     buffer_.begin() + static_cast<std::ptrdiff_t>(pos_), '\n'));
+    countedPos_ = pos_;
+}
+
 bool FileReader::fill(std::size_t n)
 {
     while (buffer_.size() - pos_ < n && !eof_) {
         if (pos_ > 0) {
+            countLines();
             buffer_.erase(0, pos_);
             pos_ = 0;
+            countedPos_ = 0;
         }
         const std::size_t old = buffer_.size();
         const std::size_t want = std::max(kBlock, n - old);
@@ -70,14 +80,13 @@ std::string_view FileReader::peek(std::size_t n)
 void FileReader::consume(std::size_t n)
 {
     n = std::min(n, buffer_.size() - pos_);
-    line_ += static_cast<std::size_t>(std::count(buffer_.begin() + static_cast<std::ptrdiff_t>(pos_),
-                                                 buffer_.begin() + static_cast<std::ptrdiff_t>(pos_ + n), '\n'));
     pos_ += n;
     consumed_ += n;
 }
 
 bool FileReader::readLine(std::string_view& line)
 {
+    countLines();
     line_ += pendingLines_;
     pendingLines_ = 0;
     std::size_t searched = 0;
@@ -87,6 +96,7 @@ bool FileReader::readLine(std::string_view& line)
         if (nl != std::string_view::npos) {
             line = view.substr(0, nl);
             pos_ += nl + 1;
+            countedPos_ = pos_; // its line feed is counted by pendingLines_
             consumed_ += nl + 1;
             pendingLines_ = 1;
             unterminated_ = false;
@@ -98,6 +108,7 @@ bool FileReader::readLine(std::string_view& line)
                 return false;
             line = view;
             pos_ += view.size();
+            countedPos_ = pos_;
             consumed_ += view.size();
             unterminated_ = true;
             return true;

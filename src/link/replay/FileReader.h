@@ -28,12 +28,19 @@ public:
 
     const std::string& path() const { return path_; }
     // Line number (1-based) of the read position, or of the line last read.
-    std::size_t line() const { return line_; }
+    std::size_t line() const
+    {
+        countLines();
+        return line_;
+    }
     std::uint64_t consumed() const { return consumed_; }
     std::uint64_t size() const { return size_; }
 
 private:
     bool fill(std::size_t n);
+    // Line feeds are counted when a line number is asked for or the window moves on,
+    // not on every consume: the hot path of a replay stays a pointer move.
+    void countLines() const;
 
     std::string path_;
     std::FILE* file_ = nullptr;
@@ -41,7 +48,8 @@ private:
     std::size_t pos_ = 0;
     bool eof_ = false;
     bool unterminated_ = false;
-    std::size_t line_ = 1;
+    mutable std::size_t line_ = 1;
+    mutable std::size_t countedPos_ = 0; // line feeds before this buffer position are in line_
     std::size_t pendingLines_ = 0;
     std::uint64_t consumed_ = 0;
     std::uint64_t size_ = 0;

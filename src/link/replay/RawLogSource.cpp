@@ -130,15 +130,20 @@ std::optional<MarkerTime> parseMarkerStamp(std::string_view stamp)
     return t;
 }
 
-std::optional<std::size_t> rawPrefixLength(std::string_view text, std::size_t& markerLength)
+std::optional<std::size_t> rawPrefixLength(std::string_view text, std::size_t& markerLength, RawMarker* marker)
 {
     auto markerAt = [&](std::size_t pos) -> bool {
         if (pos >= text.size() || text[pos] != '#')
             return false;
         const std::size_t end = text.substr(pos, kLongestMarker).find("\r\n");
-        if (end == std::string_view::npos || !parseRawMarker(text.substr(pos, end)))
+        if (end == std::string_view::npos)
+            return false;
+        const auto parsed = parseRawMarker(text.substr(pos, end));
+        if (!parsed)
             return false;
         markerLength = end + 2;
+        if (marker)
+            *marker = *parsed;
         return true;
     };
     if (markerAt(1))
@@ -225,7 +230,8 @@ bool RawLogSource::next(RecordedChunk& chunk)
         return false;
     const bool atEnd = view.size() < kPeek;
     std::size_t markerLength = 0;
-    const auto prefix = rawPrefixLength(view, markerLength);
+    RawMarker parsed;
+    const auto prefix = rawPrefixLength(view, markerLength, &parsed);
     if (!prefix) {
         // A power cut can stop the file between the three writes of a chunk: a first
         // line without its marker, or a marker cut short. Anything else is damage.
@@ -246,7 +252,7 @@ bool RawLogSource::next(RecordedChunk& chunk)
         ended_ = true;
         return started_;
     }
-    const auto marker = parseRawMarker(view.substr(*prefix, markerLength - 2));
+    const RawMarker* marker = &parsed;
     const std::size_t markerLine = in_.line() + (*prefix > 1 ? 1 : 0);
     if (marker->length < *prefix || marker->length > kLongestChunk)
         throw RecordingError(recordingMessage(in_.path(), markerLine,

@@ -42,8 +42,9 @@ std::optional<MarkerTime> parseMarkerStamp(std::string_view stamp);
 
 // The length of the chunk prefix when text (from a chunk's start) is followed by a
 // valid marker: 1 when the marker follows the first character, the first line's length
-// (with its CR LF) when it follows that; with the marker's line length in markerLength.
-std::optional<std::size_t> rawPrefixLength(std::string_view text, std::size_t& markerLength);
+// (with its CR LF) when it follows that; with the marker's line length in markerLength
+// and, when asked, the marker itself (pointing into text).
+std::optional<std::size_t> rawPrefixLength(std::string_view text, std::size_t& markerLength, RawMarker* marker = nullptr);
 
 class RawLogSource final : public RecordingSource {
 public:
