@@ -449,30 +449,3 @@ TEST(EnginePower, TorqueAndKilowatts)
     EXPECT_EQ(d.text("CoupleThValue"), "0");
     EXPECT_EQ(d.text("ThermkwValue"), "0.0");
 }
-
-TEST(DecoderSink, LabelsAndDisplayCallsReachTheView)
-{
-    Dashboard d;
-    d.panels.decoderSink().setLabel(DecoderLabel::VolantValue, "-12.5");
-    d.panels.decoderSink().setLabel(DecoderLabel::TempMg2Value, "47");
-    EXPECT_EQ(d.text("VolantValue"), "-12.5");
-    EXPECT_EQ(d.text("TempMg2Value"), "47");
-    d.state.FuelTankLevel = 32;
-    d.state.AccelPedal = 100;
-    d.state.EngineRpm = 1200;
-    d.panels.decoderSink().showTankLevel();
-    d.panels.decoderSink().showAccelGauge();
-    d.panels.decoderSink().showEngineGauge();
-    EXPECT_EQ(d.text("TankValue"), "32");
-    EXPECT_EQ(d.text("AccValue"), "50");
-    EXPECT_EQ(d.text("RpmValue"), "1200");
-}
-
-TEST(CarTime, ClickRestartsTheRunClock)
-{
-    Dashboard d;
-    DateTime runStart;
-    d.clock.advance(90000);
-    d.panels.carTimeClicked(runStart);
-    EXPECT_EQ(runStart, d.clock.now());
-}
