@@ -1,14 +1,38 @@
 // veloxcanmoni: dispatches on the first argument to the program's modes.
+//   veloxcanmoni                       the dashboard on the adapter of the settings file
+//   veloxcanmoni --simulate [elm327|canusb]
+//                                      the dashboard on the in-process simulated car
+//                                      (settings in VeloxCanMoni-simulated.INI beside
+//                                      the usual file, so the car's own stay untouched)
+//   --screenshot FILE [--after MS]     renders the window to a PNG after MS ms and quits
+//   veloxcanmoni --decode FILE [--adapter elm327|canusb]
+//                                      decoded-value report of a file of adapter text
+//   veloxcanmoni --replay FILE [...]   a recorded drive through the live path (ReplayCommand.h)
+//   veloxcanmoni --headless [...]      live logging without a window (HeadlessCommand.h)
+#include "app/DecodeCommand.h"
 #include "app/HeadlessCommand.h"
-#include "app/ReplayCommand.h"
+#include "app/MainForm.h"
+#include "common/Clock.h"
 #include "common/FileSystem.h"
-#include "config/AppPaths.h"
+#include "app/ProgramPaths.h"
+#include "app/ReplayCommand.h"
 #include "config/Settings.h"
+#include "link/qt/QtEventPump.h"
+#include "link/qt/QtPorts.h"
+#include "link/sim/SimulatedPort.h"
 
+#include <QApplication>
+#include <QLocale>
+#include <QPixmap>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
+#include <memory>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -29,6 +53,11 @@ std::string programFolder(const char* argv0)
     return ec ? std::string(".") : p.parent_path().string();
 }
 
+std::string saveFolderOf(const vcm::MonitorSettings& settings, const vcm::ProgramPaths& paths)
+{
+    return settings.SavePath.empty() ? paths.defaultSaveFolder : settings.SavePath;
+}
+
 int replay(const std::vector<std::string>& args, const char* argv0)
 {
     std::string error;
@@ -38,10 +67,10 @@ int replay(const std::vector<std::string>& args, const char* argv0)
         return 2;
     }
     vcm::DiskFileSystem disk;
-    const vcm::AppPaths paths = vcm::resolveAppPaths(disk, programFolder(argv0), vcm::userFoldersFromEnvironment());
+    const vcm::ProgramPaths paths = vcm::programPaths(disk, programFolder(argv0), false);
     vcm::ReplayEnvironment env;
     env.settings = vcm::readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
-    env.saveFolder = vcm::effectiveSaveFolder(env.settings, paths);
+    env.saveFolder = saveFolderOf(env.settings, paths);
     env.progressBar = VCM_ISATTY(VCM_STDERR) != 0;
     return vcm::runReplayCommand(*line, env, std::cout, std::cerr);
 }
@@ -54,29 +83,94 @@ int headless(int argc, char** argv, const std::vector<std::string>& args)
         return 2;
     }
     vcm::DiskFileSystem disk;
-    vcm::AppPaths paths = vcm::resolveAppPaths(disk, programFolder(argv[0]), vcm::userFoldersFromEnvironment());
+    vcm::ProgramPaths paths = vcm::programPaths(disk, programFolder(argv[0]), false);
     if (!options->settingsFile.empty())
         paths.settingsFile = options->settingsFile;
-    vcm::createAppFolders(paths);
     vcm::HeadlessSetup setup;
     setup.settings = vcm::readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
     setup.portMap = vcm::readPortMap(disk, paths.settingsFile);
     setup.settingsFile = paths.settingsFile;
-    setup.saveFolder = vcm::effectiveSaveFolder(setup.settings, paths);
+    setup.saveFolder = saveFolderOf(setup.settings, paths);
     setup.defaultSaveFolder = paths.defaultSaveFolder;
     setup.statusEverySeconds = options->statusEverySeconds;
     return vcm::runHeadless(argc, argv, setup);
+}
+
+QString argAfter(const QStringList& args, const QString& flag, const QString& fallback = {})
+{
+    const qsizetype at = args.indexOf(flag);
+    if (at < 0)
+        return {};
+    if (at + 1 < args.size() && !args[at + 1].startsWith(QLatin1String("--")))
+        return args[at + 1];
+    return fallback;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && (args[0] == "--replay" || args[0] == "--export-candump"))
-        return replay(args, argv[0]);
-    if (!args.empty() && args[0] == "--headless")
-        return headless(argc, argv, args);
-    std::cerr << vcm::kReplayUsage << "       veloxcanmoni --headless [--settings FILE] [--status-every SECONDS]\n";
-    return 2;
+    const std::vector<std::string> plain(argv + 1, argv + argc);
+    if (!plain.empty() && plain[0] == "--decode") {
+        vcm::DiskFileSystem files;
+        return vcm::runDecodeCommand({plain.begin() + 1, plain.end()}, files, std::cout, std::cerr);
+    }
+    // Replay, export and headless logging never create the window (no QApplication).
+    if (!plain.empty() && (plain[0] == "--replay" || plain[0] == "--export-candump"))
+        return replay(plain, argv[0]);
+    if (!plain.empty() && plain[0] == "--headless")
+        return headless(argc, argv, plain);
+
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool simulate = args.contains(QStringLiteral("--simulate"));
+    const QString simAdapter = argAfter(args, QStringLiteral("--simulate"), QStringLiteral("elm327"));
+    if (simulate && simAdapter != QLatin1String("elm327") && simAdapter != QLatin1String("canusb")) {
+        std::fprintf(stderr, "--simulate takes elm327 or canusb\n");
+        return 2;
+    }
+
+    vcm::SystemClock clock;
+    vcm::DiskFileSystem fs;
+    vcm::QtEventPump pump;
+    const vcm::ProgramPaths paths =
+        vcm::programPaths(fs, QCoreApplication::applicationDirPath().toStdString(), simulate);
+    vcm::QtPorts ports(vcm::readPortMap(fs, paths.settingsFile), clock);
+
+    // The simulated car stands in for the adapter port; it runs on from a fast timer.
+    std::unique_ptr<vcm::sim::SimulatedPort> car;
+    QTimer carTimer;
+    if (simulate) {
+        std::string error;
+        car = vcm::sim::SimulatedPort::create("sim:" + simAdapter.toStdString(), clock, &error);
+        if (!car) {
+            std::fprintf(stderr, "simulated car: %s\n", error.c_str());
+            return 1;
+        }
+        // The session reads the adapter kind from the settings: make it the car's.
+        vcm::MonitorSettings s = vcm::readSettings(fs, paths.settingsFile, paths.defaultSaveFolder);
+        s.UseElm327 = simAdapter == QLatin1String("elm327");
+        if (s.PortNum < 1)
+            s.PortNum = 1;
+        vcm::writeSettings(fs, paths.settingsFile, s);
+        QObject::connect(&carTimer, &QTimer::timeout, [&car] { car->pump(); });
+        carTimer.start(5);
+    }
+
+    const char decimal = QLocale().decimalPoint().at(0).toLatin1();
+    vcm::MainForm window(vcm::MainFormServices{clock, fs, car ? *car : ports.adapter(), ports.aux(), ports.gps(), pump,
+                                               paths.settingsFile, paths.defaultSaveFolder, decimal ? decimal : '.',
+                                               QSize(), true});
+    window.show();
+
+    const QString shot = argAfter(args, QStringLiteral("--screenshot"));
+    if (!shot.isEmpty()) {
+        const int ms = argAfter(args, QStringLiteral("--after"), QStringLiteral("500")).toInt();
+        QTimer::singleShot(ms, &window, [&window, shot] {
+            const bool saved = window.grab().save(shot, "PNG");
+            window.close();
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return app.exec();
 }

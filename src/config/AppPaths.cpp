@@ -1,7 +1,6 @@
 #include "AppPaths.h"
 
 #include "common/FileSystem.h"
-#include "config/MonitorSettings.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -37,17 +36,6 @@ std::string appFolderIn(const std::string& base, char separator)
 
 } // namespace
 
-Platform currentPlatform()
-{
-#if defined(_WIN32)
-    return Platform::Windows;
-#elif defined(__APPLE__)
-    return Platform::MacOS;
-#else
-    return Platform::Linux;
-#endif
-}
-
 UserFolders userFolders(Platform platform, const EnvironmentLookup& environment)
 {
     switch (platform) {
@@ -57,7 +45,7 @@ UserFolders userFolders(Platform platform, const EnvironmentLookup& environment)
         if (local.empty()) local = roaming;
         return {appFolderIn(roaming, '\\'), appFolderIn(local, '\\')};
     }
-    case Platform::MacOS: {
+    case Platform::MacOs: {
         const std::string home = nonEmpty(environment, "HOME");
         const std::string support = home.empty() ? std::string{} : home + "/Library/Application Support";
         return {appFolderIn(support, '/'), appFolderIn(support, '/')};
@@ -97,11 +85,6 @@ bool createAppFolders(const AppPaths& paths)
         if (ec || !std::filesystem::is_directory(folder, ec)) ok = false;
     }
     return ok;
-}
-
-std::string effectiveSaveFolder(const MonitorSettings& settings, const AppPaths& paths)
-{
-    return settings.SavePath.empty() ? paths.defaultSaveFolder : settings.SavePath;
 }
 
 } // namespace vcm

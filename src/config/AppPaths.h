@@ -12,6 +12,8 @@
 //             (else ~/.config/VeloxCanMoni)          (else ~/.local/share/VeloxCanMoni)
 //   macOS     ~/Library/Application Support/VeloxCanMoni (both)
 //   Windows   %APPDATA%\VeloxCanMoni                 %LOCALAPPDATA%\VeloxCanMoni
+#include "common/Platform.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,7 +21,6 @@
 namespace vcm {
 
 class FileSystem;
-struct MonitorSettings;
 
 inline constexpr const char* kSettingsFileName = "VeloxCanMoni.INI";
 
@@ -29,9 +30,6 @@ struct UserFolders {
     std::string data;
 };
 
-enum class Platform { Linux, MacOS, Windows };
-Platform currentPlatform();
-
 using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
 // The per-user folders by the platform's rules, from the environment variables given.
 UserFolders userFolders(Platform platform, const EnvironmentLookup& environment);
@@ -40,7 +38,8 @@ UserFolders userFoldersFromEnvironment();
 
 struct AppPaths {
     std::string settingsFile;
-    // The save folder when "SavePath" is missing or empty.
+    // The save folder when "SavePath" is missing (readSettings) or empty (the fallback
+    // folder of resolveSaveFolder in logging/SaveFolder.h).
     std::string defaultSaveFolder;
 };
 
@@ -51,8 +50,5 @@ AppPaths resolveAppPaths(FileSystem& fs, const std::string& programFolder, const
 // Creates the folders that resolveAppPaths chose and that may not exist yet; false when
 // one of them could not be made.
 bool createAppFolders(const AppPaths& paths);
-
-// The folder to save files in: SavePath, or the default when SavePath is empty.
-std::string effectiveSaveFolder(const MonitorSettings& settings, const AppPaths& paths);
 
 } // namespace vcm

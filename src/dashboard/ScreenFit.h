@@ -12,6 +12,7 @@
 // 800 px, 560 from 1180 px, the designed 480 otherwise); the frame grows or shrinks with
 // the plot.
 #include "common/View.h"
+#include "logging/Histogram.h"
 
 #include <array>
 #include <optional>
@@ -45,6 +46,8 @@ struct HistogramGeometry {
 };
 
 HistogramGeometry fitHistogram(int screenWidthPx, int screenHeightPx);
+// The plot of a fitted histogram as the histogram model places its bars.
+inline HistogramLayout plotLayout(const HistogramGeometry& g) { return {g.plotLeft, g.barWidth, g.plotTop, g.plotHeight}; }
 void applyHistogramGeometry(View& view, const HistogramGeometry& geometry);
 
 } // namespace vcm

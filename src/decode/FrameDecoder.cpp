@@ -2,6 +2,7 @@
 
 #include "common/Format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -105,7 +106,7 @@ void FrameDecoder::decodeLine(std::string_view line)
     state_.LastFrameTime = clock_.now();
     if (!elm) {
         // Only the CANUSB form fills DataByte; bytes above the length keep older values.
-        for (int k = 1; k <= f.count; ++k) state_.DataByte[static_cast<std::size_t>(k)] = f.byte[static_cast<std::size_t>(k)];
+        std::copy_n(f.byte.begin() + 1, f.count, state_.DataByte.begin() + 1);
     }
     dispatch(f);
 }
@@ -332,16 +333,16 @@ void FrameDecoder::onCoolant(const FrameLine& f)
 void FrameDecoder::onShiftLever(const FrameLine& f)
 {
     if (f.count < 2) return;
-    const char* letter = nullptr;
+    char letter;
     switch (f.at(2)) {
-    case 0x5D: case 0x00: letter = "B"; break;
-    case 0x40: letter = "R"; break;
-    case 0x20: letter = "N"; break;
-    case 0x56: case 0x10: letter = "D"; break;
-    case 0x80: letter = "P"; break;
+    case 0x5D: case 0x00: letter = 'B'; break;
+    case 0x40: letter = 'R'; break;
+    case 0x20: letter = 'N'; break;
+    case 0x56: case 0x10: letter = 'D'; break;
+    case 0x80: letter = 'P'; break;
     default: return;
     }
-    if (state_.ShiftLever != letter) state_.ShiftLever = letter;
+    state_.ShiftLever.assign(1, letter);
 }
 
 // 0x5A4  3400 ms  fuel tank

@@ -17,44 +17,62 @@ constexpr auto kHex = makeHexTable();
 
 inline int hexDigit(char c) { return kHex[static_cast<unsigned char>(c)]; }
 
-// Value of a run of hexadecimal digits, -1 when empty, too long or not hexadecimal.
-long long hexValue(std::string_view s, std::size_t maxDigits)
-{
-    if (s.empty() || s.size() > maxDigits) return -1;
-    long long v = 0;
-    for (char c : s) {
-        const int d = hexDigit(c);
-        if (d < 0) return -1;
-        v = v * 16 + d;
-    }
-    return v;
-}
-
 } // namespace
 
 bool readElm327Line(std::string_view line, FrameLine& out)
 {
     if (line.size() < 3 || hexDigit(line[0]) < 0 || hexDigit(line[1]) < 0 || hexDigit(line[2]) < 0)
         return false;
-    std::size_t space = line.find(' ');
-    if (space == std::string_view::npos) return false; // no data token
-    // 29-bit headers read as up to eight digits; they have no handler but are frames.
-    const long long id = hexValue(line.substr(0, space), 8);
-    if (id < 0) return false;
-    out.id = static_cast<std::uint32_t>(id);
-
-    int count = 0;
-    std::size_t start = space + 1;
-    while (true) {
-        const std::size_t end = line.find(' ', start);
-        const std::string_view token = line.substr(start, end == std::string_view::npos ? line.size() - start : end - start);
-        ++count;
-        if (count <= 8) {
-            const long long v = hexValue(token, 2);
-            out.byte[static_cast<std::size_t>(count)] = v < 0 ? FrameLine::kInvalid : static_cast<std::int16_t>(v);
+    const std::size_t n = line.size();
+    // The usual line: three-digit header and up to eight two-digit bytes, one space apart.
+    if (n >= 6 && n <= 27 && n % 3 == 0 && line[3] == ' ') {
+        const int count = static_cast<int>(n / 3 - 1);
+        int bad = 0;
+        for (int k = 1; k <= count; ++k) {
+            const std::size_t p = static_cast<std::size_t>(3 * k);
+            const int hi = hexDigit(line[p + 1]), lo = hexDigit(line[p + 2]);
+            bad |= (line[p] != ' ' ? 0x100 : 0) | hi | lo; // a non-digit (-1) sets every bit
+            out.byte[static_cast<std::size_t>(k)] = static_cast<std::int16_t>((hi << 4 | lo) & 0xFF);
         }
-        if (end == std::string_view::npos) break;
-        start = end + 1;
+        if ((bad & ~0xF) == 0) {
+            out.id = static_cast<std::uint32_t>(hexDigit(line[0]) << 8 | hexDigit(line[1]) << 4 | hexDigit(line[2]));
+            out.count = count;
+            return true;
+        }
+    }
+    // Header token; 29-bit headers read as up to eight digits: no handler, but frames.
+    std::size_t i = 0;
+    std::uint32_t id = 0;
+    for (; i < n && line[i] != ' '; ++i) {
+        const int d = hexDigit(line[i]);
+        if (d < 0 || i >= 8) return false;
+        id = id << 4 | static_cast<std::uint32_t>(d);
+    }
+    if (i == n) return false; // no data token
+    out.id = id;
+
+    // Data tokens, each after one space: valid when one or two hexadecimal digits.
+    int count = 0;
+    while (i < n) {
+        ++i; // the space
+        if (i + 2 <= n && (i + 2 == n || line[i + 2] == ' ')) { // the usual two digits
+            const int hi = hexDigit(line[i]), lo = hexDigit(line[i + 1]);
+            if (hi >= 0 && lo >= 0) {
+                if (++count <= 8) out.byte[static_cast<std::size_t>(count)] = static_cast<std::int16_t>(hi << 4 | lo);
+                i += 2;
+                continue;
+            }
+        }
+        int value = 0, digits = 0;
+        bool hex = true;
+        for (; i < n && line[i] != ' '; ++i, ++digits) {
+            const int d = hexDigit(line[i]);
+            hex = hex && d >= 0;
+            value = (value << 4 | (d & 15)) & 0xFFF;
+        }
+        if (++count <= 8)
+            out.byte[static_cast<std::size_t>(count)] =
+                hex && digits >= 1 && digits <= 2 ? static_cast<std::int16_t>(value) : FrameLine::kInvalid;
     }
     out.count = count;
     return true;
@@ -71,13 +89,14 @@ bool readCanUsbLine(std::string_view line, FrameLine& out)
     if (i0 < 0 || i1 < 0 || i2 < 0) return false;
     out.id = static_cast<std::uint32_t>(i0 << 8 | i1 << 4 | i2);
     out.count = d;
+    int bad = 0;
     for (int k = 1; k <= d; ++k) {
         const int hi = hexDigit(line[static_cast<std::size_t>(2 * k + 2)]);
         const int lo = hexDigit(line[static_cast<std::size_t>(2 * k + 3)]);
-        if (hi < 0 || lo < 0) return false;
-        out.byte[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(hi << 4 | lo);
+        bad |= hi | lo; // a non-digit (-1) sets every bit
+        out.byte[static_cast<std::size_t>(k)] = static_cast<std::int16_t>((hi << 4 | lo) & 0xFF);
     }
-    return true;
+    return (bad & ~0xF) == 0;
 }
 
 } // namespace vcm

@@ -9,25 +9,14 @@
 // The settings file's "[Ports]" section overrides any number with any device:
 //   COM1=/dev/rfcomm0   COM2=/dev/pts/7   COM3=sim:elm327
 // A device starting "sim:" ("sim:elm327", "sim:canusb") is the simulated car.
+#include "common/Platform.h"
+
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vcm {
-
-enum class Platform { Windows, Linux, MacOs };
-
-constexpr Platform currentPlatform()
-{
-#if defined(_WIN32)
-    return Platform::Windows;
-#elif defined(__APPLE__)
-    return Platform::MacOs;
-#else
-    return Platform::Linux;
-#endif
-}
 
 class DeviceMap {
 public:

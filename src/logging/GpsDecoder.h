@@ -2,10 +2,10 @@
 // Decoding of the NMEA 0183 text read from the GPS port every 2050 ms.
 //
 // Sentences used (the first valid one of each kind in the chunk):
-//   $GPGGA,092751.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*76
+//   $GPGGA,092751.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77
 //          -> GpsLatitude "53.361337", GpsLongitude "-6.50562", GpsSatellites 8,
 //             GpsAltitude "61,7"
-//   $GPRMC,092751.000,A,5321.6802,N,00630.3372,W,022.4,084.4,041226,,,A*4F
+//   $GPRMC,092751.000,A,5321.6802,N,00630.3372,W,022.4,084.4,041226,,,A*72
 //          -> GpsSpeed "41" (knots x 1.852, whole km/h), GpsCourse "84"
 //   $GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A
 //          -> fix mode 3: GpsAltitudeLabel green (2 orange, other positive red)

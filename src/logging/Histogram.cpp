@@ -174,7 +174,11 @@ void showHistogram(const HistogramModel& model, View& view)
     }
     view.setText({"HistogrLabel", 10}, model.axisLabel());
     view.setText({"HistogrLabel", 15}, model.unitLabel());
-    for (int i = 0; i < 4; ++i) view.setVisible({"HistogrLegend", i}, model.legendVisible());
+    // Legends "%Glide", "%Récup.", "%Elec.", "%Therm." name the shares from the top down.
+    for (int i = 0; i < 4; ++i) {
+        view.setBackColor({"HistogrLegend", i}, histogramShareColor(ShareCount - 1 - i));
+        view.setVisible({"HistogrLegend", i}, model.legendVisible());
+    }
 }
 
 void showTripTotals(const TripTotals& totals, View& view, char sep)

@@ -102,7 +102,7 @@ Color histogramShareColor(int share);
 
 // Writes the model to a window: "Histogr" i (caption, back colour, geometry,
 // visibility; 30..149 hidden outside view 4), "HistogrLabel" 10 and 15,
-// "HistogrLegend" 0..3 visibility.
+// "HistogrLegend" 0..3 visibility and the colour of the share each one names.
 void showHistogram(const HistogramModel& model, View& view);
 
 // The totals shown at start-up: LitresValue, DistanceValue, DistanceLabel,
@@ -117,6 +117,13 @@ public:
     bool step(DateTime runStart, DateTime now, double fuelAccumulator, double distanceAccumulator);
     double intervalConsumption() const { return intervalConsumption_; }
     std::int32_t lastMinute() const { return lastMinute_; }
+    // Acquisition starts again with the integrators at zero: the next interval starts there
+    // too, instead of measuring against the previous run's totals.
+    void restartInterval()
+    {
+        intervalFuelStart_ = 0;
+        intervalDistanceStart_ = 0;
+    }
 
 private:
     std::int32_t lastMinute_ = 0;

@@ -1,8 +1,6 @@
 #include "config/AppPaths.h"
 
 #include "common/FileSystem.h"
-
-#include "config/MonitorSettings.h"
 #include "config/Settings.h"
 
 #include "TempFolder.h"
@@ -17,43 +15,31 @@ using vcm::test::TempFolder;
 
 namespace {
 
-EnvironmentLookup environmentOf(std::map<std::string, std::string> vars)
-{
-    return [vars = std::move(vars)](const char* name) -> std::optional<std::string> {
-        const auto it = vars.find(name);
-        if (it == vars.end()) return std::nullopt;
-        return it->second;
-    };
-}
-
 TEST(UserFolders, PlatformRules)
 {
     struct Case {
-        const char* what;
         Platform platform;
         std::map<std::string, std::string> env;
-        std::string config;
-        std::string data;
+        std::string config, data;
     };
     const Case cases[] = {
-        {"XDG folders", Platform::Linux, {{"HOME", "/home/d"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/dat/"}},
+        {Platform::Linux, {{"HOME", "/home/d"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/dat/"}},
          "/cfg/VeloxCanMoni", "/dat/VeloxCanMoni"},
-        {"home fallbacks", Platform::Linux, {{"HOME", "/home/d"}}, "/home/d/.config/VeloxCanMoni",
-         "/home/d/.local/share/VeloxCanMoni"},
-        {"relative XDG value ignored", Platform::Linux, {{"HOME", "/home/d"}, {"XDG_CONFIG_HOME", "cfg"}},
+        {Platform::Linux, {{"HOME", "/home/d"}, {"XDG_CONFIG_HOME", "relative"}},
          "/home/d/.config/VeloxCanMoni", "/home/d/.local/share/VeloxCanMoni"},
-        {"nothing known", Platform::Linux, {}, "", ""},
-        {"Windows", Platform::Windows, {{"APPDATA", "C:\\Users\\d\\AppData\\Roaming"}, {"LOCALAPPDATA", "C:\\L"}},
-         "C:\\Users\\d\\AppData\\Roaming\\VeloxCanMoni", "C:\\L\\VeloxCanMoni"},
-        {"Windows without LOCALAPPDATA", Platform::Windows, {{"APPDATA", "C:\\R\\"}}, "C:\\R\\VeloxCanMoni",
-         "C:\\R\\VeloxCanMoni"},
-        {"macOS", Platform::MacOS, {{"HOME", "/Users/d"}}, "/Users/d/Library/Application Support/VeloxCanMoni",
+        {Platform::Linux, {}, "", ""},
+        {Platform::Windows, {{"APPDATA", "C:\\R"}, {"LOCALAPPDATA", "C:\\L\\"}}, "C:\\R\\VeloxCanMoni", "C:\\L\\VeloxCanMoni"},
+        {Platform::Windows, {{"APPDATA", "C:\\R"}}, "C:\\R\\VeloxCanMoni", "C:\\R\\VeloxCanMoni"},
+        {Platform::MacOs, {{"HOME", "/Users/d"}}, "/Users/d/Library/Application Support/VeloxCanMoni",
          "/Users/d/Library/Application Support/VeloxCanMoni"},
     };
     for (const Case& c : cases) {
-        const UserFolders u = userFolders(c.platform, environmentOf(c.env));
-        EXPECT_EQ(u.config, c.config) << c.what;
-        EXPECT_EQ(u.data, c.data) << c.what;
+        const UserFolders u = userFolders(c.platform, [&](const char* name) -> std::optional<std::string> {
+            const auto it = c.env.find(name);
+            return it == c.env.end() ? std::nullopt : std::optional<std::string>(it->second);
+        });
+        EXPECT_EQ(u.config, c.config);
+        EXPECT_EQ(u.data, c.data);
     }
 }
 
@@ -64,6 +50,8 @@ TEST(AppPaths, WritableProgramFolderHoldsEverything)
     const AppPaths p = resolveAppPaths(fs, program.path(), {"/nonexistent/cfg", "/nonexistent/data"});
     EXPECT_EQ(p.settingsFile, program.file("VeloxCanMoni.INI"));
     EXPECT_EQ(p.defaultSaveFolder, program.path());
+    // With no per-user folder known, even an unusable program folder is kept.
+    EXPECT_EQ(resolveAppPaths(fs, "/nonexistent/prog", {}).settingsFile, joinPath("/nonexistent/prog", "VeloxCanMoni.INI"));
 }
 
 TEST(AppPaths, UnwritableProgramFolderMovesToUserFolders)
@@ -77,30 +65,12 @@ TEST(AppPaths, UnwritableProgramFolderMovesToUserFolders)
 
     // The folders appear on demand, and the settings then go there and come back.
     ASSERT_TRUE(createAppFolders(p));
-    EXPECT_TRUE(std::filesystem::is_directory(user.config));
     EXPECT_TRUE(std::filesystem::is_directory(user.data));
     MonitorSettings s = readSettings(fs, p.settingsFile, p.defaultSaveFolder);
     EXPECT_EQ(s.SavePath, user.data);
     s.PortNum = 2;
     ASSERT_TRUE(writeSettings(fs, p.settingsFile, s));
     EXPECT_EQ(readSettings(fs, p.settingsFile, p.defaultSaveFolder).PortNum, 2);
-}
-
-TEST(AppPaths, NoUserFolderKnownKeepsTheProgramFolder)
-{
-    DiskFileSystem fs;
-    const AppPaths p = resolveAppPaths(fs, "/nonexistent/prog", {});
-    EXPECT_EQ(p.settingsFile, joinPath("/nonexistent/prog", "VeloxCanMoni.INI"));
-    EXPECT_EQ(p.defaultSaveFolder, "/nonexistent/prog");
-}
-
-TEST(AppPaths, EmptySavePathMeansTheDefaultFolder)
-{
-    const AppPaths p{"/cfg/VeloxCanMoni.INI", "/data/VeloxCanMoni"};
-    MonitorSettings s;
-    EXPECT_EQ(effectiveSaveFolder(s, p), "/data/VeloxCanMoni");
-    s.SavePath = "/media/usb";
-    EXPECT_EQ(effectiveSaveFolder(s, p), "/media/usb");
 }
 
 } // namespace

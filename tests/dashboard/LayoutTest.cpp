@@ -356,3 +356,40 @@ TEST(Units, StartUpAndChoicesSetLabelsChecksAndWriteSettings)
     EXPECT_EQ(metricWrites, 0);
     EXPECT_TRUE(view.isChecked({"m_Metric"}));
 }
+
+TEST(Layouts, FiveSpaceBarPressesReturnToTheMinuteView)
+{
+    Window w(1280, 1024);
+    w.histogram.setLayout(plotLayout(fitHistogram(1280, 1024)));
+    TripFileContent trips;
+    trips.minuteBars = {4.5, 12, 0.15};
+    trips.tripLines = {"T;04:12:26;09:10:05;1800;1234;25000;57,5;40;12;55;20;10;15",
+                       "T;05:12:26;18:02:44;3600;2500;50000;61,0;35;0;40;30;20;10"};
+    w.histogram.loadFromTripFile(trips);
+    showHistogram(w.histogram, w.view);
+
+    struct Expect { const char* axis; const char* unit; bool legend; bool extraBars; };
+    const Expect views[] = {{"Traj.", "L/100km", false, false}, {"Traj.", "L/Heure", false, false},
+                            {"Traj.", "km/h", false, false},    {"Traj.", "%Répart", true, true},
+                            {"Mn", "L/100km", false, false}};
+    for (int press = 0; press < 5; ++press) {
+        int key = KeySpace;
+        w.layout.keyDown(key);
+        const auto& e = views[press];
+        EXPECT_EQ(w.view.text({"HistogrLabel", 10}), e.axis) << press;
+        EXPECT_EQ(w.view.text({"HistogrLabel", 15}), e.unit) << press;
+        EXPECT_EQ(w.view.isVisible({"HistogrLegend", 0}), e.legend) << press;
+        int extra = 0;
+        for (int i = 30; i < 150; ++i) extra += w.view.isVisible({"Histogr", i});
+        EXPECT_EQ(extra > 0, e.extraBars) << press;
+        EXPECT_EQ(w.layout.layout(), DashboardLayout::A) << "the space bar leaves the layout alone";
+    }
+    // Back on the minute bars: the file's values, standing on the fitted plot's base line.
+    EXPECT_EQ(w.view.text({"Histogr", 0}), "4.5");
+    EXPECT_EQ(w.view.text({"Histogr", 1}), "12.0");
+    const Rect full = w.view.geometry({"Histogr", 1});
+    const HistogramGeometry g = fitHistogram(1280, 1024);
+    EXPECT_DOUBLE_EQ(full.height, g.plotHeight);
+    EXPECT_DOUBLE_EQ(full.top + full.height, g.gridH[10].top);
+    EXPECT_DOUBLE_EQ(full.left, g.plotLeft + g.barWidth);
+}

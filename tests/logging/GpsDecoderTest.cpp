@@ -39,15 +39,6 @@ TEST(NmeaChecksum, AcceptsMatchingOrMissingOnly)
     EXPECT_FALSE(nmeaChecksumAcceptable("$GPGGA,092751.000,5321.6802,N,00630.3372,E,1,8,1.03,61.7,M,55.2,M,,*77"));
 }
 
-TEST(DegreesAndMinutes, RoundToSixDecimals)
-{
-    EXPECT_DOUBLE_EQ(degMinToDecimal("53", "21.6802"), 53.361337);
-    EXPECT_DOUBLE_EQ(degMinToDecimal("135", "21.0000"), 135.35);
-    EXPECT_DOUBLE_EQ(degMinToDecimal("006", "30.3372"), 6.50562);
-    EXPECT_DOUBLE_EQ(degMinToDecimal("48", "07.038"), 48.1173);
-    EXPECT_DOUBLE_EQ(degMinToDecimal("", ""), 0);
-}
-
 TEST_F(GpsFixture, GgaAndRmcGiveTheLoggedTexts)
 {
     decode(std::string(DublinGga) + DublinRmc, ',');

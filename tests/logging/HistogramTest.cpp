@@ -112,6 +112,8 @@ TEST_F(HistogramFixture, ShareViewStacksFourBarsPerTripThenGoesBack)
     for (int i = 0; i < 4; ++i) press();
     EXPECT_EQ(view.text({"HistogrLabel", 15}), "%Répart");
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(view.isVisible({"HistogrLegend", i}));
+    EXPECT_EQ(view.backColor({"HistogrLegend", 3}), histogramShareColor(0)); // "%Therm." names the bottom share
+    EXPECT_EQ(view.backColor({"HistogrLegend", 0}), histogramShareColor(3)); // "%Glide" the top one
     // Trip 1 at position 27: thermal 55 %, electric 20 %, regeneration 10 %, glide 15 %.
     const int first = 30 + 4 * 27;
     const double heights[4] = {1650, 600, 300, 450};

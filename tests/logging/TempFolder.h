@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -79,3 +80,11 @@ inline std::vector<std::string> crlfLines(const std::string& text)
 }
 
 } // namespace vcm::test
+
+// Parameterised cases print by their name rather than as a byte dump.
+template <class Case>
+    requires requires(const Case& c) { std::string(c.name); }
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}

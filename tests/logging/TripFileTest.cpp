@@ -229,18 +229,3 @@ TEST(TripRunOfVehicle, TakesTheRunFromStateGpsAndShareLabels)
     EXPECT_EQ(formatTripLine(makeTripRun(v, gps, view, DateTime::fromCivil({2026, 12, 5, 18, 1, 0})), '.'),
               "T;05:12:26;18:01:00;0;813;15400;61.2;35;0;48;21;9;17");
 }
-
-TEST(StoredTripLine, ReadsTheFieldsTheViewsUse)
-{
-    const auto t = parseTripLine("T;05:12:26;18:01:00;1830;813;15400;61,2;35;13;48;21;9;17");
-    ASSERT_TRUE(t.has_value());
-    EXPECT_EQ(t->seconds, 1830);
-    EXPECT_EQ(t->fuelMl, 813);
-    EXPECT_EQ(t->distanceM, 15400);
-    EXPECT_EQ(t->shares, (std::array<double, 4>{48, 21, 9, 17}));
-    EXPECT_FALSE(parseTripLine("M;4,5").has_value());
-    const auto shortLine = parseTripLine("T;05:12:26;18:01:00;60");
-    ASSERT_TRUE(shortLine.has_value());
-    EXPECT_EQ(shortLine->seconds, 60);
-    EXPECT_EQ(shortLine->distanceM, 0);
-}

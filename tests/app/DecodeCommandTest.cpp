@@ -1,0 +1,120 @@
+// veloxcanmoni --decode over the bundled samples of both adapters.
+#include "app/DecodeCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+namespace vcm {
+namespace {
+
+// A file system holding a few files in memory.
+class FakeFiles final : public FileSystem {
+public:
+    std::unique_ptr<OutputFile> create(const std::string&) override { return nullptr; }
+    std::optional<std::string> readAll(const std::string& path) override
+    {
+        auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second;
+    }
+    bool replaceAtomically(const std::string&, std::string_view) override { return false; }
+    bool isWritableDirectory(const std::string&) override { return false; }
+    std::map<std::string, std::string> files;
+};
+
+std::string sample(const std::string& name)
+{
+    DiskFileSystem disk;
+    auto text = disk.readAll(joinPath(VCM_SAMPLES_DIR, name));
+    EXPECT_TRUE(text.has_value()) << name;
+    return text.value_or("");
+}
+
+// The report's section from its heading to the next blank line.
+std::string section(const std::string& report, const std::string& heading)
+{
+    const auto start = report.find("\n" + heading + "\n");
+    if (start == std::string::npos) return "";
+    const auto end = report.find("\n\n", start + 1);
+    return report.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+struct CommandRun {
+    int code;
+    std::string out, err;
+};
+
+CommandRun run(FileSystem& files, std::vector<std::string> args)
+{
+    std::ostringstream out, err;
+    const int code = runDecodeCommand(args, files, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// Both samples record the same second of the bus: the two forms must decode it alike.
+TEST(DecodeCommand, BothSamplesGiveTheSameVehicleState)
+{
+    const std::string elm = decodeReport(sample("elm327-drive.txt"), AdapterForm::Guess, "elm");
+    const std::string canusb = decodeReport(sample("canusb-drive.txt"), AdapterForm::Guess, "canusb");
+    EXPECT_NE(elm.find("Adapter form: ELM327 (guessed from the text)"), std::string::npos);
+    EXPECT_NE(canusb.find("Adapter form: CANUSB (guessed from the text)"), std::string::npos);
+
+    const std::string state = section(elm, "Vehicle state");
+    ASSERT_FALSE(state.empty());
+    EXPECT_EQ(state, section(canusb, "Vehicle state"));
+    EXPECT_EQ(section(elm, "Captions"), section(canusb, "Captions"));
+
+    for (const char* row : {"ShiftLever            D", "StateOfCharge         565           56.5 %",
+                            "CoolantTemp           860           86.0 deg C", "VvtiAngle             12.5",
+                            "FuelTankLevel         32", "EvMode                False"})
+        EXPECT_NE(state.find(row), std::string::npos) << row;
+    EXPECT_NE(canusb.find("C3Head                12;0;255;3"), std::string::npos);
+    EXPECT_NE(elm.find("DiagReplyKind         -"), std::string::npos);
+    // Every CANUSB line is a frame or a "z"; the ELM327 sample is frames only.
+    EXPECT_NE(elm.find("other lines: 0, unfinished line: 0"), std::string::npos);
+    EXPECT_NE(canusb.find("other lines: 20, unfinished line: 0"), std::string::npos);
+}
+
+TEST(DecodeCommand, ArgumentsAndFiles)
+{
+    FakeFiles files;
+    files.files["drive.txt"] = "t3C850000320000\rt0B4800000000002EE000\r";
+    files.files["elm.txt"] = "3C8 00 00 32 00 00\r\n";
+
+    const CommandRun ok = run(files, {"drive.txt"});
+    EXPECT_EQ(ok.code, 0);
+    EXPECT_NE(ok.out.find("Frames decoded: 2"), std::string::npos);
+    EXPECT_NE(ok.out.find("EngineRpm             1600"), std::string::npos);
+    EXPECT_NE(ok.out.find("SpeedKmh              120"), std::string::npos);
+
+    const CommandRun forced = run(files, {"--adapter", "ELM327", "drive.txt"}); // wrong form: nothing decodes
+    EXPECT_EQ(forced.code, 0);
+    EXPECT_NE(forced.out.find("Adapter form: ELM327\n"), std::string::npos);
+    EXPECT_NE(forced.out.find("Frames decoded: 0, other lines: 0, unfinished line: 38"), std::string::npos);
+
+    const CommandRun elm = run(files, {"elm.txt", "--adapter", "elm327"});
+    EXPECT_NE(elm.out.find("EngineRpm             1600"), std::string::npos);
+
+    const struct {
+        std::vector<std::string> args;
+        int code;
+        const char* message;
+    } failures[] = {
+        {{}, 2, "usage:"},
+        {{"missing.txt"}, 1, "cannot read missing.txt"},
+        {{"drive.txt", "--adapter"}, 2, "--adapter takes elm327 or canusb"},
+        {{"drive.txt", "--adapter", "slcan"}, 2, "--adapter takes elm327 or canusb"},
+        {{"drive.txt", "elm.txt"}, 2, "usage:"},
+    };
+    for (const auto& f : failures) {
+        const CommandRun r = run(files, f.args);
+        EXPECT_EQ(r.code, f.code) << f.message;
+        EXPECT_NE(r.err.find(f.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
+
+} // namespace
+} // namespace vcm

@@ -1,0 +1,287 @@
+#include "config/qt/SetupForm.h"
+
+#include "config/qt/PathSet.h"
+
+#include "DialogRig.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace vcm;
+using namespace vcm::test;
+
+namespace {
+
+MonitorSettings presets()
+{
+    MonitorSettings s;
+    s.PortNum = 1;
+    s.BPS = 500000;
+    s.UseElm327 = true;
+    s.MetricUnits = true;
+    s.Celsius = true;
+    s.SavePath = "/home/driver/logs";
+    return s;
+}
+
+struct SetupRig {
+    explicit SetupRig(MonitorSettings initial = presets(), std::map<int, std::string> devices = {})
+        : settings(initial), host(settings)
+    {
+        writeSettings(fs, host.settingsFile, settings);
+        fileBefore = host.fileText();
+        DialogServices services;
+        services.problemReporter = &reporter;
+        services.folderChooser = &chooser;
+        services.portDevices = std::move(devices);
+        form = std::make_unique<SetupForm>(settings, host, nullptr, services);
+        form->show();
+    }
+
+    QComboBox* combo(const char* name, int index = -1) const { return control<QComboBox>(form.get(), name, index); }
+    QCheckBox* check(const char* name) const { return control<QCheckBox>(form.get(), name); }
+    QRadioButton* option(int index) const { return control<QRadioButton>(form.get(), "Interface", index); }
+    void click(const char* name, int index = -1) const { control<QPushButton>(form.get(), name, index)->click(); }
+    void selectText(const char* name, int index, const QString& text) const
+    {
+        QComboBox* c = combo(name, index);
+        const int at = c->findText(text);
+        ASSERT_GE(at, 0) << text.toStdString();
+        c->setCurrentIndex(at);
+    }
+
+    MonitorSettings settings;
+    DiskFileSystem fs;
+    RecordingHost host;
+    RecordingReporter reporter;
+    AnsweringChooser chooser;
+    std::string fileBefore;
+    std::unique_ptr<SetupForm> form;
+};
+
+TEST(SetupForm, ControlsCarryTheirNamesAndCaptions)
+{
+    SetupRig rig;
+    EXPECT_EQ(rig.form->windowTitle(), QStringLiteral("Configuration Générale"));
+    const struct { const char* name; int index; const char* caption; } controls[] = {
+        {"Frame3", -1, "CAN Monitor Configuration"}, {"Frame4", -1, "Interface"}, {"Frame2", 0, "Port CAN"},
+        {"Frame2", 2, "Port GPS"}, {"Frame5", -1, "Unités de Mesure"}, {"Interface", 0, "Elm327"},
+        {"Interface", 1, "CanUsb"}, {"logfile", -1, "Activer le journal"}, {"Superlogfile", -1, "Mémoriser données brutes"},
+        {"GPSTracking", -1, "Activer GPS"}, {"SetPath", -1, "Definir le Dossier"}, {"Command1", 0, "Valider"},
+        {"Command1", 1, "Annuler"}};
+    for (const auto& c : controls) {
+        const QWidget* w = control<QWidget>(rig.form.get(), c.name, c.index);
+        ASSERT_NE(w, nullptr) << c.name << c.index;
+        const auto* box = qobject_cast<const QGroupBox*>(w);
+        const auto* button = qobject_cast<const QAbstractButton*>(w);
+        EXPECT_EQ(box ? box->title() : button ? button->text() : QString(), QString::fromUtf8(c.caption));
+    }
+    QComboBox* can = rig.combo("Combo1", 0);
+    QComboBox* gps = rig.combo("Combo1", 2);
+    EXPECT_EQ(QStringList({QString::number(can->count()), can->itemText(0), can->itemText(19)}),
+              QStringList({"20", "COM 1", "COM 20"}));
+    EXPECT_EQ(QStringList({QString::number(gps->count()), gps->itemText(0), gps->itemText(1), gps->itemText(20)}),
+              QStringList({"21", "without", "COM 1", "COM 20"}));
+}
+
+TEST(SetupForm, OpensOnTheStoredSettings)
+{
+    struct Case {
+        std::function<void(MonitorSettings&)> stored;
+        QString can, gps, distance, temp;
+        int checkedInterface;
+        bool log, superLog, gpsOn;
+    };
+    const Case cases[] = {
+        {[](MonitorSettings&) {}, "COM 1", "without", "Metric", "Celsius", 0, false, false, false},
+        {[](MonitorSettings& s) {
+             s.UseElm327 = s.MetricUnits = s.Celsius = false;
+             s.PortNum = 3;
+             s.PortNumGPS = 5;
+             s.Logfile = s.EnableGPS = true;
+         },
+         "COM 3", "COM 5", "USA", "Fahrenheit", 1, true, false, true},
+        {[](MonitorSettings& s) { s.PortNum = 20; s.SuperLogFile = true; }, "COM 20", "without", "Metric", "Celsius", 0,
+         false, true, false},
+        {[](MonitorSettings& s) { s.PortNum = 0; }, "", "without", "Metric", "Celsius", 0, false, false, false},
+    };
+    for (const Case& c : cases) {
+        MonitorSettings stored = presets();
+        c.stored(stored);
+        SetupRig rig(stored);
+        const QString seen = QStringList({rig.combo("Combo1", 0)->currentText(), rig.combo("Combo1", 2)->currentText(),
+                                          rig.combo("DistanceUnits")->currentText(), rig.combo("TempUnits")->currentText()})
+                                 .join('|');
+        EXPECT_EQ(seen, QStringList({c.can, c.gps, c.distance, c.temp}).join('|'));
+        EXPECT_TRUE(rig.option(c.checkedInterface)->isChecked());
+        EXPECT_FALSE(rig.option(1 - c.checkedInterface)->isChecked());
+        EXPECT_EQ(rig.check("logfile")->isChecked(), c.log);
+        EXPECT_EQ(rig.check("Superlogfile")->isChecked(), c.superLog);
+        EXPECT_EQ(rig.check("GPSTracking")->isChecked(), c.gpsOn);
+        EXPECT_TRUE(rig.host.calls.empty()); // opening writes nothing
+    }
+}
+
+TEST(SetupForm, SamePortIsRefusedAndNothingIsStored)
+{
+    struct Case { std::int16_t storedCan; const char* can; const char* gps; };
+    // A stored CAN port of 0 has no selection, which meets GPS "without".
+    for (const Case& c : {Case{1, "COM 3", "COM 3"}, Case{0, nullptr, "without"}}) {
+        MonitorSettings stored = presets();
+        stored.PortNum = c.storedCan;
+        SetupRig rig(stored);
+        if (c.can) rig.selectText("Combo1", 0, c.can);
+        rig.selectText("Combo1", 2, c.gps);
+        rig.check("logfile")->setChecked(true);
+        rig.selectText("TempUnits", -1, "Fahrenheit");
+        rig.click("Command1", 0);
+
+        ASSERT_EQ(rig.reporter.shown.size(), 1u);
+        EXPECT_EQ(rig.reporter.shown[0].first, "PROBLEME !");
+        EXPECT_EQ(rig.reporter.shown[0].second, "Même Port pour CAN et GPS . Changez un des deux ports.");
+        EXPECT_TRUE(rig.form->isVisible());
+        EXPECT_EQ(rig.combo("Combo1", 2)->currentText(), c.gps); // the user's choices stay
+        EXPECT_TRUE(rig.host.calls.empty());
+        EXPECT_EQ(rig.settings, stored);
+        EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
+    }
+}
+
+TEST(SetupForm, PortsAreStoredByNumberWithTheirDevicesShown)
+{
+    struct Case {
+        std::int16_t storedCan, storedGps;
+        const char* can;
+        const char* gps;
+        QString shownCan;
+        std::int16_t expectedCan, expectedGps;
+    };
+    const std::map<int, std::string> devices{{1, "/dev/ttyUSB0"}, {7, "/dev/rfcomm0"}, {25, "/dev/ttyACM0"}};
+    const Case cases[] = {
+        {1, 4, "COM 3", "without", "COM 3", 3, 0},
+        {1, 0, "COM 7  (/dev/rfcomm0)", "COM 2", "COM 7  (/dev/rfcomm0)", 7, 2},
+        {25, 33, nullptr, nullptr, "COM 25  (/dev/ttyACM0)", 25, 33}, // outside the lists: shown and kept
+    };
+    for (const Case& c : cases) {
+        MonitorSettings stored = presets();
+        stored.PortNum = c.storedCan;
+        stored.PortNumGPS = c.storedGps;
+        SetupRig rig(stored, devices);
+        EXPECT_EQ(rig.combo("Combo1", 0)->itemText(0), "COM 1  (/dev/ttyUSB0)");
+        if (c.can) rig.selectText("Combo1", 0, c.can);
+        if (c.gps) rig.selectText("Combo1", 2, c.gps);
+        EXPECT_EQ(rig.combo("Combo1", 0)->currentText(), c.shownCan);
+        rig.click("Command1", 0);
+        EXPECT_TRUE(rig.reporter.shown.empty());
+        EXPECT_EQ(rig.host.fileSettings().PortNum, c.expectedCan);
+        EXPECT_EQ(rig.host.fileSettings().PortNumGPS, c.expectedGps);
+    }
+}
+
+TEST(SetupForm, ValiderStoresEveryChoiceInOrderAndCloses)
+{
+    SetupRig rig;
+    rig.option(1)->click();
+    rig.selectText("Combo1", 0, "COM 4");
+    rig.selectText("Combo1", 2, "COM 6");
+    rig.check("logfile")->setChecked(true);
+    rig.check("Superlogfile")->setChecked(true);
+    rig.check("GPSTracking")->setChecked(true);
+    rig.selectText("DistanceUnits", -1, "USA");
+    rig.selectText("TempUnits", -1, "Fahrenheit");
+    rig.click("Command1", 0);
+
+    EXPECT_TRUE(rig.reporter.shown.empty());
+    EXPECT_FALSE(rig.form->isVisible());
+    EXPECT_EQ(rig.form->result(), QDialog::Accepted);
+    const std::vector<std::string> expected{"WriteCloseCSVFile", "m_Fahrenheit_Click", "m_USA_Click", "WriteSettings"};
+    ASSERT_EQ(rig.host.routines(), expected);
+    // Each routine sees the fields it depends on already set.
+    EXPECT_TRUE(rig.host.calls[0].settingsAtCall.Logfile);
+    EXPECT_FALSE(rig.host.calls[1].settingsAtCall.Celsius);
+    EXPECT_FALSE(rig.host.calls[2].settingsAtCall.MetricUnits);
+
+    const MonitorSettings onDisk = rig.host.fileSettings();
+    EXPECT_FALSE(onDisk.UseElm327);
+    EXPECT_EQ(onDisk.PortNum, 4);
+    EXPECT_EQ(onDisk.PortNumGPS, 6);
+    EXPECT_TRUE(onDisk.Logfile);
+    EXPECT_TRUE(onDisk.SuperLogFile);
+    EXPECT_TRUE(onDisk.EnableGPS);
+    EXPECT_FALSE(onDisk.MetricUnits);
+    EXPECT_FALSE(onDisk.Celsius);
+    EXPECT_EQ(onDisk.SavePath, "/home/driver/logs");
+    EXPECT_NE(rig.host.fileText().find("Interface=CANUSB\r\n"), std::string::npos);
+    EXPECT_NE(rig.host.fileText().find("Temp=Fahrenheit\r\n"), std::string::npos);
+}
+
+TEST(SetupForm, ValiderWithoutChangesStillClosesTheLogSet)
+{
+    SetupRig rig;
+    rig.click("Command1", 0);
+    const std::vector<std::string> expected{"WriteCloseCSVFile", "m_Celsius_Click", "m_Metric_Click", "WriteSettings"};
+    EXPECT_EQ(rig.host.routines(), expected);
+    EXPECT_EQ(rig.settings, presets());
+    EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
+}
+
+TEST(SetupForm, AnnulerAfterChangingEverythingLeavesSettingsAndFile)
+{
+    SetupRig rig;
+    rig.option(1)->click();
+    rig.selectText("Combo1", 0, "COM 9");
+    rig.selectText("Combo1", 2, "COM 2");
+    rig.check("logfile")->setChecked(true);
+    rig.check("Superlogfile")->setChecked(true);
+    rig.check("GPSTracking")->setChecked(true);
+    rig.selectText("DistanceUnits", -1, "USA");
+    rig.selectText("TempUnits", -1, "Fahrenheit");
+    rig.click("Command1", 1);
+
+    EXPECT_FALSE(rig.form->isVisible());
+    EXPECT_EQ(rig.form->result(), QDialog::Rejected);
+    EXPECT_TRUE(rig.host.calls.empty());
+    EXPECT_EQ(rig.settings, presets());
+    EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
+}
+
+TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
+{
+    SetupRig rig;
+    rig.selectText("Combo1", 0, "COM 5");
+    QString folderShown;
+    bool sawPathSet = false;
+    // The save-folder dialog runs modally: answer it from inside its own event loop.
+    QTimer::singleShot(0, [&] {
+        auto* pathSet = qobject_cast<PathSet*>(QApplication::activeModalWidget());
+        if (!pathSet) return;
+        sawPathSet = true;
+        folderShown = control<QLineEdit>(pathSet, "Text1")->text();
+        control<QLineEdit>(pathSet, "Text1")->setText("/media/usb/");
+        control<QPushButton>(pathSet, "Command2", 0)->click();
+    });
+    rig.click("SetPath");
+
+    ASSERT_TRUE(sawPathSet);
+    EXPECT_EQ(folderShown, "/home/driver/logs");
+    EXPECT_TRUE(rig.form->isVisible());
+    EXPECT_EQ(rig.combo("Combo1", 0)->currentText(), "COM 5"); // this dialog is unchanged
+    EXPECT_EQ(rig.settings.SavePath, "/media/usb");
+    EXPECT_EQ(rig.host.fileSettings().SavePath, "/media/usb");
+    EXPECT_EQ(rig.host.fileSettings().PortNum, 1); // not stored before Valider
+    rig.click("Command1", 0);
+    EXPECT_EQ(rig.host.fileSettings().PortNum, 5);
+    EXPECT_EQ(rig.host.fileSettings().SavePath, "/media/usb");
+}
+
+} // namespace
