@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
+# Let ccache reuse objects compiled in another checkout of the same sources.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 cmake --preset asan
 cmake --build --preset asan -j"$(nproc)"
 ctest --preset asan -j"$(nproc)"

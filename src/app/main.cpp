@@ -1,18 +1,106 @@
 // veloxcanmoni: dispatches on the first argument to the program's modes.
+//   veloxcanmoni                       the dashboard on the adapter of the settings file
+//   veloxcanmoni --simulate [elm327|canusb]
+//                                      the dashboard on the in-process simulated car
+//                                      (settings in VeloxCanMoni-simulated.INI beside
+//                                      the usual file, so the car's own stay untouched)
+//   --screenshot FILE [--after MS]     renders the window to a PNG after MS ms and quits
+//   veloxcanmoni --decode FILE [--adapter elm327|canusb]
+//                                      decoded-value report of a file of adapter text
 #include "app/DecodeCommand.h"
+#include "app/MainForm.h"
+#include "common/Clock.h"
 #include "common/FileSystem.h"
+#include "app/ProgramPaths.h"
+#include "config/Settings.h"
+#include "link/qt/QtEventPump.h"
+#include "link/qt/QtPorts.h"
+#include "link/sim/SimulatedPort.h"
 
+#include <QApplication>
+#include <QLocale>
+#include <QPixmap>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
+#include <memory>
+
+namespace {
+
+QString argAfter(const QStringList& args, const QString& flag, const QString& fallback = {})
+{
+    const qsizetype at = args.indexOf(flag);
+    if (at < 0)
+        return {};
+    if (at + 1 < args.size() && !args[at + 1].startsWith(QLatin1String("--")))
+        return args[at + 1];
+    return fallback;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (!args.empty() && args[0] == "--decode") {
+    const std::vector<std::string> plain(argv + 1, argv + argc);
+    if (!plain.empty() && plain[0] == "--decode") {
         vcm::DiskFileSystem files;
-        return vcm::runDecodeCommand({args.begin() + 1, args.end()}, files, std::cout, std::cerr);
+        return vcm::runDecodeCommand({plain.begin() + 1, plain.end()}, files, std::cout, std::cerr);
     }
-    std::cerr << "usage: veloxcanmoni --decode FILE [--adapter elm327|canusb]\n";
-    return 2;
+
+    QApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const bool simulate = args.contains(QStringLiteral("--simulate"));
+    const QString simAdapter = argAfter(args, QStringLiteral("--simulate"), QStringLiteral("elm327"));
+    if (simulate && simAdapter != QLatin1String("elm327") && simAdapter != QLatin1String("canusb")) {
+        std::fprintf(stderr, "--simulate takes elm327 or canusb\n");
+        return 2;
+    }
+
+    vcm::SystemClock clock;
+    vcm::DiskFileSystem fs;
+    vcm::QtEventPump pump;
+    const vcm::ProgramPaths paths =
+        vcm::programPaths(fs, QCoreApplication::applicationDirPath().toStdString(), simulate);
+    vcm::QtPorts ports(vcm::readPortMap(fs, paths.settingsFile), clock);
+
+    // The simulated car stands in for the adapter port; it runs on from a fast timer.
+    std::unique_ptr<vcm::sim::SimulatedPort> car;
+    QTimer carTimer;
+    if (simulate) {
+        std::string error;
+        car = vcm::sim::SimulatedPort::create("sim:" + simAdapter.toStdString(), clock, &error);
+        if (!car) {
+            std::fprintf(stderr, "simulated car: %s\n", error.c_str());
+            return 1;
+        }
+        // The session reads the adapter kind from the settings: make it the car's.
+        vcm::MonitorSettings s = vcm::readSettings(fs, paths.settingsFile, paths.defaultSaveFolder);
+        s.UseElm327 = simAdapter == QLatin1String("elm327");
+        if (s.PortNum < 1)
+            s.PortNum = 1;
+        vcm::writeSettings(fs, paths.settingsFile, s);
+        QObject::connect(&carTimer, &QTimer::timeout, [&car] { car->pump(); });
+        carTimer.start(5);
+    }
+
+    const char decimal = QLocale().decimalPoint().at(0).toLatin1();
+    vcm::MainForm window(vcm::MainFormServices{clock, fs, car ? *car : ports.adapter(), ports.aux(), ports.gps(), pump,
+                                               paths.settingsFile, paths.defaultSaveFolder, decimal ? decimal : '.',
+                                               QSize(), true});
+    window.show();
+
+    const QString shot = argAfter(args, QStringLiteral("--screenshot"));
+    if (!shot.isEmpty()) {
+        const int ms = argAfter(args, QStringLiteral("--after"), QStringLiteral("500")).toInt();
+        QTimer::singleShot(ms, &window, [&window, shot] {
+            const bool saved = window.grab().save(shot, "PNG");
+            window.close();
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return app.exec();
 }

@@ -103,9 +103,22 @@ Monitor::~Monitor()
     gpsPort_.setListener(nullptr);
 }
 
-void Monitor::startAcquisition() { adapter_->startAcquisition(); }
+void Monitor::startAcquisition()
+{
+    // The trip integrators restart at zero, and so does the histogram's minute interval.
+    minuteClock_->restartInterval();
+    adapter_->startAcquisition();
+}
+
 void Monitor::stopAcquisition() { adapter_->stopAcquisition(); }
-void Monitor::onCommandClick(int index) { adapter_->onCommandClick(index); }
+
+void Monitor::onCommandClick(int index)
+{
+    if (index == 0)
+        startAcquisition();
+    else
+        adapter_->onCommandClick(index);
+}
 void Monitor::onMainTimer() { mainTick_->onTimer(); }
 void Monitor::onGpsTimer() { gpsTick_->onTimer(); }
 bool Monitor::isRunning() const { return adapter_->isRunning(); }

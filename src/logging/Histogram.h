@@ -117,6 +117,13 @@ public:
     bool step(DateTime runStart, DateTime now, double fuelAccumulator, double distanceAccumulator);
     double intervalConsumption() const { return intervalConsumption_; }
     std::int32_t lastMinute() const { return lastMinute_; }
+    // Acquisition starts again with the integrators at zero: the next interval starts there
+    // too, instead of measuring against the previous run's totals.
+    void restartInterval()
+    {
+        intervalFuelStart_ = 0;
+        intervalDistanceStart_ = 0;
+    }
 
 private:
     std::int32_t lastMinute_ = 0;

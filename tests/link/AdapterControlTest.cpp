@@ -251,6 +251,18 @@ TEST(AdapterControl, StopDuringTheStartDialogueLeavesTheWindowStopped)
     EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\r  \r");
 }
 
+TEST(AdapterControl, StartClosesThePreviousLogSetWhenLogfileIsOn)
+{
+    for (bool logfile : {true, false}) {
+        LinkRig rig(false);
+        rig.settings.Logfile = logfile;
+        rig.log.openIfClosed();
+        ASSERT_TRUE(rig.log.isOpen());
+        rig.adapter.startAcquisition();
+        EXPECT_EQ(rig.log.isOpen(), !logfile) << "Logfile " << logfile;
+    }
+}
+
 TEST(AdapterControl, StartResetsTheTripIntegrators)
 {
     LinkRig rig(false);

@@ -22,7 +22,8 @@ struct MonitorRig {
         pump.setEvents([this, timerDuringWaits] {
             adapterPort.deliver();
             if (timerDuringWaits && clock.tickCount() >= nextTimer) {
-                nextTimer += Monitor::MainTimerMs;
+                // Like a window timer: late events do not pile up.
+                nextTimer = clock.tickCount() + Monitor::MainTimerMs;
                 monitor.onMainTimer();
             }
         });

@@ -1,6 +1,8 @@
 #include "link/qt/QtPorts.h"
 
 #include "link/qt/QtSerialPort.h"
+#include "link/qt/QtSimulatedPort.h"
+#include "link/sim/SimulatedPort.h"
 
 #include <QSerialPortInfo>
 
@@ -10,9 +12,12 @@ namespace vcm {
 
 std::unique_ptr<SerialPort> makePort(const std::string& device, const Clock& clock)
 {
-    (void)clock;
-    if (isSimulatedDevice(device))
-        return nullptr; // the simulated car joins here
+    if (isSimulatedDevice(device)) {
+        auto simulated = sim::SimulatedPort::create(device, clock);
+        if (!simulated)
+            return nullptr;
+        return std::make_unique<QtSimulatedPort>(std::move(simulated));
+    }
     return std::make_unique<QtSerialPort>(device);
 }
 

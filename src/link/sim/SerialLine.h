@@ -28,11 +28,16 @@ public:
     void clear() { pending_.clear(); }
 
 private:
-    struct Pending {
-        char c;
-        double doneMs;
+    // Text that goes out back to back from startMs on; sent counts characters delivered.
+    struct Chunk {
+        std::string text;
+        double startMs;
+        std::size_t sent = 0;
+        double doneMs(std::size_t i, double msPerChar) const { return startMs + static_cast<double>(i + 1) * msPerChar; }
     };
-    std::deque<Pending> pending_;
+    // Characters of a chunk fully sent by time ms.
+    std::size_t doneBy(const Chunk& c, double ms) const;
+    std::deque<Chunk> pending_;
     double msPerChar_ = 0.02;
     double busyUntil_ = 0;
 };

@@ -1,0 +1,183 @@
+#include "app/MainForm.h"
+
+#include "app/MainFormDesign.h"
+#include "config/Settings.h"
+#include "dashboard/DisplayLayout.h"
+#include "dashboard/Panels.h"
+#include "dashboard/ScreenFit.h"
+#include "dashboard/UnitChoice.h"
+#include "dashboard/qt/DialArt.h"
+#include "dashboard/qt/PictureWidget.h"
+#include "link/Monitor.h"
+#include "logging/Histogram.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace vcm {
+
+MainForm::MainForm(MainFormServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services))
+{
+    view_ = std::make_unique<QtView>(this);
+    buildMainFormDesign(*this, *view_);
+    view_->setSystemTextColor(rgb(110, 118, 130));
+    view_->setBackColor({"CommStatus", 0}, colors::LampDark);
+    monitor_ = std::make_unique<Monitor>(settings_, *view_, services_.clock, services_.fs, services_.adapterPort,
+                                         services_.auxPort, services_.gpsPort, services_.pump,
+                                         services_.decimalSeparator, services_.defaultSaveFolder);
+    units_ = std::make_unique<UnitChoice>(*view_, settings_, [this] { writeSettingsFile(); });
+    // Keys reach the window before its buttons.
+    qApp->installEventFilter(this);
+    wireControls();
+    mainTimer_.setInterval(Monitor::MainTimerMs);
+    gpsTimer_.setInterval(Monitor::GpsTimerMs);
+    connect(&mainTimer_, &QTimer::timeout, this, &MainForm::mainTick);
+    connect(&gpsTimer_, &QTimer::timeout, this, &MainForm::gpsTick);
+    if (services_.runTimers) {
+        mainTimer_.start();
+        gpsTimer_.start();
+    }
+    startUp();
+}
+
+MainForm::~MainForm()
+{
+    qApp->removeEventFilter(this);
+    shutDown();
+}
+
+void MainForm::wireControls()
+{
+    auto action = [this](const char* name) { return findChild<QAction*>(QString::fromLatin1(name)); };
+    auto button = [this](int index) {
+        for (auto* b : findChildren<QPushButton*>(QStringLiteral("Command1")))
+            if (b->property("index").toInt() == index)
+                return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    connect(button(0), &QPushButton::clicked, this, [this] { monitor_->onCommandClick(0); });
+    connect(button(1), &QPushButton::clicked, this, [this] { monitor_->onCommandClick(1); });
+    connect(action("m_exit"), &QAction::triggered, this, [this] {
+        monitor_->stopAcquisition();
+        writeSettingsFile();
+        close();
+    });
+    connect(action("m_Metric"), &QAction::triggered, this, [this] { units_->chooseMetric(true); });
+    connect(action("m_us"), &QAction::triggered, this, [this] { units_->chooseMetric(false); });
+    connect(action("m_Celsius"), &QAction::triggered, this, [this] {
+        units_->chooseCelsius(true);
+        showCelsiusDial(true);
+    });
+    connect(action("m_Fahrenheit"), &QAction::triggered, this, [this] {
+        units_->chooseCelsius(false);
+        showCelsiusDial(false);
+    });
+}
+
+// The coolant scale of the right dial is printed in the chosen unit.
+void MainForm::showCelsiusDial(bool celsius)
+{
+    if (auto* face = findChild<PictureWidget*>(QStringLiteral("CadransBmp")))
+        face->setPainter([celsius](QPainter& p, double w, double h) { paintDialFace(p, w, h, celsius); });
+}
+
+// Histogram grid and bars, and the dial zoom limits, from the screen's size.
+void MainForm::fitToScreen()
+{
+    QSize screen = services_.screen;
+    if (screen.isEmpty() && QGuiApplication::primaryScreen())
+        screen = QGuiApplication::primaryScreen()->size();
+    const HistogramGeometry g = fitHistogram(screen.width(), screen.height());
+    applyHistogramGeometry(*view_, g);
+    monitor_->histogram().setLayout({g.plotLeft, g.barWidth, g.plotTop, g.plotHeight});
+    placeStatusStrip(*view_);
+    const int reserved = menuBar()->sizeHint().height() + 40; // menu and title bars
+    layout_ = std::make_unique<DisplayLayout>(*view_, monitor_->panels(), monitor_->histogram(),
+                                              dialFit(screen.width(), screen.height(), reserved));
+}
+
+// Start-up in the order of the window's load: histogram and dial fit, settings, trip
+// file, caption, unit labels, then acquisition without waiting for the user.
+void MainForm::startUp()
+{
+    fitToScreen();
+    settings_ = readSettings(services_.fs, services_.settingsFile, services_.defaultSaveFolder);
+    monitor_->loadTrips();
+    setWindowTitle(QString::fromStdString(
+        windowCaption(VCM_VERSION_MAJOR, VCM_VERSION_MINOR, VCM_VERSION_PATCH)));
+    units_->applyAtStartUp();
+    // The check marks of the design are metric and Celsius; set them from the settings.
+    view_->setChecked({"m_Metric"}, settings_.MetricUnits);
+    view_->setChecked({"m_us"}, !settings_.MetricUnits);
+    view_->setChecked({"m_Celsius"}, settings_.Celsius);
+    view_->setChecked({"m_Fahrenheit"}, !settings_.Celsius);
+    showCelsiusDial(settings_.Celsius);
+    monitor_->vehicle().LastFrameTime = services_.clock.now();
+    fitWindowToContent();
+    monitor_->startAcquisition();
+}
+
+void MainForm::shutDown()
+{
+    if (shutDownDone_)
+        return;
+    shutDownDone_ = true;
+    mainTimer_.stop();
+    gpsTimer_.stop();
+    monitor_->stopAcquisition();
+    writeSettingsFile();
+    monitor_->saveTrips();
+}
+
+void MainForm::writeSettingsFile() { writeSettings(services_.fs, services_.settingsFile, settings_); }
+
+void MainForm::mainTick() { monitor_->onMainTimer(); }
+
+void MainForm::gpsTick() { monitor_->onGpsTimer(); }
+
+void MainForm::fitWindowToContent()
+{
+    QWidget* form = centralWidget();
+    QRect used;
+    for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isHidden())
+            used |= w->geometry();
+    const QSize size(used.right() + 1 + used.left(), used.bottom() + 1 + used.top());
+    form->setMinimumSize(size);
+    resize(size.width(), size.height() + menuBar()->sizeHint().height());
+}
+
+bool MainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && isActiveWindow()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (handleKey(key->key()))
+            return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainForm::handleKey(int key)
+{
+    int code = key == Qt::Key_Space ? KeySpace : key == Qt::Key_Delete ? KeyDelete : 0;
+    if (code == 0)
+        return false;
+    layout_->keyDown(code);
+    fitWindowToContent();
+    return true;
+}
+
+void MainForm::closeEvent(QCloseEvent* event)
+{
+    shutDown();
+    event->accept();
+}
+
+} // namespace vcm

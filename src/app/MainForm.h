@@ -1,0 +1,91 @@
+#pragma once
+// The dashboard window. It builds the designed controls, gives the core a View over
+// them, and wires timers, keys, menus and buttons to the core's routines. No logic.
+#include "common/Clock.h"
+#include "common/FileSystem.h"
+#include "config/MonitorSettings.h"
+#include "dashboard/qt/QtView.h"
+#include "link/EventPump.h"
+#include "link/SerialPort.h"
+
+#include <QMainWindow>
+#include <QSize>
+#include <QTimer>
+
+#include <memory>
+#include <string>
+
+namespace vcm {
+
+class DisplayLayout;
+class Monitor;
+class UnitChoice;
+
+// What the window runs on: the program passes the system clock, the disk and Qt's
+// serial ports; tests pass a manual clock, a temporary folder and scripted ports.
+struct MainFormServices {
+    const Clock& clock;
+    FileSystem& fs;
+    SerialPort& adapterPort;
+    SerialPort& auxPort;
+    SerialPort& gpsPort;
+    EventPump& pump;
+    std::string settingsFile;
+    std::string defaultSaveFolder;
+    char decimalSeparator = '.';
+    // Screen size in pixels for the fit of the dial and histogram; empty: the screen's.
+    QSize screen;
+    // False in tests, which call the ticks themselves.
+    bool runTimers = true;
+};
+
+class MainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs the start-up: histogram and dial fit, settings, trip
+    // file, caption, unit labels, then acquisition at once.
+    explicit MainForm(MainFormServices services, QWidget* parent = nullptr);
+    ~MainForm() override;
+
+    QtView& view() { return *view_; }
+    Monitor& monitor() { return *monitor_; }
+    const MonitorSettings& settings() const { return settings_; }
+
+    // The two timers' work (called by the QTimers, or by tests).
+    void mainTick();
+    void gpsTick();
+
+    // Delete steps the layouts, space the histogram views; true when the key was used.
+    bool handleKey(int key);
+
+    // The unit routines the Unit menu and the setup dialog call.
+    UnitChoice& units() { return *units_; }
+    DisplayLayout& layout() { return *layout_; }
+
+    // Sizes the window to the visible controls (after start-up and each layout step).
+    void fitWindowToContent();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void wireControls();
+    void startUp();
+    void shutDown();
+    void writeSettingsFile();
+    void fitToScreen();
+    void showCelsiusDial(bool celsius);
+
+    MainFormServices services_;
+    MonitorSettings settings_;
+    std::unique_ptr<QtView> view_;
+    std::unique_ptr<Monitor> monitor_;
+    std::unique_ptr<UnitChoice> units_;
+    std::unique_ptr<DisplayLayout> layout_;
+    QTimer mainTimer_;
+    QTimer gpsTimer_;
+    bool shutDownDone_ = false;
+};
+
+} // namespace vcm

@@ -1,0 +1,18 @@
+#pragma once
+// The main window as designed: every control with its object name (control arrays
+// carry the dynamic property "index"), caption, font and position in twips. No logic.
+class QMainWindow;
+
+namespace vcm {
+
+class QtView;
+
+// Builds the controls into the window (its central widget and menu bar): the designed
+// dial panel, engine map and histogram, the two frames' figures, the status strip
+// (Start/Stop, Config, lamp, shares, GPS) and the menus. The view is indexed afterwards.
+void buildMainFormDesign(QMainWindow& window, QtView& view);
+
+// Puts the status strip under the histogram, wherever the screen fit left it.
+void placeStatusStrip(QtView& view);
+
+} // namespace vcm

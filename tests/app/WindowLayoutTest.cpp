@@ -1,0 +1,166 @@
+// The window as drawn: with every value at its widest plausible text, no two visible
+// labels overlap, no caption is wider or taller than its label, and no label sticks out
+// of the panel that holds it; in both unit systems.
+#include "WindowRig.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace vcm;
+using namespace vcm::test;
+
+namespace {
+
+// The widest texts the panels write (most digits, a minus sign where one can occur).
+const std::map<std::string, std::string> kWidest = {
+    {"CurrentValue", "-150.0"}, {"BattKwValue", "-27.5"},   {"StateValue", "80.0"},     {"AccValue", "100"},
+    {"RpmValue", "5000"},       {"MpgValue", "99.9"},       {"RendementValue", "39.9"}, {"ThermkwValue", "73.0"},
+    {"CoolantTempValue", "221.0"}, {"BattTempValue", "-40"}, {"MaxDchrgValue", "255"}, {"MaxChrgValue", "255"},
+    {"SpeedValue", "180"},      {"DistanceValue", "999.999"}, {"LitresValue", "99.999"}, {"ConsoSp95Value", "99.99"},
+    {"VmoyValue", "130.0"},     {"CarTimeValue", "99:59"},  {"TankValue", "45"},        {"NowValue", "23:59"},
+    {"VolantValue", "-450.0"},  {"LitrehValue", "25.5"},    {"TemperThValue", "-40"},   {"CoupleThValue", "254"},
+    {"RpMg1VAlue", "-10000"},   {"vMg1Value", "-255"},      {"VVtiValue", "-12.5"},     {"MgTempValue", "-40"},
+    {"TempMg2Value", "255"},    {"ExtTempValue", "-40"},    {"BattVoltValue", "280"},   {"BrakeValue", "100"},
+    {"PourcenTherValue", "100"}, {"PourcenElecValue", "100"}, {"PourcenRecupValue", "100"},
+    {"PourcenGlideValue", "100"}, {"PourcenArretValue", "100"}, {"GpsAltitudeValue", "1234.5"},
+    {"DenivValue", "-1234"},    {"DistanceLabel", "Mètres"}, {"BattkwUnit", "kW"},
+};
+
+std::string describe(const QLabel* l)
+{
+    return l->objectName().toStdString() + "(" + std::to_string(l->property("index").isValid()
+                                                                     ? l->property("index").toInt()
+                                                                     : -1) + ") '" + l->text().toStdString() + "'";
+}
+
+bool shown(const QWidget* w, const QWidget* top)
+{
+    for (; w && w != top; w = w->parentWidget())
+        if (w->isHidden())
+            return false;
+    return true;
+}
+
+// Every visible label with a caption: overlaps, clipped captions, labels outside their panel.
+std::vector<std::string> layoutFaults(QWidget& window)
+{
+    std::vector<std::string> faults;
+    std::vector<std::pair<const QLabel*, QRect>> labels;
+    for (const QLabel* l : window.findChildren<QLabel*>()) {
+        if (!shown(l, &window) || l->text().isEmpty())
+            continue;
+        const QFontMetrics fm(l->font());
+        // A histogram bar's caption sits in the bar, whose height is the value's: only its
+        // width is the window's to get right.
+        const bool bar = l->objectName() == QLatin1String("Histogr");
+        if (fm.horizontalAdvance(l->text()) > l->width() || (!bar && fm.height() > l->height() + 2))
+            faults.push_back("clipped: " + describe(l) + " text " + std::to_string(fm.horizontalAdvance(l->text())) +
+                             "x" + std::to_string(fm.height()) + " in " + std::to_string(l->width()) + "x" +
+                             std::to_string(l->height()));
+        const QWidget* parent = l->parentWidget();
+        if (!parent->rect().contains(l->geometry()))
+            faults.push_back("outside its panel: " + describe(l));
+        labels.push_back({l, QRect(l->mapTo(&window, QPoint(0, 0)), l->size())});
+    }
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        for (std::size_t j = i + 1; j < labels.size(); ++j)
+            if (labels[i].second.intersects(labels[j].second))
+                faults.push_back("overlap: " + describe(labels[i].first) + " / " + describe(labels[j].first));
+    return faults;
+}
+
+class WindowLayout : public ::testing::TestWithParam<bool> {};
+
+TEST_P(WindowLayout, NoOverlapNoClippedCaption)
+{
+    const bool metric = GetParam();
+    WindowRig rig({.elm327 = true, .metric = metric, .celsius = metric});
+    rig.tick();
+    for (const auto& [name, text] : kWidest)
+        rig.view().setText({name}, text);
+    for (int i = 0; i < 30; ++i)
+        rig.view().setText({"Histogr", i}, "10.0");
+    QApplication::processEvents();
+    const auto faults = layoutFaults(rig.form());
+    std::string all;
+    for (const auto& f : faults)
+        all += f + "\n";
+    EXPECT_TRUE(faults.empty()) << all;
+}
+
+INSTANTIATE_TEST_SUITE_P(Units, WindowLayout, ::testing::Values(true, false),
+                         [](const auto& p) { return p.param ? "Metric" : "US"; });
+
+} // namespace
+
+namespace {
+
+// Delete steps A -> B -> C -> D -> A: which parts show, the dial panel zoomed to the
+// screen in C and D, and every dial-panel label back where it started after the cycle.
+TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
+{
+    WindowRig rig;
+    rig.feed("3C8 00 00 2F\r\n"); // 1504 rpm: the engine map shows at normal zoom
+    rig.tick();
+    std::vector<std::pair<std::string, Rect>> start;
+    for (const char* name : {"CadransPic", "CurrentValue", "RpmValue", "StateValue", "CoolantTempValue"})
+        start.push_back({name, rig.view().geometry({name})});
+    const double startFont = rig.view().fontSize({"RpmValue"});
+    struct Step { bool histo, vrac, frame1, map; };
+    const Step steps[] = {{false, true, true, true}, {false, false, true, false}, {false, false, false, false},
+                          {true, true, true, true}};
+    for (int press = 0; press < 4; ++press) {
+        rig.pressKey(Qt::Key_Delete);
+        rig.tick();
+        const Step& s = steps[press];
+        EXPECT_EQ(rig.visible("HistoPicture"), s.histo) << press;
+        EXPECT_EQ(rig.visible("VracFrame"), s.vrac) << press;
+        EXPECT_EQ(rig.visible("Frame1"), s.frame1) << press;
+        EXPECT_EQ(rig.visible("CartoBmp"), s.map) << press;
+        const QWidget* panel = rig.view().widget({"CadransPic"});
+        if (press == 1 || press == 2) {
+            EXPECT_GT(panel->width(), 600) << "the dial panel is zoomed in layout " << "CD"[press - 1];
+            // The needles follow the zoom: the rpm needle's tip lies inside the zoomed panel.
+            const Line l = rig.view().line({"AiguilleRpm"});
+            EXPECT_LE(std::max(l.x1, l.x2) / 15, panel->width() + 1);
+        }
+        if (press == 1) {
+            const QWidget* frame = rig.view().widget({"Frame1"});
+            EXPECT_EQ(frame->x(), panel->x() + panel->width()) << "Frame1 beside the zoomed dials";
+            const auto faults = layoutFaults(rig.form());
+            EXPECT_TRUE(faults.empty()) << faults.front();
+        }
+    }
+    for (const auto& [name, r] : start) {
+        const Rect now = rig.view().geometry({name});
+        EXPECT_NEAR(now.left, r.left, 1) << name;
+        EXPECT_NEAR(now.top, r.top, 1) << name;
+        EXPECT_NEAR(now.width, r.width, 1) << name;
+        EXPECT_NEAR(now.height, r.height, 1) << name;
+    }
+    EXPECT_NEAR(rig.view().fontSize({"RpmValue"}), startFont, 0.01);
+}
+
+// Zoomed layouts keep every figure inside its label too.
+TEST(WindowLayouts, ZoomedLayoutsNeitherOverlapNorClip)
+{
+    WindowRig rig;
+    for (const auto& [name, text] : kWidest)
+        rig.view().setText({name}, text);
+    for (int press = 0; press < 3; ++press) {
+        rig.pressKey(Qt::Key_Delete);
+        QApplication::processEvents();
+        const auto faults = layoutFaults(rig.form());
+        std::string all;
+        for (const auto& f : faults)
+            all += f + "\n";
+        EXPECT_TRUE(faults.empty()) << "layout " << "BCD"[press] << "\n" << all;
+    }
+}
+
+} // namespace

@@ -1,0 +1,63 @@
+#pragma once
+// The real dashboard window over scripted adapter ports, a manual clock and a
+// temporary save folder: tests feed adapter text, tick, and read the window.
+#include "link/FakePort.h"
+#include "link/TempFolder.h"
+
+#include "app/MainForm.h"
+#include "common/Clock.h"
+#include "common/FileSystem.h"
+#include "link/ManualEventPump.h"
+
+#include <QImage>
+
+#include <memory>
+#include <string>
+
+namespace vcm::test {
+
+// Creates the one QApplication of the test program (offscreen).
+void ensureApplication();
+
+struct WindowOptions {
+    bool elm327 = true;
+    bool metric = true;
+    bool celsius = true;
+    QSize screen{1280, 1024};
+};
+
+class WindowRig {
+public:
+    explicit WindowRig(WindowOptions options = {});
+    ~WindowRig();
+
+    // Adapter text arriving on the adapter port (one receive event).
+    void feed(const std::string& text);
+    void feedTimes(const std::string& text, int times);
+    // n main ticks, 100 ms apart.
+    void tick(int n = 1);
+    // A key press as the user makes it: delivered to the focused button, seen by the window.
+    void pressKey(int key);
+
+    std::string text(std::string_view name, int index = -1) const;
+    bool visible(std::string_view name, int index = -1) const;
+    QImage grab(std::string_view name) const;
+
+    MainForm& form() { return *form_; }
+    QtView& view() { return form_->view(); }
+    std::string folder() const { return folder_.path(); }
+    std::string settingsFile() const;
+    std::string readFile(const std::string& name) const;
+    void close();
+
+    ManualClock clock;
+    FakePort adapter, aux, gps;
+
+private:
+    TempFolder folder_;
+    ManualEventPump pump_{clock, 10};
+    DiskFileSystem fs_;
+    std::unique_ptr<MainForm> form_;
+};
+
+} // namespace vcm::test
