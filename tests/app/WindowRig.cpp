@@ -32,6 +32,10 @@ WindowRig::WindowRig(WindowOptions options)
             << "[Unit]\r\nSystem=" << (options.metric ? "SI" : "US") << "\r\nTemp="
             << (options.celsius ? "Celsius" : "Fahrenheit") << "\r\n[File]\r\nSavePath=" << folder_.path() << "\r\n";
     }
+    if (!options.tripFile.empty()) {
+        std::ofstream trips(folder_.path() + "/TRAJETS.CSV", std::ios::binary);
+        trips << options.tripFile;
+    }
     adapter.script = options.elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
     pump_.setEvents([this] { adapter.deliver(); });
     form_ = std::make_unique<MainForm>(MainFormServices{clock, fs_, adapter, aux, gps, pump_, settingsFile(),

@@ -24,6 +24,7 @@ struct WindowOptions {
     bool metric = true;
     bool celsius = true;
     QSize screen{1280, 1024};
+    std::string tripFile = {}; // TRAJETS.CSV of an earlier run, written before start-up
 };
 
 class WindowRig {

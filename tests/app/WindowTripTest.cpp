@@ -8,9 +8,36 @@ using namespace vcm::test;
 
 namespace {
 
+// An earlier run: totals, 30 minute bars (4.0 .. 6.9) and two stored trips.
+std::string earlierRun()
+{
+    std::string t = "C;;;5400;18450;412000\r\n";
+    for (int i = 0; i < 30; ++i)
+        t += "M;" + std::to_string(4 + i / 10) + "." + std::to_string(i % 10) + "\r\n";
+    t += "T;04:12:26;08:10:15;1800;1520;31000;61.5;38;12;55;20;15;10\r\n";
+    t += "T;04:12:26;17:42:03;2100;1890;35500;58.0;35;-8;60;18;12;10\r\n";
+    return t;
+}
+
+TEST(WindowTrips, StartUpShowsTheTotalsAndTheLastHistogram)
+{
+    WindowRig rig({.tripFile = earlierRun()});
+    EXPECT_EQ(rig.text("CarTimeValue"), "01:30");
+    EXPECT_EQ(rig.text("DistanceValue"), "412.000");
+    EXPECT_EQ(rig.text("LitresValue"), "18.450");
+    EXPECT_EQ(rig.text("Histogr", 29), "6.9");
+    EXPECT_EQ(rig.text("Histogr", 0), "4.0");
+    // Bars stand on one base line, 6.9 taller than 4.0.
+    const QWidget* newest = rig.view().widget({"Histogr", 29});
+    const QWidget* oldest = rig.view().widget({"Histogr", 0});
+    EXPECT_EQ(newest->geometry().bottom(), oldest->geometry().bottom());
+    EXPECT_GT(newest->height(), oldest->height());
+    EXPECT_TRUE(newest->isVisible());
+}
+
 TEST(WindowKeys, SpaceStepsTheHistogramViewsAndBack)
 {
-    WindowRig rig;
+    WindowRig rig({.tripFile = earlierRun()});
     const char* units[] = {"L/100km", "L/100km", "L/Heure", "km/h", "%Répart", "L/100km"};
     EXPECT_EQ(rig.text("HistogrLabel", 15), units[0]);
     for (int press = 1; press <= 5; ++press) {
@@ -21,8 +48,9 @@ TEST(WindowKeys, SpaceStepsTheHistogramViewsAndBack)
     EXPECT_EQ(rig.text("HistogrLabel", 10), "Mn");
     for (int i = 30; i < 150; ++i)
         EXPECT_FALSE(rig.visible("Histogr", i)) << i;
-    for (int i = 0; i < 30; ++i)
-        EXPECT_TRUE(rig.visible("Histogr", i)) << i;
+    // Back in the per-minute view with the minute bars of the trip file.
+    EXPECT_EQ(rig.text("Histogr", 29), "6.9");
+    EXPECT_TRUE(rig.visible("Histogr", 29));
 }
 
 TEST(WindowShutdown, ClosingWritesTheTripLineAndTheSettings)

@@ -74,11 +74,11 @@ void drawScale(QPainter& p, const DialScaleArt& s, bool celsius, std::vector<QRe
         const Point c = dialPoint(d, m.angle, s.labelRadius);
         const double w = fm.horizontalAdvance(text) + 40;
         const QRectF box(c.x - w / 2, c.y - fm.height() / 2, w, fm.height());
-        const QRectF margin = box.adjusted(-30, -10, 30, 10);
+        const QRectF margin = box.adjusted(-10, -10, 10, 10);
         if (std::any_of(printed.begin(), printed.end(), [&](const QRectF& r) { return r.intersects(margin); }))
             continue;
         printed.push_back(box);
-        p.setPen(kNumber);
+        p.setPen(s.numberColor);
         p.drawText(box, Qt::AlignCenter, text);
     }
 }
@@ -101,8 +101,9 @@ void drawHub(QPainter& p, double cx, double cy, double rOuter)
 
 std::vector<DialScaleArt> dialScales(bool celsius)
 {
-    const auto make = [celsius](Gauge g, double labelRadius, double font, std::vector<DialScaleArt::Band> bands) {
-        return DialScaleArt{g, labelRadius, font, scaleMarks(g, celsius), std::move(bands)};
+    const auto make = [celsius](Gauge g, double labelRadius, double font, std::vector<DialScaleArt::Band> bands,
+                                QColor numbers = kNumber) {
+        return DialScaleArt{g, labelRadius, font, scaleMarks(g, celsius), std::move(bands), numbers};
     };
     const double lOut = LeftDial.r2 + 300;
     // The bands follow the needle colours: the current is red while discharging, the state
@@ -112,12 +113,12 @@ std::vector<DialScaleArt> dialScales(bool celsius)
     return {
         // Left dial: every number beyond the rim; the value labels fill the inside.
         make(Gauge::Current, lOut, 200, {{-150, 0, kRed}, {0, 150, kGreen}}),
-        make(Gauge::StateOfCharge, lOut, 200, {{30, 63, kRed}, {63, 90, kGreen}}),
-        make(Gauge::Accelerator, lOut, 200, {{0, 100, kAmber}}),
+        make(Gauge::StateOfCharge, lOut, 200, {{30, 63, kRed}, {63, 90, kGreen}}, QColor(175, 240, 195)),
+        make(Gauge::Accelerator, lOut, 200, {{0, 100, kAmber}}, QColor(255, 210, 130)),
         // Right dial: engine speed numbers beyond the rim, coolant numbers inside.
         make(Gauge::EngineSpeed, RightDial.r2 + 420, 280, {{900, 4500, QColor(90, 100, 115)}, {4500, 5000, kRed}}),
         make(Gauge::Coolant, RightDial.r1 - 230, 200,
-             {{coolMin, cold, kBlue}, {cold, hot, kGreen}, {hot, coolMax, kRed}}),
+             {{coolMin, cold, kBlue}, {cold, hot, kGreen}, {hot, coolMax, kRed}}, QColor(175, 210, 255)),
     };
 }
 

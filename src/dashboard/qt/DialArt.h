@@ -27,6 +27,7 @@ struct DialScaleArt {
     double fontTwips;       // height of the numbers
     std::vector<ScaleMark> marks;
     std::vector<Band> bands;
+    QColor numberColor;     // tinted per gauge, so two scales sharing a dial read apart
 };
 
 // Size of the dial picture at normal size: 558 x 326 pixels.

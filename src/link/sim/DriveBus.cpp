@@ -81,37 +81,43 @@ DriveBus::Slot* DriveBus::slotFor(std::uint16_t id)
     return nullptr;
 }
 
+DriveBus::Slot* DriveBus::earliest()
+{
+    Slot* next = &slots_.front();
+    for (auto& s : slots_)
+        if (s.nextDueMs < next->nextDueMs || (s.nextDueMs == next->nextDueMs && s.id < next->id)) next = &s;
+    return next;
+}
+
+void DriveBus::sendNowIfChanged(std::uint16_t id, bool changed, double ms)
+{
+    if (!changed) return;
+    Slot* slot = slotFor(id);
+    slot->nextDueMs = std::min(slot->nextDueMs, ms);
+}
+
 void DriveBus::framesUntil(double untilMs, std::vector<CanFrame>& out)
 {
     for (;;) {
-        Slot* next = nullptr;
-        for (auto& s : slots_)
-            if (!next || s.nextDueMs < next->nextDueMs || (s.nextDueMs == next->nextDueMs && s.id < next->id)) next = &s;
-        const double start = std::max(next->nextDueMs, busFreeAtMs_);
+        const double start = std::max(earliest()->nextDueMs, busFreeAtMs_);
         model_.advanceTo(start);
         const auto& st = model_.state();
 
         // Values that are also sent when they change.
         const bool firing = st.injector > 0;
-        if (st.evMode != lastEvMode_) {
-            lastEvMode_ = st.evMode;
-            slotFor(0x529)->nextDueMs = std::min(slotFor(0x529)->nextDueMs, start);
-        }
-        if (firing != lastEngineFiring_) {
-            lastEngineFiring_ = firing;
-            slotFor(0x520)->nextDueMs = std::min(slotFor(0x520)->nextDueMs, start);
-        }
-        for (auto& s : slots_)
-            if (s.nextDueMs < next->nextDueMs || (s.nextDueMs == next->nextDueMs && s.id < next->id)) next = &s;
+        sendNowIfChanged(0x529, st.evMode != lastEvMode_, start);
+        sendNowIfChanged(0x520, firing != lastEngineFiring_, start);
+        lastEvMode_ = st.evMode;
+        lastEngineFiring_ = firing;
 
+        Slot* next = earliest();
         CanFrame frame = encode(next->id, st, next->count);
         const double end = std::max(next->nextDueMs, busFreeAtMs_) + frameDurationMs(frame.length);
         if (end > untilMs) return; // finishes later: it goes out on a later call
         frame.timeMs = end;
         busFreeAtMs_ = end;
         ++next->count;
-        next->nextDueMs = next->nextDueMs + next->periodMs;
-        if (next->nextDueMs < end) next->nextDueMs = end; // a change-driven send restarts the period
+        next->nextDueMs = std::max(next->nextDueMs + next->periodMs, end); // a change-driven send restarts the period
         out.push_back(frame);
     }
 }

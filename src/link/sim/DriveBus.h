@@ -22,6 +22,7 @@ public:
     explicit DriveBus(std::uint64_t seed);
 
     void framesUntil(double untilMs, std::vector<CanFrame>& out) override;
+    const DriveSnapshot* car() const override { return &model_.state(); }
     // The model behind the frames, as of the last frame sent.
     const DriveModel& model() const { return model_; }
 
@@ -36,6 +37,8 @@ private:
         std::uint32_t count = 0;
     };
     Slot* slotFor(std::uint16_t id);
+    Slot* earliest(); // the slot due first, the lower identifier on a tie
+    void sendNowIfChanged(std::uint16_t id, bool changed, double ms);
 
     DriveModel model_;
     std::vector<Slot> slots_;

@@ -112,9 +112,7 @@ void VirtualCanUsb::execute(const std::string& cmd, double ms)
         answer(autoPoll_ ? "z\r" : kOk);
         // The frame reaches the bus after its own bit time.
         double onBus = ms + frameDurationMs(frame->length);
-        const DriveSnapshot* car = nullptr;
-        if (auto* drive = dynamic_cast<DriveBus*>(&bus())) car = &drive->model().state();
-        ecu_.onFrame(*frame, onBus, car, ecuFrames_);
+        ecu_.onFrame(*frame, onBus, bus().car(), ecuFrames_);
         return;
     }
     case 'P':
