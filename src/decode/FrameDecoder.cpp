@@ -51,9 +51,14 @@ void FrameDecoder::decodeFrames(std::string_view received)
             end = p + 1;
         }
         if (end == std::string_view::npos) {
-            if (received.size() >= kMaxPendingText) pending_.clear();
-            pending_.append(received);
-            if (pending_.size() > kMaxPendingText) pending_.erase(0, pending_.size() - kMaxPendingText);
+            // Keep the newest kMaxPendingText characters without ever holding more.
+            if (received.size() >= kMaxPendingText) {
+                pending_.assign(received.substr(received.size() - kMaxPendingText));
+            } else {
+                const std::size_t total = pending_.size() + received.size();
+                if (total > kMaxPendingText) pending_.erase(0, total - kMaxPendingText);
+                pending_.append(received);
+            }
             return;
         }
         pending_.append(received.substr(0, end));

@@ -164,6 +164,7 @@ TEST(LineSplitting, PendingTextIsCappedAndRecovers)
 
         rig.decoder.decodeFrames(std::string(100000, 'x')); // one huge chunk
         EXPECT_EQ(rig.decoder.pendingText(), std::string(FrameDecoder::kMaxPendingText, 'x'));
+        EXPECT_LT(rig.decoder.pendingText().capacity(), 2 * FrameDecoder::kMaxPendingText); // never held it all
 
         rig.decoder.decodeFrames(elm ? "\r\n3C8 00 00 32 00 00\r\n" : "\rt3C850000320000\r");
         EXPECT_EQ(rig.decoder.framesDecoded(), 1u);
