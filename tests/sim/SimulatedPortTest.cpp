@@ -3,6 +3,7 @@
 #include "SimHost.h"
 
 #include "link/sim/CandumpText.h"
+#include "link/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 
@@ -132,4 +133,38 @@ TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
     EXPECT_EQ(SimulatedPort::create("sim:canusb:replay=/no/such/file.log", clock, &error), nullptr);
     EXPECT_NE(error.find("/no/such/file.log"), std::string::npos);
     std::remove(path.c_str());
+}
+
+TEST(SimulatedPort, HostThatStopsReadingLosesTextAndHearsOfIt)
+{
+    SimHost host(std::make_unique<VirtualCanUsb>(std::make_unique<DriveBus>(1)));
+    host.exchange("S6\r", 5);
+    host.exchange("O\r", 5);
+    // About 30 kB a second: a minute unread overflows the 1 MiB receive buffer.
+    for (int s = 0; s < 60; ++s) {
+        host.clock.advance(1000);
+        host.port->pump();
+    }
+    EXPECT_EQ(host.port->bytesWaiting(), SimulatedPort::kReceiveBuffer);
+    ASSERT_FALSE(host.listener.errors.empty());
+    EXPECT_EQ(host.listener.errors.back(), vcm::PortError::RxOverflow);
+    // Once read, the text flows again.
+    host.port->readAll();
+    host.clock.advance(10);
+    host.port->pump();
+    EXPECT_GT(host.port->readAll().size(), 100u);
+}
+
+TEST(SimulatedPort, OverlongCommandsAreRefusedWithoutHarm)
+{
+    struct Case { bool elm; std::string reply; };
+    for (const Case& c : {Case{true, "?\r\r>"}, Case{false, "\a"}}) {
+        std::unique_ptr<VirtualAdapter> adapter;
+        if (c.elm) adapter = std::make_unique<VirtualElm327>(fixedBus({}));
+        else adapter = std::make_unique<VirtualCanUsb>(fixedBus({}));
+        SimHost host(std::move(adapter));
+        if (c.elm) host.exchange("ATE0\r", 20);
+        EXPECT_EQ(host.exchange(std::string(100000, 'A') + "\r", 20), c.reply);
+        EXPECT_EQ(host.exchange(c.elm ? "ATI\r" : "V\r", 20), c.elm ? "ELM327 v1.5\r\r>" : "V1011\r");
+    }
 }

@@ -91,7 +91,10 @@ void SimulatedPort::run(double ms)
     scratch_.clear();
     adapter_->line().deliverUntil(ms, scratch_);
     // With the port closed the adapter still talks, but nobody hears it.
-    if (open_) received_ += scratch_;
+    if (!open_) return;
+    const std::size_t room = kReceiveBuffer - std::min(received_.size(), kReceiveBuffer);
+    received_.append(scratch_, 0, std::min(room, scratch_.size()));
+    if (scratch_.size() > room) overflowed_ = true;
 }
 
 bool SimulatedPort::open(int /*portNumber*/, std::string_view settings)
@@ -139,6 +142,10 @@ void SimulatedPort::pump()
 {
     const std::size_t before = received_.size();
     run(simTime());
+    if (overflowed_) {
+        overflowed_ = false;
+        if (listener()) listener()->onError(PortError::RxOverflow);
+    }
     if (open_ && received_.size() > before && listener()) listener()->onReceive();
 }
 

@@ -43,6 +43,10 @@ std::unique_ptr<VirtualAdapter> makeVirtualAdapter(const SimulatedCar& car, std:
 
 class SimulatedPort final : public vcm::SerialPort {
 public:
+    // Text the host has not read beyond this is lost, and the listener hears
+    // PortError::RxOverflow, as with a serial driver's receive buffer.
+    static constexpr std::size_t kReceiveBuffer = 1 << 20;
+
     // The car starts at the clock's present time.
     SimulatedPort(const Clock& clock, std::unique_ptr<VirtualAdapter> adapter);
     // From a "sim:..." device name; nullptr (reason in error) when it is not usable.
@@ -81,6 +85,7 @@ private:
     std::string received_;
     std::string error_;
     std::string scratch_;
+    bool overflowed_ = false;
 };
 
 // The bit rate of a settings text "500000,N,8,1"; nothing when malformed.

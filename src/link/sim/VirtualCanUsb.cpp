@@ -63,7 +63,11 @@ void VirtualCanUsb::receive(std::string_view text, double ms)
         if (c == '\r') {
             std::string command;
             command.swap(input_);
-            execute(command, ms);
+            if (overflow_) line_.send("\a", ms);
+            else execute(command, ms);
+            overflow_ = false;
+        } else if (input_.size() == kInputBuffer) {
+            overflow_ = true;
         } else {
             input_.push_back(c);
         }

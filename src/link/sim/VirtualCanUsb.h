@@ -24,6 +24,7 @@ namespace vcm::sim {
 class VirtualCanUsb final : public VirtualAdapter {
 public:
     static constexpr std::size_t kQueueFrames = 32;
+    static constexpr std::size_t kInputBuffer = 64; // longer commands are errors
 
     explicit VirtualCanUsb(std::unique_ptr<FrameSource> bus);
 
@@ -42,6 +43,7 @@ private:
     std::vector<CanFrame> ecuFrames_; // replies waiting for their time on the bus
     std::deque<CanFrame> queue_;      // received frames waiting to be polled (auto-poll off)
     std::string input_;
+    bool overflow_ = false; // the command outgrew the input buffer
     std::string scratch_;
     int bitRate_ = -1;
     bool open_ = false;

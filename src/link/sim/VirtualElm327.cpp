@@ -49,6 +49,7 @@ void VirtualElm327::resetSettings()
     protocol_ = 0;
     monitoring_ = false;
     input_.clear();
+    overflow_ = false;
 }
 
 void VirtualElm327::advanceTo(double ms)
@@ -84,7 +85,11 @@ void VirtualElm327::receive(std::string_view text, double ms)
         if (c == '\r') {
             std::string command;
             command.swap(input_);
-            execute(command, ms);
+            if (overflow_) reply("?", ms);
+            else execute(command, ms);
+            overflow_ = false;
+        } else if (input_.size() == kInputBuffer) {
+            overflow_ = true;
         } else if (static_cast<unsigned char>(c) > ' ') {
             input_.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(c))));
         }

@@ -24,6 +24,7 @@ class VirtualElm327 final : public VirtualAdapter {
 public:
     static constexpr std::size_t kTransmitBuffer = 512;
     static constexpr double kResetMs = 800;
+    static constexpr std::size_t kInputBuffer = 128; // longer commands are not understood
     static constexpr const char* kBanner = "ELM327 v1.5";
 
     explicit VirtualElm327(std::unique_ptr<FrameSource> bus);
@@ -49,6 +50,7 @@ private:
     bool monitoring_ = false;
     double busyUntilMs_ = 0; // a reset in progress ignores input
     std::string input_;
+    bool overflow_ = false; // the command outgrew the input buffer
     std::string lastCommand_;
     std::string scratch_;
     int bufferFullCount_ = 0;
