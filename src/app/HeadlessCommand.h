@@ -1,0 +1,38 @@
+#pragma once
+// veloxcanmoni --headless [--settings FILE] [--status-every SECONDS]
+//
+// Live logging without a window, for a small board in the car: the adapter configured
+// in the settings file is started at once, the same value log, raw and GPS logs and
+// trip file are written as by the dashboard, a one-line status goes to stdout every few
+// seconds, and SIGINT or SIGTERM stops cleanly (adapter stopped, logs closed, trip
+// line written). Needs Qt Core and Qt SerialPort only: no window system.
+#include "config/MonitorSettings.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vcm {
+
+struct HeadlessSetup {
+    MonitorSettings settings;           // as read from the settings file
+    std::map<int, std::string> portMap; // its "[Ports]" section
+    std::string settingsFile;
+    std::string saveFolder;             // where the logs go
+    std::string defaultSaveFolder;      // when SavePath is empty
+    int statusEverySeconds = 5;
+};
+
+// The options after "--headless": [--settings FILE] [--status-every SECONDS]; nothing
+// when they are not understood.
+struct HeadlessArgs {
+    std::string settingsFile;
+    int statusEverySeconds = 5;
+};
+std::optional<HeadlessArgs> parseHeadlessArgs(const std::vector<std::string>& args);
+
+// Runs until SIGINT or SIGTERM; returns the exit status.
+int runHeadless(int argc, char** argv, const HeadlessSetup& setup);
+
+} // namespace vcm

@@ -1,0 +1,70 @@
+#pragma once
+// The adapters' text form of one received frame, written and read back.
+//
+//   ELM327 monitor line (ATH1 headers, spaces on, ATL1 line feeds, ATCAF0 raw bytes):
+//       frame 0x3CA, 5 bytes 00 A1 00 00 7F  ->  "3CA 00 A1 00 00 7F\r\n"
+//   CANUSB (Lawicel ASCII, time stamps off):
+//       the same frame                       ->  "t3CA500A100007F\r"
+//
+// The scanner goes the other way for exports: it cuts received text into lines as they
+// complete and keeps the frames among them; adapter replies ("OK", ">", "z", version
+// texts, "BUFFER FULL") are not frames and are counted apart.
+#include "link/replay/CanFrame.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vcm {
+
+void appendAdapterLine(std::string& out, const CanFrame& frame, AdapterForm form);
+
+// One line without its terminator. ELM327: "3CA 00 A1" (3 hex digits, then 0..8 tokens
+// of 2 hex digits). CANUSB: "t3CA200A1", also with the 4-digit time stamp the adapter
+// adds in Z1 mode. Extended ("T...") and remote ("r", "R") frames give nothing: the
+// car's bus carries neither.
+std::optional<CanFrame> parseAdapterLine(std::string_view line, AdapterForm form);
+
+class AdapterFrameScanner {
+public:
+    explicit AdapterFrameScanner(AdapterForm form) : form_(form) {}
+
+    // Feeds received text; calls onFrame(frame) for every frame whose line ends in it.
+    template <typename OnFrame>
+    void feed(std::string_view text, OnFrame&& onFrame)
+    {
+        for (char c : text) {
+            // ELM327 lines end in CR LF (the decoder's separator too); CANUSB lines in CR,
+            // or in BEL, the adapter's error reply.
+            const bool ends = form_ == AdapterForm::Elm327 ? (c == '\n' && !line_.empty() && line_.back() == '\r')
+                                                           : (c == '\r' || c == '\a');
+            if (!ends) {
+                if (line_.size() < kMaxLine)
+                    line_.push_back(c);
+                else
+                    line_.back() = c; // an overlong line is no frame; keep its last character for the CR check
+                continue;
+            }
+            if (form_ == AdapterForm::Elm327)
+                line_.pop_back();
+            if (!line_.empty()) {
+                if (auto frame = parseAdapterLine(line_, form_))
+                    onFrame(*frame);
+                else
+                    ++otherLines_;
+            }
+            line_.clear();
+        }
+    }
+    // Lines that were not frames (adapter replies, prompts, damaged lines).
+    std::size_t otherLines() const { return otherLines_; }
+
+private:
+    static constexpr std::size_t kMaxLine = 256;
+    AdapterForm form_;
+    std::string line_;
+    std::size_t otherLines_ = 0;
+};
+
+} // namespace vcm

@@ -1,0 +1,120 @@
+#include "link/replay/FileReader.h"
+
+#include "link/replay/RecordingError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace vcm {
+
+namespace {
+constexpr std::size_t kBlock = 1 << 16;
+// A "line" longer than this is binary or damaged input: handed out as it is, unterminated.
+constexpr std::size_t kLongestLine = 1 << 20;
+}
+
+std::string recordingMessage(const std::string& file, std::size_t line, const std::string& what)
+{
+    if (line == 0)
+        return file + ": " + what;
+    return file + ":" + std::to_string(line) + ": " + what;
+}
+
+FileReader::FileReader(const std::string& path) : path_(path)
+{
+    file_ = std::fopen(path.c_str(), "rb");
+    if (!file_)
+        throw RecordingError(recordingMessage(path, 0, std::string("cannot open: ") + std::strerror(errno)));
+    std::error_code ec;
+    size_ = std::filesystem::file_size(path, ec);
+    if (ec)
+        size_ = 0;
+    buffer_.reserve(2 * kBlock);
+}
+
+FileReader::~FileReader()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+void FileReader::countLines() const
+{
+    if (countedPos_ < pos_)
+        line_ += static_cast<std::size_t>(std::count(buffer_.begin() + static_cast<std::ptrdiff_t>(countedPos_),
+                                                     buffer_.begin() + static_cast<std::ptrdiff_t>(pos_), '\n'));
+    countedPos_ = pos_;
+}
+
+bool FileReader::fill(std::size_t n)
+{
+    while (buffer_.size() - pos_ < n && !eof_) {
+        if (pos_ > 0) {
+            countLines();
+            buffer_.erase(0, pos_);
+            pos_ = 0;
+            countedPos_ = 0;
+        }
+        const std::size_t old = buffer_.size();
+        const std::size_t want = std::max(kBlock, n - old);
+        buffer_.resize(old + want);
+        const std::size_t got = std::fread(buffer_.data() + old, 1, want, file_);
+        buffer_.resize(old + got);
+        if (got < want) {
+            if (std::ferror(file_))
+                throw RecordingError(recordingMessage(path_, line_, "read error"));
+            eof_ = true;
+        }
+    }
+    return buffer_.size() - pos_ >= n;
+}
+
+std::string_view FileReader::peek(std::size_t n)
+{
+    fill(n);
+    return std::string_view(buffer_).substr(pos_);
+}
+
+void FileReader::consume(std::size_t n)
+{
+    n = std::min(n, buffer_.size() - pos_);
+    pos_ += n;
+    consumed_ += n;
+}
+
+bool FileReader::readLine(std::string_view& line)
+{
+    countLines();
+    line_ += pendingLines_;
+    pendingLines_ = 0;
+    std::size_t searched = 0;
+    for (;;) {
+        const std::string_view view = std::string_view(buffer_).substr(pos_);
+        const std::size_t nl = view.find('\n', searched);
+        if (nl != std::string_view::npos) {
+            line = view.substr(0, nl);
+            pos_ += nl + 1;
+            countedPos_ = pos_; // its line feed is counted by pendingLines_
+            consumed_ += nl + 1;
+            pendingLines_ = 1;
+            unterminated_ = false;
+            return true;
+        }
+        searched = view.size();
+        if (eof_ || view.size() >= kLongestLine) {
+            if (view.empty())
+                return false;
+            line = view;
+            pos_ += view.size();
+            countedPos_ = pos_;
+            consumed_ += view.size();
+            unterminated_ = true;
+            return true;
+        }
+        fill(view.size() + kBlock);
+    }
+}
+
+} // namespace vcm

@@ -1,0 +1,179 @@
+#include "link/replay/ReplaySession.h"
+
+#include "common/Clock.h"
+#include "common/MemoryView.h"
+#include "link/Monitor.h"
+#include "link/replay/GpsRecordingFeed.h"
+#include "link/replay/LocalTime.h"
+#include "link/replay/RecordingError.h"
+#include "link/replay/ReplayPort.h"
+#include "link/replay/StagedFileSystem.h"
+#include "logging/RunLog.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace vcm {
+
+namespace {
+
+constexpr std::int64_t kMainUs = static_cast<std::int64_t>(Monitor::MainTimerMs) * 1000;
+constexpr std::int64_t kGpsUs = static_cast<std::int64_t>(Monitor::GpsTimerMs) * 1000;
+
+std::int64_t floorTo(std::int64_t value, std::int64_t step)
+{
+    const std::int64_t q = value / step;
+    return (q * step > value ? q - 1 : q) * step;
+}
+
+// The virtual clock: the recording's moment as tick count and local date-time.
+class RecordingClock {
+public:
+    RecordingClock(std::int64_t firstUs, double firstTick) : firstUs_(firstUs), firstTick_(firstTick) {}
+    ManualClock& clock() { return clock_; }
+    void setAt(std::int64_t timeUs)
+    {
+        const double tick = firstTick_ + static_cast<double>(timeUs - firstUs_) / 1000.0;
+        // A command wait may have moved the clock on already: it never goes back.
+        clock_.setTick(std::max(clock_.tickCount(), tick));
+        const std::int64_t second = timeUs >= 0 ? timeUs / 1000000 : -((-timeUs + 999999) / 1000000);
+        const DateTime now = local_.at(second);
+        if (now.seconds() > clock_.now().seconds())
+            clock_.setNow(now);
+    }
+
+private:
+    std::int64_t firstUs_;
+    double firstTick_;
+    ManualClock clock_{0, DateTime()};
+    LocalTimeCache local_;
+};
+
+// The event loop of a replay: the only events are the port's answers to commands.
+class ReplayPump final : public EventPump {
+public:
+    ReplayPump(ReplayPort& adapter, ManualClock& clock) : adapter_(adapter), clock_(clock) {}
+    void yieldOnce() override { adapter_.deliverAnswers(); }
+    void waitForEvents(int maxMs) override
+    {
+        clock_.advance(maxMs);
+        adapter_.deliverAnswers();
+    }
+
+private:
+    ReplayPort& adapter_;
+    ManualClock& clock_;
+};
+
+MonitorSettings replaySettings(const ReplayOptions& options, AdapterForm form, bool withGps)
+{
+    MonitorSettings s = options.settings;
+    s.UseElm327 = form == AdapterForm::Elm327;
+    s.PortNum = 1;
+    s.PortNumM = 0;
+    s.EnableGPS = withGps;
+    s.PortNumGPS = withGps ? 2 : 0;
+    s.SuperLogFile = false; // the recording is the raw log: no copy of it
+    s.Logfile = true;       // the stop closes the log set
+    s.SavePath = options.outFolder;
+    return s;
+}
+
+} // namespace
+
+ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& options, FileSystem& disk,
+                             const std::function<void(double)>& progress, View* view)
+{
+    RecordedChunk chunk;
+    if (!source.next(chunk))
+        throw RecordingError("the recording holds no received text");
+
+    std::unique_ptr<GpsRecordingFeed> gps;
+    if (!options.gpsPath.empty())
+        gps = std::make_unique<GpsRecordingFeed>(options.gpsPath, source.durationMs().value_or(0));
+
+    MonitorSettings settings = replaySettings(options, source.form(), gps != nullptr);
+    StagedFileSystem files(disk, options.replaceExisting);
+    MemoryView memoryView;
+    View& shownOn = view ? *view : memoryView;
+
+    const std::int64_t firstUs = chunk.timeUs;
+    RecordingClock time(firstUs, chunk.tickMs);
+    // The window "opened" at the 100 ms boundary before the first chunk.
+    const std::int64_t opened = floorTo(firstUs, kMainUs);
+    std::int64_t nextMain = opened + kMainUs;
+    std::int64_t nextGps = opened + kGpsUs;
+    std::size_t gpsTicks = 0;
+    time.setAt(opened);
+
+    ReplayPort adapterPort("replay", source.form());
+    ReplayPort auxPort("replay aux", std::nullopt);
+    ReplayPort gpsPort("replay GPS", std::nullopt);
+    ReplayPump pump(adapterPort, time.clock());
+    ReplayReport report;
+    try {
+        Monitor monitor(settings, shownOn, time.clock(), files, adapterPort, auxPort, gpsPort, pump,
+                        options.decimalSeparator, options.outFolder);
+        monitor.loadTrips();
+        monitor.startAcquisition();
+        adapterPort.setAnswering(false);
+
+        // Timers due before the moment given (and at it, with inclusive), in time order.
+        auto fireTimersUntil = [&](std::int64_t until, bool inclusive) {
+            while (std::min(nextMain, nextGps) < until + (inclusive ? 1 : 0)) {
+                if (nextGps < nextMain) {
+                    time.setAt(nextGps);
+                    if (gps)
+                        gpsPort.hold(gps->textForTick(++gpsTicks));
+                    monitor.onGpsTimer();
+                    nextGps += kGpsUs;
+                } else {
+                    time.setAt(nextMain);
+                    monitor.onMainTimer();
+                    ++report.rows;
+                    nextMain += kMainUs;
+                }
+            }
+        };
+
+        std::int64_t lastUs = firstUs;
+        do {
+            // Text that arrives at the same millisecond as a tick is read first, as the
+            // live loop reads the port before the timer's turn.
+            fireTimersUntil(chunk.timeUs, false);
+            time.setAt(chunk.timeUs);
+            adapterPort.deliver(chunk.text);
+            lastUs = chunk.timeUs;
+            if (progress && (++report.chunks & 0x3FFF) == 0)
+                progress(source.fractionRead());
+        } while (source.next(chunk));
+        fireTimersUntil(lastUs, true);
+
+        adapterPort.setAnswering(true);
+        monitor.stopAcquisition();
+        monitor.runLog().close();
+        if (monitor.runLog().failedRowCount() > 0)
+            throw ReplayError("could not write " + std::to_string(monitor.runLog().failedRowCount())
+                              + " row(s) of the value log in " + options.outFolder);
+        monitor.saveTrips();
+        report.recordedMs = static_cast<double>(lastUs - firstUs) / 1000.0;
+        report.distanceM = monitor.vehicle().DistanceAccumulator / 3600.0;
+        report.fuelMl = monitor.vehicle().FuelAccumulator / 1296000000.0;
+    } catch (const ExistingFileError& e) {
+        files.discard();
+        throw ReplayError(e.what());
+    } catch (...) {
+        files.discard();
+        throw;
+    }
+    report.files = files.files();
+    if (!files.commit()) {
+        files.discard();
+        throw ReplayError(files.error());
+    }
+    if (progress)
+        progress(1.0);
+    return report;
+}
+
+} // namespace vcm

@@ -1,0 +1,53 @@
+#pragma once
+// Runs a recording through the live program's own path - adapter port, receive path,
+// frame decoder, main tick every 100 ms, GPS tick every 2050 ms, run log and trip file -
+// on a virtual clock that follows the recording's time, as fast as the machine allows.
+// What lands in the output folder is what the live program would have written there:
+// the value log CAN_ddmmyyyy_hhnn.csv (header, one row per 100 ms of recorded time) and
+// the run's line and totals in TRAJETS.CSV.
+//
+// The timers tick on the recording's time line at whole multiples of their period after
+// the 100 ms boundary before the first chunk, so two recordings of the same drive (a raw
+// log and its candump export) are sampled at the same instants.
+#include "common/FileSystem.h"
+#include "common/View.h"
+#include "config/MonitorSettings.h"
+#include "link/replay/RecordingSource.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vcm {
+
+struct ReplayOptions {
+    // The user's settings: units and temperature scale decode the drive; the port,
+    // logging and GPS fields are set by the replay.
+    MonitorSettings settings;
+    std::string outFolder;
+    std::string gpsPath;           // NMEA recording to replay beside the drive, "" for none
+    bool replaceExisting = false;  // replace value logs already in the folder
+    char decimalSeparator = '.';
+};
+
+struct ReplayReport {
+    std::vector<std::string> files;   // written, final names
+    std::int64_t rows = 0;            // value-log rows
+    std::int64_t chunks = 0;          // received chunks replayed
+    double recordedMs = 0;            // from the first to the last chunk
+    double distanceM = 0;
+    double fuelMl = 0;
+};
+
+// Throws RecordingError (unreadable input) or ReplayError (output could not be written
+// whole); nothing is left in the folder looking complete after a failure.
+ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& options, FileSystem& disk,
+                             const std::function<void(double)>& progress = {}, View* view = nullptr);
+
+class ReplayError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace vcm

@@ -1,0 +1,47 @@
+#pragma once
+// The files of a replay, kept from looking complete until the replay is: every file
+// created is written under its name + ".part" and renamed into place by commit(); the
+// trip file's atomic replacement is held until then. discard() removes the ".part"
+// files. A file that already exists is never replaced unless asked: create() throws
+// ExistingFileError instead, before anything is written.
+#include "common/FileSystem.h"
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vcm {
+
+class ExistingFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class StagedFileSystem final : public FileSystem {
+public:
+    StagedFileSystem(FileSystem& inner, bool replaceExisting) : inner_(inner), replaceExisting_(replaceExisting) {}
+
+    std::unique_ptr<OutputFile> create(const std::string& path) override;
+    std::optional<std::string> readAll(const std::string& path) override;
+    bool replaceAtomically(const std::string& path, std::string_view content) override;
+    bool isWritableDirectory(const std::string& path) override { return inner_.isWritableDirectory(path); }
+
+    // Renames the staged files into place and writes the held replacements; false (with
+    // what failed in error()) when one of them could not be.
+    bool commit();
+    void discard();
+    const std::string& error() const { return error_; }
+    // Final names of the files written, in the order they were created.
+    std::vector<std::string> files() const;
+
+private:
+    FileSystem& inner_;
+    bool replaceExisting_;
+    std::vector<std::pair<std::string, std::string>> staged_; // final name, ".part" name
+    std::map<std::string, std::string> replacements_;
+    std::string error_;
+    bool committed_ = false;
+};
+
+} // namespace vcm

@@ -1,0 +1,161 @@
+// veloxcanmoni --headless against the simulated ELM327 on a pseudo-terminal
+// (vcm-simcar): the real Qt serial path, a settings file, the logs on disk, SIGTERM.
+#include "../replay/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <filesystem>
+#include <fcntl.h>
+#include <poll.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace vcm {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A child process with its standard output on a pipe.
+class Child {
+public:
+    explicit Child(std::vector<std::string> args)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(fds[1], STDOUT_FILENO);
+            close(fds[0]);
+            close(fds[1]);
+            std::vector<char*> argv;
+            for (auto& a : args)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        close(fds[1]);
+        out_ = fds[0];
+        fcntl(out_, F_SETFL, O_NONBLOCK);
+    }
+    ~Child()
+    {
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (out_ >= 0)
+            close(out_);
+    }
+    // Reads what the child printed until pred holds for the text or the time is up.
+    bool readUntil(const std::function<bool(const std::string&)>& pred, std::chrono::milliseconds limit)
+    {
+        const auto end = Clock::now() + limit;
+        while (!pred(text_)) {
+            if (Clock::now() > end)
+                return false;
+            pollfd p{out_, POLLIN, 0};
+            poll(&p, 1, 50);
+            char buf[4096];
+            const ssize_t n = read(out_, buf, sizeof buf);
+            if (n > 0)
+                text_.append(buf, static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    // Waits for the child to end; its exit status, or -1 when it did not end in time.
+    int waitExit(std::chrono::milliseconds limit)
+    {
+        const auto end = Clock::now() + limit;
+        int status = 0;
+        while (Clock::now() < end) {
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                exited_ = true;
+                readUntil([](const std::string&) { return true; }, std::chrono::milliseconds(0));
+                char buf[4096];
+                for (ssize_t n; (n = read(out_, buf, sizeof buf)) > 0;)
+                    text_.append(buf, static_cast<std::size_t>(n));
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return -1;
+    }
+    void signal(int s) { kill(pid_, s); }
+    bool started() const { return pid_ > 0; }
+    const std::string& text() const { return text_; }
+
+private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    bool exited_ = false;
+    std::string text_;
+};
+
+TEST(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
+{
+    test::TempDir dir;
+    Child car({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5"});
+    ASSERT_TRUE(car.started());
+    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; },
+                              std::chrono::seconds(5)));
+    const std::string pty = car.text().substr(0, car.text().find('\n'));
+    ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
+
+    const std::string save = dir.file("save");
+    const std::string ini = dir.write("VeloxCanMoni.INI",
+                                      "[Comm]\r\nInterface=ELM327\r\nPortNum=1\r\nBPS=500000\r\nPortNum GPS=0\r\n"
+                                      "[CAN232]\r\nLogfile=True\r\nSuperLogfile=True\r\n[GPS]\r\nEnableGPS=False\r\n"
+                                      "[Unit]\r\nSystem=SI\r\nTemp=Celsius\r\n[File]\r\nSavePath=" + save + "\r\n"
+                                      "[Ports]\r\nCOM1=" + pty + "\r\n");
+    std::filesystem::create_directories(save);
+
+    Child program({VCM_PROGRAM, "--headless", "--settings", ini, "--status-every", "1"});
+    ASSERT_TRUE(program.started());
+    // Running once a status line reports rows of the value log.
+    const bool logging = program.readUntil(
+        [](const std::string& t) {
+            const auto at = t.rfind(" running ");
+            const auto rows = at == std::string::npos ? std::string::npos : t.find(" rows", at);
+            return rows != std::string::npos && t.substr(t.rfind(' ', rows - 1) + 1, rows - t.rfind(' ', rows - 1) - 1) != "0";
+        },
+        std::chrono::seconds(15));
+    ASSERT_TRUE(logging) << program.text();
+    EXPECT_NE(program.text().find(".csv"), std::string::npos);
+
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(std::chrono::seconds(10)), 0) << program.text();
+    EXPECT_NE(program.text().find("stopped on signal 15"), std::string::npos) << program.text();
+    // The program closed the port: the simulated car ends with it.
+    EXPECT_EQ(car.waitExit(std::chrono::seconds(5)), 0);
+
+    // On disk: a value log with its header and whole rows, the raw log with markers.
+    std::string csv, raw;
+    for (const auto& e : std::filesystem::directory_iterator(save)) {
+        const std::string name = e.path().filename().string();
+        if (name.rfind("CAN_", 0) == 0 && e.path().extension() == ".csv")
+            csv = test::readFile(e.path().string());
+        if (name.rfind("CAN_", 0) == 0 && e.path().extension() == ".txt")
+            raw = test::readFile(e.path().string());
+    }
+    ASSERT_FALSE(csv.empty());
+    EXPECT_EQ(csv.rfind("Date;Heure;km/h;Tpm;", 0), 0u);
+    EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
+    std::size_t rows = 0;
+    for (std::size_t at = csv.find("\r\n"); at + 2 < csv.size(); at = csv.find("\r\n", at + 2))
+        ++rows;
+    EXPECT_GE(rows, 3u);
+    EXPECT_NE(raw.find("#\r\n"), std::string::npos); // marker lines
+    EXPECT_NE(raw.find("3CA "), std::string::npos);   // monitor lines of the integration clock
+}
+
+} // namespace
+} // namespace vcm

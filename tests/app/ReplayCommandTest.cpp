@@ -1,0 +1,95 @@
+#include "app/ReplayCommand.h"
+
+#include "../replay/ReplayFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace vcm {
+namespace {
+
+using namespace test;
+
+TEST(ReplayCommandLine, ReadsEveryOption)
+{
+    std::string error;
+    const auto line = parseReplayCommandLine({"--replay", "CAN_04122026_0910.txt", "--out", "/tmp/x", "--gps", "g.nmea",
+                                              "--adapter", "canusb", "--units", "us", "--temp", "f", "--bps", "115200",
+                                              "--force"},
+                                             error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->input, "CAN_04122026_0910.txt");
+    EXPECT_EQ(line->outFolder, "/tmp/x");
+    EXPECT_EQ(line->gpsPath, "g.nmea");
+    EXPECT_EQ(line->elm327, false);
+    EXPECT_EQ(line->metric, false);
+    EXPECT_EQ(line->celsius, false);
+    EXPECT_EQ(line->bitsPerSecond, 115200);
+    EXPECT_TRUE(line->force);
+    EXPECT_TRUE(line->exportPath.empty());
+
+    UtcZone utc;
+    const auto start = parseReplayCommandLine({"--replay", "a.txt", "--start", "2026-12-04 09:10:05"}, error);
+    ASSERT_TRUE(start) << error;
+    EXPECT_EQ(start->startEpoch, 1796375405); // 2026-12-04 09:10:05 UTC
+}
+
+TEST(ReplayCommandLine, RefusesWhatItCannotUseSayingWhy)
+{
+    struct Case {
+        std::vector<std::string> args;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {{}, "--replay FILE is missing"},
+        {{"--out", "x"}, "--replay FILE is missing"},
+        {{"--replay"}, "--replay needs a value"},
+        {{"--replay", "a", "--adapter", "elm"}, "--adapter takes elm327 or canusb"},
+        {{"--replay", "a", "--units", "metric"}, "--units takes si or us"},
+        {{"--replay", "a", "--temp", "k"}, "--temp takes c or f"},
+        {{"--replay", "a", "--bps", "fast"}, "--bps takes"},
+        {{"--replay", "a", "--bps", "12"}, "--bps takes"},
+        {{"--replay", "a", "--start", "04/12/2026"}, "--start takes"},
+        {{"--replay", "a", "--verbose"}, "unknown option \"--verbose\""},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(parseReplayCommandLine(c.args, error));
+        EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+}
+
+TEST(ReplayCommand, ExportsARawLogAsCandump)
+{
+    UtcZone utc;
+    TempDir dir;
+    const std::string raw = dir.write("CAN_04122026_0910.txt",
+                                      "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:05_5000_29#\r\n0B4 00 00"
+                                      " 00 00 00 0D 2C\r\n#04/12/2026 09:10:05_5012_17#\r\n");
+    std::ostringstream out, err;
+    std::string error;
+    const auto line = parseReplayCommandLine({"--replay", raw, "--export-candump", dir.file("drive.log")}, error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(runReplayCommand(*line, {}, out, err), 0) << err.str();
+    EXPECT_EQ(readFile(dir.file("drive.log")), "(1796375405.000000) can0 3CA#0000000000\n"
+                                               "(1796375405.012000) can0 0B4#00000000000D2C\n");
+    EXPECT_NE(out.str().find("2 frames"), std::string::npos) << out.str();
+    EXPECT_NE(err.str().find("raw log, ELM327 adapter"), std::string::npos) << err.str();
+}
+
+TEST(ReplayCommand, AnUnreadableFileFailsNamingTheLine)
+{
+    TempDir dir;
+    const std::string bad = dir.write("drive.log", "(1700000000.000000) can0 3CA#00\n(1700000000.1) can0 3CA#0\n");
+    std::ostringstream out, err;
+    std::string error;
+    const auto line = parseReplayCommandLine({"--replay", bad, "--export-candump", dir.file("out.log")}, error);
+    ASSERT_TRUE(line);
+    EXPECT_EQ(runReplayCommand(*line, {}, out, err), 1);
+    EXPECT_NE(err.str().find("drive.log:2: not a candump line"), std::string::npos) << err.str();
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"drive.log"});
+}
+
+} // namespace
+} // namespace vcm

@@ -1,0 +1,90 @@
+#include "link/replay/CandumpLog.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace vcm {
+namespace {
+
+using Kind = CandumpLine::Kind;
+
+struct LineCase {
+    const char* line;
+    Kind kind;
+    std::int64_t timeUs;
+    std::uint16_t id;
+    std::vector<std::uint8_t> data;
+};
+
+TEST(CandumpLog, ReadsTheLinesCanUtilsWrites)
+{
+    const std::vector<LineCase> cases = {
+        {"(1700000000.123456) can0 3CA#0000000000", Kind::Frame, 1700000000123456, 0x3CA, {0, 0, 0, 0, 0}},
+        {"(1700000000.000001) vcan0 0B4#00000000000D2C4B", Kind::Frame, 1700000000000001, 0x0B4,
+         {0, 0, 0, 0, 0, 0x0D, 0x2C, 0x4B}},
+        {"(0000000012.5) can1 7ea#1027", Kind::Frame, 12500000, 0x7EA, {0x10, 0x27}},
+        {"(1700000000.100000) can0 520#", Kind::Frame, 1700000000100000, 0x520, {}},
+        {"(1700000000.100000) can0 244#1122334455667788_C", Kind::Frame, 1700000000100000, 0x244,
+         {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88}},
+        {"(1700000000.100000) can0 3CA#0102 R\r", Kind::Frame, 1700000000100000, 0x3CA, {1, 2}},
+        {"  ", Kind::Blank, 0, 0, {}},
+        {"# recorded on the test bench", Kind::Blank, 0, 0, {}},
+        {"(1700000000.2) can0 18DAF110#0210C0", Kind::Skipped, 1700000000200000, 0, {}},
+        {"(1700000000.3) can0 7DF#R", Kind::Skipped, 1700000000300000, 0, {}},
+        {"(1700000000.3) can0 7DF#R8", Kind::Skipped, 1700000000300000, 0, {}},
+        {"(1700000000.4) can0 20000080#0000000000000000", Kind::Skipped, 1700000000400000, 0, {}},
+        {"(1700000000.5) can0 123##1112233", Kind::Skipped, 1700000000500000, 0, {}},
+        {"(1700000000.6) can0 123###0A0B0C", Kind::Skipped, 1700000000600000, 0, {}},
+        {"1700000000.1 can0 3CA#00", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1 can0 3CA#00", Kind::Malformed, 0, 0, {}},
+        {"(17000x0000.1) can0 3CA#00", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0 3CA00", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0 3CA#000", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0 3CA#000000000000000000", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0 3CA#00ZZ", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0 800#00", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0 3C#00", Kind::Malformed, 0, 0, {}},
+        {"(1700000000.1) can0 3CA#0011_3", Kind::Malformed, 0, 0, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const CandumpLine r = parseCandumpLine(c.line);
+        ASSERT_EQ(r.kind, c.kind) << r.reason;
+        if (c.kind == Kind::Frame || c.kind == Kind::Skipped) {
+            EXPECT_EQ(r.timeUs, c.timeUs);
+        }
+        if (c.kind == Kind::Frame) {
+            EXPECT_EQ(r.frame.id, c.id);
+            ASSERT_EQ(r.frame.length, c.data.size());
+            for (std::size_t i = 0; i < c.data.size(); ++i)
+                EXPECT_EQ(r.frame.data[i], c.data[i]) << "byte " << i;
+        }
+        if (c.kind == Kind::Malformed || c.kind == Kind::Skipped) {
+            EXPECT_FALSE(r.reason.empty());
+        }
+    }
+}
+
+TEST(CandumpLog, WritesTheCanUtilsLineAndReadsItBack)
+{
+    CanFrame f;
+    f.id = 0x03A;
+    f.length = 3;
+    f.data = {0x01, 0xAB, 0xF0};
+    std::string out;
+    appendCandumpLine(out, 1700000000123456, "can0", f);
+    appendCandumpLine(out, 5000007, "vcan0", CanFrame{0x7FF, 0, {}});
+    EXPECT_EQ(out, "(1700000000.123456) can0 03A#01ABF0\n"
+                   "(0000000005.000007) vcan0 7FF#\n");
+
+    const CandumpLine back = parseCandumpLine(out.substr(0, out.find('\n')));
+    ASSERT_EQ(back.kind, Kind::Frame);
+    EXPECT_EQ(back.timeUs, 1700000000123456);
+    EXPECT_EQ(back.interface, "can0");
+    EXPECT_EQ(back.frame, f);
+}
+
+} // namespace
+} // namespace vcm

@@ -1,0 +1,159 @@
+#include "link/replay/LocalTime.h"
+#include "link/replay/RawLogSource.h"
+#include "link/replay/RecordingError.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace vcm {
+namespace {
+
+using test::TempDir;
+
+std::vector<RecordedChunk> readAllChunks(RecordingSource& source)
+{
+    std::vector<RecordedChunk> all;
+    RecordedChunk c;
+    while (source.next(c))
+        all.push_back(c);
+    return all;
+}
+
+// A raw log of an ELM327 session as the logger writes it: each chunk's first line
+// (or first character), the marker, the rest of the chunk.
+const std::string kElmRawLog =
+    "A#04/12/2026 09:10:05_5000000_4#\r\nTZ\r"                             // "ATZ\r" echo, no CR LF
+    "\r\n#04/12/2026 09:10:06_5001000_18#\r\nELM327 v1.5\r\n\r\n>"         // starts with CR LF
+    "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:06_5001250_29#\r\n0B4 00 00"  // line cut at the chunk's end
+    " 00 00 00 0D 2C\r\n#04/12/2026 09:10:06_5001262_17#\r\n";             // rest empty
+
+TEST(RawLogSource, GivesBackEveryChunkAsReceivedWithItsTime)
+{
+    TempDir dir;
+    RawLogSource source(dir.write("CAN_04122026_0910.txt", kElmRawLog), AdapterForm::Elm327, {});
+    const auto chunks = readAllChunks(source);
+    ASSERT_EQ(chunks.size(), 4u);
+    EXPECT_EQ(chunks[0].text, "ATZ\r");
+    EXPECT_EQ(chunks[1].text, "\r\nELM327 v1.5\r\n\r\n>");
+    EXPECT_EQ(chunks[2].text, "3CA 00 00 00 00 00\r\n0B4 00 00");
+    EXPECT_EQ(chunks[3].text, " 00 00 00 0D 2C\r\n");
+    // Ticks as recorded; the time line anchored at the first marker's local time.
+    EXPECT_EQ(chunks[0].tickMs, 5000000);
+    EXPECT_EQ(chunks[3].tickMs, 5001262);
+    EXPECT_EQ(chunks[3].timeUs - chunks[0].timeUs, 1262000);
+    EXPECT_EQ(localFromEpoch(chunks[0].timeUs / 1000000), DateTime::fromCivil({2026, 12, 4, 9, 10, 5}));
+    EXPECT_DOUBLE_EQ(*source.durationMs(), 1262);
+}
+
+TEST(RawLogSource, ReadsCanUsbChunksWithoutLineFeeds)
+{
+    // CANUSB text has no CR LF: the marker follows each chunk's first character.
+    const std::string raw = "t#09:10:05_100_29#\r\n3CA50000000000\rt0B4700000000"
+                            "0#09:10:05_108_16#\r\n00D2C\rt3CA50000";
+    TempDir dir;
+    RawLogSource source(dir.write("CAN_04122026_0910.txt", raw), AdapterForm::CanUsb, {});
+    const auto chunks = readAllChunks(source);
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[0].text, "t3CA50000000000\rt0B4700000000");
+    EXPECT_EQ(chunks[1].text, "000D2C\rt3CA50000");
+    // The markers hold the time only: the day comes from the log set's name.
+    EXPECT_EQ(localFromEpoch(chunks[0].timeUs / 1000000), DateTime::fromCivil({2026, 12, 4, 9, 10, 5}));
+    EXPECT_EQ(chunks[1].timeUs - chunks[0].timeUs, 8000);
+}
+
+TEST(RawLogSource, AFileCutShortGivesWhatIsThereAndSaysSo)
+{
+    // A power cut can stop the file anywhere: every cut gives back the complete chunks
+    // before it and the part of the chunk being written, never an error.
+    for (std::size_t cut = 1; cut < kElmRawLog.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        TempDir dir;
+        std::vector<std::string> notes;
+        RecordingOptions options;
+        options.note = [&](const std::string& n) { notes.push_back(n); };
+        RawLogSource source(dir.write("CAN_04122026_0910.txt", kElmRawLog.substr(0, cut)), AdapterForm::Elm327, options);
+        std::string text;
+        std::vector<RecordedChunk> chunks;
+        ASSERT_NO_THROW(chunks = readAllChunks(source));
+        for (const auto& c : chunks)
+            text += c.text;
+        // Whatever came back is the start of the received text.
+        const std::string received = "ATZ\r\r\nELM327 v1.5\r\n\r\n>3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n";
+        EXPECT_EQ(received.substr(0, text.size()), text);
+        // Only a cut right at the end of a chunk goes unnoticed: nothing is missing there.
+        const std::vector<std::size_t> chunkEnds = {kElmRawLog.find("TZ\r") + 3, kElmRawLog.find(">") + 1,
+                                                    kElmRawLog.find("0B4 00 00") + 9, kElmRawLog.size()};
+        if (notes.empty()) {
+            EXPECT_NE(std::find(chunkEnds.begin(), chunkEnds.end(), cut), chunkEnds.end());
+        }
+    }
+}
+
+TEST(RawLogSource, ADamagedMarkerIsAnErrorNamingItsLine)
+{
+    struct Case {
+        std::string text;
+        std::size_t line;
+    };
+    const std::vector<Case> cases = {
+        // Tick damaged on the marker of line 4.
+        {"3CA 00\r\n#09:10:05_100_8#\r\n3CA 00\r\n#09:10:05_1x0_8#\r\n" + std::string(9000, ' '), 4},
+        // Length shorter than the text before the marker.
+        {"3CA 00\r\n#09:10:05_100_3#\r\n" + std::string(9000, ' '), 2},
+        // Binary noise in the middle of the file.
+        {"3CA 00\r\n#09:10:05_100_8#\r\n" + std::string(20000, '\x01'), 3},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        RawLogSource source(dir.write("CAN_04122026_0910.txt", c.text), AdapterForm::Elm327, {});
+        try {
+            readAllChunks(source);
+            ADD_FAILURE() << "no error for line " << c.line;
+        } catch (const RecordingError& e) {
+            EXPECT_NE(std::string(e.what()).find("CAN_04122026_0910.txt:" + std::to_string(c.line) + ":"), std::string::npos)
+                << e.what();
+        }
+    }
+}
+
+TEST(RawLogSource, MarkerStampsWithAndWithoutDate)
+{
+    struct Case {
+        const char* stamp;
+        bool ok;
+        int year, hour, minute, second;
+    };
+    const std::vector<Case> cases = {{"04/12/2026 09:10:05", true, 2026, 9, 10, 5},
+                                     {"2026-12-04 23:59:58", true, 2026, 23, 59, 58},
+                                     {"2026-12-04T00:00:01", true, 2026, 0, 0, 1},
+                                     {"09:10:05", true, 0, 9, 10, 5},
+                                     {"9:10", false, 0, 0, 0, 0},
+                                     {"24:00:00", false, 0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        const auto t = parseMarkerStamp(c.stamp);
+        ASSERT_EQ(t.has_value(), c.ok) << c.stamp;
+        if (!c.ok)
+            continue;
+        EXPECT_EQ(t->date.has_value(), c.year != 0) << c.stamp;
+        if (t->date) {
+            EXPECT_EQ(t->date->year, c.year);
+        }
+        EXPECT_EQ(t->hour, c.hour);
+        EXPECT_EQ(t->minute, c.minute);
+        EXPECT_EQ(t->second, c.second);
+    }
+    const auto m = parseRawMarker("#04/12/2026 09:10:05_123456_57#");
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->stamp, "04/12/2026 09:10:05");
+    EXPECT_EQ(m->tick, 123456);
+    EXPECT_EQ(m->length, 57u);
+    for (const char* bad : {"#04/12/2026_123456#", "#x_12_a#", "#x_12_0#", "04/12_1_2#", "#x_1_2"})
+        EXPECT_FALSE(parseRawMarker(bad)) << bad;
+}
+
+} // namespace
+} // namespace vcm

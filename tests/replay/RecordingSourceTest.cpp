@@ -1,0 +1,246 @@
+#include "link/replay/AdapterText.h"
+#include "link/replay/CandumpExport.h"
+#include "link/replay/CandumpSource.h"
+#include "link/replay/GpsRecordingFeed.h"
+#include "link/replay/PacedTextSource.h"
+#include "link/replay/RecordingError.h"
+#include "link/replay/RecordingSource.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace vcm {
+namespace {
+
+using test::TempDir;
+
+struct TimedFrame {
+    std::int64_t timeUs;
+    CanFrame frame;
+    friend bool operator==(const TimedFrame&, const TimedFrame&) = default;
+};
+
+// The frames a source delivers, stamped with the chunk whose text completed them.
+std::vector<TimedFrame> framesOf(RecordingSource& source)
+{
+    std::vector<TimedFrame> frames;
+    AdapterFrameScanner scan(source.form());
+    RecordedChunk c;
+    while (source.next(c))
+        scan.feed(c.text, [&](const CanFrame& f) { frames.push_back({c.timeUs, f}); });
+    return frames;
+}
+
+const std::string kCandump = "(1700000000.000100) can0 3CA#0000000000\n"
+                             "(1700000000.000900) can0 0B4#00000000000D2C\n"
+                             "(1700000000.001000) can0 18DAF110#0210C0\n"
+                             "(1700000000.001200) can0 520#001A2B\n"
+                             "(1700000000.001300) can0 7DF#R\n"
+                             "(1700000000.250000) can0 3C8#00001F\n";
+
+TEST(RecordingSource, RecognisesEachInputByItsContent)
+{
+    struct Case {
+        std::string head;
+        std::optional<RecordingKind> kind;
+        std::optional<AdapterForm> form;
+    };
+    const std::vector<Case> cases = {
+        {kCandump, RecordingKind::Candump, std::nullopt},
+        {"3CA 00 00\r\n#04/12/2026 09:10:05_100_11#\r\n", RecordingKind::RawLog, AdapterForm::Elm327},
+        {"t#09:10:05_100_16#\r\n3CA50000000000\r", RecordingKind::RawLog, AdapterForm::CanUsb},
+        {"ATZ\r\r\rELM327 v1.5\r\n\r\n>3CA 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n", RecordingKind::AdapterText, AdapterForm::Elm327},
+        {"\r\r\r\rV1011\rt3CA50000000000\rt0B4700000000000D2C\r", RecordingKind::AdapterText, AdapterForm::CanUsb},
+        {"Date;Heure;km/h;Tpm\r\n04/12/2026;09:10:05;0.0;0\r\n", std::nullopt, std::nullopt},
+        {std::string("\x89PNG\r\n\x1a\n\0\0\0", 11), std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const RecordingGuess g = guessRecording(c.head);
+        EXPECT_EQ(g.kind, c.kind) << c.head;
+        if (c.kind && *c.kind != RecordingKind::Candump) {
+            EXPECT_EQ(g.form, c.form) << c.head;
+        }
+    }
+}
+
+TEST(RecordingSource, RefusesWhatItCannotReadNamingTheFile)
+{
+    TempDir dir;
+    const std::string csv = dir.write("CAN_04122026_0910.csv", "Date;Heure;km/h;Tpm\r\n04/12/2026;09:10:05;0.0;0\r\n");
+    EXPECT_THROW(openRecording(csv, {}), RecordingError);
+    EXPECT_THROW(openRecording(dir.write("empty.txt", ""), {}), RecordingError);
+    try {
+        openRecording(dir.file("missing.log"), {});
+        FAIL();
+    } catch (const RecordingError& e) {
+        EXPECT_NE(std::string(e.what()).find("missing.log"), std::string::npos);
+    }
+}
+
+TEST(RecordingSource, CandumpFramesOfOneMillisecondArriveTogetherInTheChosenForm)
+{
+    TempDir dir;
+    const std::string path = dir.write("drive.log", kCandump);
+    std::vector<std::string> notes;
+    RecordingOptions options;
+    options.note = [&](const std::string& n) { notes.push_back(n); };
+    for (AdapterForm form : {AdapterForm::Elm327, AdapterForm::CanUsb}) {
+        options.form = form;
+        auto source = openRecording(path, options);
+        ASSERT_EQ(source->kind(), RecordingKind::Candump);
+        std::vector<RecordedChunk> chunks;
+        for (RecordedChunk c; source->next(c);)
+            chunks.push_back(c);
+        ASSERT_EQ(chunks.size(), 3u);
+        EXPECT_EQ(chunks[0].tickMs, 0);
+        EXPECT_EQ(chunks[1].tickMs, 1);
+        EXPECT_EQ(chunks[2].tickMs, 249);
+        EXPECT_EQ(chunks[2].timeUs, 1700000000249100);
+        if (form == AdapterForm::Elm327) {
+            EXPECT_EQ(chunks[0].text, "3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n");
+            EXPECT_EQ(chunks[1].text, "520 00 1A 2B\r\n");
+        } else {
+            EXPECT_EQ(chunks[0].text, "t3CA50000000000\rt0B4700000000000D2C\r");
+            EXPECT_EQ(chunks[2].text, "t3C8300001F\r");
+        }
+        EXPECT_DOUBLE_EQ(*source->durationMs(), 249.9);
+    }
+    // The two frames the car's bus cannot carry are counted in a note.
+    bool toldExtended = false, toldRemote = false;
+    for (const auto& n : notes) {
+        toldExtended |= n.find("skipped 1 line(s): extended identifier") != std::string::npos;
+        toldRemote |= n.find("skipped 1 line(s): remote request") != std::string::npos;
+    }
+    EXPECT_TRUE(toldExtended);
+    EXPECT_TRUE(toldRemote);
+}
+
+TEST(RecordingSource, CandumpDamagedLineIsAnErrorButACutLastLineIsNot)
+{
+    TempDir dir;
+    const std::size_t twoLines = kCandump.find('\n', kCandump.find('\n') + 1) + 1;
+    const std::string damaged = kCandump.substr(0, twoLines) + "(1700000000.3) can0 3CA#00Q0\n" + kCandump.substr(twoLines);
+    auto source = openRecording(dir.write("damaged.log", damaged), {});
+    try {
+        framesOf(*source);
+        FAIL() << "damaged line accepted";
+    } catch (const RecordingError& e) {
+        EXPECT_NE(std::string(e.what()).find("damaged.log:3:"), std::string::npos) << e.what();
+    }
+
+    std::vector<std::string> notes;
+    RecordingOptions options;
+    options.note = [&](const std::string& n) { notes.push_back(n); };
+    auto cut = openRecording(dir.write("cut.log", kCandump.substr(0, kCandump.size() - 4)), options);
+    const auto frames = framesOf(*cut);
+    EXPECT_EQ(frames.size(), 3u); // the 3C8 line is cut short
+    EXPECT_NE(std::find_if(notes.begin(), notes.end(),
+                           [](const std::string& n) { return n.find("cut.log:6: the last line is cut short") != std::string::npos; }),
+              notes.end());
+}
+
+TEST(RecordingSource, PlainTextIsPacedAtTheSerialSpeed)
+{
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 50; ++i)
+        text += "3CA 00 00 00 00 00\r\n"; // 20 characters a line, 1000 in all
+    const std::string path = dir.write("elm.txt", text);
+    struct Case {
+        int bps;
+        std::size_t chunks;
+        std::size_t firstChunk;
+    };
+    for (const Case& c : {Case{500000, 20, 50}, Case{38400, 261, 3}, Case{1000000, 10, 100}}) {
+        PacedTextSource source(path, AdapterForm::Elm327, c.bps, 1700000000);
+        std::vector<RecordedChunk> chunks;
+        std::string joined;
+        for (RecordedChunk ch; source.next(ch);) {
+            chunks.push_back(ch);
+            joined += ch.text;
+        }
+        EXPECT_EQ(joined, text) << c.bps;
+        ASSERT_EQ(chunks.size(), c.chunks) << c.bps;
+        EXPECT_EQ(chunks[0].text.size(), c.firstChunk) << c.bps;
+        // 1000 characters at 10 bits each take 10000 / bps seconds.
+        EXPECT_NEAR(static_cast<double>(chunks.back().timeUs - 1700000000000000) / 1000.0, 1e7 / c.bps, 1.0) << c.bps;
+    }
+}
+
+TEST(RecordingSource, ExportThenReimportGivesTheSameFramesAtTheSameTimes)
+{
+    // A raw ELM327 log: replies, a line cut between two chunks, a BUFFER FULL report.
+    const std::string raw = "ATZ\r\r\n#04/12/2026 09:10:05_5000000_6#\r\n"
+                            "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:06_5001250_29#\r\n0B4 00 00"
+                            " 00 00 00 0D 2C\r\n#04/12/2026 09:10:06_5001262_41#\r\nBUFFER FULL\r\n520 00 1A\r\n"
+                            "3C8 00 00 1F\r\n#04/12/2026 09:10:07_5002001_14#\r\n";
+    TempDir dir;
+    const std::string rawPath = dir.write("CAN_04122026_0910.txt", raw);
+    const std::string dumpPath = dir.file("drive.log");
+
+    auto fromRaw = openRecording(rawPath, {});
+    const std::vector<TimedFrame> original = framesOf(*fromRaw);
+    ASSERT_EQ(original.size(), 4u);
+
+    auto again = openRecording(rawPath, {});
+    const ExportSummary summary = exportCandump(*again, dumpPath);
+    EXPECT_EQ(summary.frames, 4u);
+    EXPECT_EQ(summary.otherLines, 2u); // "ATZ" echo, "BUFFER FULL"
+    const std::string dump = test::readFile(dumpPath);
+    EXPECT_EQ(dump.substr(0, dump.find('\n') + 1),
+              "(" + std::to_string(original[0].timeUs / 1000000) + ".250000) can0 3CA#0000000000\n");
+
+    RecordingOptions asElm;
+    asElm.form = AdapterForm::Elm327;
+    auto reimported = openRecording(dumpPath, asElm);
+    EXPECT_EQ(reimported->kind(), RecordingKind::Candump);
+    EXPECT_EQ(framesOf(*reimported), original);
+
+    // And once more through the candump writer: the file comes back byte for byte.
+    auto dumpSource = openRecording(dumpPath, asElm);
+    exportCandump(*dumpSource, dir.file("again.log"));
+    EXPECT_EQ(test::readFile(dir.file("again.log")), dump);
+}
+
+TEST(RecordingSource, AFailedExportLeavesNoFile)
+{
+    TempDir dir;
+    const std::string bad = dir.write("bad.log", kCandump + "(1700000001.0) can0 3CA#0\n" + kCandump);
+    auto source = openRecording(bad, {});
+    EXPECT_THROW(exportCandump(*source, dir.file("out.log")), RecordingError);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.log")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.log.part")));
+}
+
+TEST(GpsRecordingFeed, SpreadsTheSentencesEvenlyOverTheDrive)
+{
+    TempDir dir;
+    std::string nmea;
+    for (int i = 0; i < 4; ++i)
+        nmea += "$GPGGA,0910" + std::to_string(10 + i) + ",5321.6802,N,00630.3372,W,1,08,1.0,61.7,M,,,,*47\r\n"
+                "$GPRMC,0910" + std::to_string(10 + i) + ",A,5321.6802,N,00630.3372,W,022.4,084.4,041226,,*1C\r\n";
+    const std::string path = dir.write("CAN_04122026_0910.gps", nmea);
+    GpsRecordingFeed feed(path, 10000); // 4 GPS ticks of 2050 ms
+    EXPECT_EQ(feed.sentences(), 8u);
+    ASSERT_EQ(feed.ticks(), 4u);
+    std::string joined;
+    for (std::size_t k = 1; k <= 4; ++k) {
+        const std::string part = feed.textForTick(k);
+        EXPECT_EQ(std::count(part.begin(), part.end(), '$'), 2) << k;
+        EXPECT_EQ(part.rfind("$GPGGA,0910" + std::to_string(9 + k), 0), 0u) << part;
+        joined += part;
+    }
+    EXPECT_EQ(joined, nmea);
+    EXPECT_EQ(feed.textForTick(5), "");
+
+    // A drive shorter than one GPS tick reads everything at its only tick.
+    GpsRecordingFeed shortDrive(path, 500);
+    EXPECT_EQ(shortDrive.textForTick(1), nmea);
+}
+
+} // namespace
+} // namespace vcm
