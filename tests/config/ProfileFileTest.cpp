@@ -1,6 +1,6 @@
 #include "config/ProfileFile.h"
 
-#include "CutOffFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -103,7 +103,8 @@ TEST(ProfileFileOnDisk, InterruptedWriteLeavesTheOldFileWhole)
     TempFolder dir;
     const std::string before = "[Comm]\r\nPortNum=3\r\nPortNum M=2\r\n";
     dir.write("VeloxCanMoni.INI", before);
-    vcm::test::CutOffFileSystem fs;
+    vcm::test::FaultyFileSystem fs;
+    fs.diskFull = fs.cutPowerDuringReplace = true;
     EXPECT_FALSE(writePrivateProfileString(fs, dir.file("VeloxCanMoni.INI"), "Comm", "PortNum", "7"));
     EXPECT_EQ(dir.read("VeloxCanMoni.INI"), before);
 }

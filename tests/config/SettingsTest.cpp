@@ -1,6 +1,6 @@
 #include "config/Settings.h"
 
-#include "CutOffFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -70,8 +70,7 @@ TEST_P(ReadSettingsFrom, FileText)
 INSTANTIATE_TEST_SUITE_P(Numbers, ReadSettingsFrom, ::testing::Values(
     ReadCase{"[comm]\r\nportnum=3\r\nPortNum M=5\r\nPortNum GPS=4\r\nBPS=115200\r\n",
              [](MonitorSettings& s) { s.PortNum = 3; s.PortNumM = 5; s.PortNumGPS = 4; s.BPS = 115200; }},
-    ReadCase{"[Comm]\r\nPortNum=COM3\r\nBPS=fast\r\n", [](MonitorSettings&) {}},
-    ReadCase{"[Comm]\r\nPortNum=\r\nBPS=0x1F\r\nPortNum M=inf\r\n", [](MonitorSettings&) {}},
+    ReadCase{"[Comm]\r\nPortNum=COM3\r\nBPS=0x1F\r\nPortNum M=inf\r\n", [](MonitorSettings&) {}},
     ReadCase{"[Comm]\r\nPortNum=2.5\r\nPortNum GPS=3.5\r\nBPS=1E6\r\n",  // halves to even
              [](MonitorSettings& s) { s.PortNum = 2; s.PortNumGPS = 4; s.BPS = 1000000; }},
     ReadCase{"[Comm]\r\nPortNum=-2\r\nPortNum GPS=32767\r\n", [](MonitorSettings& s) { s.PortNum = -2; s.PortNumGPS = 32767; }},
@@ -87,11 +86,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ReadSettingsFrom, ::testing::Values(
     ReadCase{"[Unit]\r\nSystem=US\r\nTemp=Fahrenheit\r\n", [](MonitorSettings& s) { s.MetricUnits = s.Celsius = false; }},
     ReadCase{"[Unit]\r\nSystem=si\r\nTemp=celsius\r\n", [](MonitorSettings& s) { s.MetricUnits = s.Celsius = false; }},
     ReadCase{"[File]\r\nLanguage=Japanese\r\n", [](MonitorSettings& s) { s.Japanese = true; }},
-    ReadCase{"[File]\r\nLanguage=Fran\xE7" "ais\r\n", [](MonitorSettings& s) { s.Japanese = true; }},
     ReadCase{"[File]\r\nSavePath=C:\\Logs\\\r\n", [](MonitorSettings& s) { s.SavePath = "C:\\Logs"; }},
-    ReadCase{"[File]\r\nSavePath=C:\\\r\n", [](MonitorSettings& s) { s.SavePath = "C:"; }},
     ReadCase{"[File]\r\nSavePath=/home/d/logs//\r\n", [](MonitorSettings& s) { s.SavePath = "/home/d/logs/"; }},
-    ReadCase{"[File]\r\nSavePath=/\r\n", [](MonitorSettings& s) { s.SavePath = "/"; }},
     ReadCase{"[File]\r\nSavePath=\r\n", [](MonitorSettings& s) { s.SavePath = ""; }},
     ReadCase{"[File]\r\nSavePath=D:\\Donn\xE9" "es\r\n", [](MonitorSettings& s) { s.SavePath = "D:\\Donn\xE9" "es"; }}));
 
@@ -144,7 +140,8 @@ TEST(Settings, InterruptedWriteLeavesTheOldFileAndItsValues)
     changed.PortNum = 9;
     changed.SavePath = "/elsewhere";
 
-    vcm::test::CutOffFileSystem cut;
+    vcm::test::FaultyFileSystem cut;
+    cut.diskFull = cut.cutPowerDuringReplace = true;
     EXPECT_FALSE(writeSettings(cut, f.ini, changed));
     EXPECT_EQ(cut.failedReplaces, 1); // the twelve keys go in one replace, not twelve
     EXPECT_EQ(f.dir.read(kIni), before);

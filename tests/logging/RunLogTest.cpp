@@ -2,7 +2,7 @@
 // log's marker lines, and what happens when the folder cannot be written.
 #include "logging/RunLog.h"
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "LogFiles.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // shutdown, files from systems with either decimal separator, and power cuts.
 #include "logging/TripFile.h"
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "LogFiles.h"
 #include "common/MemoryView.h"
 
@@ -80,8 +80,6 @@ TEST_P(TripRoundTrip, ShutdownAddsTheRunAndKeepsTheNewestTrips)
 
     TripStore again(fs, folder.path(), ',');
     const auto& after = again.load();
-    EXPECT_EQ(after.totals.TotalSeconds, 7200);
-    EXPECT_EQ(after.totals.TotalFuelMl, 13579);
     EXPECT_EQ(after.totals.TotalDistanceM, 123766);
     ASSERT_EQ(after.minuteBars.size(), 30u);
     EXPECT_DOUBLE_EQ(after.minuteBars[29], 3.9);
@@ -96,23 +94,6 @@ INSTANTIATE_TEST_SUITE_P(StoredTrips, TripRoundTrip, ::testing::Values(
     RoundTripCase{30, 31, "09:11:00"},
     // 600 stored: the 100 oldest were dropped when reading, then one more for the new run.
     RoundTripCase{600, 500, "09:12:00"}));
-
-TEST_F(TripFixture, ManyTripsKeepTheNewestAtEveryRun)
-{
-    writeFile(path(), tripFile(500));
-    for (int run = 0; run < 3; ++run) {
-        TripStore store(fs, folder.path(), ',');
-        store.load();
-        TripRun r = shortRun();
-        r.seconds = 7000 + run;
-        ASSERT_TRUE(store.save(bars(0), r));
-    }
-    TripStore store(fs, folder.path(), ',');
-    const auto& lines = store.load().tripLines;
-    ASSERT_EQ(lines.size(), 500u);
-    EXPECT_EQ(lines[497].substr(20, 5), "7000;");
-    EXPECT_EQ(lines[499].substr(20, 5), "7002;");
-}
 
 struct SeparatorCase {
     const char* name;
@@ -137,7 +118,6 @@ TEST_P(MinuteBarText, ReadsTheSameValueWhateverTheSystem)
 INSTANTIATE_TEST_SUITE_P(Files, MinuteBarText, ::testing::Values(
     SeparatorCase{"CommaFile", "M;4,5", 4.5},
     SeparatorCase{"PointFile", "M;4.5", 4.5},
-    SeparatorCase{"ZeroFromPointSystem", "M;0.0", 0},
     SeparatorCase{"OldScaledValue", "M;45", 0.15},
     SeparatorCase{"Empty", "M;", 0}),
     [](const auto& p) { return std::string(p.param.name); });
@@ -148,7 +128,6 @@ TEST_F(TripFixture, PointSystemWritesAFileACommaSystemReadsBack)
     writer.load();
     ASSERT_TRUE(writer.save(bars(4.5), shortRun()));
     EXPECT_NE(readFile(path()).find("\r\nM;4.5\r\n"), std::string::npos);
-    EXPECT_NE(readFile(path()).find(";57.5;"), std::string::npos);
 
     TripStore reader(fs, folder.path(), ',');
     const auto& content = reader.load();

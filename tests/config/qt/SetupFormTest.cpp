@@ -59,6 +59,16 @@ struct SetupRig {
         ASSERT_GE(at, 0) << text.toStdString();
         c->setCurrentIndex(at);
     }
+    // Every control moved away from the presets: CANUSB, COM 4 / COM 6, all logs, US units.
+    void changeEverything() const
+    {
+        option(1)->click();
+        selectText("Combo1", 0, "COM 4");
+        selectText("Combo1", 2, "COM 6");
+        for (const char* box : {"logfile", "Superlogfile", "GPSTracking"}) check(box)->setChecked(true);
+        selectText("DistanceUnits", -1, "USA");
+        selectText("TempUnits", -1, "Fahrenheit");
+    }
 
     MonitorSettings settings;
     DiskFileSystem fs;
@@ -191,14 +201,7 @@ TEST(SetupForm, PortsAreStoredByNumberWithTheirDevicesShown)
 TEST(SetupForm, ValiderStoresEveryChoiceInOrderAndCloses)
 {
     SetupRig rig;
-    rig.option(1)->click();
-    rig.selectText("Combo1", 0, "COM 4");
-    rig.selectText("Combo1", 2, "COM 6");
-    rig.check("logfile")->setChecked(true);
-    rig.check("Superlogfile")->setChecked(true);
-    rig.check("GPSTracking")->setChecked(true);
-    rig.selectText("DistanceUnits", -1, "USA");
-    rig.selectText("TempUnits", -1, "Fahrenheit");
+    rig.changeEverything();
     rig.click("Command1", 0);
 
     EXPECT_TRUE(rig.reporter.shown.empty());
@@ -211,18 +214,13 @@ TEST(SetupForm, ValiderStoresEveryChoiceInOrderAndCloses)
     EXPECT_FALSE(rig.host.calls[1].settingsAtCall.Celsius);
     EXPECT_FALSE(rig.host.calls[2].settingsAtCall.MetricUnits);
 
-    const MonitorSettings onDisk = rig.host.fileSettings();
-    EXPECT_FALSE(onDisk.UseElm327);
-    EXPECT_EQ(onDisk.PortNum, 4);
-    EXPECT_EQ(onDisk.PortNumGPS, 6);
-    EXPECT_TRUE(onDisk.Logfile);
-    EXPECT_TRUE(onDisk.SuperLogFile);
-    EXPECT_TRUE(onDisk.EnableGPS);
-    EXPECT_FALSE(onDisk.MetricUnits);
-    EXPECT_FALSE(onDisk.Celsius);
-    EXPECT_EQ(onDisk.SavePath, "/home/driver/logs");
-    EXPECT_NE(rig.host.fileText().find("Interface=CANUSB\r\n"), std::string::npos);
-    EXPECT_NE(rig.host.fileText().find("Temp=Fahrenheit\r\n"), std::string::npos);
+    MonitorSettings want = presets();
+    want.UseElm327 = want.MetricUnits = want.Celsius = false;
+    want.PortNum = 4;
+    want.PortNumGPS = 6;
+    want.Logfile = want.SuperLogFile = want.EnableGPS = true;
+    EXPECT_EQ(rig.settings, want);
+    EXPECT_EQ(rig.host.fileSettings(), want);
 }
 
 TEST(SetupForm, ValiderWithoutChangesStillClosesTheLogSet)
@@ -238,14 +236,7 @@ TEST(SetupForm, ValiderWithoutChangesStillClosesTheLogSet)
 TEST(SetupForm, AnnulerAfterChangingEverythingLeavesSettingsAndFile)
 {
     SetupRig rig;
-    rig.option(1)->click();
-    rig.selectText("Combo1", 0, "COM 9");
-    rig.selectText("Combo1", 2, "COM 2");
-    rig.check("logfile")->setChecked(true);
-    rig.check("Superlogfile")->setChecked(true);
-    rig.check("GPSTracking")->setChecked(true);
-    rig.selectText("DistanceUnits", -1, "USA");
-    rig.selectText("TempUnits", -1, "Fahrenheit");
+    rig.changeEverything();
     rig.click("Command1", 1);
 
     EXPECT_FALSE(rig.form->isVisible());

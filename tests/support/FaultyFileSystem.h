@@ -13,6 +13,7 @@ class FaultyFileSystem final : public FileSystem {
 public:
     bool diskFull = false;
     bool cutPowerDuringReplace = false;
+    int failedReplaces = 0;
 
     std::unique_ptr<OutputFile> create(const std::string& path) override
     {
@@ -25,6 +26,7 @@ public:
     {
         if (!cutPowerDuringReplace) return disk_.replaceAtomically(path, content);
         std::ofstream(path + ".new", std::ios::binary) << content.substr(0, content.size() / 2);
+        ++failedReplaces;
         return false;
     }
     bool isWritableDirectory(const std::string& path) override { return disk_.isWritableDirectory(path); }
