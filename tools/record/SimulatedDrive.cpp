@@ -139,10 +139,9 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
         throw std::runtime_error("the simulated adapter did not start");
     const std::string base = monitor.runLog().fileBase();
     runUntil(clock.tickCount() + options.seconds * 1000);
-    const std::string written = monitor.runLog().fileBase().empty() ? base : monitor.runLog().fileBase();
     monitor.stopAcquisition();
     monitor.saveTrips();
-    return written;
+    return base;
 }
 
 } // namespace vcm
