@@ -2,6 +2,8 @@
 
 #include "app/MainFormDesign.h"
 #include "config/Settings.h"
+#include "config/qt/PathSet.h"
+#include "config/qt/SetupForm.h"
 #include "dashboard/DisplayLayout.h"
 #include "dashboard/Panels.h"
 #include "dashboard/ScreenFit.h"
@@ -10,6 +12,7 @@
 #include "dashboard/qt/PictureWidget.h"
 #include "link/Monitor.h"
 #include "logging/Histogram.h"
+#include "logging/RunLog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,7 +82,40 @@ void MainForm::wireControls()
         units_->chooseCelsius(false);
         showCelsiusDial(false);
     });
+    connect(action("m_com"), &QAction::triggered, this, &MainForm::openSetupDialog);
+    connect(action("m_ss"), &QAction::triggered, this, &MainForm::openSaveFolderDialog);
+    if (auto* config = qobject_cast<QPushButton*>(view_->widget({"Config"})))
+        connect(config, &QPushButton::clicked, this, &MainForm::openSetupDialog);
+    if (auto* carTime = view_->widget({"CarTimeValue"}))
+        carTime->installEventFilter(this);
 }
+
+void MainForm::openSetupDialog()
+{
+    SetupForm dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
+    dialog.exec();
+}
+
+void MainForm::openSaveFolderDialog()
+{
+    PathSet dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
+    dialog.exec();
+}
+
+void MainForm::WriteCloseCSVFile() { monitor_->runLog().close(); }
+void MainForm::m_Metric_Click() { units_->m_Metric_Click(); }
+void MainForm::m_USA_Click() { units_->m_USA_Click(); }
+void MainForm::m_Celsius_Click()
+{
+    units_->m_Celsius_Click();
+    showCelsiusDial(true);
+}
+void MainForm::m_Fahrenheit_Click()
+{
+    units_->m_Fahrenheit_Click();
+    showCelsiusDial(false);
+}
+void MainForm::WriteSettings() { writeSettingsFile(); }
 
 // The coolant scale of the right dial is printed in the chosen unit.
 void MainForm::showCelsiusDial(bool celsius)
@@ -156,6 +192,9 @@ void MainForm::fitWindowToContent()
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // A click on the driving time restarts the run clock.
+    if (event->type() == QEvent::MouseButtonPress && watched == view_->widget({"CarTimeValue"}))
+        monitor_->panels().carTimeClicked(monitor_->link().RunStart);
     if (event->type() == QEvent::KeyPress && isActiveWindow()) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKey(key->key()))

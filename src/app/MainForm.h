@@ -4,6 +4,7 @@
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "config/MonitorSettings.h"
+#include "config/SetupHost.h"
 #include "dashboard/qt/QtView.h"
 #include "link/EventPump.h"
 #include "link/SerialPort.h"
@@ -12,6 +13,7 @@
 #include <QSize>
 #include <QTimer>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -37,9 +39,11 @@ struct MainFormServices {
     QSize screen;
     // False in tests, which call the ticks themselves.
     bool runTimers = true;
+    // The device behind each port number, shown beside "COM n" in the setup dialog.
+    std::map<int, std::string> portDevices = {};
 };
 
-class MainForm : public QMainWindow {
+class MainForm : public QMainWindow, public SetupHost {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up: histogram and dial fit, settings, trip
@@ -64,6 +68,19 @@ public:
 
     // Sizes the window to the visible controls (after start-up and each layout step).
     void fitWindowToContent();
+
+    // The setup dialog (COMM menu, Config button) and the save-folder dialog (Save
+    // Setting menu), modal over the window.
+    void openSetupDialog();
+    void openSaveFolderDialog();
+
+    // What the two dialogs ask of the window.
+    void WriteCloseCSVFile() override;
+    void m_Metric_Click() override;
+    void m_USA_Click() override;
+    void m_Celsius_Click() override;
+    void m_Fahrenheit_Click() override;
+    void WriteSettings() override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -31,6 +31,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 #include <memory>
@@ -145,6 +146,7 @@ int main(int argc, char** argv)
     // The simulated car stands in for the adapter port; it runs on from a fast timer.
     std::unique_ptr<vcm::sim::SimulatedPort> car;
     QTimer carTimer;
+    int carPort = 0;
     if (simulate) {
         std::string error;
         car = vcm::sim::SimulatedPort::create("sim:" + simAdapter.toStdString(), clock, &error);
@@ -158,14 +160,18 @@ int main(int argc, char** argv)
         if (s.PortNum < 1)
             s.PortNum = 1;
         vcm::writeSettings(fs, paths.settingsFile, s);
+        carPort = s.PortNum;
         QObject::connect(&carTimer, &QTimer::timeout, [&car] { car->pump(); });
         carTimer.start(5);
     }
 
     const char decimal = QLocale().decimalPoint().at(0).toLatin1();
+    std::map<int, std::string> devices;
+    for (int n = 1; n <= 20; ++n)
+        devices[n] = car && n == carPort ? car->deviceName() : ports.deviceMap().deviceFor(n);
     vcm::MainForm window(vcm::MainFormServices{clock, fs, car ? *car : ports.adapter(), ports.aux(), ports.gps(), pump,
                                                paths.settingsFile, paths.defaultSaveFolder, decimal ? decimal : '.',
-                                               QSize(), true});
+                                               QSize(), true, devices});
     window.show();
 
     const QString shot = argAfter(args, QStringLiteral("--screenshot"));

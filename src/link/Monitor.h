@@ -71,6 +71,7 @@ public:
     VehicleState& vehicle() { return vehicle_; }
     const VehicleState& vehicle() const { return vehicle_; }
     const LinkState& link() const { return link_; }
+    LinkState& link() { return link_; }
     FrameDecoder& decoder() { return *decoder_; }
     Panels& panels() { return *panels_; }
     RunLog& runLog() { return *log_; }

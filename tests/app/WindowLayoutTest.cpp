@@ -164,3 +164,42 @@ TEST(WindowLayouts, ZoomedLayoutsNeitherOverlapNorClip)
 }
 
 } // namespace
+
+namespace {
+
+// The histogram fitted to the screen at start-up: bar width and grid step by screen size,
+// and still no overlapping or clipped label on the smallest and largest screens. Bars
+// narrow at 800 pixels wide and below, widen from 1180; the step shrinks up to 480
+// pixels high and grows from 768.
+struct ScreenCase { int width, height; double dx, dy; };
+
+class ScreenFitInWindow : public ::testing::TestWithParam<ScreenCase> {};
+
+TEST_P(ScreenFitInWindow, HistogramStepsAndCleanLabels)
+{
+    const ScreenCase c = GetParam();
+    WindowRig rig({.screen = QSize(c.width, c.height)});
+    const Rect b0 = rig.view().geometry({"Histogr", 0}), b1 = rig.view().geometry({"Histogr", 1});
+    EXPECT_NEAR(b1.left - b0.left, c.dx, 0.5);
+    EXPECT_NEAR(b0.width, c.dx, 0.5);
+    const Rect g0 = rig.view().geometry({"Histolineh", 0}), g1 = rig.view().geometry({"Histolineh", 1});
+    EXPECT_NEAR(g1.top - g0.top, c.dy, 0.5);
+    // The status strip sits under the histogram, whatever its height.
+    const QWidget* histo = rig.view().widget({"HistoPicture"});
+    const QWidget* strip = rig.form().findChild<QWidget*>(QStringLiteral("StatusStrip"));
+    ASSERT_NE(strip, nullptr);
+    EXPECT_GE(strip->y(), histo->geometry().bottom());
+    for (const auto& [name, text] : kWidest)
+        rig.view().setText({name}, text);
+    const auto faults = layoutFaults(rig.form());
+    EXPECT_TRUE(faults.empty()) << faults.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, ScreenFitInWindow,
+                         ::testing::Values(ScreenCase{640, 480, 384, 150}, ScreenCase{800, 600, 384, 300},
+                                           ScreenCase{1024, 768, 480, 450}, ScreenCase{1280, 1024, 560, 450}),
+                         [](const auto& p) {
+                             return std::to_string(p.param.width) + "x" + std::to_string(p.param.height);
+                         });
+
+} // namespace

@@ -5,6 +5,11 @@
 #include "link/Monitor.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -88,6 +93,49 @@ TEST(WindowNames, EveryControlTheCoreUsesExists)
         unknown += name + "(" + std::to_string(index) + ") ";
     EXPECT_TRUE(unknown.empty()) << unknown;
     EXPECT_EQ(rig.text("RpmValue"), "2050"); // 0x40 x 32 = 2048
+}
+
+} // namespace
+
+namespace {
+
+// The Config button opens the setup dialog over the window; its unit choice reaches the
+// window's labels and the settings file.
+TEST(WindowDialogs, ConfigOpensTheSetupDialogWhoseUnitsReachTheWindow)
+{
+    WindowRig rig;
+    QMetaObject::invokeMethod(rig.view().widget({"Command1", 1}), "click"); // stop: Config shows
+    ASSERT_TRUE(rig.visible("Config"));
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        if (auto* temp = dialog->findChild<QComboBox*>(QStringLiteral("TempUnits")))
+            temp->setCurrentIndex(1); // Fahrenheit
+        for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command1")))
+            if (b->property("index").toInt() == 0)
+                b->click(); // Valider
+    });
+    QMetaObject::invokeMethod(rig.view().widget({"Config"}), "click");
+    EXPECT_EQ(title.toStdString(), "Configuration Générale");
+    EXPECT_EQ(rig.text("BattTempUnit"), "°F");
+    EXPECT_TRUE(rig.view().isChecked({"m_Fahrenheit"}));
+    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Temp=Fahrenheit"), std::string::npos);
+}
+
+TEST(WindowPanelsClick, CarTimeClickRestartsTheRunClock)
+{
+    WindowRig rig;
+    rig.clock.advance(90'000);
+    const DateTime before = rig.form().monitor().link().RunStart;
+    QWidget* carTime = rig.view().widget({"CarTimeValue"});
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), carTime->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(carTime, &press);
+    EXPECT_EQ(rig.form().monitor().link().RunStart, rig.clock.now());
+    EXPECT_NE(rig.form().monitor().link().RunStart, before);
 }
 
 } // namespace

@@ -263,24 +263,5 @@ TEST(AdapterControl, StartClosesThePreviousLogSetWhenLogfileIsOn)
     }
 }
 
-TEST(AdapterControl, StartResetsTheTripIntegrators)
-{
-    LinkRig rig(false);
-    rig.vehicle.DistanceAccumulator = 5e6;
-    rig.vehicle.FuelAccumulator = 7e9;
-    rig.vehicle.FuelFlowRate = 1000;
-    rig.vehicle.TripStart = DateTime::fromSeconds(100);
-    rig.clock.setTick(123456);
-
-    rig.adapter.startAcquisition();
-
-    EXPECT_EQ(rig.vehicle.DistanceAccumulator, 0);
-    EXPECT_EQ(rig.vehicle.FuelAccumulator, 0);
-    EXPECT_EQ(rig.vehicle.FuelFlowRate, 0);
-    EXPECT_EQ(rig.vehicle.LastDistanceTick, 123456);
-    EXPECT_EQ(rig.vehicle.LastFuelTick, 123456);
-    EXPECT_TRUE(rig.vehicle.TripStart.isZero());
-}
-
 } // namespace
 } // namespace vcm::test

@@ -41,32 +41,6 @@ bool spinUntil(Done done, int ms = 2000)
     return done();
 }
 
-TEST(QtSerialPort, BytesBothWaysAndTheReceiveNotification)
-{
-    QCoreApplication app(argc, argv);
-    PtyPair pty;
-    ASSERT_TRUE(pty.ok());
-    QtSerialPort port(pty.slavePath());
-    RecordingListener listener;
-    port.setListener(&listener);
-
-    ASSERT_TRUE(port.open(1, "500000,N,8,1")) << port.errorText();
-    port.write("ATZ\r");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(pty.receive(1000), "ATZ\r");
-
-    const std::string banner = "\r\rELM327 v1.5\r\r>";
-    pty.send(banner);
-    ASSERT_TRUE(spinUntil([&] { return listener.receives > 0; }));
-    std::string got;
-    spinUntil([&] {
-        got += port.readAll();
-        return got.size() >= banner.size();
-    });
-    EXPECT_EQ(got, banner);
-    port.setListener(nullptr);
-}
-
 TEST(QtSerialPort, OpenFailuresSayWhy)
 {
     QCoreApplication app(argc, argv);
@@ -99,26 +73,6 @@ TEST(QtSerialPort, VanishedDeviceIsReportedLost)
     EXPECT_EQ(listener.errors.front(), PortError::DeviceLost);
     EXPECT_FALSE(port.isOpen());
     port.setListener(nullptr);
-}
-
-TEST(QtPorts, PortNumbersRouteThroughTheSettingsMap)
-{
-    QCoreApplication app(argc, argv);
-    PtyPair pty;
-    ASSERT_TRUE(pty.ok());
-    SystemClock clock;
-    QtPorts ports({{4, pty.slavePath()}}, clock);
-
-    ASSERT_TRUE(ports.adapter().open(4, "38400,N,8,1")) << ports.adapter().errorText();
-    EXPECT_EQ(ports.adapter().deviceName(), pty.slavePath());
-    ports.adapter().write("V\r");
-    QCoreApplication::processEvents();
-    EXPECT_EQ(pty.receive(1000), "V\r");
-
-    // An unmapped number takes the platform's default, and fails plainly when absent.
-    EXPECT_FALSE(ports.gps().open(9, "4800,N,8,1"));
-    EXPECT_EQ(ports.gps().deviceName(), "/dev/ttyUSB8");
-    EXPECT_FALSE(ports.gps().errorText().empty());
 }
 
 // The whole ELM327 start-up and stop over the pseudo-terminal, with the Qt event pump
