@@ -2,7 +2,7 @@
 // The real dashboard window over scripted adapter ports, a manual clock and a
 // temporary save folder: tests feed adapter text, tick, and read the window.
 #include "link/FakePort.h"
-#include "link/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include "app/MainForm.h"
 #include "common/Clock.h"

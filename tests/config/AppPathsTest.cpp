@@ -3,7 +3,7 @@
 #include "common/FileSystem.h"
 #include "config/Settings.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

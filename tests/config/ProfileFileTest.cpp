@@ -1,7 +1,7 @@
 #include "config/ProfileFile.h"
 
 #include "CutOffFileSystem.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // the session object builds, minus the decoder and the panels (the decoder's input is
 // recorded instead).
 #include "FakePort.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include "common/Clock.h"
 #include "common/FileSystem.h"

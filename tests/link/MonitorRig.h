@@ -3,7 +3,7 @@
 // clock, also inside a command's wait, as the Qt event loop would fire it.
 #include "FakePort.h"
 #include "LinkRig.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include "link/Monitor.h"
 

@@ -1,7 +1,7 @@
 // The program's acquisition loop as a Qt host runs it: real timers, the Qt event pump
 // and the port routing, against the simulated car in-process and, when the tool is
 // built, over a pseudo-terminal served by vcm-simcar.
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include "common/MemoryView.h"
 #include "link/Monitor.h"

@@ -1,6 +1,6 @@
 // End to end over the real serial path: vcm-simcar serves the simulated adapter on a
 // pseudo-terminal; the session opens it through QSerialPort as it would a USB adapter.
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include "common/MemoryView.h"
 #include "link/Monitor.h"

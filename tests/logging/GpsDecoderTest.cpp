@@ -2,7 +2,7 @@
 // corrupted and cut-off sentences, and a recorded drive fed in port-sized chunks.
 #include "logging/GpsDecoder.h"
 
-#include "TempFolder.h"
+#include "LogFiles.h"
 #include "common/MemoryView.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // minute steps, the four trip views and the totals shown at start-up.
 #include "logging/Histogram.h"
 
-#include "TempFolder.h"
+#include "LogFiles.h"
 #include "common/MemoryView.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +32,7 @@ struct HistogramFixture : ::testing::Test {
     void start(const std::string& tripFileText)
     {
         writeFile(folder.file("TRAJETS.CSV"), tripFileText);
-        TripStore store(fs, folder.str(), '.');
+        TripStore store(fs, folder.path(), '.');
         model.loadFromTripFile(store.load());
         showHistogram(model, view);
     }

@@ -3,7 +3,7 @@
 #include "logging/RunLog.h"
 
 #include "FaultyFileSystem.h"
-#include "TempFolder.h"
+#include "LogFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ struct LogFixture : ::testing::Test {
     ManualClock clock{5000, Opening};
     MonitorSettings settings = [this] {
         MonitorSettings s;
-        s.SavePath = folder.str();
+        s.SavePath = folder.path();
         s.MetricUnits = true;
         s.UseElm327 = true;
         return s;
@@ -46,7 +46,7 @@ TEST_P(LogSetFiles, OpensTheFilesTheSettingsAskFor)
     settings.SuperLogFile = c.superLog;
     settings.EnableGPS = c.gps;
     settings.PortNumGPS = 4;
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     log.writeRow("r1");
     log.writeRaw("t3CA5\r");
     log.writeGps("$GPGSA,A,3*00\r\n");
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Settings, LogSetFiles, ::testing::Values(
 
 TEST_F(LogFixture, ValueLogHoldsHeaderThenRowsEndingCrLf)
 {
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     EXPECT_FALSE(log.isOpen());
     log.writeRow("04/12/2026;09:10:00;1");
     log.writeRow("04/12/2026;09:10:00;2");
@@ -90,7 +90,7 @@ TEST_F(LogFixture, ValueLogHoldsHeaderThenRowsEndingCrLf)
 
 TEST_F(LogFixture, The65001stRowStartsANewSet)
 {
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     for (int i = 1; i <= 65000; ++i) {
         log.writeRow("row " + std::to_string(i));
         clock.advance(100);
@@ -112,7 +112,7 @@ TEST_F(LogFixture, The65001stRowStartsANewSet)
 
 TEST_F(LogFixture, ASecondSetInTheSameMinuteKeepsTheFirst)
 {
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     log.writeRow("first run");
     log.close(); // stop and start within the minute
     clock.advance(20000);
@@ -135,7 +135,7 @@ TEST_P(RawLog, KeepsTheAdapterTextWithOneMarkerLine)
     settings.SuperLogFile = true;
     clock.setNow(DateTime::fromCivil({2026, 12, 4, 9, 10, 7}));
     clock.setTick(987654);
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     log.openIfClosed();
     log.writeRaw(c.chunk);
     std::string expected = c.expected;
@@ -155,7 +155,7 @@ TEST_F(LogFixture, RawAndGpsTextWithoutAnOpenSetIsSkipped)
 {
     settings.SuperLogFile = true;
     settings.EnableGPS = true;
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     log.writeRaw("t3CA5\r");
     log.writeGps("$GPGGA,\r\n");
     EXPECT_TRUE(folder.names().empty());
@@ -164,7 +164,7 @@ TEST_F(LogFixture, RawAndGpsTextWithoutAnOpenSetIsSkipped)
 TEST_F(LogFixture, EmptySaveFolderUsesTheFallbackFolder)
 {
     settings.SavePath.clear();
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     log.writeRow("row");
     EXPECT_EQ(fallback.names(), std::vector<std::string>{"CAN_04122026_0910.csv"});
     EXPECT_TRUE(folder.names().empty());
@@ -173,7 +173,7 @@ TEST_F(LogFixture, EmptySaveFolderUsesTheFallbackFolder)
 TEST_F(LogFixture, MissingFolderIsRetriedAtTheNextMinuteAndLostRowsAreCounted)
 {
     settings.SavePath = folder.file("stick");
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     for (int i = 0; i < 10; ++i) {
         log.writeRow("lost");
         clock.advance(100);
@@ -193,7 +193,7 @@ TEST_F(LogFixture, MissingFolderIsRetriedAtTheNextMinuteAndLostRowsAreCounted)
 
 TEST_F(LogFixture, FullDiskClosesTheSetAndOpensAFreshOneNextMinute)
 {
-    RunLog log(fs, clock, settings, fallback.str());
+    RunLog log(fs, clock, settings, fallback.path());
     log.writeRow("before");
     fs.diskFull = true;
     log.writeRow("lost 1");

@@ -3,7 +3,7 @@
 #include "logging/TripFile.h"
 
 #include "FaultyFileSystem.h"
-#include "TempFolder.h"
+#include "LogFiles.h"
 #include "common/MemoryView.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ TEST_P(TripRoundTrip, ShutdownAddsTheRunAndKeepsTheNewestTrips)
 {
     const auto& c = GetParam();
     writeFile(path(), tripFile(c.storedTrips));
-    TripStore store(fs, folder.str(), ',');
+    TripStore store(fs, folder.path(), ',');
     const auto& before = store.load();
     EXPECT_EQ(before.totals.TotalSeconds, 5400);
     EXPECT_EQ(before.minuteBars.size(), 30u);
@@ -78,7 +78,7 @@ TEST_P(TripRoundTrip, ShutdownAddsTheRunAndKeepsTheNewestTrips)
     EXPECT_EQ(lines.back(), "T;05:12:26;18:02:09;1800;1234;25001;57,5;40;12;55;20;10;15");
     EXPECT_EQ(lines.size(), 31 + c.tripsAfter);
 
-    TripStore again(fs, folder.str(), ',');
+    TripStore again(fs, folder.path(), ',');
     const auto& after = again.load();
     EXPECT_EQ(after.totals.TotalSeconds, 7200);
     EXPECT_EQ(after.totals.TotalFuelMl, 13579);
@@ -101,13 +101,13 @@ TEST_F(TripFixture, ManyTripsKeepTheNewestAtEveryRun)
 {
     writeFile(path(), tripFile(500));
     for (int run = 0; run < 3; ++run) {
-        TripStore store(fs, folder.str(), ',');
+        TripStore store(fs, folder.path(), ',');
         store.load();
         TripRun r = shortRun();
         r.seconds = 7000 + run;
         ASSERT_TRUE(store.save(bars(0), r));
     }
-    TripStore store(fs, folder.str(), ',');
+    TripStore store(fs, folder.path(), ',');
     const auto& lines = store.load().tripLines;
     ASSERT_EQ(lines.size(), 500u);
     EXPECT_EQ(lines[497].substr(20, 5), "7000;");
@@ -127,7 +127,7 @@ TEST_P(MinuteBarText, ReadsTheSameValueWhateverTheSystem)
     const auto& c = GetParam();
     writeFile(path(), "C;;;0;0;0\r\n" + c.minuteLine + "\r\n");
     for (char systemSep : {',', '.'}) {
-        TripStore store(fs, folder.str(), systemSep);
+        TripStore store(fs, folder.path(), systemSep);
         const auto& content = store.load();
         ASSERT_EQ(content.minuteBars.size(), 1u);
         EXPECT_DOUBLE_EQ(content.minuteBars[0], c.expected) << "system separator " << systemSep;
@@ -144,13 +144,13 @@ INSTANTIATE_TEST_SUITE_P(Files, MinuteBarText, ::testing::Values(
 
 TEST_F(TripFixture, PointSystemWritesAFileACommaSystemReadsBack)
 {
-    TripStore writer(fs, folder.str(), '.');
+    TripStore writer(fs, folder.path(), '.');
     writer.load();
     ASSERT_TRUE(writer.save(bars(4.5), shortRun()));
     EXPECT_NE(readFile(path()).find("\r\nM;4.5\r\n"), std::string::npos);
     EXPECT_NE(readFile(path()).find(";57.5;"), std::string::npos);
 
-    TripStore reader(fs, folder.str(), ',');
+    TripStore reader(fs, folder.path(), ',');
     const auto& content = reader.load();
     EXPECT_DOUBLE_EQ(content.minuteBars[0], 4.5);
     EXPECT_DOUBLE_EQ(content.minuteBars[29], 7.4);
@@ -161,7 +161,7 @@ TEST_F(TripFixture, PowerCutDuringShutdownLeavesTheOldFileWhole)
 {
     const std::string old = tripFile(30);
     writeFile(path(), old);
-    TripStore store(fs, folder.str(), ',');
+    TripStore store(fs, folder.path(), ',');
     store.load();
     fs.cutPowerDuringReplace = true;
     EXPECT_FALSE(store.save(bars(1), shortRun()));
@@ -169,7 +169,7 @@ TEST_F(TripFixture, PowerCutDuringShutdownLeavesTheOldFileWhole)
 
     // Next start: the half-written file beside it is ignored.
     fs.cutPowerDuringReplace = false;
-    TripStore next(fs, folder.str(), ',');
+    TripStore next(fs, folder.path(), ',');
     EXPECT_EQ(next.load().totals.TotalSeconds, 5400);
     EXPECT_EQ(next.content().tripLines.size(), 30u);
 }
@@ -178,7 +178,7 @@ TEST_F(TripFixture, RunWithoutFuelOrDistanceLeavesTheFileAlone)
 {
     const std::string old = tripFile(3);
     writeFile(path(), old);
-    TripStore store(fs, folder.str(), ',');
+    TripStore store(fs, folder.path(), ',');
     store.load();
     TripRun idle = shortRun();
     idle.fuelMl = 0;
@@ -189,7 +189,7 @@ TEST_F(TripFixture, RunWithoutFuelOrDistanceLeavesTheFileAlone)
 
 TEST_F(TripFixture, MissingOrForeignFileGivesZeroTotals)
 {
-    TripStore store(fs, folder.str(), ',');
+    TripStore store(fs, folder.path(), ',');
     const auto& none = store.load();
     EXPECT_EQ(none.totals.TotalDistanceM, 0);
     EXPECT_TRUE(none.minuteBars.empty());

@@ -7,7 +7,7 @@
 #include "config/SetupHost.h"
 #include "config/qt/DialogServices.h"
 
-#include "../TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,52 +1,16 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it.
-#include <algorithm>
-#include <filesystem>
+// Files of the logging tests: a temporary folder and the text of what was written.
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <ostream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "support/TempFolder.h"
+
 namespace vcm::test {
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() /
-                ("vcm_" + std::string(info ? info->name() : "t") + "_" + std::to_string(rd()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string str() const { return path_.string(); }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-    // Names of the files in the folder, sorted.
-    std::vector<std::string> names() const
-    {
-        std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline std::string readFile(const std::string& path)
 {

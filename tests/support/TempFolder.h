@@ -1,10 +1,12 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace vcm::test {
 
@@ -13,7 +15,7 @@ public:
     TempFolder()
     {
         std::random_device rd;
-        path_ = std::filesystem::temp_directory_path() / ("vcm_config_" + std::to_string(rd()) + std::to_string(rd()));
+        path_ = std::filesystem::temp_directory_path() / ("vcm_" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder()
@@ -25,6 +27,7 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     std::string path() const { return path_.string(); }
+    std::filesystem::path fs() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
     void write(const std::string& name, const std::string& bytes) const
@@ -37,6 +40,15 @@ public:
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+
+    // Names of the files in the folder, sorted.
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
 
 private:
     std::filesystem::path path_;
