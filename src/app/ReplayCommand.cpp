@@ -154,7 +154,7 @@ std::string gpsBeside(const std::string& input)
 int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env, std::ostream& out, std::ostream& err)
 {
     if (line.gui) {
-        err << "--gui is not available in this build\n";
+        err << "--gui plays into the dashboard: run it from the program, not this mode\n";
         return 2;
     }
     RecordingOptions recording;

@@ -16,6 +16,7 @@
 #include "common/FileSystem.h"
 #include "app/ProgramPaths.h"
 #include "app/ReplayCommand.h"
+#include "app/ReplayWindow.h"
 #include "config/Settings.h"
 #include "link/qt/QtEventPump.h"
 #include "link/qt/QtPorts.h"
@@ -59,8 +60,9 @@ std::string saveFolderOf(const vcm::MonitorSettings& settings, const vcm::Progra
     return settings.SavePath.empty() ? paths.defaultSaveFolder : settings.SavePath;
 }
 
-int replay(const std::vector<std::string>& args, const char* argv0)
+int replay(int argc, char** argv, const std::vector<std::string>& args)
 {
+    const char* argv0 = argv[0];
     std::string error;
     const auto line = vcm::parseReplayCommandLine(args, error);
     if (!line) {
@@ -73,6 +75,8 @@ int replay(const std::vector<std::string>& args, const char* argv0)
     env.settings = vcm::readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
     env.saveFolder = saveFolderOf(env.settings, paths);
     env.progressBar = VCM_ISATTY(VCM_STDERR) != 0;
+    if (line->gui)
+        return vcm::runReplayWindow(argc, argv, *line, env);
     return vcm::runReplayCommand(*line, env, std::cout, std::cerr);
 }
 
@@ -116,9 +120,10 @@ int main(int argc, char** argv)
         vcm::DiskFileSystem files;
         return vcm::runDecodeCommand({plain.begin() + 1, plain.end()}, files, std::cout, std::cerr);
     }
-    // Replay, export and headless logging never create the window (no QApplication).
+    // Replay, export and headless logging create no window (no QApplication) unless
+    // the replay is asked to play into the dashboard (--gui).
     if (!plain.empty() && (plain[0] == "--replay" || plain[0] == "--export-candump"))
-        return replay(plain, argv[0]);
+        return replay(argc, argv, plain);
     if (!plain.empty() && plain[0] == "--headless")
         return headless(argc, argv, plain);
 

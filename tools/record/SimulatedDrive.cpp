@@ -92,7 +92,7 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
     ReplayPort gpsPort("GPS receiver", std::nullopt);
     NmeaReceiver receiver(options.seed);
     const double origin = clock.tickCount();
-
+    std::string base; // the first log set
     ManualEventPump pump(clock, 1);
     MemoryView view;
     DiskFileSystem disk;
@@ -116,6 +116,8 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
             while (nextMain <= now) // a late timer fires once, as Qt's does
                 nextMain += Monitor::MainTimerMs;
             monitor.onMainTimer();
+            if (base.empty()) // the log set opens at the first tick of the run
+                base = monitor.runLog().fileBase();
         }
         if (nextGps <= now) {
             while (nextGps <= now)
@@ -137,12 +139,10 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
     monitor.startAcquisition();
     if (!monitor.isRunning())
         throw std::runtime_error("the simulated adapter did not start");
-    const std::string base = monitor.runLog().fileBase();
     runUntil(clock.tickCount() + options.seconds * 1000);
-    const std::string written = monitor.runLog().fileBase().empty() ? base : monitor.runLog().fileBase();
     monitor.stopAcquisition();
     monitor.saveTrips();
-    return written;
+    return base;
 }
 
 } // namespace vcm

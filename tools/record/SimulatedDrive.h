@@ -22,7 +22,8 @@ struct SimulatedDriveOptions {
     DateTime start = DateTime::fromCivil({2026, 12, 4, 9, 10, 0});
 };
 
-// Path of the log set written, without extension ("<folder>/CAN_04122026_0910").
+// Path of the first log set written, without extension ("<folder>/CAN_04122026_0910");
+// a drive past 65000 rows (6500 s) goes on in further sets, as live.
 std::string recordSimulatedDrive(const SimulatedDriveOptions& options);
 
 // One NMEA sentence: "$" body "*" checksum CR LF.

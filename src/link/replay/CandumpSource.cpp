@@ -39,8 +39,10 @@ bool CandumpSource::readFrame()
         }
         pendingUs_ = parsed.timeUs;
         if (started_ && pendingUs_ < lastUs_) {
-            if (options_.note)
+            if (options_.note && !toldTimeBack_) {
+                toldTimeBack_ = true;
                 options_.note(recordingMessage(in_.path(), in_.line(), "time stamp goes back: time held still there"));
+            }
             pendingUs_ = lastUs_;
         }
         pending_ = parsed.frame;

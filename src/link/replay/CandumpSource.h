@@ -36,6 +36,7 @@ private:
     std::int64_t lastUs_ = 0;
     std::map<std::string, std::size_t, std::less<>> skipped_;
     bool reported_ = false;
+    bool toldTimeBack_ = false;
 };
 
 } // namespace vcm

@@ -40,22 +40,33 @@ FileReader::~FileReader()
         std::fclose(file_);
 }
 
-void FileReader::countLines() const
+std::size_t FileReader::line() const
 {
-    if (countedPos_ < pos_)
-        line_ += static_cast<std::size_t>(std::count(buffer_.begin() + static_cast<std::ptrdiff_t>(countedPos_),
-                                                     buffer_.begin() + static_cast<std::ptrdiff_t>(pos_), '\n'));
-    countedPos_ = pos_;
+    const std::uint64_t upTo = lineRead_ ? lineStart_ : consumed_;
+    std::FILE* f = std::fopen(path_.c_str(), "rb");
+    if (!f)
+        return 0;
+    std::size_t lines = 1;
+    std::uint64_t seen = 0;
+    std::string block(kBlock, '\0');
+    while (seen < upTo) {
+        const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, upTo - seen));
+        const std::size_t got = std::fread(block.data(), 1, want, f);
+        if (got == 0)
+            break;
+        lines += static_cast<std::size_t>(std::count(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(got), '\n'));
+        seen += got;
+    }
+    std::fclose(f);
+    return lines;
 }
 
 bool FileReader::fill(std::size_t n)
 {
     while (buffer_.size() - pos_ < n && !eof_) {
         if (pos_ > 0) {
-            countLines();
             buffer_.erase(0, pos_);
             pos_ = 0;
-            countedPos_ = 0;
         }
         const std::size_t old = buffer_.size();
         const std::size_t want = std::max(kBlock, n - old);
@@ -64,7 +75,7 @@ bool FileReader::fill(std::size_t n)
         buffer_.resize(old + got);
         if (got < want) {
             if (std::ferror(file_))
-                throw RecordingError(recordingMessage(path_, line_, "read error"));
+                throw RecordingError(recordingMessage(path_, 0, "read error"));
             eof_ = true;
         }
     }
@@ -80,15 +91,15 @@ std::string_view FileReader::peek(std::size_t n)
 void FileReader::consume(std::size_t n)
 {
     n = std::min(n, buffer_.size() - pos_);
+    lineRead_ = false;
     pos_ += n;
     consumed_ += n;
 }
 
 bool FileReader::readLine(std::string_view& line)
 {
-    countLines();
-    line_ += pendingLines_;
-    pendingLines_ = 0;
+    lineRead_ = true;
+    lineStart_ = consumed_;
     std::size_t searched = 0;
     for (;;) {
         const std::string_view view = std::string_view(buffer_).substr(pos_);
@@ -96,9 +107,7 @@ bool FileReader::readLine(std::string_view& line)
         if (nl != std::string_view::npos) {
             line = view.substr(0, nl);
             pos_ += nl + 1;
-            countedPos_ = pos_; // its line feed is counted by pendingLines_
             consumed_ += nl + 1;
-            pendingLines_ = 1;
             unterminated_ = false;
             return true;
         }
@@ -108,7 +117,6 @@ bool FileReader::readLine(std::string_view& line)
                 return false;
             line = view;
             pos_ += view.size();
-            countedPos_ = pos_;
             consumed_ += view.size();
             unterminated_ = true;
             return true;

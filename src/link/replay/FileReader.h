@@ -27,20 +27,15 @@ public:
     bool lastLineUnterminated() const { return unterminated_; }
 
     const std::string& path() const { return path_; }
-    // Line number (1-based) of the read position, or of the line last read.
-    std::size_t line() const
-    {
-        countLines();
-        return line_;
-    }
+    // Line number (1-based) of the read position, or of the line last read. Counted
+    // by reading the file again up to there: asked for only to name a line in a
+    // message, so the reading itself never counts line feeds.
+    std::size_t line() const;
     std::uint64_t consumed() const { return consumed_; }
     std::uint64_t size() const { return size_; }
 
 private:
     bool fill(std::size_t n);
-    // Line feeds are counted when a line number is asked for or the window moves on,
-    // not on every consume: the hot path of a replay stays a pointer move.
-    void countLines() const;
 
     std::string path_;
     std::FILE* file_ = nullptr;
@@ -48,9 +43,8 @@ private:
     std::size_t pos_ = 0;
     bool eof_ = false;
     bool unterminated_ = false;
-    mutable std::size_t line_ = 1;
-    mutable std::size_t countedPos_ = 0; // line feeds before this buffer position are in line_
-    std::size_t pendingLines_ = 0;
+    std::uint64_t lineStart_ = 0; // offset of the last line read by readLine
+    bool lineRead_ = false;
     std::uint64_t consumed_ = 0;
     std::uint64_t size_ = 0;
 };

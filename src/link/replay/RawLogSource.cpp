@@ -253,9 +253,10 @@ bool RawLogSource::next(RecordedChunk& chunk)
         return started_;
     }
     const RawMarker* marker = &parsed;
-    const std::size_t markerLine = in_.line() + (*prefix > 1 ? 1 : 0);
+    // Counted only for a message: the reader never counts lines on its way.
+    auto markerLine = [&] { return in_.line() + (*prefix > 1 ? 1 : 0); };
     if (marker->length < *prefix || marker->length > kLongestChunk)
-        throw RecordingError(recordingMessage(in_.path(), markerLine,
+        throw RecordingError(recordingMessage(in_.path(), markerLine(),
                                               "marker gives a chunk length of " + std::to_string(marker->length)
                                                   + " characters, which cannot be right"));
     if (!started_) {
@@ -266,8 +267,9 @@ bool RawLogSource::next(RecordedChunk& chunk)
         lastUs_ = firstUs_;
     } else if (marker->tick >= lastTick_) {
         lastUs_ += std::llround((marker->tick - lastTick_) * 1000.0);
-    } else if (options_.note) {
-        options_.note(recordingMessage(in_.path(), markerLine, "the tick count goes back: time held still there"));
+    } else if (options_.note && !toldTickBack_) {
+        toldTickBack_ = true;
+        options_.note(recordingMessage(in_.path(), markerLine(), "the tick count goes back: time held still there"));
     }
     lastTick_ = marker->tick;
     chunk.text.assign(view.substr(0, *prefix));

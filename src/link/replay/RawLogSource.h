@@ -69,6 +69,7 @@ private:
     std::int64_t firstUs_ = 0;
     std::int64_t lastUs_ = 0;
     bool ended_ = false;
+    bool toldTickBack_ = false;
 };
 
 } // namespace vcm

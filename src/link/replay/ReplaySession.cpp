@@ -5,6 +5,7 @@
 #include "link/Monitor.h"
 #include "link/replay/GpsRecordingFeed.h"
 #include "link/replay/LocalTime.h"
+#include "link/replay/RecordingClock.h"
 #include "link/replay/RecordingError.h"
 #include "link/replay/ReplayPort.h"
 #include "link/replay/StagedFileSystem.h"
@@ -25,29 +26,6 @@ std::int64_t floorTo(std::int64_t value, std::int64_t step)
     const std::int64_t q = value / step;
     return (q * step > value ? q - 1 : q) * step;
 }
-
-// The virtual clock: the recording's moment as tick count and local date-time.
-class RecordingClock {
-public:
-    RecordingClock(std::int64_t firstUs, double firstTick) : firstUs_(firstUs), firstTick_(firstTick) {}
-    ManualClock& clock() { return clock_; }
-    void setAt(std::int64_t timeUs)
-    {
-        const double tick = firstTick_ + static_cast<double>(timeUs - firstUs_) / 1000.0;
-        // A command wait may have moved the clock on already: it never goes back.
-        clock_.setTick(std::max(clock_.tickCount(), tick));
-        const std::int64_t second = timeUs >= 0 ? timeUs / 1000000 : -((-timeUs + 999999) / 1000000);
-        const DateTime now = local_.at(second);
-        if (now.seconds() > clock_.now().seconds())
-            clock_.setNow(now);
-    }
-
-private:
-    std::int64_t firstUs_;
-    double firstTick_;
-    ManualClock clock_{0, DateTime()};
-    LocalTimeCache local_;
-};
 
 // The event loop of a replay: the only events are the port's answers to commands.
 class ReplayPump final : public EventPump {
