@@ -95,32 +95,21 @@ TEST(AdapterControl, SilentElm327TimesOutOnTheClockAndEndsRunning)
     expectRunningState(rig);
 }
 
-struct ReplyCase {
-    const char* name;
-    std::string reply;
-    std::int16_t result;
-};
-
-class Elm327Replies : public ::testing::TestWithParam<ReplyCase> {};
-
-TEST_P(Elm327Replies, ReplyDecidesTheCommandResult)
+TEST(AdapterControl, Elm327ReplyDecidesTheCommandResult)
 {
-    const auto& c = GetParam();
-    LinkRig rig(true);
-    rig.adapterPort.script = [&](const std::string&) { return c.reply; };
-    rig.link.AdapterPortOpen = 1;
-    rig.adapterPort.open(3, "500000,N,8,1");
-
-    EXPECT_EQ(rig.adapter.sendCommand("ATSP6", true), c.result);
-    EXPECT_EQ(rig.adapterPort.written, "ATSP6\r");
+    const struct {
+        std::string reply;
+        std::int16_t result;
+    } cases[] = {{"OK\r\r>", 1}, {"?\r\r>", 2}, {"?\r\r", 2}, {"OK\r\r", 2}, {"", 2}};
+    for (const auto& c : cases) {
+        LinkRig rig(true);
+        rig.adapterPort.script = [&](const std::string&) { return c.reply; };
+        rig.link.AdapterPortOpen = 1;
+        rig.adapterPort.open(3, "500000,N,8,1");
+        EXPECT_EQ(rig.adapter.sendCommand("ATSP6", true), c.result) << c.reply;
+        EXPECT_EQ(rig.adapterPort.written, "ATSP6\r");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Replies, Elm327Replies,
-                         ::testing::Values(ReplyCase{"Prompt", "OK\r\r>", 1},
-                                           ReplyCase{"Question", "?\r\r>", 2},
-                                           ReplyCase{"QuestionOnly", "?\r\r", 2},
-                                           ReplyCase{"NoPrompt", "OK\r\r", 2}, ReplyCase{"Silence", "", 2}),
-                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(AdapterControl, NoWaitCommandFromTheTickEndsAWaitAsAnswered)
 {
@@ -190,28 +179,24 @@ TEST(AdapterControl, GpsPortThatCannotOpenIsReportedAndAcquisitionGoesOn)
     EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\rATE0\rATH1\rATL1\rATCAF0\rATMA\r");
 }
 
-struct AuxCase {
-    std::int16_t portNum, portNumM;
-    bool opened;
-};
-
-class AuxPortOpening : public ::testing::TestWithParam<AuxCase> {};
-
-TEST_P(AuxPortOpening, OpensOnlyASeparateNumberedPort)
+TEST(AdapterControl, AuxPortOpensOnlyWhenSeparateAndNumbered)
 {
-    LinkRig rig(false);
-    rig.settings.PortNum = GetParam().portNum;
-    rig.settings.PortNumM = GetParam().portNumM;
-    rig.adapter.startAcquisition();
-    EXPECT_EQ(rig.auxPort.isOpen(), GetParam().opened);
-    if (GetParam().opened) {
-        EXPECT_EQ(rig.auxPort.openCalls[0].number, GetParam().portNumM);
-        EXPECT_EQ(rig.auxPort.openCalls[0].settings, "38400,N,8,1");
+    const struct {
+        std::int16_t portNum, portNumM;
+        bool opened;
+    } cases[] = {{3, 0, false}, {3, 3, false}, {3, 4, true}};
+    for (const auto& c : cases) {
+        LinkRig rig(false);
+        rig.settings.PortNum = c.portNum;
+        rig.settings.PortNumM = c.portNumM;
+        rig.adapter.startAcquisition();
+        ASSERT_EQ(rig.auxPort.isOpen(), c.opened) << c.portNumM;
+        if (c.opened) {
+            EXPECT_EQ(rig.auxPort.openCalls[0].number, 4);
+            EXPECT_EQ(rig.auxPort.openCalls[0].settings, "38400,N,8,1");
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Numbers, AuxPortOpening,
-                         ::testing::Values(AuxCase{3, 0, false}, AuxCase{3, 3, false}, AuxCase{3, 4, true}));
 
 TEST(AdapterControl, LostAdapterStopsCleanlyAndStartsAgainWhenBack)
 {

@@ -11,6 +11,15 @@
 
 namespace vcm::test {
 
+// Counts receive events and records errors, as a session's port listener hears them.
+class RecordingListener final : public PortListener {
+public:
+    void onReceive() override { ++receives; }
+    void onError(PortError e) override { errors.push_back(e); }
+    int receives = 0;
+    std::vector<PortError> errors;
+};
+
 class FakePort final : public SerialPort {
 public:
     // Reply to one written text ("ATZ\r" -> "ATZ\r\r\rELM327 v1.5\r\r>"); "" = no reply.

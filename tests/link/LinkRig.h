@@ -64,6 +64,18 @@ inline std::string canUsbReply(const std::string& written)
     return "\r";
 }
 
+// Adapter on port 3 at 500 kbit/s, metric units, answering as the real one does.
+inline void setUpAdapter(MonitorSettings& settings, FakePort& port, bool elm327, const std::string& folder)
+{
+    settings.UseElm327 = elm327;
+    settings.PortNum = 3;
+    settings.BPS = 500000;
+    settings.MetricUnits = true;
+    settings.Celsius = true;
+    settings.SavePath = folder;
+    port.script = elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
+}
+
 class PortToReceivePath final : public PortListener {
 public:
     PortToReceivePath(ReceivePath& r, AdapterControl& a, bool aux) : r_(r), a_(a), aux_(aux) {}
@@ -87,13 +99,7 @@ private:
 struct LinkRig {
     explicit LinkRig(bool elm327)
     {
-        settings.UseElm327 = elm327;
-        settings.PortNum = 3;
-        settings.BPS = 500000;
-        settings.MetricUnits = true;
-        settings.Celsius = true;
-        settings.SavePath = folder.path();
-        adapterPort.script = elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
+        setUpAdapter(settings, adapterPort, elm327, folder.path());
         adapterPort.setListener(&adapterListener);
         auxPort.setListener(&auxListener);
         pump.setEvents([this] {

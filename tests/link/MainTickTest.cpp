@@ -1,5 +1,6 @@
 // The 100 ms tick over a whole session: polling, watchdog, recovery, shares, panels.
 #include "MonitorRig.h"
+#include "TextLines.h"
 
 #include "link/MainTick.h"
 
@@ -8,17 +9,7 @@
 namespace vcm::test {
 namespace {
 
-// Splits what went out into command lines (each ends in CR).
-std::vector<std::string> lines(const std::string& wire)
-{
-    std::vector<std::string> out;
-    std::size_t start = 0, cr;
-    while ((cr = wire.find('\r', start)) != std::string::npos) {
-        out.push_back(wire.substr(start, cr - start));
-        start = cr + 1;
-    }
-    return out;
-}
+std::vector<std::string> lines(const std::string& wire) { return splitLines(wire, "\r"); }
 
 TEST(MainTick, CanUsbPollsRecordC3OneFramePerTick)
 {
@@ -43,6 +34,8 @@ TEST(MainTick, StoppedSessionRefreshesTheWindowAndSendsNothing)
 {
     for (bool elm : {true, false}) {
         MonitorRig rig(elm);
+        EXPECT_TRUE(rig.view.isVisible({"Command1", 0})) << "the window opens stopped";
+        EXPECT_FALSE(rig.view.isVisible({"Command1", 1}));
         rig.monitor.vehicle().SpeedDisplay = 50;
         rig.monitor.vehicle().EngineRpm = 1500;
         rig.monitor.vehicle().Injector = 300;

@@ -3,6 +3,7 @@
 // clock, also inside a command's wait, as the Qt event loop would fire it.
 #include "FakePort.h"
 #include "LinkRig.h"
+#include "TextLines.h"
 #include "support/TempFolder.h"
 
 #include "link/Monitor.h"
@@ -12,13 +13,7 @@ namespace vcm::test {
 struct MonitorRig {
     explicit MonitorRig(bool elm327, bool timerDuringWaits = true)
     {
-        settings.UseElm327 = elm327;
-        settings.PortNum = 3;
-        settings.BPS = 500000;
-        settings.MetricUnits = true;
-        settings.Celsius = true;
-        settings.SavePath = folder.path();
-        adapterPort.script = elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
+        setUpAdapter(settings, adapterPort, elm327, folder.path());
         pump.setEvents([this, timerDuringWaits] {
             adapterPort.deliver();
             if (timerDuringWaits && clock.tickCount() >= nextTimer) {
@@ -42,6 +37,8 @@ struct MonitorRig {
             tick();
     }
     std::string text(std::string_view name, int index = -1) const { return view.text({name, index}); }
+    // The current value log on disk, line by line.
+    std::vector<std::string> csvRows() { return splitLines(folder.read(monitor.runLog().fileBase() + ".csv"), "\r\n"); }
 
     TempFolder folder;
     MonitorSettings settings;

@@ -69,14 +69,6 @@ TEST(SerialSettings, ReadsTheSettingsTexts)
     }
 }
 
-class Recorder final : public PortListener {
-public:
-    void onReceive() override { ++receives; }
-    void onError(PortError e) override { errors.push_back(e); }
-    int receives = 0;
-    std::vector<PortError> errors;
-};
-
 TEST(RoutedSerialPort, BecomesTheDeviceOfEachOpenAndForwardsItsEvents)
 {
     const DeviceMap map({{1, "/dev/ttyA"}, {2, "/dev/ttyB"}}, Platform::Linux);
@@ -87,7 +79,7 @@ TEST(RoutedSerialPort, BecomesTheDeviceOfEachOpenAndForwardsItsEvents)
         made[device] = p.get();
         return p;
     });
-    Recorder listener;
+    RecordingListener listener;
     port.setListener(&listener);
 
     ASSERT_TRUE(port.open(1, "500000,N,8,1"));

@@ -1,8 +1,7 @@
 #pragma once
-// A pseudo-terminal for tests of the real serial path: the program opens the slave
-// device by its path, the test plays the adapter on the master side.
+// A pseudo-terminal for tests of the real serial port: the program opens the slave
+// device by its path; closing both sides makes the device vanish.
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -40,25 +39,6 @@ public:
 
     bool ok() const { return master_ >= 0; }
     const std::string& slavePath() const { return path_; }
-    int masterFd() const { return master_; }
-
-    void send(const std::string& text) { [[maybe_unused]] auto n = ::write(master_, text.data(), text.size()); }
-    // What the program wrote, waiting up to timeoutMs for the first byte.
-    std::string receive(int timeoutMs = 0)
-    {
-        std::string out;
-        pollfd p{master_, POLLIN, 0};
-        if (timeoutMs > 0 && ::poll(&p, 1, timeoutMs) <= 0)
-            return out;
-        char buf[4096];
-        for (;;) {
-            const auto n = ::read(master_, buf, sizeof buf);
-            if (n <= 0)
-                break;
-            out.append(buf, static_cast<std::size_t>(n));
-        }
-        return out;
-    }
     // The device goes away: the slave side sees a hang-up.
     void closeMaster()
     {

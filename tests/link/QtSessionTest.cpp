@@ -1,6 +1,7 @@
-// The program's acquisition loop as a Qt host runs it: real timers, the Qt event pump
-// and the port routing, against the simulated car in-process and, when the tool is
-// built, over a pseudo-terminal served by vcm-simcar.
+// The acquisition loop as a Qt host runs it: real timers, the Qt event pump and the port
+// routing, against the simulated car in-process and, when the tool is built, over a
+// pseudo-terminal served by vcm-simcar through QSerialPort.
+#include "TextLines.h"
 #include "support/TempFolder.h"
 
 #include "common/MemoryView.h"
@@ -12,12 +13,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 namespace vcm::test {
 namespace {
@@ -36,21 +36,9 @@ bool runUntil(Done done, int ms)
     return done();
 }
 
-std::size_t countLines(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    const std::string text = s.str();
-    std::size_t n = 0;
-    for (std::size_t p = 0; (p = text.find("\r\n", p)) != std::string::npos; p += 2)
-        ++n;
-    return n;
-}
-
 struct CarCase {
     const char* name;
-    const char* device;
+    const char* device; // "" = a pseudo-terminal served by vcm-simcar
     bool elm327;
 };
 
@@ -60,20 +48,33 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
 {
     const auto& c = GetParam();
     QCoreApplication app(argc, argv);
+    QProcess tool;
+    std::string device = c.device;
+    if (device.empty()) {
+#ifdef VCM_SIMCAR_TOOL
+        tool.start(VCM_SIMCAR_TOOL, {"--adapter", c.elm327 ? "elm327" : "canusb", "--seed", "3"});
+        ASSERT_TRUE(tool.waitForStarted(5000)) << VCM_SIMCAR_TOOL;
+        ASSERT_TRUE(runUntil([&] { return tool.canReadLine(); }, 5000));
+        device = tool.readLine().trimmed().toStdString();
+        ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+#else
+        GTEST_SKIP() << "vcm-simcar is not built";
+#endif
+    }
+
     TempFolder folder;
     MonitorSettings settings;
     settings.UseElm327 = c.elm327;
-    settings.PortNum = 1;
+    settings.PortNum = 2;
     settings.BPS = 500000;
-    settings.MetricUnits = true;
-    settings.Celsius = true;
+    settings.Logfile = true;
     settings.SavePath = folder.path();
     SystemClock clock;
     MemoryView view;
     DiskFileSystem fs;
     QtEventPump pump;
-    QtPorts ports({{1, c.device}}, clock);
-    Monitor monitor(settings, view, clock, fs, ports.adapter(), ports.aux(), ports.gps(), pump, '.', folder.path());
+    QtPorts ports({{2, device}}, clock);
+    Monitor monitor(settings, view, clock, fs, ports.adapter(), ports.aux(), ports.gps(), pump, ',', folder.path());
     MonitorTimers timers(monitor);
 
     monitor.startAcquisition();
@@ -82,8 +83,8 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
 
     // The car's frames reach the live values and the value log gets its rows.
     const VehicleState& v = monitor.vehicle();
-    ASSERT_TRUE(runUntil([&] { return v.BatteryVoltage > 0 && v.StateOfCharge > 0 && monitor.runLog().rowCount() > 5; },
-                         3000))
+    ASSERT_TRUE(runUntil([&] { return v.BatteryVoltage > 0 && v.StateOfCharge > 0 && monitor.runLog().rowCount() > 10; },
+                         4000))
         << "voltage " << v.BatteryVoltage << " SOC " << v.StateOfCharge << " rows " << monitor.runLog().rowCount();
     EXPECT_GT(v.BatteryVoltage, 150);
     EXPECT_LT(v.BatteryVoltage, 300);
@@ -92,13 +93,31 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
     monitor.stopAcquisition();
     EXPECT_FALSE(monitor.isRunning());
     EXPECT_FALSE(view.isVisible({"ErreurCan"})) << "the adapter answered the stop";
-    EXPECT_GE(countLines(csv), 6u);
-    EXPECT_TRUE(std::filesystem::exists(csv));
+    EXPECT_FALSE(monitor.runLog().isOpen());
+
+    const auto rows = splitLines(folder.read(csv), "\r\n");
+    ASSERT_GE(rows.size(), 11u);
+    EXPECT_EQ(rows[0].substr(0, 10), "Date;Heure");
+    const auto separators = [](const std::string& r) { return std::count(r.begin(), r.end(), ';'); };
+    // The polled control unit answers the CANUSB: its last row carries the 39 values of
+    // record C3 (and the separator before the unrequested C4 values).
+    // Every ELM327 row has the header's columns.
+    for (std::size_t i = c.elm327 ? 1 : rows.size() - 1; i < rows.size(); ++i)
+        EXPECT_EQ(separators(rows[i]), separators(rows[0]) + (c.elm327 ? 0 : 1)) << rows[i];
+
+    if (tool.state() != QProcess::NotRunning) {
+        EXPECT_TRUE(tool.waitForFinished(5000)) << "the tool ends when the program closes the port";
+        if (tool.state() != QProcess::NotRunning) {
+            tool.terminate();
+            tool.waitForFinished(2000);
+        }
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(InProcess, SimulatedCarSession,
-                         ::testing::Values(CarCase{"Elm327", "sim:elm327", true},
-                                           CarCase{"CanUsb", "sim:canusb", false}),
+INSTANTIATE_TEST_SUITE_P(Adapters, SimulatedCarSession,
+                         ::testing::Values(CarCase{"InProcessElm327", "sim:elm327", true},
+                                           CarCase{"InProcessCanUsb", "sim:canusb", false},
+                                           CarCase{"PtyElm327", "", true}, CarCase{"PtyCanUsb", "", false}),
                          [](const auto& p) { return std::string(p.param.name); });
 
 } // namespace

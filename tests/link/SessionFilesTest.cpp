@@ -8,30 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace vcm::test {
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::vector<std::string> crlfLines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::size_t start = 0, end;
-    while ((end = text.find("\r\n", start)) != std::string::npos) {
-        out.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return out;
-}
 
 std::vector<std::string> fields(const std::string& row)
 {
@@ -56,7 +36,7 @@ TEST(SessionFiles, OneValueRowPerTickWhileThePortIsOpen)
     rig.monitor.stopAcquisition();
     rig.ticks(10); // stopped: no more rows
 
-    const auto lines = crlfLines(readFile(base + ".csv"));
+    const auto lines = splitLines(rig.folder.read(base + ".csv"), "\r\n");
     ASSERT_EQ(lines.size(), 26u) << "header and 25 rows";
     EXPECT_EQ(lines[0].substr(0, 24), "Date;Heure;km/h;Tpm;L/10");
     const auto row = fields(lines[1]);
@@ -77,7 +57,7 @@ TEST(SessionFiles, CanUsbRowsCarryTheDiagnosticColumns)
                             "t7EA82101020304050607\rt7EA82208090A0B0C0D0E\rt7EA8230F101112131415\r"
                             "t7EA824161718191A1B1C\rt7EA8251D1E1F20212223\r");
     rig.ticks(3);
-    const auto lines = crlfLines(readFile(rig.monitor.runLog().fileBase() + ".csv"));
+    const auto lines = rig.csvRows();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].substr(lines[0].size() - 6), ";C3_39");
     const auto row = fields(lines[3]);
@@ -94,7 +74,7 @@ TEST(SessionFiles, AuxiliaryPortLeavesOnlyTheTrailingColumns)
     rig.settings.PortNumM = 4;
     rig.monitor.startAcquisition();
     rig.ticks(5);
-    const auto lines = crlfLines(readFile(rig.monitor.runLog().fileBase() + ".csv"));
+    const auto lines = rig.csvRows();
     ASSERT_EQ(lines.size(), 6u) << "a line per tick, even an empty one";
     for (std::size_t i = 1; i < lines.size(); ++i)
         EXPECT_EQ(lines[i], "");
@@ -110,7 +90,7 @@ TEST(SessionFiles, RawLogHoldsTheAdapterTextWithMarkers)
     const std::string b = "03B 0F F5";
     rig.adapterPort.receive(a);
     rig.adapterPort.receive(b);
-    const std::string raw = readFile(rig.monitor.runLog().fileBase() + ".txt");
+    const std::string raw = rig.folder.read(rig.monitor.runLog().fileBase() + ".txt");
 
     const auto firstMarker = raw.find("0B4 00 00 00 00 00 13 88\r\n#04/12/2026 09:10:30_");
     ASSERT_NE(firstMarker, std::string::npos) << raw;
@@ -136,11 +116,11 @@ TEST(SessionFiles, GpsTickLogsDecodesAndFillsTheRow)
     rig.monitor.onGpsTimer();
     rig.tick();
 
-    EXPECT_EQ(readFile(rig.monitor.runLog().fileBase() + ".gps"), nmea);
+    EXPECT_EQ(rig.folder.read(rig.monitor.runLog().fileBase() + ".gps"), nmea);
     EXPECT_EQ(rig.monitor.gps().GpsSatellites, 8);
     EXPECT_EQ(rig.monitor.gps().StartAltitude, 62) << "taken with more than five satellites";
     EXPECT_EQ(rig.text("GpsAltitudeValue"), "61,7");
-    const auto lines = crlfLines(readFile(rig.monitor.runLog().fileBase() + ".csv"));
+    const auto lines = rig.csvRows();
     ASSERT_EQ(lines.size(), 3u);
     const auto row = fields(lines[2]);
     ASSERT_EQ(row.size(), 32u) << lines[2];
@@ -195,10 +175,10 @@ TEST(SessionFiles, StopWithLogfileClosesTheSetAndTheTripFileGetsTheRun)
     const std::string base = rig.monitor.runLog().fileBase();
     rig.monitor.stopAcquisition();
     EXPECT_FALSE(rig.monitor.runLog().isOpen());
-    EXPECT_EQ(crlfLines(readFile(base + ".csv")).size(), 11u);
+    EXPECT_EQ(splitLines(rig.folder.read(base + ".csv"), "\r\n").size(), 11u);
 
     ASSERT_TRUE(rig.monitor.saveTrips());
-    const auto trips = crlfLines(readFile(joinPath(rig.folder.path(), "TRAJETS.CSV")));
+    const auto trips = splitLines(rig.folder.read("TRAJETS.CSV"), "\r\n");
     ASSERT_EQ(trips.size(), 32u);
     EXPECT_EQ(trips[0], "C;;;0;150;2500");
     const auto line = fields(trips[31]);

@@ -126,55 +126,51 @@ std::string exchange(int fd, const std::string& text, const std::string& until, 
 
 } // namespace
 
-TEST(SimcarTool, ServesTheElm327OnAPseudoTerminalUntilThePortCloses)
+// Each case: the adapter served, the speed the program sets, a dialogue of (command,
+// reply awaited, reply expected exactly or "" = only awaited) and what the last reply holds.
+TEST(SimcarTool, ServesTheAdapterOnAPseudoTerminalUntilThePortCloses)
 {
-    Tool tool({"--adapter", "elm327", "--seed", "3"});
-    ASSERT_TRUE(tool.running());
-    std::string path = tool.readLine(5000);
-    ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
-    int fd = openDevice(path, B500000);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(exchange(fd, "ATE0\r", ">"), "ATE0\rOK\r\r>");
-    exchange(fd, "ATH1\r", ">");
-    exchange(fd, "ATL1\r", ">");
-    exchange(fd, "ATCAF0\r", ">");
-    // Real time: a tenth of a second of a 1500 frame/s bus is well over 40 lines.
-    std::string lines = exchange(fd, "ATMA\r", "\r\n0B4 ", 3000);
-    EXPECT_NE(lines.find("0B4 "), std::string::npos) << lines.substr(0, 200);
-    EXPECT_NE(lines.find("\r\n"), std::string::npos);
-    EXPECT_EQ(lines.find("BUFFER FULL"), std::string::npos);
-    ::close(fd);
-    EXPECT_EQ(tool.waitExit(3000), 0) << "the tool ends when the program closes the port";
-}
-
-TEST(SimcarTool, TakesTheSpeedTheProgramSetsOnThePort)
-{
-    Tool tool({"--adapter", "elm327"});
-    std::string path = tool.readLine(5000);
-    int fd = openDevice(path, B38400);
-    ASSERT_GE(fd, 0);
-    exchange(fd, "ATE0\r", ">");
-    exchange(fd, "ATH1\r", ">");
-    std::string text = exchange(fd, "ATMA\r", "BUFFER FULL\r\r>", 3000);
-    EXPECT_NE(text.find("BUFFER FULL\r\r>"), std::string::npos) << "38400 bit/s cannot carry the bus";
-    ::close(fd);
-    EXPECT_EQ(tool.waitExit(3000), 0);
-}
-
-TEST(SimcarTool, ServesTheCanUsbAndItsEngineUnit)
-{
-    Tool tool({"--adapter", "canusb"});
-    std::string path = tool.readLine(5000);
-    int fd = openDevice(path, B500000);
-    ASSERT_GE(fd, 0);
-    EXPECT_EQ(exchange(fd, "V\r", "\r"), "V1011\r");
-    EXPECT_EQ(exchange(fd, "S6\r", "\r"), "\r");
-    exchange(fd, "O\r", "\r");
-    std::string reply = exchange(fd, "t7E280221C30000000000\r", "t7EA8102761C3");
-    EXPECT_NE(reply.find("t7EA8102761C3"), std::string::npos) << reply.substr(0, 200);
-    EXPECT_TRUE(reply.rfind("z\r", 0) == 0 || reply.find("\rz\r") != std::string::npos) << "the request's acknowledgement";
-    ::close(fd);
-    EXPECT_EQ(tool.waitExit(3000), 0);
+    struct Step { const char* command; const char* until; const char* exact; };
+    const struct {
+        const char* adapter;
+        speed_t speed;
+        std::vector<Step> steps;
+    } cases[] = {
+        // Real time: a tenth of a second of a 1500 frame/s bus is well over 40 lines.
+        {"elm327", B500000, {{"ATE0\r", ">", "ATE0\rOK\r\r>"}, {"ATH1\r", ">", "OK\r\r>"}, {"ATL1\r", ">", ""},
+                             {"ATCAF0\r", ">", ""}, {"ATMA\r", "\r\n0B4 ", ""}}},
+        // 38400 bit/s cannot carry the bus.
+        {"elm327", B38400, {{"ATE0\r", ">", ""}, {"ATH1\r", ">", ""}, {"ATMA\r", "BUFFER FULL\r\r>", ""}}},
+        // The engine unit answers the C3 request.
+        {"canusb", B500000, {{"V\r", "\r", "V1011\r"}, {"S6\r", "\r", "\r"}, {"O\r", "\r", ""},
+                             {"t7E280221C30000000000\r", "t7EA8102761C3", ""}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.adapter) + " at " + std::to_string(c.speed));
+        Tool tool({"--adapter", c.adapter, "--seed", "3"});
+        ASSERT_TRUE(tool.running());
+        std::string path = tool.readLine(5000);
+        ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
+        int fd = openDevice(path, c.speed);
+        ASSERT_GE(fd, 0);
+        std::string reply;
+        for (const auto& step : c.steps) {
+            reply = exchange(fd, step.command, step.until);
+            EXPECT_NE(reply.find(step.until), std::string::npos) << step.command << ": " << reply.substr(0, 200);
+            if (*step.exact) {
+                EXPECT_EQ(reply, step.exact) << step.command;
+            }
+        }
+        if (c.speed == B500000) {
+            EXPECT_EQ(reply.find("BUFFER FULL"), std::string::npos);
+        }
+        if (std::string(c.adapter) == "canusb") {
+            EXPECT_TRUE(reply.rfind("z\r", 0) == 0 || reply.find("\rz\r") != std::string::npos)
+                << "the request's acknowledgement";
+        }
+        ::close(fd);
+        EXPECT_EQ(tool.waitExit(3000), 0) << "the tool ends when the program closes the port";
+    }
 }
 
 TEST(SimcarTool, StopsOnSigterm)

@@ -1,5 +1,7 @@
 // The bus text formats of the simulated car: candump logs, Lawicel frames, ELM327
 // monitor lines. Golden lines and round trips.
+#include "SimHost.h"
+
 #include "link/sim/CandumpText.h"
 #include "link/sim/ElmText.h"
 #include "link/sim/LawicelText.h"
@@ -8,24 +10,14 @@
 
 using namespace vcm::sim;
 
-namespace {
-CanFrame make(std::uint16_t id, std::vector<std::uint8_t> bytes, double ms = 0)
-{
-    CanFrame f;
-    f.id = id;
-    f.timeMs = ms;
-    f.length = static_cast<std::uint8_t>(bytes.size());
-    for (std::size_t k = 0; k < bytes.size(); ++k) f.data[k] = bytes[k];
-    return f;
-}
-} // namespace
+using vcm::sim::test::frame;
 
 TEST(CandumpText, WritesTheCanUtilsLogLine)
 {
     std::string out;
-    appendCandumpLine(out, make(0x3CA, {0, 0, 0, 0, 0}), 1700000000.123456);
-    appendCandumpLine(out, make(0x0B4, {0x00, 0xAB, 0x10}), 1700000000.5, "vcan0");
-    appendCandumpLine(out, make(0x7FF, {}), 1700000001);
+    appendCandumpLine(out, frame(0, 0x3CA, {0, 0, 0, 0, 0}), 1700000000.123456);
+    appendCandumpLine(out, frame(0, 0x0B4, {0x00, 0xAB, 0x10}), 1700000000.5, "vcan0");
+    appendCandumpLine(out, frame(0, 0x7FF, {}), 1700000001);
     EXPECT_EQ(out, "(1700000000.123456) can0 3CA#0000000000\n"
                    "(1700000000.500000) vcan0 0B4#00AB10\n"
                    "(1700000001.000000) can0 7FF#\n");
@@ -33,8 +25,8 @@ TEST(CandumpText, WritesTheCanUtilsLogLine)
 
 TEST(CandumpText, ReadsBackWhatItWrites)
 {
-    const CanFrame frames[] = {make(0x025, {0x0F, 0xFF, 0x00, 0x12, 0x78, 0, 0, 0x44}), make(0x5A4, {0x00, 0x0B}),
-                               make(0x001, {})};
+    const CanFrame frames[] = {frame(0, 0x025, {0x0F, 0xFF, 0x00, 0x12, 0x78, 0, 0, 0x44}), frame(0, 0x5A4, {0x00, 0x0B}),
+                               frame(0, 0x001, {})};
     double stamp = 1700000123.000250;
     for (const auto& f : frames) {
         std::string line;
@@ -65,8 +57,8 @@ TEST(CandumpText, RefusesLinesItCannotCarry)
 TEST(LawicelText, FrameLinesAndTransmitCommands)
 {
     std::string out;
-    appendLawicelFrame(out, make(0x3CA, {0, 1, 2, 3, 4}));
-    appendLawicelFrame(out, make(0x7EA, {0x10, 0x27, 0x61, 0xC3, 0x0C, 0x00, 0xFF, 0x03}), 0xEA5F);
+    appendLawicelFrame(out, frame(0, 0x3CA, {0, 1, 2, 3, 4}));
+    appendLawicelFrame(out, frame(0, 0x7EA, {0x10, 0x27, 0x61, 0xC3, 0x0C, 0x00, 0xFF, 0x03}), 0xEA5F);
     EXPECT_EQ(out, "t3CA50001020304\rt7EA8102761C30C00FF03EA5F\r");
 
     auto request = parseLawicelTransmit("t7E280221C30000000000");
@@ -83,7 +75,7 @@ TEST(LawicelText, FrameLinesAndTransmitCommands)
 TEST(ElmText, MonitorLineInEveryFormat)
 {
     struct Case { const char* name; ElmFormat format; const char* expected; };
-    const CanFrame single = make(0x7E8, {0x03, 0x41, 0x0D, 0x32, 0, 0, 0, 0});
+    const CanFrame single = frame(0, 0x7E8, {0x03, 0x41, 0x0D, 0x32, 0, 0, 0, 0});
     const Case cases[] = {
         {"raw with headers", {true, true, true, false, false}, "7E8 03 41 0D 32 00 00 00 00\r\n"},
         {"no spaces", {true, false, true, false, false}, "7E803410D3200000000\r\n"},
@@ -98,6 +90,6 @@ TEST(ElmText, MonitorLineInEveryFormat)
         EXPECT_EQ(out, c.expected) << c.name;
     }
     std::string out;
-    appendElmMonitorLine(out, make(0x3CA, {0, 0, 0, 0, 0}), {true, true, true, false, false});
+    appendElmMonitorLine(out, frame(0, 0x3CA, {0, 0, 0, 0, 0}), {true, true, true, false, false});
     EXPECT_EQ(out, "3CA 00 00 00 00 00\r\n");
 }
