@@ -144,36 +144,31 @@ TEST(ReceivePath, SerialErrorDropsWhatArrived)
     EXPECT_TRUE(rig.decoded.empty());
 }
 
-struct AuxCase {
-    const char* name;
-    bool metric;
-    std::vector<std::string> chunks;
-    std::array<std::int32_t, 4> values;
-};
-
-class AuxLines : public ::testing::TestWithParam<AuxCase> {};
-
-TEST_P(AuxLines, FourNumbersPerLine)
+TEST(ReceivePath, AuxPortGivesFourNumbersPerLine)
 {
-    const auto& c = GetParam();
-    LinkRig rig(false);
-    rig.settings.MetricUnits = c.metric;
-    for (const auto& chunk : c.chunks)
-        rig.auxPort.receive(chunk);
-    EXPECT_EQ(rig.receive.auxValues(), c.values);
+    const struct {
+        const char* name;
+        bool metric;
+        std::vector<std::string> chunks;
+        std::array<std::int32_t, 4> values;
+    } cases[] = {
+        {"metric", true, {"120,80,5,3\r\n"}, {120, 80, 5, 3}},
+        {"split over reads", true, {"12", "0,80,", "5,3\r", "\n"}, {120, 80, 5, 3}},
+        {"halves to even", true, {"2.5,3.5,-0.5,7\r\n"}, {2, 4, 0, 7}},
+        // 161 km -> 100 mi; 38 L -> 10 US gal (10.04 rounded)
+        {"US units", false, {"1,161,38,4\r\n"}, {1, 100, 10, 4}},
+        {"three fields dropped", true, {"1,2,3\r\n"}, {0, 0, 0, 0}},
+        {"non-number keeps old", true, {"1,2,3,4\r\n", "9,x,,8\r\n"}, {9, 2, 3, 8}},
+        {"two lines in one read", true, {"1,2,3,4\r\n5,6,7,8\r\n"}, {5, 6, 7, 8}},
+    };
+    for (const auto& c : cases) {
+        LinkRig rig(false);
+        rig.settings.MetricUnits = c.metric;
+        for (const auto& chunk : c.chunks)
+            rig.auxPort.receive(chunk);
+        EXPECT_EQ(rig.receive.auxValues(), c.values) << c.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, AuxLines,
-    ::testing::Values(AuxCase{"Metric", true, {"120,80,5,3\r\n"}, {120, 80, 5, 3}},
-                      AuxCase{"SplitOverReads", true, {"12", "0,80,", "5,3\r", "\n"}, {120, 80, 5, 3}},
-                      AuxCase{"HalvesToEven", true, {"2.5,3.5,-0.5,7\r\n"}, {2, 4, 0, 7}},
-                      // 161 km -> 100 mi; 38 L -> 10 US gal (10.04 rounded)
-                      AuxCase{"UsUnits", false, {"1,161,38,4\r\n"}, {1, 100, 10, 4}},
-                      AuxCase{"ThreeFieldsDropped", true, {"1,2,3\r\n"}, {0, 0, 0, 0}},
-                      AuxCase{"NonNumberKeepsOld", true, {"1,2,3,4\r\n", "9,x,,8\r\n"}, {9, 2, 3, 8}},
-                      AuxCase{"TwoLinesInOneRead", true, {"1,2,3,4\r\n5,6,7,8\r\n"}, {5, 6, 7, 8}}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 } // namespace
 } // namespace vcm::test
