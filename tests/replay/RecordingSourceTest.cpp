@@ -1,4 +1,4 @@
-#include "link/replay/AdapterText.h"
+#include "link/canformat/AdapterText.h"
 #include "link/replay/CandumpExport.h"
 #include "link/replay/CandumpSource.h"
 #include "link/replay/GpsRecordingFeed.h"
@@ -240,6 +240,13 @@ TEST(GpsRecordingFeed, SpreadsTheSentencesEvenlyOverTheDrive)
     // A drive shorter than one GPS tick reads everything at its only tick.
     GpsRecordingFeed shortDrive(path, 500);
     EXPECT_EQ(shortDrive.textForTick(1), nmea);
+}
+
+TEST(AdapterText, GuessesTheFormOfAdapterText)
+{
+    EXPECT_EQ(guessAdapterForm("3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n"), AdapterForm::Elm327);
+    EXPECT_EQ(guessAdapterForm("t3CA50000000000\rt0B4700000000000D2C\r"), AdapterForm::CanUsb);
+    EXPECT_EQ(guessAdapterForm("hello world\r\n"), std::nullopt);
 }
 
 } // namespace

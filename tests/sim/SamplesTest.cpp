@@ -3,7 +3,7 @@
 #include "SimHost.h"
 
 #include "decode/FrameDecoder.h"
-#include "link/sim/CandumpText.h"
+#include "link/canformat/CandumpLog.h"
 #include "link/sim/DriveRecorder.h"
 
 #include <gtest/gtest.h>
@@ -100,13 +100,15 @@ TEST(Samples, CandumpLogReplaysThroughTheAdapterWithItsTiming)
     std::size_t at = 0;
     while (at < log.size()) {
         auto end = log.find('\n', at);
-        auto f = parseCandumpLine(std::string_view(log).substr(at, end - at));
+        const auto line = vcm::parseCandumpLine(std::string_view(log).substr(at, end - at));
         at = end + 1;
-        ASSERT_TRUE(f);
-        if (f->id != 0x0B4) continue;
-        if (lastMs >= 0) metres += lastKmh / 3.6 * (f->timeMs - lastMs) / 1000;
-        lastMs = f->timeMs;
-        lastKmh = (f->data[5] * 256 + f->data[6]) / 100.0;
+        ASSERT_EQ(line.kind, vcm::CandumpLine::Kind::Frame) << line.reason;
+        const auto& f = line.frame;
+        if (f.id != 0x0B4) continue;
+        const double ms = static_cast<double>(line.timeUs) / 1000.0;
+        if (lastMs >= 0) metres += lastKmh / 3.6 * (ms - lastMs) / 1000;
+        lastMs = ms;
+        lastKmh = (f.data[5] * 256 + f.data[6]) / 100.0;
     }
     ASSERT_GT(metres, 500);
 

@@ -1,7 +1,7 @@
 // The vcm-simcar tool as a program's serial port meets it: a pseudo-terminal whose
 // path comes on the first line, the adapter answering on it in real time, the tool
 // ending when the port is closed; and its recordings.
-#include "link/sim/CandumpText.h"
+#include "link/canformat/CandumpLog.h"
 
 #include <gtest/gtest.h>
 
@@ -197,7 +197,8 @@ TEST(SimcarTool, RecordsTheSameDriveForTheSameSeed)
     while (at < a.size()) {
         auto end = a.find('\n', at);
         ASSERT_NE(end, std::string::npos);
-        ASSERT_TRUE(vcm::sim::parseCandumpLine(std::string_view(a).substr(at, end - at))) << a.substr(at, end - at);
+        ASSERT_EQ(vcm::parseCandumpLine(std::string_view(a).substr(at, end - at)).kind, vcm::CandumpLine::Kind::Frame)
+            << a.substr(at, end - at);
         ++frames;
         at = end + 1;
     }

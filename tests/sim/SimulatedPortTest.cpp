@@ -2,7 +2,7 @@
 // receive notification, a closed or unplugged port.
 #include "SimHost.h"
 
-#include "link/sim/CandumpText.h"
+#include "link/canformat/CandumpLog.h"
 #include "link/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
@@ -112,9 +112,9 @@ TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
     f.id = 0x3CA;
     f.length = 2;
     f.data[0] = 0x12;
-    appendCandumpLine(log, f, 1700000000.0);
+    vcm::appendCandumpLine(log, 1700000000000000, "can0", f);
     f.id = 0x0B4;
-    appendCandumpLine(log, f, 1700000000.010);
+    vcm::appendCandumpLine(log, 1700000000010000, "can0", f);
     std::string path = ::testing::TempDir() + "replay_test.log";
     std::ofstream(path) << "not a frame\n" << log;
 

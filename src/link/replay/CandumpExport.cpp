@@ -1,7 +1,7 @@
 #include "link/replay/CandumpExport.h"
 
-#include "link/replay/AdapterText.h"
-#include "link/replay/CandumpLog.h"
+#include "link/canformat/AdapterText.h"
+#include "link/canformat/CandumpLog.h"
 #include "link/replay/RecordingError.h"
 
 #include <cerrno>

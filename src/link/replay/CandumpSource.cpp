@@ -1,6 +1,6 @@
 #include "link/replay/CandumpSource.h"
 
-#include "link/replay/AdapterText.h"
+#include "link/canformat/AdapterText.h"
 #include "link/replay/RecordingError.h"
 
 #include <cstdio>

@@ -2,7 +2,7 @@
 // A can-utils candump log replayed as adapter text: the frames of one millisecond
 // (the resolution of the tick count) arrive together as one chunk, written in the
 // chosen adapter's form. Frames the car's bus cannot carry are skipped and counted.
-#include "link/replay/CandumpLog.h"
+#include "link/canformat/CandumpLog.h"
 #include "link/replay/FileReader.h"
 #include "link/replay/RecordingSource.h"
 

@@ -1,8 +1,8 @@
 #include "link/replay/RecordingSource.h"
 
 #include "common/Format.h"
-#include "link/replay/AdapterText.h"
-#include "link/replay/CandumpLog.h"
+#include "link/canformat/AdapterText.h"
+#include "link/canformat/CandumpLog.h"
 #include "link/replay/CandumpSource.h"
 #include "link/replay/FileReader.h"
 #include "link/replay/PacedTextSource.h"

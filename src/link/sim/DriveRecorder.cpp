@@ -1,6 +1,8 @@
 #include "link/sim/DriveRecorder.h"
 
-#include "link/sim/CandumpText.h"
+#include "link/canformat/CandumpLog.h"
+
+#include <cmath>
 #include "link/sim/DriveBus.h"
 #include "link/sim/VirtualCanUsb.h"
 #include "link/sim/VirtualElm327.h"
@@ -59,7 +61,9 @@ std::string recordDrive(RecordFormat format, double seconds, std::uint64_t seed)
         bus.framesUntil(endMs, frames);
         std::string out;
         out.reserve(frames.size() * 40);
-        for (const auto& f : frames) appendCandumpLine(out, f, kEpochStart + f.timeMs / 1000.0);
+        // Whole microseconds, so the text never shows a rounding of the binary value.
+        for (const auto& f : frames)
+            vcm::appendCandumpLine(out, std::llround((kEpochStart + f.timeMs / 1000.0) * 1e6), "can0", f);
         return out;
     }
     if (format == RecordFormat::Elm327) {

@@ -1,6 +1,6 @@
 #include "link/sim/RecordingSource.h"
 
-#include "link/sim/CandumpText.h"
+#include "link/canformat/CandumpLog.h"
 
 namespace vcm::sim {
 
@@ -20,7 +20,11 @@ RecordingSource RecordingSource::fromCandump(std::string_view text, bool loop)
     while (!text.empty()) {
         auto end = text.find('\n');
         auto line = text.substr(0, end);
-        if (auto f = parseCandumpLine(line)) frames.push_back(*f);
+        // Only the classic frames the simulated adapters carry; the time stamp in ms.
+        if (const CandumpLine parsed = vcm::parseCandumpLine(line); parsed.kind == CandumpLine::Kind::Frame) {
+            frames.push_back(CanFrame{parsed.frame, static_cast<double>(parsed.timeUs / 1000000) * 1000.0 +
+                                                        static_cast<double>(parsed.timeUs % 1000000) / 1000.0});
+        }
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 1);
     }

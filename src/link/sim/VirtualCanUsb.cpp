@@ -1,8 +1,8 @@
 #include "link/sim/VirtualCanUsb.h"
 
 #include "link/sim/DriveBus.h"
-#include "link/sim/HexText.h"
-#include "link/sim/LawicelText.h"
+#include "link/canformat/Hex.h"
+#include "link/canformat/AdapterText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,18 +105,18 @@ void VirtualCanUsb::execute(const std::string& cmd, double ms)
     case 'F': {
         if (!open_) return answer(kError);
         std::string r = "F";
-        appendHex(r, flags_, 2);
+        hex::appendByte(r, flags_);
         r += '\r';
         flags_ = 0;
         return answer(r);
     }
     case 't': {
-        auto frame = parseLawicelTransmit(cmd);
-        if (!open_ || !frame) return answer(kError);
+        auto transmitted = parseLawicelTransmit(cmd);
+        if (!open_ || !transmitted) return answer(kError);
         answer(autoPoll_ ? "z\r" : kOk);
         // The frame reaches the bus after its own bit time.
-        double onBus = ms + frameDurationMs(frame->length);
-        ecu_.onFrame(*frame, onBus, bus().car(), ecuFrames_);
+        double onBus = ms + frameDurationMs(transmitted->length);
+        ecu_.onFrame(CanFrame{*transmitted, 0.0}, onBus, bus().car(), ecuFrames_);
         return;
     }
     case 'P':

@@ -11,7 +11,7 @@
 //   "F"   -> "F00\r"          status flags (channel open), cleared by reading
 //   "tIIILDD.." -> "z\r"      transmit a frame (channel open); "\r" with auto-poll off
 //   "P"/"A"                   poll one / all waiting frames (auto-poll off)
-// Received frames go to the host as "tIIILDD..\r" (LawicelText.h). An engine control
+// Received frames go to the host as "tIIILDD..\r" (canformat/AdapterText.h). An engine control
 // unit behind it answers the diagnostic requests on 7E2 (DiagnosticEcu.h).
 // Its receive queue holds 32 frames; frames that do not fit are lost and flagged.
 #include "link/sim/DiagnosticEcu.h"

@@ -1,6 +1,6 @@
 #include "link/sim/VirtualElm327.h"
 
-#include "link/sim/HexText.h"
+#include "link/canformat/Hex.h"
 
 #include <cctype>
 
@@ -11,7 +11,7 @@ namespace {
 bool isHexText(std::string_view s)
 {
     for (char c : s)
-        if (hexDigitValue(c) < 0) return false;
+        if (hex::value(c) < 0) return false;
     return !s.empty();
 }
 
@@ -167,7 +167,7 @@ std::string VirtualElm327::executeAt(const std::string& at, double ms)
         if (at == option) return "OK";
     for (std::string_view prefix : {"SPA", "TPA", "SP", "TP"}) {
         if (startsWith(at, prefix) && at.size() == prefix.size() + 1) {
-            int p = hexDigitValue(at.back());
+            int p = hex::value(at.back());
             if (p < 0 || p > 0xC) return "?";
             protocol_ = p;
             return "OK";

@@ -6,7 +6,7 @@
 //   "OK\r\n\r\n>" (ATL1); what it does not understand gets "?\r\r>";
 // - echo (ATE1, the default) sends each received character back as it arrives;
 // - ATZ resets every setting and prints "\r\rELM327 v1.5\r\r>" after about 0.8 s;
-// - ATMA prints every bus frame (format in ElmText.h) until any character arrives:
+// - ATMA prints every bus frame (format in canformat/AdapterText.h) until any character arrives:
 //   that character is discarded, the line in progress is finished, then
 //   "STOPPED\r\r>" follows;
 // - its 512-byte transmit buffer holds the text that the serial line has not sent
@@ -15,7 +15,7 @@
 //   the line keeps up).
 // Defaults after power-on or ATZ: echo on, line feeds off, headers off, spaces on,
 // automatic formatting on, protocol 0 (automatic).
-#include "link/sim/ElmText.h"
+#include "link/canformat/AdapterText.h"
 #include "link/sim/VirtualAdapter.h"
 
 namespace vcm::sim {

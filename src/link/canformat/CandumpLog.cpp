@@ -1,6 +1,6 @@
-#include "link/replay/CandumpLog.h"
+#include "link/canformat/CandumpLog.h"
 
-#include "link/replay/Hex.h"
+#include "link/canformat/Hex.h"
 
 #include <cstdio>
 

@@ -1,5 +1,4 @@
-#include "link/replay/AdapterText.h"
-#include "link/replay/RecordingSource.h"
+#include "link/canformat/AdapterText.h"
 
 #include <gtest/gtest.h>
 
@@ -80,11 +79,44 @@ TEST(AdapterText, RejectsLinesThatAreNotFrames)
         EXPECT_FALSE(parseAdapterLine(line, AdapterForm::CanUsb)) << line;
 }
 
-TEST(AdapterText, GuessesTheFormOfAdapterText)
+TEST(ElmText, MonitorLineInEveryFormat)
 {
-    EXPECT_EQ(guessAdapterForm("3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n"), AdapterForm::Elm327);
-    EXPECT_EQ(guessAdapterForm("t3CA50000000000\rt0B4700000000000D2C\r"), AdapterForm::CanUsb);
-    EXPECT_EQ(guessAdapterForm("hello world\r\n"), std::nullopt);
+    struct Case {
+        const char* name;
+        ElmFormat format;
+        const char* expected;
+    };
+    const CanFrame single = frame(0x7E8, {0x03, 0x41, 0x0D, 0x32, 0, 0, 0, 0});
+    const Case cases[] = {
+        {"raw with headers", {true, true, true, false, false}, "7E8 03 41 0D 32 00 00 00 00\r\n"},
+        {"no spaces", {true, false, true, false, false}, "7E803410D3200000000\r\n"},
+        {"no headers", {false, true, true, false, false}, "03 41 0D 32 00 00 00 00\r\n"},
+        {"no line feed", {true, true, false, false, false}, "7E8 03 41 0D 32 00 00 00 00\r"},
+        {"length shown", {true, true, true, true, false}, "7E8 8 03 41 0D 32 00 00 00 00\r\n"},
+        {"auto formatting", {true, true, true, false, true}, "7E8 41 0D 32\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        appendElmMonitorLine(out, single, c.format);
+        EXPECT_EQ(out, c.expected) << c.name;
+    }
+}
+
+TEST(LawicelText, StampedFrameLinesAndTransmitCommands)
+{
+    std::string out;
+    appendLawicelFrame(out, frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 0x0C, 0x00, 0xFF, 0x03}), 0xEA5F);
+    appendLawicelFrame(out, frame(0x3CA, {}), 0x0012);
+    EXPECT_EQ(out, "t7EA8102761C30C00FF03EA5F\rt3CA00012\r");
+    // The scanner reads the stamped line back as the same frame.
+    EXPECT_EQ(parseAdapterLine("t7EA8102761C30C00FF03EA5F", AdapterForm::CanUsb),
+              frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 0x0C, 0x00, 0xFF, 0x03}));
+
+    EXPECT_EQ(parseLawicelTransmit("t7E280221C30000000000"), frame(0x7E2, {0x02, 0x21, 0xC3, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(parseLawicelTransmit("t1230"), frame(0x123, {}));
+    // A transmit command carries no time stamp: a stamped line is not one.
+    for (const char* bad : {"t7E2", "t7E29", "t7E2800", "t80010", "T7E2100", "t7E2100G", "t7E21001", "t7E21001A2B"})
+        EXPECT_FALSE(parseLawicelTransmit(bad)) << bad;
 }
 
 } // namespace

@@ -13,7 +13,7 @@
 //   CAN FD                (1700000000.5) can0 123##1112233
 //   CAN XL                (1700000000.6) can0 123###...
 // A data length code above 8 after '_' ("123#1122334455667788_C") is accepted and dropped.
-#include "link/replay/CanFrame.h"
+#include "link/canformat/CanFrame.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "link/replay/CandumpLog.h"
+#include "link/canformat/CandumpLog.h"
 
 #include <gtest/gtest.h>
 
