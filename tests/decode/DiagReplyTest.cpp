@@ -34,7 +34,6 @@ TEST(DiagReply, C3ThenC4FillTheirHeadsAndBodies)
     EXPECT_EQ(rig.state.C3Head, "12;0;255;3");
     EXPECT_EQ(values(rig.state.C3Body), 35);
     EXPECT_EQ(rig.state.C3Body.substr(0, 15), ";1;2;3;4;5;6;7;");
-    EXPECT_EQ(rig.state.C3Body.substr(rig.state.C3Body.size() - 22), ";35;36;37;38;39;40;255");
     EXPECT_EQ(rig.state.DiagPart[4], ";35;36;37;38;39;40;255");
 
     const std::string c3Body = rig.state.C3Body;
@@ -43,7 +42,6 @@ TEST(DiagReply, C3ThenC4FillTheirHeadsAndBodies)
     EXPECT_EQ(rig.state.C4Head, "1;2;3;4");
     EXPECT_EQ(rig.state.C4Body, ";170;170;170;170;170;170;170;187;187;187;187;187;187;187");
     EXPECT_EQ(rig.state.C3Body, c3Body);
-    EXPECT_EQ(rig.state.C3Head, "12;0;255;3");
     // The log row appends ";" C3Head C3Body ";" C4Head C4Body: 39 + 18 values.
     EXPECT_EQ(values(";" + rig.state.C3Head + rig.state.C3Body + ";" + rig.state.C4Head + rig.state.C4Body), 57);
 }
