@@ -24,6 +24,9 @@
 
 namespace vcm {
 
+// The two text forms the adapters send.
+enum class AdapterForm { Elm327, CanUsb };
+
 struct ElmFormat {
     bool headers = true;
     bool spaces = true;

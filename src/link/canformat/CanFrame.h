@@ -21,7 +21,4 @@ struct CanFrame {
     }
 };
 
-// The two text forms the adapters send.
-enum class AdapterForm { Elm327, CanUsb };
-
 } // namespace vcm

@@ -8,7 +8,7 @@
 //     serial speed (500000 bit/s = 50 characters per millisecond by default);
 //   - a can-utils candump log: frames timed by their stamps, turned into the adapter
 //     text of the chosen form.
-#include "link/canformat/CanFrame.h"
+#include "link/canformat/AdapterText.h"
 
 #include <cstdint>
 #include <functional>

@@ -9,7 +9,7 @@
 //           "  " (stop) -> "\r\n>", "ATMA" -> nothing (monitoring starts)
 //   CANUSB: "V" -> "V1011\r", "N" -> "NA123\r", "t..." -> "z\r", others -> "\r"
 #include "link/SerialPort.h"
-#include "link/canformat/CanFrame.h"
+#include "link/canformat/AdapterText.h"
 
 #include <optional>
 #include <string>
