@@ -13,15 +13,7 @@ double SystemClock::tickCount() const
 
 DateTime SystemClock::now() const
 {
-    const std::time_t t = std::time(nullptr);
-    std::tm local{};
-#if defined(_WIN32)
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    return DateTime::fromCivil({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                local.tm_hour, local.tm_min, local.tm_sec});
+    return localFromEpoch(static_cast<std::int64_t>(std::time(nullptr)));
 }
 
 void ManualClock::advance(double ms)

@@ -1,5 +1,7 @@
 #include "DateTime.h"
 
+#include <ctime>
+
 namespace vcm {
 namespace {
 
@@ -61,6 +63,33 @@ CivilTime DateTime::civil() const
 std::int64_t DateTime::minuteBoundariesBetween(DateTime a, DateTime b)
 {
     return floorDiv(b.seconds_, 60) - floorDiv(a.seconds_, 60);
+}
+
+DateTime localFromEpoch(std::int64_t epochSeconds)
+{
+    const auto t = static_cast<std::time_t>(epochSeconds);
+    std::tm local{};
+#if defined(_WIN32)
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    return DateTime::fromCivil({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                                local.tm_sec});
+}
+
+std::int64_t epochFromLocal(DateTime local)
+{
+    const CivilTime c = local.civil();
+    std::tm tm{};
+    tm.tm_year = c.year - 1900;
+    tm.tm_mon = c.month - 1;
+    tm.tm_mday = c.day;
+    tm.tm_hour = c.hour;
+    tm.tm_min = c.minute;
+    tm.tm_sec = c.second;
+    tm.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&tm));
 }
 
 } // namespace vcm

@@ -34,4 +34,9 @@ private:
     std::int64_t seconds_ = 0;
 };
 
+// The local calendar time (the machine's time zone) of a moment in seconds since
+// 1970-01-01 UTC, and back.
+DateTime localFromEpoch(std::int64_t epochSeconds);
+std::int64_t epochFromLocal(DateTime local);
+
 } // namespace vcm

@@ -1,6 +1,7 @@
 #pragma once
-// Conversions between the time line of a recording (seconds since 1970 UTC, as candump
-// writes them) and the local calendar date-time the logs show.
+// The time line of a recording (seconds since 1970 UTC, as candump writes them) and the
+// local calendar date-time the logs show: file times and a per-second cache of the
+// conversion (localFromEpoch in common/DateTime.h).
 #include "common/DateTime.h"
 
 #include <cstdint>
@@ -8,8 +9,6 @@
 
 namespace vcm {
 
-DateTime localFromEpoch(std::int64_t epochSeconds);
-std::int64_t epochFromLocal(DateTime local);
 // When a file was last written (seconds since 1970 UTC); 0 when it cannot be told.
 std::int64_t fileModificationEpoch(const std::string& path);
 
