@@ -20,7 +20,7 @@ namespace vcm {
 
 namespace {
 
-const QColor kFace(14, 17, 22);
+const QColor& kFace = kDialFaceColor;
 const QColor kPanel(24, 28, 35);
 const QColor kCaption(170, 178, 190);
 const QColor kValue(255, 255, 255);

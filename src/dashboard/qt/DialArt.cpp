@@ -14,7 +14,7 @@ namespace vcm {
 
 namespace {
 
-const QColor kFace(14, 17, 22);
+const QColor& kFace = kDialFaceColor;
 const QColor kTick(235, 238, 242);
 const QColor kNumber(255, 255, 255);
 const QColor kGreen(40, 200, 90);

@@ -34,6 +34,9 @@ struct DialScaleArt {
 constexpr double kDialWidthTwips = 8370;
 constexpr double kDialHeightTwips = 4890;
 
+// The dial background; the window uses it too, so the dials blend into the dashboard.
+inline const QColor kDialFaceColor{14, 17, 22};
+
 // The five scales of the two dials; coolant marks in degrees Celsius or Fahrenheit.
 std::vector<DialScaleArt> dialScales(bool celsius);
 
