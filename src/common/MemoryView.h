@@ -3,8 +3,10 @@
 // The headless and replay hosts read their status from it; tests check it.
 #include "View.h"
 
-#include <map>
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -58,20 +60,45 @@ public:
 
     // Direct access for set-up and checks.
     Props& props(std::string_view name, int index = -1) { return at({name, index}); }
-    bool has(std::string_view name, int index = -1) const { return controls_.count({std::string(name), index}) != 0; }
+    bool has(std::string_view name, int index = -1) const { return controls_.find(LookupKey{name, index}) != controls_.end(); }
 
     std::vector<Message> messages;
 
 private:
+    // Looked up on every property write of every tick: hashed, and found by a view of
+    // the name without building a string.
     using Key = std::pair<std::string, int>;
-    Props& at(ControlRef c) { return controls_[{std::string(c.name), c.index}]; }
+    using LookupKey = std::pair<std::string_view, int>;
+    struct KeyHash {
+        using is_transparent = void;
+        std::size_t operator()(const LookupKey& k) const
+        {
+            return std::hash<std::string_view>{}(k.first) ^ (static_cast<std::size_t>(k.second + 1) * 0x9E3779B97F4A7C15ull);
+        }
+        std::size_t operator()(const Key& k) const { return (*this)(LookupKey{k.first, k.second}); }
+    };
+    struct KeyEqual {
+        using is_transparent = void;
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const
+        {
+            return a.second == b.second && std::string_view(a.first) == std::string_view(b.first);
+        }
+    };
+
+    Props& at(ControlRef c)
+    {
+        if (auto it = controls_.find(LookupKey{c.name, c.index}); it != controls_.end())
+            return it->second;
+        return controls_[Key{std::string(c.name), c.index}];
+    }
     const Props& get(ControlRef c) const
     {
         static const Props none;
-        auto it = controls_.find({std::string(c.name), c.index});
+        auto it = controls_.find(LookupKey{c.name, c.index});
         return it == controls_.end() ? none : it->second;
     }
-    std::map<Key, Props> controls_;
+    std::unordered_map<Key, Props, KeyHash, KeyEqual> controls_;
 };
 
 } // namespace vcm
