@@ -60,6 +60,17 @@ TEST(ReceivePath, Elm327OverflowReportSetsAndClearsTheErrorFlag)
         {"0B4 00 00 00 00 13 88 5C\r\n", false},
         {"BUFFER FU", false}, // a report split over two reads is seen when it completes
         {"LL\r\n>", true},
+        {"3CA 00 00 00 00 00\r\n", false},
+        {"CAN E", false}, // split in reads shorter than the word itself
+        {"R", false},
+        {"R", false},
+        {"OR\r\n", true},
+        {"F", false},
+        {"UL", false},
+        {"L", true},
+        {"0B4 00 00 00 00 13 88 5C\r\n", false}, // the report is not seen a second time
+        {"3CA FU 00 00 00 00\r\n", false}, // garbled frames are not errors
+        {"LL 00\r\n", false},
     };
     for (const auto& s : steps) {
         rig.adapterPort.receive(s.chunk);
