@@ -4,6 +4,7 @@
 #include "link/replay/ReplaySession.h"
 
 #include "ReplayFixture.h"
+#include "support/FaultyFileSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,25 @@ TEST(Replay, ABrokenRecordingLeavesNoOutputAndTheTripFileAsItWas)
     std::string drive = steadyDriveCandump();
     drive.insert(drive.size() / 2, "(1700000005.000000) can0 3CA#00G0\n");
     EXPECT_THROW(replayFile(in.write("broken.log", drive), metricOptions(out.path())), RecordingError);
+    EXPECT_EQ(filesIn(out.path()), std::vector<std::string>{"TRAJETS.CSV"});
+    EXPECT_EQ(readFile(out.file("TRAJETS.CSV")), trips);
+}
+
+TEST(Replay, AFullDiskFailsTheReplayAndLeavesNoPartOfIt)
+{
+    UtcZone utc;
+    TempDir in, out;
+    const std::string trips = "C;;;100;2000;30000\r\n";
+    out.write("TRAJETS.CSV", trips);
+    auto source = openRecording(in.write("steady.log", steadyDriveCandump()), {});
+    test::FaultyFileSystem disk;
+    disk.diskFull = true;
+    try {
+        replayRecording(*source, metricOptions(out.path()), disk);
+        FAIL() << "a replay onto a full disk reported success";
+    } catch (const ReplayError& e) {
+        EXPECT_NE(std::string(e.what()).find("CAN_14112023_2213.csv"), std::string::npos) << e.what();
+    }
     EXPECT_EQ(filesIn(out.path()), std::vector<std::string>{"TRAJETS.CSV"});
     EXPECT_EQ(readFile(out.file("TRAJETS.CSV")), trips);
 }

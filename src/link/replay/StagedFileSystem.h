@@ -2,11 +2,14 @@
 // The files of a replay, kept from looking complete until the replay is: every file
 // created is written under its name + ".part" and renamed into place by commit(); the
 // trip file's atomic replacement is held until then. discard() removes the ".part"
-// files. A file that already exists is never replaced unless asked: create() throws
-// ExistingFileError instead, before anything is written.
+// files. Staged files are written in large blocks, not row by row: nobody sees them
+// before commit(), which fails when any write did. A file that already exists is never
+// replaced unless asked: create() throws ExistingFileError instead, before anything is
+// written.
 #include "common/FileSystem.h"
 
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,6 +44,8 @@ private:
     std::vector<std::pair<std::string, std::string>> staged_; // final name, ".part" name
     std::map<std::string, std::string> replacements_;
     std::string error_;
+    // Final name of the first staged file a write failed on; shared with the open files.
+    std::shared_ptr<std::string> firstWriteFailure_ = std::make_shared<std::string>();
     bool committed_ = false;
 };
 
