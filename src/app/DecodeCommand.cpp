@@ -137,10 +137,10 @@ bool looksLikeElm327(std::string_view text)
     return elm > canusb;
 }
 
-std::string decodeReport(std::string_view text, AdapterForm form, std::string_view title)
+std::string decodeReport(std::string_view text, std::optional<AdapterForm> form, std::string_view title)
 {
-    const bool guessed = form == AdapterForm::Guess;
-    const bool elm = guessed ? looksLikeElm327(text) : form == AdapterForm::Elm327;
+    const bool guessed = !form.has_value();
+    const bool elm = guessed ? looksLikeElm327(text) : *form == AdapterForm::Elm327;
 
     VehicleState state;
     MonitorSettings settings;
@@ -189,7 +189,7 @@ int runDecodeCommand(const std::vector<std::string>& args, FileSystem& files, st
 {
     const char* usage = "usage: veloxcanmoni --decode FILE [--adapter elm327|canusb]\n";
     std::string path;
-    AdapterForm form = AdapterForm::Guess;
+    std::optional<AdapterForm> form; // guessed from the text
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--adapter") {
             const auto parsed = i + 1 < args.size() ? parseAdapterForm(args[i + 1]) : std::nullopt;

@@ -6,6 +6,7 @@
 // the form is guessed from the text. The file has no times, so the integration clock
 // is taken from the 3CA frames themselves: 108 ms apart, as on the car.
 #include "common/FileSystem.h"
+#include "link/canformat/AdapterText.h"
 
 #include <optional>
 #include <ostream>
@@ -15,16 +16,15 @@
 
 namespace vcm {
 
-enum class AdapterForm { Guess, Elm327, CanUsb };
-
 // "elm327" or "canusb" (any case); nothing for anything else.
 std::optional<AdapterForm> parseAdapterForm(std::string_view name);
 
 // True when more lines of the text read as ELM327 monitor lines than as CANUSB frames.
 bool looksLikeElm327(std::string_view text);
 
-// The report for the whole text; title names the input in its first line.
-std::string decodeReport(std::string_view text, AdapterForm form, std::string_view title);
+// The report for the whole text; title names the input in its first line. Without a
+// form, it is guessed from the text.
+std::string decodeReport(std::string_view text, std::optional<AdapterForm> form, std::string_view title);
 
 // Runs the command with the arguments that follow "--decode"; returns the exit code
 // (0 done, 1 file unreadable, 2 wrong arguments).

@@ -56,8 +56,8 @@ CommandRun run(FileSystem& files, std::vector<std::string> args)
 // Both samples record the same second of the bus: the two forms must decode it alike.
 TEST(DecodeCommand, BothSamplesGiveTheSameVehicleState)
 {
-    const std::string elm = decodeReport(sample("elm327-drive.txt"), AdapterForm::Guess, "elm");
-    const std::string canusb = decodeReport(sample("canusb-drive.txt"), AdapterForm::Guess, "canusb");
+    const std::string elm = decodeReport(sample("elm327-drive.txt"), std::nullopt, "elm");
+    const std::string canusb = decodeReport(sample("canusb-drive.txt"), std::nullopt, "canusb");
     EXPECT_NE(elm.find("Adapter form: ELM327 (guessed from the text)"), std::string::npos);
     EXPECT_NE(canusb.find("Adapter form: CANUSB (guessed from the text)"), std::string::npos);
 
