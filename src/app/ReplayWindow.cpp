@@ -4,6 +4,7 @@
 #include "config/Settings.h"
 #include "link/Monitor.h"
 #include "link/replay/RecordingError.h"
+#include "link/replay/ReplaySession.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -25,24 +26,6 @@ std::string gpsBeside(const std::string& input)
     p.replace_extension(".gps");
     std::error_code ec;
     return std::filesystem::is_regular_file(p, ec) ? p.string() : std::string();
-}
-
-MonitorSettings windowSettings(const MonitorSettings& user, const ReplayCommandLine& line, AdapterForm form,
-                               bool withGps, const std::string& scratchFolder)
-{
-    MonitorSettings s = user;
-    s.UseElm327 = form == AdapterForm::Elm327;
-    s.PortNum = 1;
-    s.PortNumM = 0;
-    s.EnableGPS = withGps;
-    s.PortNumGPS = withGps ? 2 : 0;
-    s.SuperLogFile = false; // the recording is the raw log: no copy of it
-    if (line.metric)
-        s.MetricUnits = *line.metric;
-    if (line.celsius)
-        s.Celsius = *line.celsius;
-    s.SavePath = line.outFolder.empty() ? scratchFolder : line.outFolder;
-    return s;
 }
 
 char localeDecimalPoint()
@@ -91,8 +74,12 @@ WindowReplay::WindowReplay(WindowRecording recording, const ReplayCommandLine& l
       time_(recording_.first.timeUs, recording_.first.tickMs)
 {
     time_.setAt(next_.timeUs);
-    const MonitorSettings settings =
-        windowSettings(userSettings, line, recording_.source->form(), recording_.gps != nullptr, scratchFolder);
+    MonitorSettings settings = replaySettings(userSettings, recording_.source->form(), recording_.gps != nullptr,
+                                              line.outFolder.empty() ? scratchFolder : line.outFolder);
+    if (line.metric)
+        settings.MetricUnits = *line.metric;
+    if (line.celsius)
+        settings.Celsius = *line.celsius;
     const std::string settingsFile = (std::filesystem::path(scratchFolder) / "VeloxCanMoni.INI").string();
     writeSettings(disk_, settingsFile, settings);
     window_ = std::make_unique<MainForm>(MainFormServices{time_.clock(), disk_, adapterPort_, auxPort_, gpsPort_,

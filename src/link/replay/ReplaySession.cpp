@@ -43,21 +43,21 @@ private:
     ManualClock& clock_;
 };
 
-MonitorSettings replaySettings(const ReplayOptions& options, AdapterForm form, bool withGps)
+
+} // namespace
+
+MonitorSettings replaySettings(const MonitorSettings& user, AdapterForm form, bool withGps, const std::string& saveFolder)
 {
-    MonitorSettings s = options.settings;
+    MonitorSettings s = user;
     s.UseElm327 = form == AdapterForm::Elm327;
     s.PortNum = 1;
     s.PortNumM = 0;
     s.EnableGPS = withGps;
     s.PortNumGPS = withGps ? 2 : 0;
     s.SuperLogFile = false; // the recording is the raw log: no copy of it
-    s.Logfile = true;       // the stop closes the log set
-    s.SavePath = options.outFolder;
+    s.SavePath = saveFolder;
     return s;
 }
-
-} // namespace
 
 ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& options, FileSystem& disk,
                              const std::function<void(double)>& progress, View* view)
@@ -70,7 +70,8 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
     if (!options.gpsPath.empty())
         gps = std::make_unique<GpsRecordingFeed>(options.gpsPath, source.durationMs().value_or(0));
 
-    MonitorSettings settings = replaySettings(options, source.form(), gps != nullptr);
+    MonitorSettings settings = replaySettings(options.settings, source.form(), gps != nullptr, options.outFolder);
+    settings.Logfile = true; // the stop closes the log set
     StagedFileSystem files(disk, options.replaceExisting);
     MemoryView memoryView;
     View& shownOn = view ? *view : memoryView;

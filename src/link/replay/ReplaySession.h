@@ -40,6 +40,11 @@ struct ReplayReport {
     double fuelMl = 0;
 };
 
+// The settings a replay runs with: the user's, on the ports a replay feeds (adapter on
+// port 1, GPS on port 2 when there is a GPS recording, no auxiliary input), without a
+// raw log (the recording is one) and saving to saveFolder.
+MonitorSettings replaySettings(const MonitorSettings& user, AdapterForm form, bool withGps, const std::string& saveFolder);
+
 // Throws RecordingError (unreadable input) or ReplayError (output could not be written
 // whole); nothing is left in the folder looking complete after a failure.
 ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& options, FileSystem& disk,
