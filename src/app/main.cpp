@@ -9,14 +9,13 @@
 //                                      decoded-value report of a file of adapter text
 //   veloxcanmoni --replay FILE [...]   a recorded drive through the live path (ReplayCommand.h)
 //   veloxcanmoni --headless [...]      live logging without a window (HeadlessCommand.h)
-#include "app/DecodeCommand.h"
-#include "app/HeadlessCommand.h"
+// The modes without a window live in WindowlessModes, shared with veloxcanmoni-headless.
 #include "app/MainForm.h"
+#include "app/ProgramPaths.h"
+#include "app/ReplayWindow.h"
+#include "app/WindowlessModes.h"
 #include "common/Clock.h"
 #include "common/FileSystem.h"
-#include "app/ProgramPaths.h"
-#include "app/ReplayCommand.h"
-#include "app/ReplayWindow.h"
 #include "config/Settings.h"
 #include "link/qt/QtEventPump.h"
 #include "link/qt/QtPorts.h"
@@ -36,70 +35,7 @@
 #include <vector>
 #include <memory>
 
-#if defined(_WIN32)
-#include <io.h>
-#define VCM_ISATTY _isatty
-#define VCM_STDERR 2
-#else
-#include <unistd.h>
-#define VCM_ISATTY isatty
-#define VCM_STDERR STDERR_FILENO
-#endif
-
 namespace {
-
-std::string programFolder(const char* argv0)
-{
-    std::error_code ec;
-    const auto p = std::filesystem::weakly_canonical(std::filesystem::path(argv0), ec);
-    return ec ? std::string(".") : p.parent_path().string();
-}
-
-std::string saveFolderOf(const vcm::MonitorSettings& settings, const vcm::ProgramPaths& paths)
-{
-    return settings.SavePath.empty() ? paths.defaultSaveFolder : settings.SavePath;
-}
-
-int replay(int argc, char** argv, const std::vector<std::string>& args)
-{
-    const char* argv0 = argv[0];
-    std::string error;
-    const auto line = vcm::parseReplayCommandLine(args, error);
-    if (!line) {
-        std::cerr << "veloxcanmoni: " << error << "\n" << vcm::kReplayUsage;
-        return 2;
-    }
-    vcm::DiskFileSystem disk;
-    const vcm::ProgramPaths paths = vcm::programPaths(disk, programFolder(argv0), false);
-    vcm::ReplayEnvironment env;
-    env.settings = vcm::readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
-    env.saveFolder = saveFolderOf(env.settings, paths);
-    env.progressBar = VCM_ISATTY(VCM_STDERR) != 0;
-    if (line->gui)
-        return vcm::runReplayWindow(argc, argv, *line, env);
-    return vcm::runReplayCommand(*line, env, std::cout, std::cerr);
-}
-
-int headless(int argc, char** argv, const std::vector<std::string>& args)
-{
-    const auto options = vcm::parseHeadlessArgs(args);
-    if (!options) {
-        std::cerr << "usage: veloxcanmoni --headless [--settings FILE] [--status-every SECONDS]\n";
-        return 2;
-    }
-    vcm::DiskFileSystem disk;
-    vcm::ProgramPaths paths = vcm::programPaths(disk, programFolder(argv[0]), false);
-    if (!options->settingsFile.empty())
-        paths.settingsFile = options->settingsFile;
-    vcm::HeadlessSetup setup;
-    setup.settings = vcm::readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
-    setup.portMap = vcm::readPortMap(disk, paths.settingsFile);
-    setup.settingsFile = paths.settingsFile;
-    setup.saveFolder = saveFolderOf(setup.settings, paths);
-    setup.defaultSaveFolder = paths.defaultSaveFolder;
-    setup.statusEverySeconds = options->statusEverySeconds;
-    return vcm::runHeadless(argc, argv, setup);
-}
 
 QString argAfter(const QStringList& args, const QString& flag, const QString& fallback = {})
 {
@@ -115,17 +51,10 @@ QString argAfter(const QStringList& args, const QString& flag, const QString& fa
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> plain(argv + 1, argv + argc);
-    if (!plain.empty() && plain[0] == "--decode") {
-        vcm::DiskFileSystem files;
-        return vcm::runDecodeCommand({plain.begin() + 1, plain.end()}, files, std::cout, std::cerr);
-    }
-    // Replay, export and headless logging create no window (no QApplication) unless
-    // the replay is asked to play into the dashboard (--gui).
-    if (!plain.empty() && (plain[0] == "--replay" || plain[0] == "--export-candump"))
-        return replay(argc, argv, plain);
-    if (!plain.empty() && plain[0] == "--headless")
-        return headless(argc, argv, plain);
+    // Decode, replay, export and headless logging create no window (no QApplication)
+    // unless the replay is asked to play into the dashboard (--gui).
+    if (auto status = vcm::runWindowlessMode(argc, argv, vcm::runReplayWindow))
+        return *status;
 
     QApplication app(argc, argv);
     const QStringList args = app.arguments();

@@ -100,7 +100,16 @@ private:
     std::string text_;
 };
 
-TEST(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
+// The two ways of starting live logging: the dashboard program's mode, and the program
+// linked without widgets (whose plain options are live logging's).
+struct HeadlessStart {
+    const char* name;
+    std::vector<std::string> command;
+};
+
+class Headless : public ::testing::TestWithParam<HeadlessStart> {};
+
+TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
 {
     test::TempDir dir;
     Child car({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5"});
@@ -118,7 +127,10 @@ TEST(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
                                       "[Ports]\r\nCOM1=" + pty + "\r\n");
     std::filesystem::create_directories(save);
 
-    Child program({VCM_PROGRAM, "--headless", "--settings", ini, "--status-every", "1"});
+    std::vector<std::string> command = GetParam().command;
+    for (const std::string& option : {std::string("--settings"), ini, std::string("--status-every"), std::string("1")})
+        command.push_back(option);
+    Child program(command);
     ASSERT_TRUE(program.started());
     // Running once a status line reports rows of the value log.
     const bool logging = program.readUntil(
@@ -155,6 +167,36 @@ TEST(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     EXPECT_GE(rows, 3u);
     EXPECT_NE(raw.find("#\r\n"), std::string::npos); // marker lines
     EXPECT_NE(raw.find("3CA "), std::string::npos);   // monitor lines of the integration clock
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, Headless,
+                         ::testing::Values(HeadlessStart{"DashboardProgram", {VCM_PROGRAM, "--headless"}},
+                                           HeadlessStart{"ProgramWithoutWidgets", {VCM_HEADLESS_PROGRAM}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// What a board without a window system must have installed: Qt Core and SerialPort.
+TEST(HeadlessProgram, NeedsNeitherQtWidgetsNorQtGui)
+{
+    Child ldd({"/usr/bin/ldd", VCM_HEADLESS_PROGRAM});
+    ASSERT_TRUE(ldd.started());
+    ASSERT_EQ(ldd.waitExit(std::chrono::seconds(20)), 0) << ldd.text();
+    EXPECT_NE(ldd.text().find("libQt6Core"), std::string::npos) << ldd.text();
+    EXPECT_EQ(ldd.text().find("libQt6Widgets"), std::string::npos) << ldd.text();
+    EXPECT_EQ(ldd.text().find("libQt6Gui"), std::string::npos) << ldd.text();
+}
+
+TEST(HeadlessProgram, ReplaysButSendsTheWindowReplayToTheDashboard)
+{
+    test::TempDir out;
+    const std::string sample = std::string(VCM_SAMPLES_DIR) + "/CAN_04122026_0910.txt";
+    Child replay({VCM_HEADLESS_PROGRAM, "--replay", sample, "--out", out.path()});
+    ASSERT_TRUE(replay.started());
+    EXPECT_EQ(replay.waitExit(std::chrono::seconds(60)), 0) << replay.text();
+    EXPECT_TRUE(std::filesystem::exists(out.file("CAN_04122026_0910.csv")));
+
+    Child window({VCM_HEADLESS_PROGRAM, "--replay", sample, "--gui"});
+    ASSERT_TRUE(window.started());
+    EXPECT_EQ(window.waitExit(std::chrono::seconds(20)), 2);
 }
 
 } // namespace

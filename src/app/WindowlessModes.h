@@ -1,0 +1,25 @@
+#pragma once
+// The program's modes that open no window, shared by both executables:
+//   --decode FILE [...]                 decoded-value report (DecodeCommand.h)
+//   --replay FILE [...], --export-candump
+//                                       a recorded drive through the live path (ReplayCommand.h)
+//   --headless [...]                    live logging (HeadlessCommand.h)
+// veloxcanmoni adds the dashboard and the window replay (--replay FILE --gui);
+// veloxcanmoni-headless is linked without Qt Widgets and Qt Gui, for a board that has
+// neither installed.
+#include "app/ReplayCommand.h"
+
+#include <functional>
+#include <optional>
+
+namespace vcm {
+
+// Plays a replay into the dashboard; absent from the program without widgets.
+using WindowReplayRunner =
+    std::function<int(int argc, char** argv, const ReplayCommandLine& line, const ReplayEnvironment& env)>;
+
+// Runs the mode named by argv[1] and returns its exit status; nothing when argv[1]
+// names none of these modes (the dashboard's own arguments, or none).
+std::optional<int> runWindowlessMode(int argc, char** argv, const WindowReplayRunner& windowReplay);
+
+} // namespace vcm
