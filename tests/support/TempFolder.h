@@ -30,9 +30,11 @@ public:
     std::filesystem::path fs() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-    void write(const std::string& name, const std::string& bytes) const
+    // Writes the file and returns its path.
+    std::string write(const std::string& name, const std::string& bytes) const
     {
         std::ofstream(path_ / name, std::ios::binary) << bytes;
+        return file(name);
     }
     std::string read(const std::string& name) const
     {
