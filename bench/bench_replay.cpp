@@ -3,13 +3,14 @@
 // The drive is recorded once (by the live program's own path on the simulated car,
 // vcm-record) into a temporary folder and replayed on each iteration.
 //
-// Counters: recorded_s (length of the drive), cpu_s (processor time of one replay),
-// speedup (recorded time / processor time; the wall time is the benchmark's Time, which
-// a busy machine stretches; read the median row), peak_rss_mb (the process's peak resident memory after the
-// run). The second benchmark replays the longest log set there is (65000 rows, 6500 s,
-// the first set of a three-hour drive), the third a day-long recording (the one-hour
-// drive played 24 times on one time line, 864 000 rows in 14 log sets): a peak no
-// higher than the first's shows memory stays flat whatever the length of the recording.
+// Counters: recorded_s (length of the drive), rows and log_sets (value logs written),
+// cpu_s (processor time of one replay), speedup (recorded time / processor time; the
+// wall time is the benchmark's Time, which a busy machine stretches; read the median
+// row), peak_rss_mb (the process's peak resident memory after the run). The second
+// benchmark replays the longest log set there is (65000 rows, 6500 s, the first set of
+// a three-hour drive), the third a day-long recording (the one-hour drive played 24
+// times on one time line, 864 000 rows in 14 log sets): a peak no higher than the
+// first's shows memory stays flat whatever the length of the recording.
 #include "SimulatedDrive.h"
 #include "common/FileSystem.h"
 #include "link/replay/RecordingError.h"
@@ -107,6 +108,7 @@ void replayDrive(benchmark::State& state, double seconds, int passes = 1)
     const fs::path out = fs::temp_directory_path() / "vcm_bench_replay_out";
     double recordedMs = 0, spent = 0;
     std::int64_t rows = 0;
+    int logSets = 0;
     for (auto _ : state) {
         state.PauseTiming();
         fs::remove_all(out);
@@ -127,6 +129,11 @@ void replayDrive(benchmark::State& state, double seconds, int passes = 1)
         vcm::DiskFileSystem disk;
         const vcm::ReplayReport report = vcm::replayRecording(*source, options, disk);
         spent += cpuSeconds() - t0;
+        state.PauseTiming();
+        logSets = 0;
+        for (const auto& entry : fs::directory_iterator(out))
+            logSets += entry.path().extension() == ".csv" ? 1 : 0;
+        state.ResumeTiming();
         recordedMs = report.recordedMs;
         rows = report.rows;
         benchmark::DoNotOptimize(report);
@@ -134,6 +141,7 @@ void replayDrive(benchmark::State& state, double seconds, int passes = 1)
     const double perRun = spent / static_cast<double>(state.iterations());
     state.counters["recorded_s"] = recordedMs / 1000.0;
     state.counters["rows"] = static_cast<double>(rows);
+    state.counters["log_sets"] = logSets;
     state.counters["cpu_s"] = perRun;
     state.counters["speedup"] = recordedMs / 1000.0 / perRun;
     state.counters["peak_rss_mb"] = peakRssMb();
