@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -29,12 +30,14 @@ bool digitsOnly(std::string_view s)
     return true;
 }
 
+// At most 15 digits (digitsOnly): summed as an integer, which is exact and, unlike a
+// floating-point sum, does not wait on each digit's multiply-add.
 double toNumber(std::string_view digits)
 {
-    double v = 0;
+    std::uint64_t v = 0;
     for (char c : digits)
-        v = v * 10 + (c - '0');
-    return v;
+        v = v * 10 + static_cast<std::uint64_t>(c - '0');
+    return static_cast<double>(v);
 }
 
 // Reads "dd/mm/yyyy", "yyyy-mm-dd" at text[at]; advances at.
