@@ -27,8 +27,15 @@ QPointF needleEnd(const DialSpec& d, double r, double angle)
     return {d.cx - r * std::sin(t), d.cy + r * std::cos(t)};
 }
 
+// An ELM327 monitor line, then a tick; the current is a moving average of 50 frames.
+void show(WindowRig& rig, const char* frame)
+{
+    rig.feed(frame, std::string_view(frame).starts_with("03B") ? 60 : 1);
+    rig.tick(2);
+}
+
 struct GaugeCase {
-    const char* frame; // ELM327 monitor line; the current is a moving average of 50 frames
+    const char* frame;
     const char* valueLabel;
     const char* caption;
     const char* needle;
@@ -43,9 +50,11 @@ TEST_P(GaugeInWindow, CaptionNeedleAndColour)
 {
     const GaugeCase& c = GetParam();
     WindowRig rig;
-    rig.feedTimes(c.frame, std::string_view(c.frame).starts_with("03B") ? 60 : 1);
-    rig.tick(2);
+    show(rig, c.frame);
     EXPECT_EQ(rig.text(c.valueLabel), c.caption);
+    if (std::string_view(c.needle) == "AiguilleRpm") {
+        EXPECT_EQ(rig.visible("RpmUnit"), c.angle > -999); // no unit without a needle
+    }
     if (c.angle < -999) {
         EXPECT_FALSE(rig.visible(c.needle));
         return;
@@ -56,8 +65,7 @@ TEST_P(GaugeInWindow, CaptionNeedleAndColour)
     const QPointF p1 = needleEnd(d, d.r1, c.angle), p2 = needleEnd(d, d.r2, c.angle);
     for (auto [got, want] : {std::pair{l.x1, p1.x()}, {l.y1, p1.y()}, {l.x2, p2.x()}, {l.y2, p2.y()}})
         EXPECT_NEAR(got, want, 1e-6);
-    if (c.color == 0)
-        return;
+    if (c.color == 0) return;
     EXPECT_EQ(rig.view().foreColor({c.needle}), c.color);
     // And on screen: the middle of the needle is painted in that colour.
     const QColor seen = rig.grab("CadransPic").pixelColor(((p1 + p2) / 2 / 15).toPoint());
@@ -97,20 +105,19 @@ INSTANTIATE_TEST_SUITE_P(Dashboard, GaugeInWindow, ::testing::Values(
 // off it has none.
 TEST(DialArtwork, TicksLieWhereTheNeedlesPoint)
 {
-    struct Mark { const char* frame; int repeats; const char* needle; bool left; };
+    struct Mark { const char* frame; const char* needle; bool left; };
     const Mark marks[] = {
-        {"3CB 40 50 00 78 00 19\r\n", 1, "AiguilleSoc", true},    // 60 %
-        {"03B 0F 9C 00 D2\r\n", 60, "AiguilleAmp", true},         // +10 A
-        {"03B 0F 06 00 D2\r\n", 60, "AiguilleAmp", true},         // +25 A (minor mark)
-        {"3C8 00 00 7D\r\n", 1, "AiguilleRpm", false},            // 4000 rpm
-        {"52C 00 A0\r\n", 1, "AiguilleTempTh", false},            // 80 degrees
-        {"244 00 00 00 00 00 00 64\r\n", 1, "AiguilleAcc", true}, // 50 %
+        {"3CB 40 50 00 78 00 19\r\n", "AiguilleSoc", true},    // 60 %
+        {"03B 0F 9C 00 D2\r\n", "AiguilleAmp", true},          // +10 A
+        {"03B 0F 06 00 D2\r\n", "AiguilleAmp", true},          // +25 A (minor mark)
+        {"3C8 00 00 7D\r\n", "AiguilleRpm", false},            // 4000 rpm
+        {"52C 00 A0\r\n", "AiguilleTempTh", false},            // 80 degrees
+        {"244 00 00 00 00 00 00 64\r\n", "AiguilleAcc", true}, // 50 %
     };
     for (const Mark& m : marks) {
         SCOPED_TRACE(m.frame);
         WindowRig rig;
-        rig.feedTimes(m.frame, m.repeats);
-        rig.tick();
+        show(rig, m.frame);
         const DialSpec& d = m.left ? kLeft : kRight;
         const Line l = rig.view().line({m.needle});
         const double angle = std::atan2(-(l.x2 - d.cx), l.y2 - d.cy) * 180 / 3.14159;

@@ -24,6 +24,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace test;
+using namespace std::chrono_literals;
 
 // A child process with its standard output on a pipe.
 class Child {
@@ -100,10 +101,7 @@ private:
 
 // The two ways of starting live logging: the dashboard program's mode, and the program
 // linked without widgets (whose plain options are live logging's).
-struct HeadlessStart {
-    const char* name;
-    std::vector<std::string> command;
-};
+struct HeadlessStart { const char* name; std::vector<std::string> command; };
 
 class Headless : public ::testing::TestWithParam<HeadlessStart> {};
 
@@ -112,8 +110,7 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     TempFolder dir;
     Child car({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5"});
     ASSERT_TRUE(car.started());
-    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; },
-                              std::chrono::seconds(5)));
+    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s));
     const std::string pty = car.text().substr(0, car.text().find('\n'));
     ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
 
@@ -126,21 +123,19 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     std::filesystem::create_directories(save);
 
     std::vector<std::string> command = GetParam().command;
-    for (const std::string& option : {std::string("--settings"), ini, std::string("--status-every"), std::string("1")})
-        command.push_back(option);
+    command.insert(command.end(), {"--settings", ini, "--status-every", "1"});
     Child program(command);
     ASSERT_TRUE(program.started());
     // Running once a status line reports rows of the value log.
     const std::regex logging(R"( running .*\.csv [1-9][0-9]* rows)");
-    ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, logging); },
-                                  std::chrono::seconds(15)))
+    ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, logging); }, 15s))
         << program.text();
 
     program.signal(SIGTERM);
-    EXPECT_EQ(program.waitExit(std::chrono::seconds(10)), 0) << program.text();
+    EXPECT_EQ(program.waitExit(10s), 0) << program.text();
     EXPECT_NE(program.text().find("stopped on signal 15"), std::string::npos) << program.text();
     // The program closed the port: the simulated car ends with it.
-    EXPECT_EQ(car.waitExit(std::chrono::seconds(5)), 0);
+    EXPECT_EQ(car.waitExit(5s), 0);
 
     // On disk: a value log with its header and whole rows, the raw log with markers.
     std::map<std::string, std::string> logs; // by extension
@@ -165,7 +160,7 @@ TEST(HeadlessProgram, NeedsNeitherQtWidgetsNorQtGui)
 {
     Child ldd({"/usr/bin/ldd", VCM_HEADLESS_PROGRAM});
     ASSERT_TRUE(ldd.started());
-    ASSERT_EQ(ldd.waitExit(std::chrono::seconds(20)), 0) << ldd.text();
+    ASSERT_EQ(ldd.waitExit(20s), 0) << ldd.text();
     EXPECT_NE(ldd.text().find("libQt6Core"), std::string::npos) << ldd.text();
     EXPECT_EQ(ldd.text().find("libQt6Widgets"), std::string::npos) << ldd.text();
     EXPECT_EQ(ldd.text().find("libQt6Gui"), std::string::npos) << ldd.text();
@@ -177,12 +172,12 @@ TEST(HeadlessProgram, ReplaysButSendsTheWindowReplayToTheDashboard)
     const std::string sample = std::string(VCM_SAMPLES_DIR) + "/CAN_04122026_0910.txt";
     Child replay({VCM_HEADLESS_PROGRAM, "--replay", sample, "--out", out.path()});
     ASSERT_TRUE(replay.started());
-    EXPECT_EQ(replay.waitExit(std::chrono::seconds(60)), 0) << replay.text();
+    EXPECT_EQ(replay.waitExit(60s), 0) << replay.text();
     EXPECT_TRUE(std::filesystem::exists(out.file("CAN_04122026_0910.csv")));
 
     Child window({VCM_HEADLESS_PROGRAM, "--replay", sample, "--gui"});
     ASSERT_TRUE(window.started());
-    EXPECT_EQ(window.waitExit(std::chrono::seconds(20)), 2);
+    EXPECT_EQ(window.waitExit(20s), 2);
 }
 
 } // namespace

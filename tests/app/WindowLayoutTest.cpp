@@ -41,8 +41,7 @@ std::string describe(const QLabel* l)
 
 bool shown(const QWidget* w, const QWidget* top)
 {
-    for (; w && w != top; w = w->parentWidget())
-        if (w->isHidden()) return false;
+    for (; w && w != top; w = w->parentWidget()) if (w->isHidden()) return false;
     return true;
 }
 

@@ -44,6 +44,7 @@ TEST(WindowKeys, SpaceStepsTheHistogramViewsAndBack)
         rig.pressKey(Qt::Key_Space);
         EXPECT_EQ(rig.text("HistogrLabel", 15), units[press]) << press;
         EXPECT_EQ(rig.visible("HistogrLegend", 0), press == 4) << press;
+        EXPECT_TRUE(rig.visible("HistoPicture")) << "the space bar leaves layout A alone";
     }
     EXPECT_EQ(rig.text("HistogrLabel", 10), "Mn");
     for (int i = 30; i < 150; ++i) EXPECT_FALSE(rig.visible("Histogr", i)) << i;

@@ -54,8 +54,7 @@ TEST(AdapterText, BurstsOfEitherAdapterMoveEveryPanel)
             panels.refreshOnTick();
         }
         EXPECT_EQ(state.BatteryCurrentAvg, c.currentAvg);
-        for (const auto& [label, caption] : c.captions)
-            EXPECT_EQ(view.text({label}), caption) << label;
+        for (const auto& [label, caption] : c.captions) EXPECT_EQ(view.text({label}), caption) << label;
         if (c.elm327) {
             EXPECT_EQ(view.foreColor({"ShiftStatus", 1}), colors::Green);
             EXPECT_EQ(view.foreColor({"ShiftStatus", 4}), colors::SystemText);

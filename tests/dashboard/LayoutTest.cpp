@@ -115,6 +115,7 @@ TEST(Layouts, DeleteCyclesFourLayoutsAndRestoresTheDials)
         EXPECT_EQ(view.isVisible({"VracFrame"}), e.vrac);
         EXPECT_EQ(view.isVisible({"Frame1"}), e.frame);
         EXPECT_EQ(view.isVisible({"CartoBmp"}), e.map);
+        EXPECT_EQ(view.isVisible({"CartoLineV"}), e.map);
         EXPECT_TRUE(view.isVisible({"CadransPic"}));
         EXPECT_DOUBLE_EQ(panels.dialScale(), e.scale);
 

@@ -152,8 +152,7 @@ TEST(RecordedDrive, ACutRawLogReplaysUpToTheCut)
     const auto all = rowsOf(whole.file("CAN_04122026_0910.csv"));
     const auto part = rowsOf(partial.file("CAN_04122026_0910.csv"));
     EXPECT_NEAR(double(part.size()), double(all.size()) * 0.6, double(all.size()) * 0.1);
-    for (std::size_t i = 0; i + 1 < part.size(); ++i)
-        EXPECT_EQ(part[i], all[i]) << "row " << i;
+    for (std::size_t i = 0; i + 1 < part.size(); ++i) EXPECT_EQ(part[i], all[i]) << "row " << i;
     EXPECT_TRUE(told(notes, "cut short"));
 }
 

@@ -7,8 +7,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <optional>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,8 +45,7 @@ inline RecordingOptions noting(std::vector<std::string>& notes)
 
 inline bool told(const std::vector<std::string>& notes, std::string_view what)
 {
-    for (const auto& n : notes)
-        if (n.find(what) != std::string::npos) return true;
+    for (const auto& n : notes) if (n.find(what) != std::string::npos) return true;
     return false;
 }
 
