@@ -1,7 +1,7 @@
 // The window as drawn: with every value at its widest plausible text, no two visible
 // labels overlap, no caption is wider or taller than its label, and no label sticks out
-// of the panel that holds it; in both unit systems, on every screen size, and in the
-// zoomed layouts Delete steps through.
+// of the panel that holds it; in both unit systems, on every screen size, and in each
+// layout Delete steps through.
 #include "WindowRig.h"
 
 #include <QApplication>
@@ -93,12 +93,14 @@ INSTANTIATE_TEST_SUITE_P(Units, WindowLayout, ::testing::Values(true, false),
                          [](const auto& p) { return p.param ? "Metric" : "US"; });
 
 // Delete pressed on the focused button steps A -> B -> C -> D -> A: which parts show,
-// the dial panel zoomed to the screen in C and D, every label back where it started.
-TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
+// the widest figures (written before zooming) clean in every layout, the dial panel
+// zoomed to the screen in C and D, every label back where it started.
+TEST(WindowLayouts, DeleteCyclesTheFourLayoutsCleanAndBack)
 {
     WindowRig rig;
     rig.feed("3C8 00 00 2F\r\n"); // 1504 rpm: the engine map shows at normal zoom
     rig.tick();
+    writeWidest(rig);
     std::vector<std::pair<std::string, Rect>> start;
     for (const char* name : {"CadransPic", "CurrentValue", "RpmValue", "StateValue", "CoolantTempValue"})
         start.push_back({name, rig.view().geometry({name})});
@@ -107,7 +109,7 @@ TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
     const Step steps[] = {{false, true, true, true}, {false, false, true, false}, {false, false, false, false},
                           {true, true, true, true}};
     for (int press = 0; press < 4; ++press) {
-        SCOPED_TRACE(press);
+        SCOPED_TRACE("layout " + std::string(1, "BCDA"[press]));
         rig.pressKey(Qt::Key_Delete);
         rig.tick();
         const Step& s = steps[press];
@@ -115,6 +117,7 @@ TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
         EXPECT_EQ(rig.visible("VracFrame"), s.vrac);
         EXPECT_EQ(rig.visible("Frame1"), s.frame1);
         EXPECT_EQ(rig.visible("CartoBmp"), s.map);
+        EXPECT_EQ(layoutFaults(rig), "");
         const QWidget* panel = rig.view().widget({"CadransPic"});
         if (press == 1 || press == 2) {
             EXPECT_GT(panel->width(), 600) << "the dial panel is zoomed";
@@ -132,17 +135,6 @@ TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
             EXPECT_NEAR(got, want, 1) << name;
     }
     EXPECT_NEAR(rig.view().fontSize({"RpmValue"}), startFont, 0.01);
-}
-
-// The widest figures written before zooming stay clean in the zoomed layouts.
-TEST(WindowLayouts, ZoomedLayoutsNeitherOverlapNorClip)
-{
-    WindowRig rig;
-    writeWidest(rig);
-    for (char layout : {'B', 'C', 'D'}) {
-        rig.pressKey(Qt::Key_Delete);
-        EXPECT_EQ(layoutFaults(rig), "") << "layout " << layout;
-    }
 }
 
 // The histogram fitted to the screen at start-up, the status strip under it, and clean
