@@ -74,22 +74,6 @@ TEST(AdapterControl, SilentElm327TimesOutOnTheClockAndEndsRunning)
     expectRunning(rig, true);
 }
 
-TEST(AdapterControl, Elm327ReplyDecidesTheCommandResult)
-{
-    const struct {
-        std::string reply;
-        std::int16_t result;
-    } cases[] = {{"OK\r\r>", 1}, {"?\r\r>", 2}, {"?\r\r", 2}, {"OK\r\r", 2}, {"", 2}};
-    for (const auto& c : cases) {
-        LinkRig rig(true);
-        rig.adapterPort.script = [&](const std::string&) { return c.reply; };
-        rig.link.AdapterPortOpen = 1;
-        rig.adapterPort.open(3, "500000,N,8,1");
-        EXPECT_EQ(rig.adapter.sendCommand("ATSP6", true), c.result) << c.reply;
-        EXPECT_EQ(rig.adapterPort.written, "ATSP6\r");
-    }
-}
-
 TEST(AdapterControl, NoWaitCommandFromTheTickEndsAWaitAsAnswered)
 {
     LinkRig rig(true);
