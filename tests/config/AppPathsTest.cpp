@@ -1,3 +1,5 @@
+// Where the settings file and the logs go on each platform, and the move to per-user
+// folders when the program folder cannot be written.
 #include "config/AppPaths.h"
 
 #include "common/FileSystem.h"

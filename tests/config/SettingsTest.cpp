@@ -1,3 +1,5 @@
+// The settings file as the program reads and writes it: presets, every key's text,
+// hand-edited files kept, round trips, power cuts, and the port map.
 #include "config/Settings.h"
 
 #include "support/FaultyFileSystem.h"
@@ -30,12 +32,7 @@ struct SettingsFolder {
 
 MonitorSettings presets()
 {
-    MonitorSettings s;
-    s.PortNum = 1;
-    s.BPS = 500000;
-    s.UseElm327 = s.MetricUnits = s.Celsius = true;
-    s.SavePath = kProgramFolder;
-    return s;
+    return {.PortNum = 1, .BPS = 500000, .UseElm327 = true, .MetricUnits = true, .Celsius = true, .SavePath = kProgramFolder};
 }
 
 TEST(Settings, NoFileGivesThePresetsAndTheFirstWriteHoldsTwelveKeys)
@@ -52,44 +49,37 @@ TEST(Settings, NoFileGivesThePresetsAndTheFirstWriteHoldsTwelveKeys)
 }
 
 // Each case: file text, and how the result differs from the presets.
-struct ReadCase {
-    const char* ini;
-    std::function<void(MonitorSettings&)> expected;
-};
-
-class ReadSettingsFrom : public ::testing::TestWithParam<ReadCase> {};
-
-TEST_P(ReadSettingsFrom, FileText)
+TEST(Settings, ReadFromFileText)
 {
-    SettingsFolder f;
-    MonitorSettings expected = presets();
-    GetParam().expected(expected);
-    EXPECT_EQ(f.readText(GetParam().ini), expected) << GetParam().ini;
+    using S = MonitorSettings&;
+    const std::pair<const char*, std::function<void(S)>> cases[] = {
+        {"[comm]\r\nportnum=3\r\nPortNum M=5\r\nPortNum GPS=4\r\nBPS=115200\r\n",
+         [](S s) { s.PortNum = 3; s.PortNumM = 5; s.PortNumGPS = 4; s.BPS = 115200; }},
+        {"[Comm]\r\nPortNum=COM3\r\nBPS=0x1F\r\nPortNum M=inf\r\n", [](S) {}},
+        {"[Comm]\r\nPortNum=2.5\r\nPortNum GPS=3.5\r\nBPS=1E6\r\n",  // halves to even
+         [](S s) { s.PortNum = 2; s.PortNumGPS = 4; s.BPS = 1000000; }},
+        {"[Comm]\r\nPortNum=-2\r\nPortNum GPS=32767\r\n", [](S s) { s.PortNum = -2; s.PortNumGPS = 32767; }},
+        // Out of the field's range: the preset stays.
+        {"[Comm]\r\nPortNum=32768\r\nPortNum M=32767.5\r\nBPS=3000000000\r\nPortNum GPS=1E999\r\n", [](S) {}},
+        {"[Comm]\r\nInterface=CANUSB\r\n", [](S s) { s.UseElm327 = false; }},
+        {"[Comm]\r\nInterface=canusb\r\n", [](S) {}},
+        {"[CAN232]\r\nLogfile=True\r\nSuperLogFile=True\r\n[GPS]\r\nEnableGPS=True\r\n[File]\r\nEnableDynamicVolume=True\r\n",
+         [](S s) { s.Logfile = s.SuperLogFile = s.EnableGPS = s.EnableDynamicVolume = true; }},
+        {"[CAN232]\r\nLogfile=true\r\nSuperLogfile=TRUE\r\n", [](S) {}},
+        {"[Unit]\r\nSystem=US\r\nTemp=Fahrenheit\r\n", [](S s) { s.MetricUnits = s.Celsius = false; }},
+        {"[Unit]\r\nSystem=si\r\nTemp=celsius\r\n", [](S s) { s.MetricUnits = s.Celsius = false; }},
+        {"[File]\r\nLanguage=Japanese\r\n", [](S s) { s.Japanese = true; }},
+        {"[File]\r\nSavePath=C:\\Logs\\\r\n", [](S s) { s.SavePath = "C:\\Logs"; }},
+        {"[File]\r\nSavePath=/home/d/logs//\r\n", [](S s) { s.SavePath = "/home/d/logs/"; }},
+        {"[File]\r\nSavePath=\r\n", [](S s) { s.SavePath = ""; }},
+        {"[File]\r\nSavePath=D:\\Donn\xE9" "es\r\n", [](S s) { s.SavePath = "D:\\Donn\xE9" "es"; }}};
+    for (const auto& [ini, change] : cases) {
+        SettingsFolder f;
+        MonitorSettings expected = presets();
+        change(expected);
+        EXPECT_EQ(f.readText(ini), expected) << ini;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Numbers, ReadSettingsFrom, ::testing::Values(
-    ReadCase{"[comm]\r\nportnum=3\r\nPortNum M=5\r\nPortNum GPS=4\r\nBPS=115200\r\n",
-             [](MonitorSettings& s) { s.PortNum = 3; s.PortNumM = 5; s.PortNumGPS = 4; s.BPS = 115200; }},
-    ReadCase{"[Comm]\r\nPortNum=COM3\r\nBPS=0x1F\r\nPortNum M=inf\r\n", [](MonitorSettings&) {}},
-    ReadCase{"[Comm]\r\nPortNum=2.5\r\nPortNum GPS=3.5\r\nBPS=1E6\r\n",  // halves to even
-             [](MonitorSettings& s) { s.PortNum = 2; s.PortNumGPS = 4; s.BPS = 1000000; }},
-    ReadCase{"[Comm]\r\nPortNum=-2\r\nPortNum GPS=32767\r\n", [](MonitorSettings& s) { s.PortNum = -2; s.PortNumGPS = 32767; }},
-    // Out of the field's range: the preset stays.
-    ReadCase{"[Comm]\r\nPortNum=32768\r\nPortNum M=32767.5\r\nBPS=3000000000\r\nPortNum GPS=1E999\r\n", [](MonitorSettings&) {}}));
-
-INSTANTIATE_TEST_SUITE_P(Texts, ReadSettingsFrom, ::testing::Values(
-    ReadCase{"[Comm]\r\nInterface=CANUSB\r\n", [](MonitorSettings& s) { s.UseElm327 = false; }},
-    ReadCase{"[Comm]\r\nInterface=canusb\r\n", [](MonitorSettings&) {}},
-    ReadCase{"[CAN232]\r\nLogfile=True\r\nSuperLogFile=True\r\n[GPS]\r\nEnableGPS=True\r\n[File]\r\nEnableDynamicVolume=True\r\n",
-             [](MonitorSettings& s) { s.Logfile = s.SuperLogFile = s.EnableGPS = s.EnableDynamicVolume = true; }},
-    ReadCase{"[CAN232]\r\nLogfile=true\r\nSuperLogfile=TRUE\r\n", [](MonitorSettings&) {}},
-    ReadCase{"[Unit]\r\nSystem=US\r\nTemp=Fahrenheit\r\n", [](MonitorSettings& s) { s.MetricUnits = s.Celsius = false; }},
-    ReadCase{"[Unit]\r\nSystem=si\r\nTemp=celsius\r\n", [](MonitorSettings& s) { s.MetricUnits = s.Celsius = false; }},
-    ReadCase{"[File]\r\nLanguage=Japanese\r\n", [](MonitorSettings& s) { s.Japanese = true; }},
-    ReadCase{"[File]\r\nSavePath=C:\\Logs\\\r\n", [](MonitorSettings& s) { s.SavePath = "C:\\Logs"; }},
-    ReadCase{"[File]\r\nSavePath=/home/d/logs//\r\n", [](MonitorSettings& s) { s.SavePath = "/home/d/logs/"; }},
-    ReadCase{"[File]\r\nSavePath=\r\n", [](MonitorSettings& s) { s.SavePath = ""; }},
-    ReadCase{"[File]\r\nSavePath=D:\\Donn\xE9" "es\r\n", [](MonitorSettings& s) { s.SavePath = "D:\\Donn\xE9" "es"; }}));
 
 TEST(Settings, GpsPortKeepsItsPreviousValueWhenNotNumeric)
 {

@@ -1,5 +1,5 @@
 // Assembly of the engine unit's diagnostic replies on 7EA (CANUSB).
-#include "DecoderFixture.h"
+#include "DecoderRig.h"
 
 #include <gtest/gtest.h>
 

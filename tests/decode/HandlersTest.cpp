@@ -1,138 +1,80 @@
 // Every identifier's handler, fed the adapter text of both forms.
-#include "DecoderFixture.h"
+#include "DecoderRig.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 namespace vcm::test {
 namespace {
 
+// One row per decoded value: frame "ID b1 b2 ...", units ('M' metric and Celsius, 'U' US
+// units, 'F' Fahrenheit), the field read back and its value, and the dashboard calls made.
+#define FIELD(f) [](const VehicleState& v) { return double(v.f); }
 struct HandlerCase {
-    const char* frame;   // "ID b1 b2 ..."
-    bool metric;
-    bool celsius;
-    std::function<void(const VehicleState&, const RecordingSink&)> check;
+    const char* frame;
+    char units;
+    double (*field)(const VehicleState&);
+    double value;
+    std::vector<std::string> events;
 };
 
-const std::vector<HandlerCase>& handlerCases()
-{
-    using V = const VehicleState&;
-    using S = const RecordingSink&;
-    static const std::vector<HandlerCase> cases = {
-        // 025: s12(0F,9C) = -100, reference s12(00,0A) = 10
-        {"025 0F 9C 00 0A 00 00 00 00", true, true, [](V v, S s) {
-             EXPECT_EQ(v.SteeringAngle, -110);
-             EXPECT_EQ(s.events, std::vector<std::string>{"VolantValue=-11.0"});
-         }},
-        {"030 00 00 00 00 64 00 00", true, true, [](V v, S s) {
-             EXPECT_EQ(v.BrakePedal, 100);
-             EXPECT_TRUE(s.events.empty());
-         }},
-        {"038 00 7B", true, true, [](V v, S s) {
-             EXPECT_DOUBLE_EQ(v.FuelRateLh, 12.3);
-             EXPECT_EQ(s.events, std::vector<std::string>{"LitrehValue=12.3"});
-         }},
-        {"039 F6 00 32 00", true, true, [](V v, S s) {
-             EXPECT_EQ(v.EngineTorque, 100);
-             EXPECT_EQ(v.EngineTempRaw, -10);
-             EXPECT_EQ(s.events, std::vector<std::string>{"TemperThValue=-10"});
-         }},
-        {"03A 01 F0", true, true, [](V v, S s) {
-             EXPECT_EQ(v.Mg1Voltage, -16);
-             EXPECT_EQ(s.events, std::vector<std::string>{"vMg1Value=-16"});
-         }},
-        {"03A 00 F0", true, true, [](V v, S s) {
-             EXPECT_EQ(v.Mg1Voltage, 240);
-             EXPECT_EQ(s.caption(DecoderLabel::vMg1Value), "240");
-         }},
-        // s12(0F,F5) = -11, negated: 1.1 A charging; 00 D2 = 210 V
-        {"03B 0F F5 00 D2 00", true, true, [](V v, S s) {
-             EXPECT_EQ(v.BatteryCurrent, 11);
-             EXPECT_EQ(v.BatteryVoltage, 210);
-             EXPECT_EQ(s.events, std::vector<std::string>{"ShowCurrentGauge"});
-         }},
-        // 1F 40 = 8000 -> 80.00 km/h
-        {"0B4 00 00 00 00 00 1F 40 00", true, true, [](V v, S s) {
-             EXPECT_DOUBLE_EQ(v.SpeedKmh, 80.0);
-             EXPECT_DOUBLE_EQ(v.SpeedDisplay, 80.0);
-             EXPECT_TRUE(s.events.empty());
-         }},
-        {"0B4 00 00 00 00 00 1F 40 00", false, true, [](V v, S) {
-             EXPECT_DOUBLE_EQ(v.SpeedKmh, 80.0);
-             EXPECT_DOUBLE_EQ(v.SpeedDisplay, 50.0); // 49.71 mph, whole
-         }},
-        {"244 00 00 00 00 00 00 08 00", true, true, [](V v, S s) {
-             EXPECT_EQ(v.AccelPedal, 8);
-             EXPECT_EQ(s.events, std::vector<std::string>{"ShowAccelGauge"});
-         }},
-        {"244 00 00 00 00 00 00 80 00", true, true, [](V v, S s) {
-             EXPECT_EQ(v.AccelPedal, 128);
-             EXPECT_TRUE(s.events.empty()); // drawn by the main tick
-         }},
-        {"348 00 00 00 19", true, true, [](V v, S) { EXPECT_EQ(v.Pid348Value, 2); }},   // 2.5 -> even
-        {"348 00 00 00 23", true, true, [](V v, S) { EXPECT_EQ(v.Pid348Value, 4); }},   // 3.5 -> even
-        {"348 00 00 FF FF", true, true, [](V v, S) { EXPECT_EQ(v.Pid348Value, 6554); }},
-        {"3C8 00 00 32 00 00", true, true, [](V v, S s) {
-             EXPECT_DOUBLE_EQ(v.EngineRpm, 1600);
-             EXPECT_DOUBLE_EQ(v.InstantConsumption, 99.9); // standing, engine running
-             EXPECT_EQ(s.events, (std::vector<std::string>{"ShowEngineGauge", "ShowConsumption"}));
-         }},
-        {"3CA 00 00 00 00 00", true, true, [](V v, S s) {
-             EXPECT_DOUBLE_EQ(v.LastFuelTick, 1000);
-             EXPECT_DOUBLE_EQ(v.LastDistanceTick, 1000);
-             EXPECT_TRUE(s.events.empty());
-         }},
-        // 5A = 90 half-percent -> 450 tenths; 1A = 26 degrees
-        {"3CB 3C 46 00 5A 00 1A 00", true, true, [](V v, S s) {
-             EXPECT_EQ(v.StateOfCharge, 450);
-             EXPECT_EQ(v.BatteryTempA, 26);
-             EXPECT_EQ(s.events, (std::vector<std::string>{"MaxChrgValue=60", "MaxDchrgValue=70"}));
-         }},
-        {"3CB 3C 46 00 5A 00 1A 00", true, false, [](V v, S) { EXPECT_EQ(v.BatteryTempA, 79); }}, // 78.8 F
-        {"3CF 00 F6 50 00", true, false, [](V v, S) { // never converted
-             EXPECT_EQ(v.ExtTemp, -10);
-             EXPECT_EQ(v.MgTemp, 80);
-         }},
-        {"520 00 01 2C 00", true, true, [](V v, S s) {
-             EXPECT_DOUBLE_EQ(v.Injector, 300);
-             EXPECT_EQ(s.events, std::vector<std::string>{"ShowConsumption"});
-         }},
-        {"526 00 39 00", true, true, [](V v, S s) {
-             EXPECT_DOUBLE_EQ(v.VvtiAngle, 12.5);
-             EXPECT_EQ(s.events, std::vector<std::string>{"VVtiValue=12.5"});
-         }},
-        {"529 00 00 00 00 40 00 00", true, true, [](V v, S) { EXPECT_TRUE(v.EvMode); }},
-        {"52C 00 64", true, false, [](V v, S) { EXPECT_EQ(v.CoolantTemp, 1220); }},
-        {"52C 00 FF", true, false, [](V v, S) { EXPECT_EQ(v.CoolantTemp, 2615); }},
-        {"540 00 80 00", true, true, [](V v, S) { EXPECT_EQ(v.ShiftLever, "P"); }},
-        {"540 00 56 00", true, true, [](V v, S) { EXPECT_EQ(v.ShiftLever, "D"); }},
-        {"540 00 5D 00", true, true, [](V v, S) { EXPECT_EQ(v.ShiftLever, "B"); }},
-        {"540 00 00 00", true, true, [](V v, S) { EXPECT_EQ(v.ShiftLever, "B"); }},
-        {"540 00 30 00", true, true, [](V v, S) { EXPECT_EQ(v.ShiftLever, ""); }},
-        {"5A4 00 15", true, true, [](V v, S s) {
-             EXPECT_EQ(v.FuelTankLevel, 52); // 52.5 -> even
-             EXPECT_EQ(s.events, std::vector<std::string>{"ShowTankLevel"});
-         }},
-        {"5EC 00 00 00 00 00 C8 00", true, true, [](V, S s) {
-             EXPECT_EQ(s.events, std::vector<std::string>{"TempMg2Value=200"});
-         }},
-    };
-    return cases;
-}
+const HandlerCase kHandlerCases[] = {
+    {"025 0F 9C 00 0A 00 00 00 00", 'M', FIELD(SteeringAngle), -110, {"VolantValue=-11.0"}}, // s12 -100, reference 10
+    {"030 00 00 00 00 64 00 00", 'M', FIELD(BrakePedal), 100, {}},
+    {"038 00 7B", 'M', FIELD(FuelRateLh), 12.3, {"LitrehValue=12.3"}},
+    {"039 F6 00 32 00", 'M', FIELD(EngineTorque), 100, {"TemperThValue=-10"}},
+    {"039 F6 00 32 00", 'M', FIELD(EngineTempRaw), -10, {"TemperThValue=-10"}},
+    {"03A 01 F0", 'M', FIELD(Mg1Voltage), -16, {"vMg1Value=-16"}},
+    {"03A 00 F0", 'M', FIELD(Mg1Voltage), 240, {"vMg1Value=240"}},
+    {"03B 0F F5 00 D2 00", 'M', FIELD(BatteryCurrent), 11, {"ShowCurrentGauge"}}, // s12 -11 negated: charging
+    {"03B 0F F5 00 D2 00", 'M', FIELD(BatteryVoltage), 210, {"ShowCurrentGauge"}},
+    {"0B4 00 00 00 00 00 1F 40 00", 'M', FIELD(SpeedKmh), 80, {}},
+    {"0B4 00 00 00 00 00 1F 40 00", 'M', FIELD(SpeedDisplay), 80, {}},
+    {"0B4 00 00 00 00 00 1F 40 00", 'U', FIELD(SpeedKmh), 80, {}},
+    {"0B4 00 00 00 00 00 1F 40 00", 'U', FIELD(SpeedDisplay), 50, {}}, // 49.71 mph, whole
+    {"244 00 00 00 00 00 00 08 00", 'M', FIELD(AccelPedal), 8, {"ShowAccelGauge"}},
+    {"244 00 00 00 00 00 00 80 00", 'M', FIELD(AccelPedal), 128, {}}, // drawn by the main tick
+    {"348 00 00 00 19", 'M', FIELD(Pid348Value), 2, {}}, // 2.5 -> even
+    {"348 00 00 00 23", 'M', FIELD(Pid348Value), 4, {}}, // 3.5 -> even
+    {"348 00 00 FF FF", 'M', FIELD(Pid348Value), 6554, {}},
+    {"3C8 00 00 32 00 00", 'M', FIELD(EngineRpm), 1600, {"ShowEngineGauge", "ShowConsumption"}},
+    {"3C8 00 00 32 00 00", 'M', FIELD(InstantConsumption), 99.9, {"ShowEngineGauge", "ShowConsumption"}}, // standing
+    {"3CA 00 00 00 00 00", 'M', FIELD(LastFuelTick), 1000, {}},
+    {"3CA 00 00 00 00 00", 'M', FIELD(LastDistanceTick), 1000, {}},
+    {"3CB 3C 46 00 5A 00 1A 00", 'M', FIELD(StateOfCharge), 450, {"MaxChrgValue=60", "MaxDchrgValue=70"}}, // 90 halves
+    {"3CB 3C 46 00 5A 00 1A 00", 'M', FIELD(BatteryTempA), 26, {"MaxChrgValue=60", "MaxDchrgValue=70"}},
+    {"3CB 3C 46 00 5A 00 1A 00", 'F', FIELD(BatteryTempA), 79, {"MaxChrgValue=60", "MaxDchrgValue=70"}}, // 78.8 F
+    {"3CF 00 F6 50 00", 'F', FIELD(ExtTemp), -10, {}}, // never converted
+    {"3CF 00 F6 50 00", 'F', FIELD(MgTemp), 80, {}},
+    {"520 00 01 2C 00", 'M', FIELD(Injector), 300, {"ShowConsumption"}},
+    {"526 00 39 00", 'M', FIELD(VvtiAngle), 12.5, {"VVtiValue=12.5"}},
+    {"529 00 00 00 00 40 00 00", 'M', FIELD(EvMode), 1, {}},
+    {"52C 00 64", 'F', FIELD(CoolantTemp), 1220, {}},
+    {"52C 00 FF", 'F', FIELD(CoolantTemp), 2615, {}},
+    {"540 00 80 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "P"); }, 1, {}},
+    {"540 00 56 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "D"); }, 1, {}},
+    {"540 00 5D 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1, {}},
+    {"540 00 00 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1, {}},
+    {"540 00 30 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever.empty()); }, 1, {}},
+    {"5A4 00 15", 'M', FIELD(FuelTankLevel), 52, {"ShowTankLevel"}}, // 52.5 -> even
+    {"5EC 00 00 00 00 00 C8 00", 'M', nullptr, 0, {"TempMg2Value=200"}},
+};
+#undef FIELD
 
 TEST(Handlers, EachIdentifierInBothAdapterForms)
 {
     for (bool elm : {true, false}) {
-        for (const auto& c : handlerCases()) {
-            SCOPED_TRACE(std::string(elm ? "ELM327 " : "CANUSB ") + c.frame + (c.metric ? "" : " US") +
-                         (c.celsius ? "" : " F"));
-            DecoderRig rig(elm, c.metric, c.celsius);
+        for (const auto& c : kHandlerCases) {
+            SCOPED_TRACE(std::string(elm ? "ELM327 " : "CANUSB ") + c.frame + " " + c.units);
+            DecoderRig rig(elm, c.units != 'U', c.units != 'F');
             rig.frame(c.frame);
             EXPECT_EQ(rig.decoder.framesDecoded(), 1u);
             EXPECT_EQ(rig.state.LastFrameTime, rig.clock.now());
-            c.check(rig.state, rig.sink);
+            if (c.field) {
+                EXPECT_DOUBLE_EQ(c.field(rig.state), c.value);
+            }
+            EXPECT_EQ(rig.sink.events, c.events);
         }
     }
 }
@@ -231,7 +173,7 @@ TEST(Handlers, SixteenBitOverflowsKeepTheLastValue)
         rig.frame("3CB 3D 47 19 9A 00 1B 00"); // 0x199A x 5 = 32770
         EXPECT_EQ(rig.state.StateOfCharge, 450);
         EXPECT_EQ(rig.state.BatteryTempA, 27);
-        EXPECT_EQ(rig.sink.caption(DecoderLabel::MaxChrgValue), "61");
+        EXPECT_EQ(rig.sink.count("MaxChrgValue=61"), 1);
         rig.frame("3CB 3D 47 19 99 00 1B 00"); // 32765 still fits
         EXPECT_EQ(rig.state.StateOfCharge, 32765);
     }

@@ -28,16 +28,6 @@ struct GpsFixture : ::testing::Test {
 
 } // namespace
 
-TEST(NmeaChecksum, AcceptsMatchingOrMissingOnly)
-{
-    EXPECT_TRUE(nmeaChecksumAcceptable(DublinGga));
-    EXPECT_TRUE(nmeaChecksumAcceptable("$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A"));
-    EXPECT_TRUE(nmeaChecksumAcceptable("$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0a"));
-    EXPECT_TRUE(nmeaChecksumAcceptable("$GPGSA,A,3,10,07"));
-    EXPECT_FALSE(nmeaChecksumAcceptable("$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B"));
-    EXPECT_FALSE(nmeaChecksumAcceptable("$GPGGA,092751.000,5321.6802,N,00630.3372,E,1,8,1.03,61.7,M,55.2,M,,*77"));
-}
-
 TEST_F(GpsFixture, GgaAndRmcGiveTheLoggedTexts)
 {
     decode(std::string(DublinGga) + DublinRmc, ',');
@@ -49,68 +39,61 @@ TEST_F(GpsFixture, GgaAndRmcGiveTheLoggedTexts)
     EXPECT_EQ(gps.GpsCourse, "84");
 }
 
-struct SentenceCase {
-    const char* name;
-    std::string text;
-    std::string latitude, longitude, speed;
-};
-
-class OneChunk : public GpsFixture, public ::testing::WithParamInterface<SentenceCase> {};
-
-TEST_P(OneChunk, TakesOnlyWhatIsWholeAndValid)
+// Only whole sentences with a matching (or no) checksum are read, and only the first of
+// each kind in a chunk.
+TEST_F(GpsFixture, OneChunkTakesOnlyWhatIsWholeAndValid)
 {
-    const auto& c = GetParam();
-    gps.GpsLatitude = "old lat";
-    gps.GpsLongitude = "old lon";
-    gps.GpsSpeed = "old speed";
-    decode(c.text);
-    EXPECT_EQ(gps.GpsLatitude, c.latitude);
-    EXPECT_EQ(gps.GpsLongitude, c.longitude);
-    EXPECT_EQ(gps.GpsSpeed, c.speed);
+    const struct {
+        const char* name;
+        std::string text, latitude, longitude, speed;
+    } cases[] = {
+        {"EastLongitudeUsesThreeDegreeDigits",
+         "$GPGGA,010203.000,3540.1234,S,13521.0000,E,1,06,1.1,40.0,M,,,,\r\n", "-35.668723", "135.35", "old speed"},
+        {"TwoGgaTheFirstWins",
+         "$GPGGA,1,5321.6802,N,00630.3372,W,1,8,1,61.7,M,\r\n$GPGGA,2,4807.0380,N,01131.0000,E,1,8,1,545.4,M,\r\n",
+         "53.361337", "-6.50562", "old speed"},
+        {"BadChecksumIgnoredGoodOneAfterTaken",
+         "$GPGGA,092751.000,5821.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n" + std::string(DublinGga),
+         "53.361337", "-6.50562", "old speed"},
+        {"OnlyBadChecksums",
+         "$GPRMC,092751.000,A,5321.6802,N,00630.3372,W,122.4,084.4,041226,,,A*72\r\n", "old lat", "old lon",
+         "old speed"},
+        {"CutAfterLatitude", "$GPGGA,092751.000,5321.6802,N,0063", "53.361337", "old lon", "old speed"},
+        {"CutSentenceDoesNotReadTheNextOne",
+         "$GPGGA,092751.000,5321.6802,N$GPRMC,092752.000,A,5321.6803,N,00630.3373,W,022.4,084.4,041226,,,A\r\n",
+         "old lat", "old lon", "41"},
+        {"TailOfASentenceFromTheLastChunk", "6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n", "old lat",
+         "old lon", "old speed"},
+        {"NoFixYetGivesZero", "$GPGGA,092751.000,,,,,0,00,,,M,,M,,*70\r\n", "0", "0", "old speed"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        gps.GpsLatitude = "old lat";
+        gps.GpsLongitude = "old lon";
+        gps.GpsSpeed = "old speed";
+        decode(c.text);
+        EXPECT_EQ(gps.GpsLatitude, c.latitude);
+        EXPECT_EQ(gps.GpsLongitude, c.longitude);
+        EXPECT_EQ(gps.GpsSpeed, c.speed);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sentences, OneChunk, ::testing::Values(
-    SentenceCase{"EastLongitudeUsesThreeDegreeDigits",
-                 "$GPGGA,010203.000,3540.1234,S,13521.0000,E,1,06,1.1,40.0,M,,,,\r\n", "-35.668723", "135.35", "old speed"},
-    SentenceCase{"TwoGgaTheFirstWins",
-                 "$GPGGA,1,5321.6802,N,00630.3372,W,1,8,1,61.7,M,\r\n$GPGGA,2,4807.0380,N,01131.0000,E,1,8,1,545.4,M,\r\n",
-                 "53.361337", "-6.50562", "old speed"},
-    SentenceCase{"BadChecksumIgnoredGoodOneAfterTaken",
-                 "$GPGGA,092751.000,5821.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n" + std::string(DublinGga),
-                 "53.361337", "-6.50562", "old speed"},
-    SentenceCase{"OnlyBadChecksums",
-                 "$GPRMC,092751.000,A,5321.6802,N,00630.3372,W,122.4,084.4,041226,,,A*72\r\n", "old lat", "old lon",
-                 "old speed"},
-    SentenceCase{"CutAfterLatitude", "$GPGGA,092751.000,5321.6802,N,0063", "53.361337", "old lon", "old speed"},
-    SentenceCase{"CutSentenceDoesNotReadTheNextOne",
-                 "$GPGGA,092751.000,5321.6802,N$GPRMC,092752.000,A,5321.6803,N,00630.3373,W,022.4,084.4,041226,,,A\r\n",
-                 "old lat", "old lon", "41"},
-    SentenceCase{"TailOfASentenceFromTheLastChunk", "6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n", "old lat",
-                 "old lon", "old speed"},
-    SentenceCase{"NoFixYetGivesZero", "$GPGGA,092751.000,,,,,0,00,,,M,,M,,*70\r\n", "0", "0", "old speed"}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-struct FixCase {
-    const char* sentence;
-    Color expected;
-};
-
-class FixColour : public GpsFixture, public ::testing::WithParamInterface<FixCase> {};
-
-TEST_P(FixColour, ColoursTheAltitudeCaption)
+// The GSA fix mode colours the altitude caption; a sentence with a wrong checksum is ignored.
+TEST_F(GpsFixture, FixModeColoursTheAltitudeCaption)
 {
-    view.setForeColor({"GpsAltitudeLabel"}, colors::SystemText);
-    decode(GetParam().sentence);
-    EXPECT_EQ(labelColour(), GetParam().expected) << GetParam().sentence;
+    const std::pair<const char*, Color> cases[] = {
+        {"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", Red},
+        {"$GPGSA,A,2,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", Orange},
+        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A\r\n", Green},
+        {"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", colors::SystemText},
+        {"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", colors::SystemText},
+        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", colors::SystemText},
+        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0a\r\n", Green}}; // lower-case checksum
+    for (const auto& [sentence, expected] : cases) {
+        view.setForeColor({"GpsAltitudeLabel"}, colors::SystemText);
+        decode(sentence);
+        EXPECT_EQ(labelColour(), expected) << sentence;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(FixModes, FixColour, ::testing::Values(
-    FixCase{"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", Red},
-    FixCase{"$GPGSA,A,2,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", Orange},
-    FixCase{"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A\r\n", Green},
-    FixCase{"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", colors::SystemText},
-    FixCase{"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", colors::SystemText},
-    FixCase{"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", colors::SystemText}));
 
 TEST_F(GpsFixture, AltitudeTraceScrollsOneSegmentPerDecode)
 {
@@ -133,36 +116,32 @@ TEST_F(GpsFixture, AltitudeTraceScrollsOneSegmentPerDecode)
     EXPECT_DOUBLE_EQ(gps.GpsPrevAltitude, 58.2);
 }
 
-struct TickCase {
-    const char* name;
-    const char* altitude;
-    std::int16_t satellites;
-    std::int16_t startBefore, startAfter;
-    const char *shown, *gain;
-};
-
-class GpsOnTick : public GpsFixture, public ::testing::WithParamInterface<TickCase> {};
-
-TEST_P(GpsOnTick, ShowsAltitudeAndElevationGain)
+// The main tick shows the altitude and, once six satellites gave a reference, the gain.
+TEST_F(GpsFixture, TickShowsAltitudeAndElevationGain)
 {
-    const auto& c = GetParam();
-    gps.GpsAltitude = c.altitude;
-    gps.GpsSatellites = c.satellites;
-    gps.StartAltitude = c.startBefore;
-    view.props("DenivValue").text = "-";
-    showGpsOnTick(gps, view, ',');
-    EXPECT_EQ(gps.StartAltitude, c.startAfter);
-    EXPECT_EQ(view.text({"GpsAltitudeValue"}), c.shown);
-    EXPECT_EQ(view.text({"DenivValue"}), c.gain);
+    const struct {
+        const char* name;
+        const char* altitude;
+        std::int16_t satellites, startBefore, startAfter;
+        const char *shown, *gain;
+    } cases[] = {
+        {"FiveSatellitesAreNotEnough", "61,7", 5, 0, 0, "61,7", "-"},
+        {"SixSatellitesTakeTheReference", "61,7", 6, 0, 62, "61,7", "0"},
+        {"ZeroMetresLeavesItUntaken", "0", 9, 0, 0, "0,0", "-"},
+        {"GainAfterClimbing", "75,9", 3, 62, 62, "75,9", "14"},
+        {"BelowTheStart", "51,2", 9, 62, 62, "51,2", "-11"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        gps.GpsAltitude = c.altitude;
+        gps.GpsSatellites = c.satellites;
+        gps.StartAltitude = c.startBefore;
+        view.props("DenivValue").text = "-";
+        showGpsOnTick(gps, view, ',');
+        EXPECT_EQ(gps.StartAltitude, c.startAfter);
+        EXPECT_EQ(view.text({"GpsAltitudeValue"}), c.shown);
+        EXPECT_EQ(view.text({"DenivValue"}), c.gain);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ticks, GpsOnTick, ::testing::Values(
-    TickCase{"FiveSatellitesAreNotEnough", "61,7", 5, 0, 0, "61,7", "-"},
-    TickCase{"SixSatellitesTakeTheReference", "61,7", 6, 0, 62, "61,7", "0"},
-    TickCase{"ZeroMetresLeavesItUntaken", "0", 9, 0, 0, "0,0", "-"},
-    TickCase{"GainAfterClimbing", "75,9", 3, 62, 62, "75,9", "14"},
-    TickCase{"BelowTheStart", "51,2", 9, 62, 62, "51,2", "-11"}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(GpsFixture, RecordedDriveFedInPortSizedChunks)
 {

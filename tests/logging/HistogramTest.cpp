@@ -31,7 +31,7 @@ struct HistogramFixture : ::testing::Test {
 
     void start(const std::string& tripFileText)
     {
-        writeFile(folder.file("TRAJETS.CSV"), tripFileText);
+        folder.write("TRAJETS.CSV", tripFileText);
         TripStore store(fs, folder.path(), '.');
         model.loadFromTripFile(store.load());
         showHistogram(model, view);
@@ -68,40 +68,33 @@ TEST_F(HistogramFixture, StartUpShowsTheSavedMinutesInCyan)
     EXPECT_FALSE(view.isVisible({"HistogrLegend", 0}));
 }
 
-struct TripViewCase {
-    int presses;
-    const char* unit;
-    std::array<const char*, 3> captions;
-    std::array<double, 3> heights;
-};
-
-class TripViews : public HistogramFixture, public ::testing::WithParamInterface<TripViewCase> {};
-
-TEST_P(TripViews, OneBarPerStoredTripNewestOnTheRight)
+// One bar per stored trip, newest on the right, in each of the three figure views.
+TEST_F(HistogramFixture, TripViewsShowOneBarPerStoredTrip)
 {
-    const auto& c = GetParam();
+    const struct {
+        const char* unit;
+        std::array<const char*, 3> captions;
+        std::array<double, 3> heights;
+    } views[] = {
+        {"L/100km", {"5.6", "5.5", "0.0"}, {1687.5, 1650, 0}}, // 450 ml over 8 km, 1100 ml over 20 km, no distance
+        {"L/Heure", {"2.7", "3.3", "0.0"}, {810, 990, 0}},     // 450 ml in 600 s, 1100 ml in 1200 s, no time
+        {"km/h", {"48.0", "60.0", "0.0"}, {3000, 3000, 0}}};   // average speed: off the 10-unit scale
     start(ThreeTrips);
-    for (int i = 0; i < c.presses; ++i) press();
-    EXPECT_EQ(model.mode(), c.presses);
-    EXPECT_EQ(view.text({"HistogrLabel", 10}), "Traj.");
-    EXPECT_EQ(view.text({"HistogrLabel", 15}), c.unit);
-    EXPECT_EQ(visibleBars(), (std::vector<int>{27, 28, 29}));
-    for (int t = 0; t < 3; ++t) {
-        const auto& b = bar(27 + t);
-        EXPECT_EQ(b.text, c.captions[t]) << "trip " << t;
-        EXPECT_DOUBLE_EQ(b.geometry.height, c.heights[t]) << "trip " << t;
-        EXPECT_DOUBLE_EQ(b.geometry.top + b.geometry.height, Base);
-        EXPECT_EQ(b.back, rgb(128, 255, 128));
+    for (const auto& c : views) {
+        SCOPED_TRACE(c.unit);
+        press();
+        EXPECT_EQ(view.text({"HistogrLabel", 10}), "Traj.");
+        EXPECT_EQ(view.text({"HistogrLabel", 15}), c.unit);
+        EXPECT_EQ(visibleBars(), (std::vector<int>{27, 28, 29}));
+        for (int t = 0; t < 3; ++t) {
+            const auto& b = bar(27 + t);
+            EXPECT_EQ(b.text, c.captions[t]) << "trip " << t;
+            EXPECT_DOUBLE_EQ(b.geometry.height, c.heights[t]) << "trip " << t;
+            EXPECT_DOUBLE_EQ(b.geometry.top + b.geometry.height, Base);
+            EXPECT_EQ(b.back, rgb(128, 255, 128));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Views, TripViews, ::testing::Values(
-    // litres per 100 km: 450 ml over 8 km, 1100 ml over 20 km, no distance
-    TripViewCase{1, "L/100km", {"5.6", "5.5", "0.0"}, {1687.5, 1650, 0}},
-    // litres per hour: 450 ml in 600 s, 1100 ml in 1200 s, no time
-    TripViewCase{2, "L/Heure", {"2.7", "3.3", "0.0"}, {810, 990, 0}},
-    // average speed: off the 10-unit scale, so full height
-    TripViewCase{3, "km/h", {"48.0", "60.0", "0.0"}, {3000, 3000, 0}}));
 
 TEST_F(HistogramFixture, ShareViewStacksFourBarsPerTripThenGoesBack)
 {
@@ -190,36 +183,29 @@ TEST_F(HistogramFixture, FirstRunWithoutTripFileGrowsFromTheRight)
     EXPECT_DOUBLE_EQ(fresh.bars()[29].width, 480);
 }
 
-struct TotalsCase {
-    const char* name;
-    TripTotals totals;
-    char sep;
-    const char *litres, *distance, *conso, *vmoy, *time;
-};
-
-class TotalsAtStartUp : public ::testing::TestWithParam<TotalsCase> {};
-
-TEST_P(TotalsAtStartUp, ShowTheLifetimeFigures)
+TEST(TotalsAtStartUp, ShowTheLifetimeFigures)
 {
-    const auto& c = GetParam();
-    MemoryView view;
-    view.props("ConsoSp95Value").text = "untouched";
-    view.props("VmoyValue").text = "untouched";
-    showTripTotals(c.totals, view, c.sep);
-    EXPECT_EQ(view.text({"LitresValue"}), c.litres);
-    EXPECT_EQ(view.text({"DistanceValue"}), c.distance);
-    EXPECT_EQ(view.text({"DistanceLabel"}), "Km");
-    EXPECT_EQ(view.text({"ConsoSp95Value"}), c.conso);
-    EXPECT_EQ(view.text({"VmoyValue"}), c.vmoy);
-    EXPECT_EQ(view.text({"CarTimeValue"}), c.time);
+    const struct {
+        TripTotals totals;
+        char sep;
+        const char *litres, *distance, *conso, *vmoy, *time;
+    } cases[] = {{{5400, 12345, 98765}, ',', "12,345", "98,765", "12,50", "65,84", "01:30"},
+                 {{7199, 1000, 50000}, '.', "1.000", "50.000", "2.00", "25.00", "01:59"}, // never sixty minutes
+                 {{3600.0 * 123 + 59, 1, 1}, '.', "0.001", "0.001", "100.00", "0.00", "123:00"},
+                 {{0, 0, 0}, '.', "0.000", "0.000", "untouched", "untouched", "00:00"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time);
+        MemoryView view;
+        view.props("ConsoSp95Value").text = view.props("VmoyValue").text = "untouched";
+        showTripTotals(c.totals, view, c.sep);
+        EXPECT_EQ(view.text({"LitresValue"}), c.litres);
+        EXPECT_EQ(view.text({"DistanceValue"}), c.distance);
+        EXPECT_EQ(view.text({"DistanceLabel"}), "Km");
+        EXPECT_EQ(view.text({"ConsoSp95Value"}), c.conso);
+        EXPECT_EQ(view.text({"VmoyValue"}), c.vmoy);
+        EXPECT_EQ(view.text({"CarTimeValue"}), c.time);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Totals, TotalsAtStartUp, ::testing::Values(
-    TotalsCase{"HourAndAHalf", {5400, 12345, 98765}, ',', "12,345", "98,765", "12,50", "65,84", "01:30"},
-    TotalsCase{"NeverSixtyMinutes", {7199, 1000, 50000}, '.', "1.000", "50.000", "2.00", "25.00", "01:59"},
-    TotalsCase{"LongLife", {3600.0 * 123 + 59, 1, 1}, '.', "0.001", "0.001", "100.00", "0.00", "123:00"},
-    TotalsCase{"Nothing", {0, 0, 0}, '.', "0.000", "0.000", "untouched", "untouched", "00:00"}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST(MinuteClockSteps, FirstBarAtTheFirstChangeOfTheClockMinute)
 {

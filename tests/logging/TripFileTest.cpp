@@ -14,29 +14,16 @@ using namespace vcm::test;
 namespace {
 
 // A file as a French system leaves it: totals, 30 minute bars, then stored trips.
-std::string tripFile(int trips, char sep = ',')
+std::string tripFile(int trips)
 {
     std::string s = "C;;;5400;12345;98765\r\n";
-    for (int m = 0; m < 30; ++m) s += "M;" + std::to_string(m % 10) + sep + "5\r\n";
+    for (int m = 0; m < 30; ++m) s += "M;" + std::to_string(m % 10) + ",5\r\n";
     for (int t = 1; t <= trips; ++t)
-        s += "T;04:12:26;09:" + std::to_string(10 + t % 50) + ":00;" + std::to_string(600 + t) + ";450;8000;57" + sep +
-             "5;40;12;55;20;10;15\r\n";
+        s += "T;04:12:26;09:" + std::to_string(10 + t % 50) + ":00;" + std::to_string(600 + t) + ";450;8000;57,5;40;12;55;20;10;15\r\n";
     return s;
 }
 
-TripRun shortRun()
-{
-    TripRun run;
-    run.shutdown = DateTime::fromCivil({2026, 12, 5, 18, 2, 9});
-    run.seconds = 1800;
-    run.fuelMl = 1234.4;
-    run.distanceM = 25000.6;
-    run.socPercent = 57.5;
-    run.tankLevel = 40;
-    run.elevationGain = 12;
-    run.shares = {55, 20, 10, 15};
-    return run;
-}
+const TripRun kShortRun{DateTime::fromCivil({2026, 12, 5, 18, 2, 9}), 1800, 1234.4, 25000.6, 57.5, 40, 12, {55, 20, 10, 15}};
 
 std::array<double, 30> bars(double first)
 {
@@ -48,86 +35,68 @@ std::array<double, 30> bars(double first)
 struct TripFixture : ::testing::Test {
     TempFolder folder;
     FaultyFileSystem fs;
-    std::string path() const { return folder.file("TRAJETS.CSV"); }
+    void write(const std::string& text) const { folder.write("TRAJETS.CSV", text); }
+    std::string read() const { return folder.read("TRAJETS.CSV"); }
 };
 
 } // namespace
 
-struct RoundTripCase {
-    int storedTrips;
-    std::size_t tripsAfter;
-    const char* firstTripTime; // time field of the oldest trip kept
-};
-
-class TripRoundTrip : public TripFixture, public ::testing::WithParamInterface<RoundTripCase> {};
-
-TEST_P(TripRoundTrip, ShutdownAddsTheRunAndKeepsTheNewestTrips)
+TEST_F(TripFixture, ShutdownAddsTheRunAndKeepsTheNewestTrips)
 {
-    const auto& c = GetParam();
-    writeFile(path(), tripFile(c.storedTrips));
-    TripStore store(fs, folder.path(), ',');
-    const auto& before = store.load();
-    EXPECT_EQ(before.totals.TotalSeconds, 5400);
-    EXPECT_EQ(before.minuteBars.size(), 30u);
-    ASSERT_TRUE(store.save(bars(1.0), shortRun()));
+    const struct {
+        int storedTrips;
+        std::size_t tripsAfter;
+        const char* firstTripTime; // time field of the oldest trip kept
+    } cases[] = {{0, 1, ""}, {30, 31, "09:11:00"},
+                 {600, 500, "09:12:00"}}; // the 100 oldest dropped when reading, then one more for the new run
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.storedTrips);
+        write(tripFile(c.storedTrips));
+        TripStore store(fs, folder.path(), ',');
+        const auto& before = store.load();
+        EXPECT_EQ(before.totals.TotalSeconds, 5400);
+        EXPECT_EQ(before.minuteBars.size(), 30u);
+        ASSERT_TRUE(store.save(bars(1.0), kShortRun));
 
-    const auto lines = crlfLines(readFile(path()));
-    EXPECT_EQ(lines[0], "C;;;7200;13579;123766");
-    EXPECT_EQ(lines[1], "M;1,0");
-    EXPECT_EQ(lines[30], "M;3,9");
-    EXPECT_EQ(lines.back(), "T;05:12:26;18:02:09;1800;1234;25001;57,5;40;12;55;20;10;15");
-    EXPECT_EQ(lines.size(), 31 + c.tripsAfter);
+        const auto lines = crlfLines(read());
+        ASSERT_EQ(lines.size(), 31 + c.tripsAfter);
+        EXPECT_EQ(lines[0], "C;;;7200;13579;123766");
+        EXPECT_EQ(lines[1], "M;1,0");
+        EXPECT_EQ(lines[30], "M;3,9");
+        EXPECT_EQ(lines.back(), "T;05:12:26;18:02:09;1800;1234;25001;57,5;40;12;55;20;10;15");
 
-    TripStore again(fs, folder.path(), ',');
-    const auto& after = again.load();
-    EXPECT_EQ(after.totals.TotalDistanceM, 123766);
-    ASSERT_EQ(after.minuteBars.size(), 30u);
-    EXPECT_DOUBLE_EQ(after.minuteBars[29], 3.9);
-    ASSERT_EQ(after.tripLines.size(), c.tripsAfter);
-    if (c.storedTrips > 0) {
-        EXPECT_EQ(after.tripLines.front().substr(11, 8), c.firstTripTime);
+        TripStore again(fs, folder.path(), ',');
+        const auto& after = again.load();
+        EXPECT_EQ(after.totals.TotalDistanceM, 123766);
+        ASSERT_EQ(after.minuteBars.size(), 30u);
+        EXPECT_DOUBLE_EQ(after.minuteBars[29], 3.9);
+        ASSERT_EQ(after.tripLines.size(), c.tripsAfter);
+        if (c.storedTrips > 0) {
+            EXPECT_EQ(after.tripLines.front().substr(11, 8), c.firstTripTime);
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredTrips, TripRoundTrip, ::testing::Values(
-    RoundTripCase{0, 1, ""},
-    RoundTripCase{30, 31, "09:11:00"},
-    // 600 stored: the 100 oldest were dropped when reading, then one more for the new run.
-    RoundTripCase{600, 500, "09:12:00"}));
-
-struct SeparatorCase {
-    const char* name;
-    std::string minuteLine;
-    double expected;
-};
-
-class MinuteBarText : public TripFixture, public ::testing::WithParamInterface<SeparatorCase> {};
-
-TEST_P(MinuteBarText, ReadsTheSameValueWhateverTheSystem)
+// A minute bar reads the same on either system, whichever separator wrote it.
+TEST_F(TripFixture, MinuteBarsReadTheSameValueWhateverTheSystem)
 {
-    const auto& c = GetParam();
-    writeFile(path(), "C;;;0;0;0\r\n" + c.minuteLine + "\r\n");
-    for (char systemSep : {',', '.'}) {
-        TripStore store(fs, folder.path(), systemSep);
-        const auto& content = store.load();
-        ASSERT_EQ(content.minuteBars.size(), 1u);
-        EXPECT_DOUBLE_EQ(content.minuteBars[0], c.expected) << "system separator " << systemSep;
+    const std::pair<const char*, double> cases[] = {{"M;4,5", 4.5}, {"M;4.5", 4.5}, {"M;45", 0.15} /* old scale */, {"M;", 0}};
+    for (const auto& [line, expected] : cases) {
+        write(std::string("C;;;0;0;0\r\n") + line + "\r\n");
+        for (char systemSep : {',', '.'}) {
+            TripStore store(fs, folder.path(), systemSep);
+            ASSERT_EQ(store.load().minuteBars.size(), 1u);
+            EXPECT_DOUBLE_EQ(store.content().minuteBars[0], expected) << line << " read with " << systemSep;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Files, MinuteBarText, ::testing::Values(
-    SeparatorCase{"CommaFile", "M;4,5", 4.5},
-    SeparatorCase{"PointFile", "M;4.5", 4.5},
-    SeparatorCase{"OldScaledValue", "M;45", 0.15},
-    SeparatorCase{"Empty", "M;", 0}),
-    [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(TripFixture, PointSystemWritesAFileACommaSystemReadsBack)
 {
     TripStore writer(fs, folder.path(), '.');
     writer.load();
-    ASSERT_TRUE(writer.save(bars(4.5), shortRun()));
-    EXPECT_NE(readFile(path()).find("\r\nM;4.5\r\n"), std::string::npos);
+    ASSERT_TRUE(writer.save(bars(4.5), kShortRun));
+    EXPECT_NE(read().find("\r\nM;4.5\r\n"), std::string::npos);
 
     TripStore reader(fs, folder.path(), ',');
     const auto& content = reader.load();
@@ -136,34 +105,25 @@ TEST_F(TripFixture, PointSystemWritesAFileACommaSystemReadsBack)
     EXPECT_EQ(content.totals.TotalDistanceM, 25001);
 }
 
-TEST_F(TripFixture, PowerCutDuringShutdownLeavesTheOldFileWhole)
+TEST_F(TripFixture, PowerCutDuringShutdownOrAnIdleRunLeavesTheOldFileWhole)
 {
     const std::string old = tripFile(30);
-    writeFile(path(), old);
+    write(old);
     TripStore store(fs, folder.path(), ',');
     store.load();
+    TripRun idle = kShortRun;
+    idle.fuelMl = idle.distanceM = 0;
+    EXPECT_TRUE(store.save(bars(9), idle)); // nothing to add
+    EXPECT_EQ(read(), old);
     fs.cutPowerDuringReplace = true;
-    EXPECT_FALSE(store.save(bars(1), shortRun()));
-    EXPECT_EQ(readFile(path()), old);
+    EXPECT_FALSE(store.save(bars(1), kShortRun));
+    EXPECT_EQ(read(), old);
 
     // Next start: the half-written file beside it is ignored.
     fs.cutPowerDuringReplace = false;
     TripStore next(fs, folder.path(), ',');
     EXPECT_EQ(next.load().totals.TotalSeconds, 5400);
     EXPECT_EQ(next.content().tripLines.size(), 30u);
-}
-
-TEST_F(TripFixture, RunWithoutFuelOrDistanceLeavesTheFileAlone)
-{
-    const std::string old = tripFile(3);
-    writeFile(path(), old);
-    TripStore store(fs, folder.path(), ',');
-    store.load();
-    TripRun idle = shortRun();
-    idle.fuelMl = 0;
-    idle.distanceM = 0;
-    EXPECT_TRUE(store.save(bars(9), idle));
-    EXPECT_EQ(readFile(path()), old);
 }
 
 TEST_F(TripFixture, MissingOrForeignFileGivesZeroTotals)
@@ -174,7 +134,7 @@ TEST_F(TripFixture, MissingOrForeignFileGivesZeroTotals)
     EXPECT_TRUE(none.minuteBars.empty());
     EXPECT_TRUE(none.tripLines.empty());
 
-    writeFile(path(), "X;;;5400;1;1\nM;2,5\nT;01:01:26;10:00:00;1;2;3;4;5;6;7;8;9;10\n"); // LF only
+    write("X;;;5400;1;1\nM;2,5\nT;01:01:26;10:00:00;1;2;3;4;5;6;7;8;9;10\n"); // LF only
     const auto& foreign = store.load();
     EXPECT_EQ(foreign.totals.TotalSeconds, 0);
     ASSERT_EQ(foreign.minuteBars.size(), 1u);

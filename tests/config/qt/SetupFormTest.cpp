@@ -24,14 +24,7 @@ namespace {
 
 MonitorSettings presets()
 {
-    MonitorSettings s;
-    s.PortNum = 1;
-    s.BPS = 500000;
-    s.UseElm327 = true;
-    s.MetricUnits = true;
-    s.Celsius = true;
-    s.SavePath = "/home/driver/logs";
-    return s;
+    return {.PortNum = 1, .BPS = 500000, .UseElm327 = true, .MetricUnits = true, .Celsius = true, .SavePath = "/home/driver/logs"};
 }
 
 struct SetupRig {
@@ -104,41 +97,35 @@ TEST(SetupForm, ControlsCarryTheirNamesAndCaptions)
               QStringList({"21", "without", "COM 1", "COM 20"}));
 }
 
-TEST(SetupForm, OpensOnTheStoredSettings)
+// The form as the driver sees it: CAN port | GPS port | distance | temperature | checked
+// interface | ticked boxes.
+TEST(SetupForm, OpensOnTheStoredSettingsAndWritesNothing)
 {
-    struct Case {
-        std::function<void(MonitorSettings&)> stored;
-        QString can, gps, distance, temp;
-        int checkedInterface;
-        bool log, superLog, gpsOn;
-    };
-    const Case cases[] = {
-        {[](MonitorSettings&) {}, "COM 1", "without", "Metric", "Celsius", 0, false, false, false},
-        {[](MonitorSettings& s) {
+    using S = MonitorSettings&;
+    const std::pair<std::function<void(S)>, QString> cases[] = {
+        {[](S) {}, "COM 1|without|Metric|Celsius|Elm327|"},
+        {[](S s) {
              s.UseElm327 = s.MetricUnits = s.Celsius = false;
              s.PortNum = 3;
              s.PortNumGPS = 5;
              s.Logfile = s.EnableGPS = true;
          },
-         "COM 3", "COM 5", "USA", "Fahrenheit", 1, true, false, true},
-        {[](MonitorSettings& s) { s.PortNum = 20; s.SuperLogFile = true; }, "COM 20", "without", "Metric", "Celsius", 0,
-         false, true, false},
-        {[](MonitorSettings& s) { s.PortNum = 0; }, "", "without", "Metric", "Celsius", 0, false, false, false},
-    };
-    for (const Case& c : cases) {
+         "COM 3|COM 5|USA|Fahrenheit|CanUsb|logfile GPSTracking "},
+        {[](S s) { s.PortNum = 20; s.SuperLogFile = true; }, "COM 20|without|Metric|Celsius|Elm327|Superlogfile "},
+        {[](S s) { s.PortNum = 0; }, "|without|Metric|Celsius|Elm327|"}};
+    for (const auto& [change, expected] : cases) {
         MonitorSettings stored = presets();
-        c.stored(stored);
+        change(stored);
         SetupRig rig(stored);
-        const QString seen = QStringList({rig.combo("Combo1", 0)->currentText(), rig.combo("Combo1", 2)->currentText(),
-                                          rig.combo("DistanceUnits")->currentText(), rig.combo("TempUnits")->currentText()})
-                                 .join('|');
-        EXPECT_EQ(seen, QStringList({c.can, c.gps, c.distance, c.temp}).join('|'));
-        EXPECT_TRUE(rig.option(c.checkedInterface)->isChecked());
-        EXPECT_FALSE(rig.option(1 - c.checkedInterface)->isChecked());
-        EXPECT_EQ(rig.check("logfile")->isChecked(), c.log);
-        EXPECT_EQ(rig.check("Superlogfile")->isChecked(), c.superLog);
-        EXPECT_EQ(rig.check("GPSTracking")->isChecked(), c.gpsOn);
-        EXPECT_TRUE(rig.host.calls.empty()); // opening writes nothing
+        QStringList seen;
+        for (auto [name, index] : {std::pair{"Combo1", 0}, {"Combo1", 2}, {"DistanceUnits", -1}, {"TempUnits", -1}})
+            seen << rig.combo(name, index)->currentText();
+        seen << QString(rig.option(0)->isChecked() ? "Elm327" : "") + (rig.option(1)->isChecked() ? "CanUsb" : "");
+        QString boxes;
+        for (const char* box : {"logfile", "Superlogfile", "GPSTracking"})
+            if (rig.check(box)->isChecked()) boxes += QString(box) + " ";
+        EXPECT_EQ(seen.join('|') + "|" + boxes, expected);
+        EXPECT_TRUE(rig.host.calls.empty());
     }
 }
 
@@ -198,52 +185,44 @@ TEST(SetupForm, PortsAreStoredByNumberWithTheirDevicesShown)
     }
 }
 
-TEST(SetupForm, ValiderStoresEveryChoiceInOrderAndCloses)
+// Valider closes the log set, applies the units and writes the file, even when nothing
+// changed; Annuler stores nothing.
+TEST(SetupForm, ValiderStoresEveryChoiceInOrderAnnulerNothing)
 {
-    SetupRig rig;
-    rig.changeEverything();
-    rig.click("Command1", 0);
-
-    EXPECT_TRUE(rig.reporter.shown.empty());
-    EXPECT_FALSE(rig.form->isVisible());
-    EXPECT_EQ(rig.form->result(), QDialog::Accepted);
-    const std::vector<std::string> expected{"WriteCloseCSVFile", "m_Fahrenheit_Click", "m_USA_Click", "WriteSettings"};
-    ASSERT_EQ(rig.host.routines(), expected);
-    // Each routine sees the fields it depends on already set.
-    EXPECT_TRUE(rig.host.calls[0].settingsAtCall.Logfile);
-    EXPECT_FALSE(rig.host.calls[1].settingsAtCall.Celsius);
-    EXPECT_FALSE(rig.host.calls[2].settingsAtCall.MetricUnits);
-
-    MonitorSettings want = presets();
-    want.UseElm327 = want.MetricUnits = want.Celsius = false;
-    want.PortNum = 4;
-    want.PortNumGPS = 6;
-    want.Logfile = want.SuperLogFile = want.EnableGPS = true;
-    EXPECT_EQ(rig.settings, want);
-    EXPECT_EQ(rig.host.fileSettings(), want);
-}
-
-TEST(SetupForm, ValiderWithoutChangesStillClosesTheLogSet)
-{
-    SetupRig rig;
-    rig.click("Command1", 0);
-    const std::vector<std::string> expected{"WriteCloseCSVFile", "m_Celsius_Click", "m_Metric_Click", "WriteSettings"};
-    EXPECT_EQ(rig.host.routines(), expected);
-    EXPECT_EQ(rig.settings, presets());
-    EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
-}
-
-TEST(SetupForm, AnnulerAfterChangingEverythingLeavesSettingsAndFile)
-{
-    SetupRig rig;
-    rig.changeEverything();
-    rig.click("Command1", 1);
-
-    EXPECT_FALSE(rig.form->isVisible());
-    EXPECT_EQ(rig.form->result(), QDialog::Rejected);
-    EXPECT_TRUE(rig.host.calls.empty());
-    EXPECT_EQ(rig.settings, presets());
-    EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
+    MonitorSettings changed = presets();
+    changed.UseElm327 = changed.MetricUnits = changed.Celsius = false;
+    changed.PortNum = 4;
+    changed.PortNumGPS = 6;
+    changed.Logfile = changed.SuperLogFile = changed.EnableGPS = true;
+    const struct {
+        bool changeEverything;
+        int button;
+        std::vector<std::string> routines;
+        MonitorSettings stored;
+    } cases[] = {
+        {true, 0, {"WriteCloseCSVFile", "m_Fahrenheit_Click", "m_USA_Click", "WriteSettings"}, changed},
+        {false, 0, {"WriteCloseCSVFile", "m_Celsius_Click", "m_Metric_Click", "WriteSettings"}, presets()},
+        {true, 1, {}, presets()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.routines.size());
+        SetupRig rig;
+        if (c.changeEverything) rig.changeEverything();
+        rig.click("Command1", c.button);
+        EXPECT_TRUE(rig.reporter.shown.empty());
+        EXPECT_FALSE(rig.form->isVisible());
+        EXPECT_EQ(rig.form->result(), c.button == 0 ? QDialog::Accepted : QDialog::Rejected);
+        ASSERT_EQ(rig.host.routines(), c.routines);
+        if (c.stored == changed) { // each routine sees the field it depends on already set
+            EXPECT_TRUE(rig.host.calls[0].settingsAtCall.Logfile);
+            EXPECT_FALSE(rig.host.calls[1].settingsAtCall.Celsius);
+            EXPECT_FALSE(rig.host.calls[2].settingsAtCall.MetricUnits);
+        }
+        EXPECT_EQ(rig.settings, c.stored);
+        EXPECT_EQ(rig.host.fileSettings(), c.stored);
+        if (c.stored == presets()) {
+            EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
+        }
+    }
 }
 
 TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
