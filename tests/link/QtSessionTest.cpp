@@ -2,8 +2,8 @@
 // routing, against the simulated car in-process and, when the tool is built, over a
 // pseudo-terminal served by vcm-simcar through QSerialPort.
 #include "QtLoop.h"
-#include "TextLines.h"
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 #include "common/MemoryView.h"
 #include "link/Monitor.h"
@@ -80,7 +80,7 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
     EXPECT_FALSE(view.isVisible({"ErreurCan"})) << "the adapter answered the stop";
     EXPECT_FALSE(monitor.runLog().isOpen());
 
-    const auto rows = splitLines(folder.read(csv), "\r\n");
+    const auto rows = linesOf(folder.read(csv));
     ASSERT_GE(rows.size(), 11u);
     EXPECT_EQ(rows[0].substr(0, 10), "Date;Heure");
     const auto separators = [](const std::string& r) { return std::count(r.begin(), r.end(), ';'); };
