@@ -1,4 +1,4 @@
-// The adapter dialogues on the wire, the window's states, time-outs and lost devices.
+// The adapter dialogues on the wire, the window's states, time-outs and ports that cannot open.
 #include "LinkRig.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-// A whole session in memory: the adapter's real text in, what the window shows out.
+// A whole session in memory: the adapter's real text in, what the window shows out, and
+// what happens when the adapter or the GPS receiver goes away.
 #include "MonitorRig.h"
 
 #include <gtest/gtest.h>
