@@ -1,36 +1,19 @@
-// veloxcanmoni --decode over the bundled samples of both adapters.
+// veloxcanmoni --decode over the bundled samples of both adapters, its options and the
+// files it cannot use.
 #include "app/DecodeCommand.h"
+#include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <sstream>
 
 namespace vcm {
 namespace {
 
-// A file system holding a few files in memory.
-class FakeFiles final : public FileSystem {
-public:
-    std::unique_ptr<OutputFile> create(const std::string&) override { return nullptr; }
-    std::optional<std::string> readAll(const std::string& path) override
-    {
-        auto it = files.find(path);
-        if (it == files.end()) return std::nullopt;
-        return it->second;
-    }
-    bool replaceAtomically(const std::string&, std::string_view) override { return false; }
-    bool isWritableDirectory(const std::string&) override { return false; }
-    std::map<std::string, std::string> files;
-};
+using namespace test;
 
-std::string sample(const std::string& name)
-{
-    DiskFileSystem disk;
-    auto text = disk.readAll(joinPath(VCM_SAMPLES_DIR, name));
-    EXPECT_TRUE(text.has_value()) << name;
-    return text.value_or("");
-}
+std::string sample(const std::string& name) { return readFile(std::string(VCM_SAMPLES_DIR) + "/" + name); }
 
 // The report's section from its heading to the next blank line.
 std::string section(const std::string& report, const std::string& heading)
@@ -46,10 +29,11 @@ struct CommandRun {
     std::string out, err;
 };
 
-CommandRun run(FileSystem& files, std::vector<std::string> args)
+CommandRun run(std::vector<std::string> args)
 {
+    DiskFileSystem disk;
     std::ostringstream out, err;
-    const int code = runDecodeCommand(args, files, out, err);
+    const int code = runDecodeCommand(args, disk, out, err);
     return {code, out.str(), err.str()};
 }
 
@@ -79,40 +63,38 @@ TEST(DecodeCommand, BothSamplesGiveTheSameVehicleState)
 
 TEST(DecodeCommand, ArgumentsAndFiles)
 {
-    FakeFiles files;
-    files.files["drive.txt"] = "t3C850000320000\rt0B4800000000002EE000\r";
-    files.files["elm.txt"] = "3C8 00 00 32 00 00\r\n";
+    TempFolder dir;
+    const std::string drive = dir.write("drive.txt", "t3C850000320000\rt0B4800000000002EE000\r");
+    const std::string elm = dir.write("elm.txt", "3C8 00 00 32 00 00\r\n");
 
-    const CommandRun ok = run(files, {"drive.txt"});
+    const CommandRun ok = run({drive});
     EXPECT_EQ(ok.code, 0);
     EXPECT_NE(ok.out.find("Frames decoded: 2"), std::string::npos);
     EXPECT_NE(ok.out.find("EngineRpm             1600"), std::string::npos);
     EXPECT_NE(ok.out.find("SpeedKmh              120"), std::string::npos);
 
-    const CommandRun forced = run(files, {"--adapter", "ELM327", "drive.txt"}); // wrong form: nothing decodes
+    const CommandRun forced = run({"--adapter", "ELM327", drive}); // wrong form: nothing decodes
     EXPECT_EQ(forced.code, 0);
     EXPECT_NE(forced.out.find("Adapter form: ELM327\n"), std::string::npos);
     EXPECT_NE(forced.out.find("Frames decoded: 0, other lines: 0, unfinished line: 38"), std::string::npos);
-
-    const CommandRun elm = run(files, {"elm.txt", "--adapter", "elm327"});
-    EXPECT_NE(elm.out.find("EngineRpm             1600"), std::string::npos);
+    EXPECT_NE(run({elm, "--adapter", "elm327"}).out.find("EngineRpm             1600"), std::string::npos);
 
     const struct {
         std::vector<std::string> args;
         int code;
-        const char* message;
+        std::string message;
     } failures[] = {
         {{}, 2, "usage:"},
-        {{"missing.txt"}, 1, "cannot read missing.txt"},
-        {{"drive.txt", "--adapter"}, 2, "--adapter takes elm327 or canusb"},
-        {{"drive.txt", "--adapter", "slcan"}, 2, "--adapter takes elm327 or canusb"},
-        {{"drive.txt", "elm.txt"}, 2, "usage:"},
+        {{dir.file("missing.txt")}, 1, "cannot read " + dir.file("missing.txt")},
+        {{drive, "--adapter"}, 2, "--adapter takes elm327 or canusb"},
+        {{drive, "--adapter", "slcan"}, 2, "--adapter takes elm327 or canusb"},
+        {{drive, elm}, 2, "usage:"},
     };
     for (const auto& f : failures) {
-        const CommandRun r = run(files, f.args);
+        const CommandRun r = run(f.args);
         EXPECT_EQ(r.code, f.code) << f.message;
         EXPECT_NE(r.err.find(f.message), std::string::npos) << r.err;
-        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.out, "");
     }
 }
 

@@ -1,16 +1,18 @@
 // veloxcanmoni --headless against the simulated ELM327 on a pseudo-terminal
 // (vcm-simcar): the real Qt serial path, a settings file, the logs on disk, SIGTERM.
-#include "../replay/TempDir.h"
+#include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
-#include <cstdio>
-#include <functional>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <poll.h>
+#include <regex>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
@@ -21,6 +23,8 @@ namespace vcm {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace test;
+using namespace std::chrono_literals;
 
 // A child process with its standard output on a pipe.
 class Child {
@@ -28,16 +32,14 @@ public:
     explicit Child(std::vector<std::string> args)
     {
         int fds[2];
-        if (pipe(fds) != 0)
-            return;
+        if (pipe(fds) != 0) return;
         pid_ = fork();
         if (pid_ == 0) {
             dup2(fds[1], STDOUT_FILENO);
             close(fds[0]);
             close(fds[1]);
             std::vector<char*> argv;
-            for (auto& a : args)
-                argv.push_back(a.data());
+            for (auto& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);
             execv(argv[0], argv.data());
             _exit(127);
@@ -52,22 +54,17 @@ public:
             kill(pid_, SIGKILL);
             waitpid(pid_, nullptr, 0);
         }
-        if (out_ >= 0)
-            close(out_);
+        if (out_ >= 0) close(out_);
     }
     // Reads what the child printed until pred holds for the text or the time is up.
     bool readUntil(const std::function<bool(const std::string&)>& pred, std::chrono::milliseconds limit)
     {
         const auto end = Clock::now() + limit;
         while (!pred(text_)) {
-            if (Clock::now() > end)
-                return false;
+            if (Clock::now() > end) return false;
             pollfd p{out_, POLLIN, 0};
             poll(&p, 1, 50);
-            char buf[4096];
-            const ssize_t n = read(out_, buf, sizeof buf);
-            if (n > 0)
-                text_.append(buf, static_cast<std::size_t>(n));
+            readAvailable();
         }
         return true;
     }
@@ -79,10 +76,7 @@ public:
         while (Clock::now() < end) {
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 exited_ = true;
-                readUntil([](const std::string&) { return true; }, std::chrono::milliseconds(0));
-                char buf[4096];
-                for (ssize_t n; (n = read(out_, buf, sizeof buf)) > 0;)
-                    text_.append(buf, static_cast<std::size_t>(n));
+                readAvailable();
                 return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -94,6 +88,11 @@ public:
     const std::string& text() const { return text_; }
 
 private:
+    void readAvailable()
+    {
+        char buf[4096];
+        for (ssize_t n; (n = read(out_, buf, sizeof buf)) > 0;) text_.append(buf, static_cast<std::size_t>(n));
+    }
     pid_t pid_ = -1;
     int out_ = -1;
     bool exited_ = false;
@@ -102,20 +101,16 @@ private:
 
 // The two ways of starting live logging: the dashboard program's mode, and the program
 // linked without widgets (whose plain options are live logging's).
-struct HeadlessStart {
-    const char* name;
-    std::vector<std::string> command;
-};
+struct HeadlessStart { const char* name; std::vector<std::string> command; };
 
 class Headless : public ::testing::TestWithParam<HeadlessStart> {};
 
 TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
 {
-    test::TempDir dir;
+    TempFolder dir;
     Child car({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5"});
     ASSERT_TRUE(car.started());
-    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; },
-                              std::chrono::seconds(5)));
+    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s));
     const std::string pty = car.text().substr(0, car.text().find('\n'));
     ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
 
@@ -128,43 +123,29 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     std::filesystem::create_directories(save);
 
     std::vector<std::string> command = GetParam().command;
-    for (const std::string& option : {std::string("--settings"), ini, std::string("--status-every"), std::string("1")})
-        command.push_back(option);
+    command.insert(command.end(), {"--settings", ini, "--status-every", "1"});
     Child program(command);
     ASSERT_TRUE(program.started());
     // Running once a status line reports rows of the value log.
-    const bool logging = program.readUntil(
-        [](const std::string& t) {
-            const auto at = t.rfind(" running ");
-            const auto rows = at == std::string::npos ? std::string::npos : t.find(" rows", at);
-            return rows != std::string::npos && t.substr(t.rfind(' ', rows - 1) + 1, rows - t.rfind(' ', rows - 1) - 1) != "0";
-        },
-        std::chrono::seconds(15));
-    ASSERT_TRUE(logging) << program.text();
-    EXPECT_NE(program.text().find(".csv"), std::string::npos);
+    const std::regex logging(R"( running .*\.csv [1-9][0-9]* rows)");
+    ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, logging); }, 15s))
+        << program.text();
 
     program.signal(SIGTERM);
-    EXPECT_EQ(program.waitExit(std::chrono::seconds(10)), 0) << program.text();
+    EXPECT_EQ(program.waitExit(10s), 0) << program.text();
     EXPECT_NE(program.text().find("stopped on signal 15"), std::string::npos) << program.text();
     // The program closed the port: the simulated car ends with it.
-    EXPECT_EQ(car.waitExit(std::chrono::seconds(5)), 0);
+    EXPECT_EQ(car.waitExit(5s), 0);
 
     // On disk: a value log with its header and whole rows, the raw log with markers.
-    std::string csv, raw;
-    for (const auto& e : std::filesystem::directory_iterator(save)) {
-        const std::string name = e.path().filename().string();
-        if (name.rfind("CAN_", 0) == 0 && e.path().extension() == ".csv")
-            csv = test::readFile(e.path().string());
-        if (name.rfind("CAN_", 0) == 0 && e.path().extension() == ".txt")
-            raw = test::readFile(e.path().string());
-    }
+    std::map<std::string, std::string> logs; // by extension
+    for (const auto& e : std::filesystem::directory_iterator(save))
+        if (e.path().filename().string().starts_with("CAN_")) logs[e.path().extension().string()] = readFile(e.path());
+    const std::string &csv = logs[".csv"], &raw = logs[".txt"];
     ASSERT_FALSE(csv.empty());
     EXPECT_EQ(csv.rfind("Date;Heure;km/h;Tpm;", 0), 0u);
     EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
-    std::size_t rows = 0;
-    for (std::size_t at = csv.find("\r\n"); at + 2 < csv.size(); at = csv.find("\r\n", at + 2))
-        ++rows;
-    EXPECT_GE(rows, 3u);
+    EXPECT_GE(linesOf(csv).size(), 4u); // the header and rows
     EXPECT_NE(raw.find("#\r\n"), std::string::npos); // marker lines
     EXPECT_NE(raw.find("3CA "), std::string::npos);   // monitor lines of the integration clock
 }
@@ -172,14 +153,14 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
 INSTANTIATE_TEST_SUITE_P(Programs, Headless,
                          ::testing::Values(HeadlessStart{"DashboardProgram", {VCM_PROGRAM, "--headless"}},
                                            HeadlessStart{"ProgramWithoutWidgets", {VCM_HEADLESS_PROGRAM}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // What a board without a window system must have installed: Qt Core and SerialPort.
 TEST(HeadlessProgram, NeedsNeitherQtWidgetsNorQtGui)
 {
     Child ldd({"/usr/bin/ldd", VCM_HEADLESS_PROGRAM});
     ASSERT_TRUE(ldd.started());
-    ASSERT_EQ(ldd.waitExit(std::chrono::seconds(20)), 0) << ldd.text();
+    ASSERT_EQ(ldd.waitExit(20s), 0) << ldd.text();
     EXPECT_NE(ldd.text().find("libQt6Core"), std::string::npos) << ldd.text();
     EXPECT_EQ(ldd.text().find("libQt6Widgets"), std::string::npos) << ldd.text();
     EXPECT_EQ(ldd.text().find("libQt6Gui"), std::string::npos) << ldd.text();
@@ -187,16 +168,16 @@ TEST(HeadlessProgram, NeedsNeitherQtWidgetsNorQtGui)
 
 TEST(HeadlessProgram, ReplaysButSendsTheWindowReplayToTheDashboard)
 {
-    test::TempDir out;
+    TempFolder out;
     const std::string sample = std::string(VCM_SAMPLES_DIR) + "/CAN_04122026_0910.txt";
     Child replay({VCM_HEADLESS_PROGRAM, "--replay", sample, "--out", out.path()});
     ASSERT_TRUE(replay.started());
-    EXPECT_EQ(replay.waitExit(std::chrono::seconds(60)), 0) << replay.text();
+    EXPECT_EQ(replay.waitExit(60s), 0) << replay.text();
     EXPECT_TRUE(std::filesystem::exists(out.file("CAN_04122026_0910.csv")));
 
     Child window({VCM_HEADLESS_PROGRAM, "--replay", sample, "--gui"});
     ASSERT_TRUE(window.started());
-    EXPECT_EQ(window.waitExit(std::chrono::seconds(20)), 2);
+    EXPECT_EQ(window.waitExit(20s), 2);
 }
 
 } // namespace

@@ -1,3 +1,5 @@
+// veloxcanmoni --replay on the command line: every option read or refused with the
+// reason, a raw log exported as candump, and a damaged file failing with its line.
 #include "app/ReplayCommand.h"
 
 #include "../replay/ReplayFixture.h"
@@ -5,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace vcm {
 namespace {
@@ -19,15 +22,10 @@ TEST(ReplayCommandLine, ReadsEveryOption)
                                               "--force"},
                                              error);
     ASSERT_TRUE(line) << error;
-    EXPECT_EQ(line->input, "CAN_04122026_0910.txt");
-    EXPECT_EQ(line->outFolder, "/tmp/x");
-    EXPECT_EQ(line->gpsPath, "g.nmea");
-    EXPECT_EQ(line->elm327, false);
-    EXPECT_EQ(line->metric, false);
-    EXPECT_EQ(line->celsius, false);
-    EXPECT_EQ(line->bitsPerSecond, 115200);
-    EXPECT_TRUE(line->force);
-    EXPECT_TRUE(line->exportPath.empty());
+    EXPECT_EQ(std::tuple(line->input, line->outFolder, line->gpsPath, line->exportPath),
+              std::tuple("CAN_04122026_0910.txt", "/tmp/x", "g.nmea", ""));
+    EXPECT_EQ(std::tuple(line->elm327, line->metric, line->celsius, line->bitsPerSecond, line->force),
+              std::tuple(false, false, false, 115200, true));
 
     UtcZone utc;
     const auto start = parseReplayCommandLine({"--replay", "a.txt", "--start", "2026-12-04 09:10:05"}, error);
@@ -37,10 +35,7 @@ TEST(ReplayCommandLine, ReadsEveryOption)
 
 TEST(ReplayCommandLine, RefusesWhatItCannotUseSayingWhy)
 {
-    struct Case {
-        std::vector<std::string> args;
-        const char* says;
-    };
+    struct Case { std::vector<std::string> args; const char* says; };
     const std::vector<Case> cases = {
         {{}, "--replay FILE is missing"},
         {{"--out", "x"}, "--replay FILE is missing"},
@@ -55,7 +50,7 @@ TEST(ReplayCommandLine, RefusesWhatItCannotUseSayingWhy)
     };
     for (const auto& c : cases) {
         std::string error;
-        EXPECT_FALSE(parseReplayCommandLine(c.args, error));
+        EXPECT_FALSE(parseReplayCommandLine(c.args, error)) << c.says;
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
     }
 }
@@ -63,7 +58,7 @@ TEST(ReplayCommandLine, RefusesWhatItCannotUseSayingWhy)
 TEST(ReplayCommand, ExportsARawLogAsCandump)
 {
     UtcZone utc;
-    TempDir dir;
+    TempFolder dir;
     const std::string raw = dir.write("CAN_04122026_0910.txt",
                                       "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:05_5000_29#\r\n0B4 00 00"
                                       " 00 00 00 0D 2C\r\n#04/12/2026 09:10:05_5012_17#\r\n");
@@ -72,15 +67,15 @@ TEST(ReplayCommand, ExportsARawLogAsCandump)
     const auto line = parseReplayCommandLine({"--replay", raw, "--export-candump", dir.file("drive.log")}, error);
     ASSERT_TRUE(line) << error;
     EXPECT_EQ(runReplayCommand(*line, {}, out, err), 0) << err.str();
-    EXPECT_EQ(readFile(dir.file("drive.log")), "(1796375405.000000) can0 3CA#0000000000\n"
-                                               "(1796375405.012000) can0 0B4#00000000000D2C\n");
+    EXPECT_EQ(dir.read("drive.log"), "(1796375405.000000) can0 3CA#0000000000\n"
+                                    "(1796375405.012000) can0 0B4#00000000000D2C\n");
     EXPECT_NE(out.str().find("2 frames"), std::string::npos) << out.str();
     EXPECT_NE(err.str().find("raw log, ELM327 adapter"), std::string::npos) << err.str();
 }
 
 TEST(ReplayCommand, AnUnreadableFileFailsNamingTheLine)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string bad = dir.write("drive.log", "(1700000000.000000) can0 3CA#00\n(1700000000.1) can0 3CA#0\n");
     std::ostringstream out, err;
     std::string error;
@@ -88,7 +83,7 @@ TEST(ReplayCommand, AnUnreadableFileFailsNamingTheLine)
     ASSERT_TRUE(line);
     EXPECT_EQ(runReplayCommand(*line, {}, out, err), 1);
     EXPECT_NE(err.str().find("drive.log:2: not a candump line"), std::string::npos) << err.str();
-    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"drive.log"});
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"drive.log"});
 }
 
 } // namespace

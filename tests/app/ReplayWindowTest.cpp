@@ -4,27 +4,15 @@
 
 #include "app/ReplayWindow.h"
 #include "link/replay/RecordingError.h"
+#include "support/TextFiles.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace vcm::test {
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0, end;
-    while ((end = text.find("\r\n", start)) != std::string::npos) {
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
 
 // The sample holds one second of the bus in ELM327 monitor text (about 0.7 s at
 // 500000 bit/s); its frames say: state of charge 56.5 %, coolant 86 deg C, tank 32 %,
@@ -37,12 +25,10 @@ TEST(ReplayWindow, PlaysARecordingIntoTheGaugesAndLogsIt)
     line.input = std::string(VCM_SAMPLES_DIR) + "/elm327-drive.txt";
     line.outFolder = out.path();
     line.gui = true;
-    line.metric = true;
-    line.celsius = true;
+    line.metric = line.celsius = true;
     line.startEpoch = 1700000000;
     MonitorSettings user;
-    user.MetricUnits = false; // the command line's units win over the settings file's
-    user.Celsius = false;
+    user.MetricUnits = user.Celsius = false; // the command line's units win over the settings file's
 
     WindowReplay replay(openWindowRecording(line), line, user, scratch.path());
     QEventLoop loop;
@@ -60,10 +46,8 @@ TEST(ReplayWindow, PlaysARecordingIntoTheGaugesAndLogsIt)
     EXPECT_EQ(view.foreColor({"ShiftStatus", 4}), colors::SystemText);
 
     replay.window().close();
-    std::vector<std::string> logs;
-    for (const auto& entry : std::filesystem::directory_iterator(out.path()))
-        if (entry.path().extension() == ".csv")
-            logs.push_back(entry.path().filename().string());
+    std::vector<std::string> logs = out.names();
+    std::erase_if(logs, [](const std::string& name) { return !name.ends_with(".csv"); });
     ASSERT_EQ(logs.size(), 1u);
     const auto rows = linesOf(out.read(logs[0]));
     ASSERT_GE(rows.size(), 4u); // the header and a row every 100 ms of the drive

@@ -1,6 +1,7 @@
 // The window as drawn: with every value at its widest plausible text, no two visible
 // labels overlap, no caption is wider or taller than its label, and no label sticks out
-// of the panel that holds it; in both unit systems.
+// of the panel that holds it; in both unit systems, on every screen size, and in the
+// zoomed layouts Delete steps through.
 #include "WindowRig.h"
 
 #include <QApplication>
@@ -18,9 +19,9 @@ namespace {
 
 // The widest texts the panels write (most digits, a minus sign where one can occur).
 const std::map<std::string, std::string> kWidest = {
-    {"CurrentValue", "-150.0"}, {"BattKwValue", "-27.5"},   {"StateValue", "80.0"},     {"AccValue", "100"},
-    {"RpmValue", "5000"},       {"MpgValue", "99.9"},       {"RendementValue", "39.9"}, {"ThermkwValue", "73.0"},
-    {"CoolantTempValue", "221.0"}, {"BattTempValue", "-40"}, {"MaxDchrgValue", "255"}, {"MaxChrgValue", "255"},
+    {"CurrentValue", "-200.0"}, {"BattKwValue", "-40.0"},   {"StateValue", "100.0"},    {"AccValue", "127"},
+    {"RpmValue", "5000"},       {"MpgValue", "99.9"},       {"RendementValue", "39.9"}, {"ThermkwValue", "99.9"},
+    {"CoolantTempValue", "230.0"}, {"BattTempValue", "-40"}, {"MaxDchrgValue", "255"}, {"MaxChrgValue", "255"},
     {"SpeedValue", "180"},      {"DistanceValue", "999.999"}, {"LitresValue", "99.999"}, {"ConsoSp95Value", "99.99"},
     {"VmoyValue", "130.0"},     {"CarTimeValue", "99:59"},  {"TankValue", "45"},        {"NowValue", "23:59"},
     {"VolantValue", "-450.0"},  {"LitrehValue", "25.5"},    {"TemperThValue", "-40"},   {"CoupleThValue", "254"},
@@ -33,44 +34,46 @@ const std::map<std::string, std::string> kWidest = {
 
 std::string describe(const QLabel* l)
 {
-    return l->objectName().toStdString() + "(" + std::to_string(l->property("index").isValid()
-                                                                     ? l->property("index").toInt()
-                                                                     : -1) + ") '" + l->text().toStdString() + "'";
+    const QVariant index = l->property("index");
+    return l->objectName().toStdString() + "(" + std::to_string(index.isValid() ? index.toInt() : -1) + ") '" +
+           l->text().toStdString() + "'";
 }
 
 bool shown(const QWidget* w, const QWidget* top)
 {
-    for (; w && w != top; w = w->parentWidget())
-        if (w->isHidden())
-            return false;
+    for (; w && w != top; w = w->parentWidget()) if (w->isHidden()) return false;
     return true;
 }
 
-// Every visible label with a caption: overlaps, clipped captions, labels outside their panel.
-std::vector<std::string> layoutFaults(QWidget& window)
+void writeWidest(WindowRig& rig)
 {
-    std::vector<std::string> faults;
+    for (const auto& [name, text] : kWidest) rig.view().setText({name}, text);
+    QApplication::processEvents();
+}
+
+// Every visible label with a caption: overlaps, clipped captions, labels outside their
+// panel, one a line; empty when the window is clean.
+std::string layoutFaults(WindowRig& rig)
+{
+    std::string faults;
     std::vector<std::pair<const QLabel*, QRect>> labels;
-    for (const QLabel* l : window.findChildren<QLabel*>()) {
-        if (!shown(l, &window) || l->text().isEmpty())
-            continue;
+    for (const QLabel* l : rig.form().findChildren<QLabel*>()) {
+        if (!shown(l, &rig.form()) || l->text().isEmpty()) continue;
         const QFontMetrics fm(l->font());
         // A histogram bar's caption sits in the bar, whose height is the value's: only its
         // width is the window's to get right.
         const bool bar = l->objectName() == QLatin1String("Histogr");
         if (fm.horizontalAdvance(l->text()) > l->width() || (!bar && fm.height() > l->height() + 2))
-            faults.push_back("clipped: " + describe(l) + " text " + std::to_string(fm.horizontalAdvance(l->text())) +
-                             "x" + std::to_string(fm.height()) + " in " + std::to_string(l->width()) + "x" +
-                             std::to_string(l->height()));
-        const QWidget* parent = l->parentWidget();
-        if (!parent->rect().contains(l->geometry()))
-            faults.push_back("outside its panel: " + describe(l));
-        labels.push_back({l, QRect(l->mapTo(&window, QPoint(0, 0)), l->size())});
+            faults += "clipped: " + describe(l) + " text " + std::to_string(fm.horizontalAdvance(l->text())) + "x" +
+                      std::to_string(fm.height()) + " in " + std::to_string(l->width()) + "x" +
+                      std::to_string(l->height()) + "\n";
+        if (!l->parentWidget()->rect().contains(l->geometry())) faults += "outside its panel: " + describe(l) + "\n";
+        labels.push_back({l, QRect(l->mapTo(&rig.form(), QPoint(0, 0)), l->size())});
     }
     for (std::size_t i = 0; i < labels.size(); ++i)
         for (std::size_t j = i + 1; j < labels.size(); ++j)
             if (labels[i].second.intersects(labels[j].second))
-                faults.push_back("overlap: " + describe(labels[i].first) + " / " + describe(labels[j].first));
+                faults += "overlap: " + describe(labels[i].first) + " / " + describe(labels[j].first) + "\n";
     return faults;
 }
 
@@ -81,27 +84,16 @@ TEST_P(WindowLayout, NoOverlapNoClippedCaption)
     const bool metric = GetParam();
     WindowRig rig({.elm327 = true, .metric = metric, .celsius = metric});
     rig.tick();
-    for (const auto& [name, text] : kWidest)
-        rig.view().setText({name}, text);
-    for (int i = 0; i < 30; ++i)
-        rig.view().setText({"Histogr", i}, "10.0");
-    QApplication::processEvents();
-    const auto faults = layoutFaults(rig.form());
-    std::string all;
-    for (const auto& f : faults)
-        all += f + "\n";
-    EXPECT_TRUE(faults.empty()) << all;
+    for (int i = 0; i < 30; ++i) rig.view().setText({"Histogr", i}, "10.0");
+    writeWidest(rig);
+    EXPECT_EQ(layoutFaults(rig), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Units, WindowLayout, ::testing::Values(true, false),
                          [](const auto& p) { return p.param ? "Metric" : "US"; });
 
-} // namespace
-
-namespace {
-
-// Delete steps A -> B -> C -> D -> A: which parts show, the dial panel zoomed to the
-// screen in C and D, and every dial-panel label back where it started after the cycle.
+// Delete pressed on the focused button steps A -> B -> C -> D -> A: which parts show,
+// the dial panel zoomed to the screen in C and D, every label back where it started.
 TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
 {
     WindowRig rig;
@@ -115,62 +107,47 @@ TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
     const Step steps[] = {{false, true, true, true}, {false, false, true, false}, {false, false, false, false},
                           {true, true, true, true}};
     for (int press = 0; press < 4; ++press) {
+        SCOPED_TRACE(press);
         rig.pressKey(Qt::Key_Delete);
         rig.tick();
         const Step& s = steps[press];
-        EXPECT_EQ(rig.visible("HistoPicture"), s.histo) << press;
-        EXPECT_EQ(rig.visible("VracFrame"), s.vrac) << press;
-        EXPECT_EQ(rig.visible("Frame1"), s.frame1) << press;
-        EXPECT_EQ(rig.visible("CartoBmp"), s.map) << press;
+        EXPECT_EQ(rig.visible("HistoPicture"), s.histo);
+        EXPECT_EQ(rig.visible("VracFrame"), s.vrac);
+        EXPECT_EQ(rig.visible("Frame1"), s.frame1);
+        EXPECT_EQ(rig.visible("CartoBmp"), s.map);
         const QWidget* panel = rig.view().widget({"CadransPic"});
         if (press == 1 || press == 2) {
-            EXPECT_GT(panel->width(), 600) << "the dial panel is zoomed in layout " << "CD"[press - 1];
+            EXPECT_GT(panel->width(), 600) << "the dial panel is zoomed";
             // The needles follow the zoom: the rpm needle's tip lies inside the zoomed panel.
             const Line l = rig.view().line({"AiguilleRpm"});
             EXPECT_LE(std::max(l.x1, l.x2) / 15, panel->width() + 1);
         }
         if (press == 1) {
-            const QWidget* frame = rig.view().widget({"Frame1"});
-            EXPECT_EQ(frame->x(), panel->x() + panel->width()) << "Frame1 beside the zoomed dials";
-            const auto faults = layoutFaults(rig.form());
-            EXPECT_TRUE(faults.empty()) << faults.front();
+            EXPECT_EQ(rig.view().widget({"Frame1"})->x(), panel->x() + panel->width()) << "Frame1 beside the dials";
         }
     }
     for (const auto& [name, r] : start) {
         const Rect now = rig.view().geometry({name});
-        EXPECT_NEAR(now.left, r.left, 1) << name;
-        EXPECT_NEAR(now.top, r.top, 1) << name;
-        EXPECT_NEAR(now.width, r.width, 1) << name;
-        EXPECT_NEAR(now.height, r.height, 1) << name;
+        for (auto [got, want] : {std::pair{now.left, r.left}, {now.top, r.top}, {now.width, r.width}, {now.height, r.height}})
+            EXPECT_NEAR(got, want, 1) << name;
     }
     EXPECT_NEAR(rig.view().fontSize({"RpmValue"}), startFont, 0.01);
 }
 
-// Zoomed layouts keep every figure inside its label too.
+// The widest figures written before zooming stay clean in the zoomed layouts.
 TEST(WindowLayouts, ZoomedLayoutsNeitherOverlapNorClip)
 {
     WindowRig rig;
-    for (const auto& [name, text] : kWidest)
-        rig.view().setText({name}, text);
-    for (int press = 0; press < 3; ++press) {
+    writeWidest(rig);
+    for (char layout : {'B', 'C', 'D'}) {
         rig.pressKey(Qt::Key_Delete);
-        QApplication::processEvents();
-        const auto faults = layoutFaults(rig.form());
-        std::string all;
-        for (const auto& f : faults)
-            all += f + "\n";
-        EXPECT_TRUE(faults.empty()) << "layout " << "BCD"[press] << "\n" << all;
+        EXPECT_EQ(layoutFaults(rig), "") << "layout " << layout;
     }
 }
 
-} // namespace
-
-namespace {
-
-// The histogram fitted to the screen at start-up: bar width and grid step by screen size,
-// and still no overlapping or clipped label on the smallest and largest screens. Bars
-// narrow at 800 pixels wide and below, widen from 1180; the step shrinks up to 480
-// pixels high and grows from 768.
+// The histogram fitted to the screen at start-up, the status strip under it, and clean
+// labels. Bars narrow at 800 pixels wide and below, widen from 1180; the
+// step shrinks up to 480 pixels high and grows from 768.
 struct ScreenCase { int width, height; double dx, dy; };
 
 class ScreenFitInWindow : public ::testing::TestWithParam<ScreenCase> {};
@@ -182,24 +159,17 @@ TEST_P(ScreenFitInWindow, HistogramStepsAndCleanLabels)
     const Rect b0 = rig.view().geometry({"Histogr", 0}), b1 = rig.view().geometry({"Histogr", 1});
     EXPECT_NEAR(b1.left - b0.left, c.dx, 0.5);
     EXPECT_NEAR(b0.width, c.dx, 0.5);
-    const Rect g0 = rig.view().geometry({"Histolineh", 0}), g1 = rig.view().geometry({"Histolineh", 1});
-    EXPECT_NEAR(g1.top - g0.top, c.dy, 0.5);
-    // The status strip sits under the histogram, whatever its height.
-    const QWidget* histo = rig.view().widget({"HistoPicture"});
+    EXPECT_NEAR(rig.view().geometry({"Histolineh", 1}).top - rig.view().geometry({"Histolineh", 0}).top, c.dy, 0.5);
     const QWidget* strip = rig.form().findChild<QWidget*>(QStringLiteral("StatusStrip"));
     ASSERT_NE(strip, nullptr);
-    EXPECT_GE(strip->y(), histo->geometry().bottom());
-    for (const auto& [name, text] : kWidest)
-        rig.view().setText({name}, text);
-    const auto faults = layoutFaults(rig.form());
-    EXPECT_TRUE(faults.empty()) << faults.front();
+    EXPECT_GE(strip->y(), rig.view().widget({"HistoPicture"})->geometry().bottom());
+    writeWidest(rig);
+    EXPECT_EQ(layoutFaults(rig), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ScreenFitInWindow,
                          ::testing::Values(ScreenCase{640, 480, 384, 150}, ScreenCase{800, 600, 384, 300},
                                            ScreenCase{1024, 768, 480, 450}, ScreenCase{1280, 1024, 560, 450}),
-                         [](const auto& p) {
-                             return std::to_string(p.param.width) + "x" + std::to_string(p.param.height);
-                         });
+                         [](const auto& p) { return std::to_string(p.param.width) + "x" + std::to_string(p.param.height); });
 
 } // namespace

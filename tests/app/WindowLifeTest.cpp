@@ -1,5 +1,5 @@
-// The window's life: start-up from the settings file, the unit menu, the histogram
-// views on the space bar, and the shutdown that writes the settings and the trip file.
+// The window's life: start-up from the settings file, the stop and start buttons, the
+// unit menu and the setup dialog, every control the core names, and the run clock.
 #include "WindowRig.h"
 
 #include "link/Monitor.h"
@@ -18,7 +18,12 @@ using namespace vcm::test;
 
 namespace {
 
-TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnits)
+void click(WindowRig& rig, std::string_view name, int index = -1)
+{
+    QMetaObject::invokeMethod(rig.view().widget({name, index}), "click");
+}
+
+TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
 {
     WindowRig rig({.elm327 = true, .metric = false, .celsius = false});
     // The ELM327 start-up went out without a click, and the window is running.
@@ -34,32 +39,25 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnits)
     EXPECT_FALSE(rig.view().isChecked({"m_Metric"}));
     EXPECT_TRUE(rig.view().isChecked({"m_Fahrenheit"}));
     EXPECT_NE(rig.form().windowTitle().indexOf(QStringLiteral("Ver.")), -1);
-}
 
-TEST(WindowStartUp, StopAndStartButtons)
-{
-    WindowRig rig;
-    rig.view().widget({"Command1", 1})->metaObject(); // exists
-    QMetaObject::invokeMethod(rig.view().widget({"Command1", 1}), "click");
+    click(rig, "Command1", 1); // stop
     EXPECT_TRUE(rig.visible("Command1", 0));
     EXPECT_FALSE(rig.visible("Command1", 1));
     EXPECT_TRUE(rig.visible("Config"));
     EXPECT_TRUE(rig.view().isEnabled({"m_com"}));
-    // The ELM327 leaves monitoring on two spaces.
-    EXPECT_EQ(rig.adapter.writes.back(), "  \r");
-    QMetaObject::invokeMethod(rig.view().widget({"Command1", 0}), "click");
+    EXPECT_EQ(rig.adapter.writes.back(), "  \r"); // the ELM327 leaves monitoring on two spaces
+    click(rig, "Command1", 0); // start
     EXPECT_TRUE(rig.visible("Command1", 1));
 }
 
-TEST(WindowUnits, UnitMenuActsLikeTheSetupDialogAndIsSaved)
+// While stopped, the unit menu and the Config button's setup dialog both change the
+// window's labels, the menu's check marks and the settings file.
+TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
 {
     WindowRig rig;
     EXPECT_EQ(rig.text("BattTempUnit"), "°C");
-    // The menu is usable while stopped.
-    QMetaObject::invokeMethod(rig.view().widget({"Command1", 1}), "click");
-    auto* fahrenheit = rig.form().findChild<QAction*>(QStringLiteral("m_Fahrenheit"));
-    ASSERT_NE(fahrenheit, nullptr);
-    fahrenheit->trigger();
+    click(rig, "Command1", 1);
+    rig.form().findChild<QAction*>(QStringLiteral("m_Fahrenheit"))->trigger();
     EXPECT_EQ(rig.text("BattTempUnit"), "°F");
     EXPECT_TRUE(rig.view().isChecked({"m_Fahrenheit"}));
     EXPECT_FALSE(rig.view().isChecked({"m_Celsius"}));
@@ -67,6 +65,23 @@ TEST(WindowUnits, UnitMenuActsLikeTheSetupDialogAndIsSaved)
     rig.form().findChild<QAction*>(QStringLiteral("m_us"))->trigger();
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("System=US"), std::string::npos);
     EXPECT_TRUE(rig.view().isChecked({"m_us"}));
+
+    ASSERT_TRUE(rig.visible("Config"));
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        title = dialog->windowTitle();
+        if (auto* temp = dialog->findChild<QComboBox*>(QStringLiteral("TempUnits")))
+            temp->setCurrentIndex(0); // Celsius
+        for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command1")))
+            if (b->property("index").toInt() == 0) b->click(); // Valider
+    });
+    click(rig, "Config");
+    EXPECT_EQ(title.toStdString(), "Configuration Générale");
+    EXPECT_EQ(rig.text("BattTempUnit"), "°C");
+    EXPECT_TRUE(rig.view().isChecked({"m_Celsius"}));
+    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Temp=Celsius"), std::string::npos);
 }
 
 TEST(WindowNames, EveryControlTheCoreUsesExists)
@@ -78,51 +93,15 @@ TEST(WindowNames, EveryControlTheCoreUsesExists)
                             "t52620039", "t52950000000040", "t52C20064", "t54020010", "t5A420020",
                             "t5EC6000000000040"};
     for (int round = 0; round < 3; ++round) {
-        for (const char* f : frames)
-            rig.feed(std::string(f) + "\r");
+        for (const char* f : frames) rig.feed(std::string(f) + "\r");
         rig.tick(5);
         rig.form().gpsTick();
     }
-    rig.pressKey(Qt::Key_Space);
-    rig.pressKey(Qt::Key_Space);
-    rig.pressKey(Qt::Key_Space);
-    rig.pressKey(Qt::Key_Space);
-    rig.pressKey(Qt::Key_Space);
+    for (int press = 0; press < 5; ++press) rig.pressKey(Qt::Key_Space); // every histogram view
     std::string unknown;
-    for (const auto& [name, index] : rig.view().unknownControls())
-        unknown += name + "(" + std::to_string(index) + ") ";
-    EXPECT_TRUE(unknown.empty()) << unknown;
+    for (const auto& [name, index] : rig.view().unknownControls()) unknown += name + "(" + std::to_string(index) + ") ";
+    EXPECT_EQ(unknown, "");
     EXPECT_EQ(rig.text("RpmValue"), "2050"); // 0x40 x 32 = 2048
-}
-
-} // namespace
-
-namespace {
-
-// The Config button opens the setup dialog over the window; its unit choice reaches the
-// window's labels and the settings file.
-TEST(WindowDialogs, ConfigOpensTheSetupDialogWhoseUnitsReachTheWindow)
-{
-    WindowRig rig;
-    QMetaObject::invokeMethod(rig.view().widget({"Command1", 1}), "click"); // stop: Config shows
-    ASSERT_TRUE(rig.visible("Config"));
-    QString title;
-    QTimer::singleShot(0, [&title] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog)
-            return;
-        title = dialog->windowTitle();
-        if (auto* temp = dialog->findChild<QComboBox*>(QStringLiteral("TempUnits")))
-            temp->setCurrentIndex(1); // Fahrenheit
-        for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command1")))
-            if (b->property("index").toInt() == 0)
-                b->click(); // Valider
-    });
-    QMetaObject::invokeMethod(rig.view().widget({"Config"}), "click");
-    EXPECT_EQ(title.toStdString(), "Configuration Générale");
-    EXPECT_EQ(rig.text("BattTempUnit"), "°F");
-    EXPECT_TRUE(rig.view().isChecked({"m_Fahrenheit"}));
-    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Temp=Fahrenheit"), std::string::npos);
 }
 
 TEST(WindowPanelsClick, CarTimeClickRestartsTheRunClock)

@@ -6,9 +6,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
-#include <fstream>
-#include <sstream>
-
 namespace vcm::test {
 
 void ensureApplication()
@@ -26,20 +23,16 @@ void ensureApplication()
 WindowRig::WindowRig(WindowOptions options)
 {
     ensureApplication();
-    {
-        std::ofstream ini(settingsFile(), std::ios::binary);
-        ini << "[Comm]\r\nInterface=" << (options.elm327 ? "ELM327" : "CANUSB") << "\r\nPortNum=1\r\nBPS=500000\r\n"
-            << "[Unit]\r\nSystem=" << (options.metric ? "SI" : "US") << "\r\nTemp="
-            << (options.celsius ? "Celsius" : "Fahrenheit") << "\r\n[File]\r\nSavePath=" << folder_.path() << "\r\n";
-    }
-    if (!options.tripFile.empty()) {
-        std::ofstream trips(folder_.path() + "/TRAJETS.CSV", std::ios::binary);
-        trips << options.tripFile;
-    }
+    const std::string ini = folder_.write(
+        "VeloxCanMoni.INI", std::string("[Comm]\r\nInterface=") + (options.elm327 ? "ELM327" : "CANUSB") +
+                                "\r\nPortNum=1\r\nBPS=500000\r\n[Unit]\r\nSystem=" + (options.metric ? "SI" : "US") +
+                                "\r\nTemp=" + (options.celsius ? "Celsius" : "Fahrenheit") +
+                                "\r\n[File]\r\nSavePath=" + folder_.path() + "\r\n");
+    if (!options.tripFile.empty()) folder_.write("TRAJETS.CSV", options.tripFile);
     adapter.script = options.elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
     pump_.setEvents([this] { adapter.deliver(); });
-    form_ = std::make_unique<MainForm>(MainFormServices{clock, fs_, adapter, aux, gps, pump_, settingsFile(),
-                                                        folder_.path(), '.', options.screen, false});
+    form_ = std::make_unique<MainForm>(
+        MainFormServices{clock, fs_, adapter, aux, gps, pump_, ini, folder_.path(), '.', options.screen, false});
     form_->show();
     QApplication::setActiveWindow(form_.get());
     QApplication::processEvents();
@@ -49,22 +42,16 @@ WindowRig::~WindowRig() { close(); }
 
 void WindowRig::close()
 {
-    if (form_) {
-        form_->close();
-        form_.reset();
+    if (form_) form_->close();
+    form_.reset();
+}
+
+void WindowRig::feed(const std::string& text, int times)
+{
+    for (int i = 0; i < times; ++i) {
+        clock.advance(5);
+        adapter.receive(text);
     }
-}
-
-void WindowRig::feed(const std::string& text)
-{
-    clock.advance(5);
-    adapter.receive(text);
-}
-
-void WindowRig::feedTimes(const std::string& text, int times)
-{
-    for (int i = 0; i < times; ++i)
-        feed(text);
 }
 
 void WindowRig::tick(int n)
@@ -79,8 +66,7 @@ void WindowRig::tick(int n)
 void WindowRig::pressKey(int key)
 {
     QWidget* target = QApplication::focusWidget();
-    if (!target)
-        target = form_->findChild<QPushButton*>(QStringLiteral("Config"));
+    if (!target) target = form_->findChild<QPushButton*>(QStringLiteral("Config"));
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
     QApplication::processEvents();
@@ -94,16 +80,6 @@ QImage WindowRig::grab(std::string_view name) const
 {
     QWidget* w = form_->view().widget({name, -1});
     return w ? w->grab().toImage() : QImage();
-}
-
-std::string WindowRig::settingsFile() const { return folder_.path() + "/VeloxCanMoni.INI"; }
-
-std::string WindowRig::readFile(const std::string& name) const
-{
-    std::ifstream in(folder_.path() + "/" + name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 } // namespace vcm::test

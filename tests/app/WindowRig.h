@@ -3,6 +3,7 @@
 // temporary save folder: tests feed adapter text, tick, and read the window.
 #include "link/FakePort.h"
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 #include "app/MainForm.h"
 #include "common/Clock.h"
@@ -20,9 +21,7 @@ namespace vcm::test {
 void ensureApplication();
 
 struct WindowOptions {
-    bool elm327 = true;
-    bool metric = true;
-    bool celsius = true;
+    bool elm327 = true, metric = true, celsius = true;
     QSize screen{1280, 1024};
     std::string tripFile = {}; // TRAJETS.CSV of an earlier run, written before start-up
 };
@@ -32,9 +31,8 @@ public:
     explicit WindowRig(WindowOptions options = {});
     ~WindowRig();
 
-    // Adapter text arriving on the adapter port (one receive event).
-    void feed(const std::string& text);
-    void feedTimes(const std::string& text, int times);
+    // Adapter text arriving on the adapter port (one receive event each time).
+    void feed(const std::string& text, int times = 1);
     // n main ticks, 100 ms apart.
     void tick(int n = 1);
     // A key press as the user makes it: delivered to the focused button, seen by the window.
@@ -46,9 +44,8 @@ public:
 
     MainForm& form() { return *form_; }
     QtView& view() { return form_->view(); }
-    std::string folder() const { return folder_.path(); }
-    std::string settingsFile() const;
-    std::string readFile(const std::string& name) const;
+    // A file of the save folder (which holds the settings file too).
+    std::string readFile(const std::string& name) const { return test::readFile(folder_.file(name)); }
     void close();
 
     ManualClock clock;

@@ -1,5 +1,6 @@
 // The histogram views on the space bar and the trip file written at shutdown.
 #include "WindowRig.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,7 @@ namespace {
 std::string earlierRun()
 {
     std::string t = "C;;;5400;18450;412000\r\n";
-    for (int i = 0; i < 30; ++i)
-        t += "M;" + std::to_string(4 + i / 10) + "." + std::to_string(i % 10) + "\r\n";
+    for (int i = 0; i < 30; ++i) t += "M;" + std::to_string(4 + i / 10) + "." + std::to_string(i % 10) + "\r\n";
     t += "T;04:12:26;08:10:15;1800;1520;31000;61.5;38;12;55;20;15;10\r\n";
     t += "T;04:12:26;17:42:03;2100;1890;35500;58.0;35;-8;60;18;12;10\r\n";
     return t;
@@ -44,10 +44,10 @@ TEST(WindowKeys, SpaceStepsTheHistogramViewsAndBack)
         rig.pressKey(Qt::Key_Space);
         EXPECT_EQ(rig.text("HistogrLabel", 15), units[press]) << press;
         EXPECT_EQ(rig.visible("HistogrLegend", 0), press == 4) << press;
+        EXPECT_TRUE(rig.visible("HistoPicture")) << "the space bar leaves layout A alone";
     }
     EXPECT_EQ(rig.text("HistogrLabel", 10), "Mn");
-    for (int i = 30; i < 150; ++i)
-        EXPECT_FALSE(rig.visible("Histogr", i)) << i;
+    for (int i = 30; i < 150; ++i) EXPECT_FALSE(rig.visible("Histogr", i)) << i;
     // Back in the per-minute view with the minute bars of the trip file.
     EXPECT_EQ(rig.text("Histogr", 29), "6.9");
     EXPECT_TRUE(rig.visible("Histogr", 29));
@@ -63,21 +63,16 @@ TEST(WindowShutdown, ClosingWritesTheTripLineAndTheSettings)
         rig.feed("3CA 00 00 00\r\n");
     }
     rig.tick();
-    const std::string before = rig.readFile("TRAJETS.CSV");
-    EXPECT_EQ(before.find("T;"), std::string::npos);
+    EXPECT_EQ(rig.readFile("TRAJETS.CSV").find("T;"), std::string::npos);
     rig.close();
-    const std::string trips = rig.readFile("TRAJETS.CSV");
-    ASSERT_FALSE(trips.empty());
-    EXPECT_EQ(trips.rfind("C;;;", 0), 0u) << trips;
-    const auto line = trips.find("\r\nT;");
-    ASSERT_NE(line, std::string::npos) << trips;
-    // Fields: date, time, seconds, millilitres, metres (100 m +- a frame).
-    std::string t = trips.substr(line + 2);
-    std::vector<std::string> fields;
-    for (std::size_t p = 0, q; (q = t.find_first_of(";\r", p)) != std::string::npos && t[q] != '\r'; p = q + 1)
-        fields.push_back(t.substr(p, q - p));
-    ASSERT_GE(fields.size(), 6u) << t;
-    EXPECT_NEAR(std::stod(fields[5]), 100, 2) << t;
+    const auto trips = linesOf(rig.readFile("TRAJETS.CSV"));
+    ASSERT_GE(trips.size(), 2u);
+    EXPECT_TRUE(trips.front().starts_with("C;;;")) << trips.front();
+    // The run's line: T, date, time, seconds, millilitres, metres (100 m +- a frame).
+    const auto fields = fieldsOf(trips.back());
+    ASSERT_GE(fields.size(), 6u) << trips.back();
+    EXPECT_EQ(fields[0], "T");
+    EXPECT_NEAR(std::stod(fields[5]), 100, 2) << trips.back();
     // Stopped on the way out: the ELM327 got its two spaces.
     EXPECT_NE(rig.adapter.written.find("  \r"), std::string::npos);
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Interface=ELM327"), std::string::npos);

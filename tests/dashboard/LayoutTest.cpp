@@ -1,3 +1,6 @@
+// The dashboard's geometry: the designed form (no needle over a figure, parts apart),
+// the four layouts on Delete with their zoom and the way back, needle widths under zoom,
+// the start-up fit to the screen and the window caption.
 #include "common/MemoryView.h"
 #include "dashboard/DialLayout.h"
 #include "dashboard/DisplayLayout.h"
@@ -9,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <vector>
 
 using namespace vcm;
@@ -31,16 +33,6 @@ bool inside(const Rect& inner, const Rect& outer, double slack = 1e-6)
            inner.top + inner.height <= outer.top + outer.height + slack;
 }
 
-bool crosses(const Line& l, const Rect& r)
-{
-    for (int i = 0; i <= 200; ++i) {
-        const double t = i / 200.0;
-        const double x = l.x1 + (l.x2 - l.x1) * t, y = l.y1 + (l.y2 - l.y1) * t;
-        if (x > r.left && x < r.left + r.width && y > r.top && y < r.top + r.height) return true;
-    }
-    return false;
-}
-
 std::vector<ControlRef> dialPanelLabels()
 {
     std::vector<ControlRef> refs;
@@ -51,86 +43,31 @@ std::vector<ControlRef> dialPanelLabels()
 
 std::string refName(ControlRef r) { return std::string(r.name) + "(" + std::to_string(r.index) + ")"; }
 
-// A running dashboard on an in-memory window, fitted to a screen.
-struct Window {
-    VehicleState state;
-    MonitorSettings settings;
-    MemoryView view;
-    ManualClock clock;
-    Panels panels{state, settings, view, clock};
-    HistogramModel histogram;
-    DisplayLayout layout;
-
-    Window(int w, int h) : layout(view, panels, histogram, dialFit(w, h))
-    {
-        settings.MetricUnits = settings.Celsius = true;
-        applyDesign(view);
-        applyHistogramGeometry(view, fitHistogram(w, h));
-    }
-    void pressDelete()
-    {
-        int key = KeyDelete;
-        layout.keyDown(key);
-        EXPECT_EQ(key, 0) << "Delete must not reach a control";
-    }
-};
-
 } // namespace
 
-TEST(Design, DialPanelFiguresNeverMeetEachOtherOrANeedle)
+// Labels apart and inside their panel are checked on the drawn window; here every needle
+// is swept over every value it can take.
+TEST(Design, NoNeedleEverCrossesADialPanelFigure)
 {
-    const Rect panel{0, 0, designOf("CadransPic").rect.width, designOf("CadransPic").rect.height};
-    const auto labels = dialPanelLabels();
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        const Rect a = designOf(labels[i].name, labels[i].index).rect;
-        EXPECT_TRUE(inside(a, panel)) << refName(labels[i]);
-        for (std::size_t j = i + 1; j < labels.size(); ++j)
-            EXPECT_FALSE(overlaps(a, designOf(labels[j].name, labels[j].index).rect))
-                << refName(labels[i]) << " and " << refName(labels[j]);
-    }
-    // Sweep every needle over every value it can take.
     std::vector<Line> sweeps;
     for (int a = -3000; a <= 3000; a += 25) sweeps.push_back(needleLine(LeftDial, currentAngle(a), 1));
     for (int s = 0; s <= 1000; s += 5) sweeps.push_back(needleLine(LeftDial, socAngle(s), 1));
     for (int p = 0; p <= 255; ++p) sweeps.push_back(needleLine(LeftDial, accelAngle(accelStep(p)), 1));
     for (int r = 928; r <= 8000; r += 32) sweeps.push_back(needleLine(RightDial, rpmAngle(r), 1));
     for (int c = -400; c <= 1300; c += 5) sweeps.push_back(needleLine(RightDial, coolantAngle(c), 1));
-    for (const auto& ref : labels) {
-        const Rect r = designOf(ref.name, ref.index).rect;
-        for (const auto& needle : sweeps) {
-            if (crosses(needle, r)) {
+    auto crosses = [](const Line& l, const Rect& r) {
+        for (int i = 0; i <= 200; ++i) {
+            const double x = l.x1 + (l.x2 - l.x1) * i / 200, y = l.y1 + (l.y2 - l.y1) * i / 200;
+            if (x > r.left && x < r.left + r.width && y > r.top && y < r.top + r.height) return true;
+        }
+        return false;
+    };
+    for (const auto& ref : dialPanelLabels())
+        for (const auto& needle : sweeps)
+            if (crosses(needle, designOf(ref.name, ref.index).rect)) {
                 ADD_FAILURE() << "a needle crosses " << refName(ref);
                 break;
             }
-        }
-    }
-}
-
-TEST(Design, WidestCaptionsFitTheirLabels)
-{
-    // The widest text each label shows, in either unit system; a character takes at most
-    // 0.6 em (20 twips to the point).
-    const std::map<std::string, std::string> widest = {
-        {"CurrentValue", "-200.0"}, {"BattKwValue", "-40.0"}, {"BattTempValue", "-40"}, {"StateValue", "100.0"},
-        {"RpmValue", "5000"}, {"MpgValue", "99.9"}, {"RendementValue", "39.9"}, {"ThermkwValue", "99.9"},
-        {"CoolantTempValue", "230.0"}, {"AccValue", "127"}, {"MaxChrgValue", "255"}, {"MaxDchrgValue", "255"},
-        {"CurrentUnit", "A"}, {"BattkwUnit", "kW"}, {"BattTempUnit", "°F"}, {"StateUnit", "%"},
-        {"RpmUnit", "tr/mn"}, {"MpgUnit", "L/100km"}, {"RendementUnit", "%"}, {"ThermkwUnit", "kW"},
-        {"CoolantTempUnit", "°F"}, {"RendementLabel", "Rendement"}};
-    auto columns = [](const std::string& text) {
-        std::size_t n = 0;
-        for (unsigned char c : text) n += (c & 0xC0) != 0x80; // UTF-8 characters
-        return static_cast<double>(n);
-    };
-    for (const auto& [name, text] : widest) {
-        const auto& d = designOf(name);
-        EXPECT_LE(columns(text) * 0.6 * d.fontSize * 20, d.rect.width) << name << " \"" << text << "\"";
-        EXPECT_GE(d.rect.height, d.fontSize * 20 * 1.2) << name;
-    }
-    for (int i = 0; i < CaptionLabelCount; ++i) {
-        const auto& d = designOf("Label2", i);
-        EXPECT_LE(columns(d.caption) * 0.6 * d.fontSize * 20, d.rect.width) << "Label2 " << d.caption;
-    }
 }
 
 TEST(Design, PartsOfTheFormDoNotOverlap)
@@ -145,74 +82,89 @@ TEST(Design, PartsOfTheFormDoNotOverlap)
 
 TEST(Layouts, DeleteCyclesFourLayoutsAndRestoresTheDials)
 {
-    Window w(1280, 1024);
-    const DialFit fit = w.layout.fit();
-    w.state.EngineRpm = 2000;
-    w.panels.refreshOnTick();
-    ASSERT_TRUE(w.view.isVisible({"CartoBmp"}));
+    VehicleState state;
+    MonitorSettings settings;
+    MemoryView view;
+    ManualClock clock;
+    Panels panels{state, settings, view, clock};
+    HistogramModel histogram;
+    DisplayLayout layout(view, panels, histogram, dialFit(1280, 1024));
+    applyDesign(view);
+    applyHistogramGeometry(view, fitHistogram(1280, 1024));
+    const DialFit fit = layout.fit();
+    state.EngineRpm = 2000;
+    panels.refreshOnTick();
+    ASSERT_TRUE(view.isVisible({"CartoBmp"}));
     int other = 65; // keys other than Delete are left alone
-    w.layout.keyDown(other);
+    layout.keyDown(other);
     EXPECT_EQ(other, 65);
 
-    struct Expect {
-        DashboardLayout layout;
-        bool histo, vrac, frame, map;
-        double scale;
-    };
+    struct Expect { DashboardLayout layout; bool histo, vrac, frame, map; double scale; };
     const Expect steps[] = {{DashboardLayout::B, false, true, true, true, 1.0},
                             {DashboardLayout::C, false, false, true, false, fit.framedScale},
                             {DashboardLayout::D, false, false, false, false, fit.scale},
                             {DashboardLayout::A, true, true, true, true, 1.0}};
-    EXPECT_EQ(w.layout.layout(), DashboardLayout::A);
+    EXPECT_EQ(layout.layout(), DashboardLayout::A);
     for (const auto& e : steps) {
-        w.pressDelete();
-        const int n = static_cast<int>(e.layout);
-        EXPECT_EQ(w.layout.layout(), e.layout) << n;
-        EXPECT_EQ(w.view.isVisible({"HistoPicture"}), e.histo) << n;
-        EXPECT_EQ(w.view.isVisible({"VracFrame"}), e.vrac) << n;
-        EXPECT_EQ(w.view.isVisible({"Frame1"}), e.frame) << n;
-        EXPECT_EQ(w.view.isVisible({"CartoBmp"}), e.map) << n;
-        EXPECT_TRUE(w.view.isVisible({"CadransPic"})) << n;
-        EXPECT_DOUBLE_EQ(w.panels.dialScale(), e.scale) << n;
+        SCOPED_TRACE(static_cast<int>(e.layout));
+        int key = KeyDelete;
+        layout.keyDown(key);
+        EXPECT_EQ(key, 0) << "Delete must not reach a control";
+        EXPECT_EQ(layout.layout(), e.layout);
+        EXPECT_EQ(view.isVisible({"HistoPicture"}), e.histo);
+        EXPECT_EQ(view.isVisible({"VracFrame"}), e.vrac);
+        EXPECT_EQ(view.isVisible({"Frame1"}), e.frame);
+        EXPECT_EQ(view.isVisible({"CartoBmp"}), e.map);
+        EXPECT_EQ(view.isVisible({"CartoLineV"}), e.map);
+        EXPECT_TRUE(view.isVisible({"CadransPic"}));
+        EXPECT_DOUBLE_EQ(panels.dialScale(), e.scale);
 
-        const Rect dials = w.view.geometry({"CadransPic"});
-        EXPECT_NEAR(dials.width, 8370 * e.scale, 1e-6) << n;
-        EXPECT_NEAR(w.view.fontSize({"RpmValue"}), designOf("RpmValue").fontSize * e.scale, 1e-9);
+        const Rect dials = view.geometry({"CadransPic"});
+        EXPECT_NEAR(dials.width, 8370 * e.scale, 1e-6);
+        EXPECT_NEAR(view.fontSize({"RpmValue"}), designOf("RpmValue").fontSize * e.scale, 1e-9);
         // The rpm needle is redrawn at the new zoom.
-        const Line rpm = w.view.line({"AiguilleRpm"});
-        EXPECT_NEAR(rpm.x2, e.scale * (RightDial.cx - RightDial.r2 * std::sin(rpmAngle(2000) * GaugePi / 180)), 1e-6);
-        // Frame1 sits right of the dials wherever it is shown, and on the screen.
+        EXPECT_NEAR(view.line({"AiguilleRpm"}).x2,
+                    e.scale * (RightDial.cx - RightDial.r2 * std::sin(rpmAngle(2000) * GaugePi / 180)), 1e-6);
+        // Frame1 sits right of the dials wherever it is shown; all on the screen.
         if (e.frame) {
-            const Rect frame = w.view.geometry({"Frame1"});
-            EXPECT_NEAR(frame.left, dials.left + dials.width, 1e-6) << n;
-            EXPECT_LE(frame.left + frame.width, 1280 * 15 + 1e-6) << n;
+            const Rect frame = view.geometry({"Frame1"});
+            EXPECT_NEAR(frame.left, dials.left + dials.width, 1e-6);
+            EXPECT_LE(frame.left + frame.width, 1280 * 15 + 1e-6);
         }
-        EXPECT_LE(dials.left + dials.width, 1280 * 15 + 1e-6) << n;
-        EXPECT_LE(dials.top + dials.height, 1024 * 15 + 1e-6) << n;
+        EXPECT_LE(dials.left + dials.width, 1280 * 15 + 1e-6);
+        EXPECT_LE(dials.top + dials.height, 1024 * 15 + 1e-6);
     }
     // Back at A: every dial-panel control where it started, needles as wide as designed.
     for (const auto& ref : dialPanelLabels()) {
-        const Rect now = w.view.geometry(ref), designed = designOf(ref.name, ref.index).rect;
+        const Rect now = view.geometry(ref), designed = designOf(ref.name, ref.index).rect;
         EXPECT_TRUE(inside(now, designed) && inside(designed, now)) << refName(ref);
-        EXPECT_NEAR(w.view.fontSize(ref), designOf(ref.name, ref.index).fontSize, 1e-9) << refName(ref);
+        EXPECT_NEAR(view.fontSize(ref), designOf(ref.name, ref.index).fontSize, 1e-9) << refName(ref);
     }
-    for (auto needle : Needles) EXPECT_EQ(w.view.borderWidth({needle}), 3) << needle;
+    for (auto needle : Needles) EXPECT_EQ(view.borderWidth({needle}), 3) << needle;
 }
 
+// Zoomed to any screen, the dial panel's figures stay apart and inside the panel.
 TEST(Layouts, ZoomedFiguresStayApartAndInsideTheDials)
 {
     for (auto [width, height] : {std::pair{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}}) {
-        Window w(width, height);
+        VehicleState state;
+        MonitorSettings settings;
+        MemoryView view;
+        ManualClock clock;
+        Panels panels{state, settings, view, clock};
+        HistogramModel histogram;
+        DisplayLayout layout(view, panels, histogram, dialFit(width, height));
+        applyDesign(view);
         for (int press = 0; press < 3; ++press) {
-            w.pressDelete();
-            const Rect panel = w.view.geometry({"CadransPic"});
-            const Rect local{0, 0, panel.width, panel.height};
+            int key = KeyDelete;
+            layout.keyDown(key);
+            const Rect panel = view.geometry({"CadransPic"});
             const auto labels = dialPanelLabels();
             for (std::size_t i = 0; i < labels.size(); ++i) {
-                const Rect a = w.view.geometry(labels[i]);
-                EXPECT_TRUE(inside(a, local, 1e-3)) << width << " " << refName(labels[i]);
+                const Rect a = view.geometry(labels[i]);
+                EXPECT_TRUE(inside(a, {0, 0, panel.width, panel.height}, 1e-3)) << width << " " << refName(labels[i]);
                 for (std::size_t j = i + 1; j < labels.size(); ++j)
-                    EXPECT_FALSE(overlaps(a, w.view.geometry(labels[j]))) << refName(labels[i]) << " " << refName(labels[j]);
+                    EXPECT_FALSE(overlaps(a, view.geometry(labels[j]))) << refName(labels[i]) << " " << refName(labels[j]);
             }
         }
     }
@@ -235,11 +187,7 @@ TEST(Layouts, NeedleWidthRoundsHalfToEvenAndNeverVanishes)
     }
 }
 
-struct FitCase {
-    int width, height;
-    double dy, dx;
-    double dialScale, framedScale;
-};
+struct FitCase { int width, height; double dy, dx, dialScale, framedScale; };
 
 class StartUpFit : public ::testing::TestWithParam<FitCase> {};
 
@@ -278,9 +226,8 @@ INSTANTIATE_TEST_SUITE_P(Screens, StartUpFit, ::testing::Values(
 
 TEST(StartUpFit, FailedScreenMetricsKeepNormalSize)
 {
-    const DialFit fit = dialFit(0, 0);
-    EXPECT_EQ(fit.scale, 1.0);
-    EXPECT_EQ(fit.framedScale, 1.0);
+    EXPECT_EQ(dialFit(0, 0).scale, 1.0);
+    EXPECT_EQ(dialFit(0, 0).framedScale, 1.0);
 }
 
 TEST(Caption, VersionRunsMinorAndRevisionTogether)
@@ -288,69 +235,4 @@ TEST(Caption, VersionRunsMinorAndRevisionTogether)
     EXPECT_EQ(versionText(1, 2, 3), "1.23");
     EXPECT_EQ(versionText(1, 0, 12), "1.012");
     EXPECT_EQ(windowCaption(1, 2, 3), "VeloxCanMoni Ver.1.23");
-}
-
-TEST(Units, StartUpAndChoicesSetLabelsChecksAndWriteSettings)
-{
-    MemoryView view;
-    applyDesign(view);
-    MonitorSettings settings;
-    settings.MetricUnits = false;
-    settings.Celsius = false;
-    int writes = 0;
-    UnitChoice units(view, settings, [&] { ++writes; });
-    units.applyAtStartUp();
-    EXPECT_EQ(view.text({"BattTempUnit"}), "°F");
-    EXPECT_EQ(view.text({"SpeedUnit"}), "mph");
-    EXPECT_TRUE(view.isChecked({"m_us"}));
-    EXPECT_TRUE(view.isChecked({"m_Fahrenheit"}));
-    EXPECT_EQ(writes, 2);
-
-    units.chooseCelsius(true);
-    EXPECT_TRUE(settings.Celsius);
-    EXPECT_EQ(view.text({"BattTempUnit"}), "°C");
-    EXPECT_FALSE(view.isChecked({"m_Fahrenheit"}));
-    units.chooseMetric(true);
-    EXPECT_TRUE(settings.MetricUnits);
-    EXPECT_EQ(view.text({"SpeedUnit"}), "km/h");
-    EXPECT_FALSE(view.isChecked({"m_us"}));
-    EXPECT_EQ(writes, 4);
-
-    MonitorSettings metric;
-    metric.MetricUnits = metric.Celsius = true;
-    int metricWrites = 0;
-    UnitChoice plain(view, metric, [&] { ++metricWrites; });
-    plain.applyAtStartUp();
-    EXPECT_EQ(metricWrites, 0);
-    EXPECT_TRUE(view.isChecked({"m_Metric"}));
-}
-
-TEST(Layouts, FiveSpaceBarPressesReturnToTheMinuteView)
-{
-    Window w(1280, 1024);
-    w.histogram.setLayout(plotLayout(fitHistogram(1280, 1024)));
-    TripFileContent trips;
-    trips.minuteBars = {4.5, 12, 0.15};
-    trips.tripLines = {"T;04:12:26;09:10:05;1800;1234;25000;57,5;40;12;55;20;10;15",
-                       "T;05:12:26;18:02:44;3600;2500;50000;61,0;35;0;40;30;20;10"};
-    w.histogram.loadFromTripFile(trips);
-    showHistogram(w.histogram, w.view);
-
-    // Which view each press shows is the histogram's own business (tested with it); here
-    // the key reaches it and leaves the dial layout alone.
-    const char* units[] = {"L/100km", "L/Heure", "km/h", "%Répart", "L/100km"};
-    for (int press = 0; press < 5; ++press) {
-        int key = KeySpace;
-        w.layout.keyDown(key);
-        EXPECT_EQ(w.view.text({"HistogrLabel", 15}), units[press]) << press;
-        EXPECT_EQ(w.layout.layout(), DashboardLayout::A) << "the space bar leaves the layout alone";
-    }
-    // Back on the minute bars: the file's values, standing on the fitted plot's base line.
-    EXPECT_EQ(w.view.text({"HistogrLabel", 10}), "Mn");
-    EXPECT_EQ(w.view.text({"Histogr", 1}), "12.0");
-    const Rect full = w.view.geometry({"Histogr", 1});
-    const HistogramGeometry g = fitHistogram(1280, 1024);
-    EXPECT_DOUBLE_EQ(full.height, g.plotHeight);
-    EXPECT_DOUBLE_EQ(full.top + full.height, g.gridH[10].top);
-    EXPECT_DOUBLE_EQ(full.left, g.plotLeft + g.barWidth);
 }

@@ -1,6 +1,6 @@
 // The real serial port: QSerialPort's open failures and a pseudo-terminal that vanishes.
 // (The whole dialogue over a pseudo-terminal runs in QtSessionTest.)
-#include "FakePort.h"
+#include "support/RecordingListener.h"
 #include "PtyPair.h"
 
 #include "link/qt/QtSerialPort.h"
@@ -46,15 +46,14 @@ TEST(QtSerialPort, OpenFailuresSayWhy)
 TEST(QtSerialPort, VanishedDeviceIsReportedLost)
 {
     QCoreApplication app(argc, argv);
-    auto pty = std::make_unique<PtyPair>();
-    ASSERT_TRUE(pty->ok());
-    QtSerialPort port(pty->slavePath());
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    QtSerialPort port(pty.slavePath());
     RecordingListener listener;
     port.setListener(&listener);
     ASSERT_TRUE(port.open(1, "500000,N,8,1"));
 
-    pty->dropSlaveKeepAlive();
-    pty->closeMaster();
+    pty.unplug();
 
     ASSERT_TRUE(spinUntil([&] { return !listener.errors.empty(); }));
     EXPECT_EQ(listener.errors.front(), PortError::DeviceLost);

@@ -8,22 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace vcm::test {
 namespace {
 
-std::vector<std::string> fields(const std::string& row)
-{
-    std::vector<std::string> out;
-    std::stringstream s(row);
-    std::string f;
-    while (std::getline(s, f, ';'))
-        out.push_back(f);
-    if (!row.empty() && row.back() == ';')
-        out.emplace_back();
-    return out;
-}
+// The ';'-separated fields of a row, a trailing empty one included.
+std::vector<std::string> fields(const std::string& row) { return splitLines(row + ';', ";"); }
 
 TEST(SessionFiles, OneValueRowPerTickWhileThePortIsOpen)
 {

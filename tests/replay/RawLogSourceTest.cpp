@@ -1,25 +1,26 @@
+// The raw log read back chunk by chunk: ELM327 and CANUSB text around the markers, a
+// file cut short anywhere, damaged markers, and the marker's own fields.
 #include "link/replay/LocalTime.h"
 #include "link/replay/RawLogSource.h"
 #include "link/replay/RecordingError.h"
 
-#include "TempDir.h"
+#include "ReplayFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace vcm {
 namespace {
 
-using test::TempDir;
+using namespace test;
 
 std::vector<RecordedChunk> readAllChunks(RecordingSource& source)
 {
     std::vector<RecordedChunk> all;
-    RecordedChunk c;
-    while (source.next(c))
-        all.push_back(c);
+    for (RecordedChunk c; source.next(c);) all.push_back(c);
     return all;
 }
 
@@ -33,7 +34,7 @@ const std::string kElmRawLog =
 
 TEST(RawLogSource, GivesBackEveryChunkAsReceivedWithItsTime)
 {
-    TempDir dir;
+    TempFolder dir;
     RawLogSource source(dir.write("CAN_04122026_0910.txt", kElmRawLog), AdapterForm::Elm327, {});
     const auto chunks = readAllChunks(source);
     ASSERT_EQ(chunks.size(), 4u);
@@ -54,7 +55,7 @@ TEST(RawLogSource, ReadsCanUsbChunksWithoutLineFeeds)
     // CANUSB text has no CR LF: the marker follows each chunk's first character.
     const std::string raw = "t#09:10:05_100_29#\r\n3CA50000000000\rt0B4700000000"
                             "0#09:10:05_108_16#\r\n00D2C\rt3CA50000";
-    TempDir dir;
+    TempFolder dir;
     RawLogSource source(dir.write("CAN_04122026_0910.txt", raw), AdapterForm::CanUsb, {});
     const auto chunks = readAllChunks(source);
     ASSERT_EQ(chunks.size(), 2u);
@@ -71,34 +72,26 @@ TEST(RawLogSource, AFileCutShortGivesWhatIsThereAndSaysSo)
     // before it and the part of the chunk being written, never an error.
     for (std::size_t cut = 1; cut < kElmRawLog.size(); ++cut) {
         SCOPED_TRACE(cut);
-        TempDir dir;
+        TempFolder dir;
         std::vector<std::string> notes;
-        RecordingOptions options;
-        options.note = [&](const std::string& n) { notes.push_back(n); };
-        RawLogSource source(dir.write("CAN_04122026_0910.txt", kElmRawLog.substr(0, cut)), AdapterForm::Elm327, options);
+        RawLogSource source(dir.write("CAN_04122026_0910.txt", kElmRawLog.substr(0, cut)), AdapterForm::Elm327, noting(notes));
         std::string text;
         std::vector<RecordedChunk> chunks;
         ASSERT_NO_THROW(chunks = readAllChunks(source));
-        for (const auto& c : chunks)
-            text += c.text;
+        for (const auto& c : chunks) text += c.text;
         // Whatever came back is the start of the received text.
         const std::string received = "ATZ\r\r\nELM327 v1.5\r\n\r\n>3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n";
         EXPECT_EQ(received.substr(0, text.size()), text);
         // Only a cut right at the end of a chunk goes unnoticed: nothing is missing there.
         const std::vector<std::size_t> chunkEnds = {kElmRawLog.find("TZ\r") + 3, kElmRawLog.find(">") + 1,
                                                     kElmRawLog.find("0B4 00 00") + 9, kElmRawLog.size()};
-        if (notes.empty()) {
-            EXPECT_NE(std::find(chunkEnds.begin(), chunkEnds.end(), cut), chunkEnds.end());
-        }
+        EXPECT_TRUE(!notes.empty() || std::count(chunkEnds.begin(), chunkEnds.end(), cut) == 1) << "a cut went unnoted";
     }
 }
 
 TEST(RawLogSource, ADamagedMarkerIsAnErrorNamingItsLine)
 {
-    struct Case {
-        std::string text;
-        std::size_t line;
-    };
+    struct Case { std::string text; std::size_t line; };
     const std::vector<Case> cases = {
         // Tick damaged on the marker of line 4.
         {"3CA 00\r\n#09:10:05_100_8#\r\n3CA 00\r\n#09:10:05_1x0_8#\r\n" + std::string(9000, ' '), 4},
@@ -108,7 +101,7 @@ TEST(RawLogSource, ADamagedMarkerIsAnErrorNamingItsLine)
         {"3CA 00\r\n#09:10:05_100_8#\r\n" + std::string(20000, '\x01'), 3},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         RawLogSource source(dir.write("CAN_04122026_0910.txt", c.text), AdapterForm::Elm327, {});
         try {
             readAllChunks(source);
@@ -122,11 +115,7 @@ TEST(RawLogSource, ADamagedMarkerIsAnErrorNamingItsLine)
 
 TEST(RawLogSource, MarkerStampsWithAndWithoutDate)
 {
-    struct Case {
-        const char* stamp;
-        bool ok;
-        int year, hour, minute, second;
-    };
+    struct Case { const char* stamp; bool ok; int year, hour, minute, second; };
     const std::vector<Case> cases = {{"04/12/2026 09:10:05", true, 2026, 9, 10, 5},
                                      {"2026-12-04 23:59:58", true, 2026, 23, 59, 58},
                                      {"2026-12-04T00:00:01", true, 2026, 0, 0, 1},
@@ -136,15 +125,9 @@ TEST(RawLogSource, MarkerStampsWithAndWithoutDate)
     for (const auto& c : cases) {
         const auto t = parseMarkerStamp(c.stamp);
         ASSERT_EQ(t.has_value(), c.ok) << c.stamp;
-        if (!c.ok)
-            continue;
-        EXPECT_EQ(t->date.has_value(), c.year != 0) << c.stamp;
-        if (t->date) {
-            EXPECT_EQ(t->date->year, c.year);
-        }
-        EXPECT_EQ(t->hour, c.hour);
-        EXPECT_EQ(t->minute, c.minute);
-        EXPECT_EQ(t->second, c.second);
+        if (!c.ok) continue;
+        EXPECT_EQ(t->date ? t->date->year : 0, c.year) << c.stamp;
+        EXPECT_EQ(std::tuple(t->hour, t->minute, t->second), std::tuple(c.hour, c.minute, c.second)) << c.stamp;
     }
     const auto m = parseRawMarker("#04/12/2026 09:10:05_123456_57#");
     ASSERT_TRUE(m);

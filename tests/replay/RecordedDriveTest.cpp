@@ -21,34 +21,27 @@ constexpr std::size_t kTimerCol = 19;
 constexpr std::size_t kMainCols = 26;
 
 struct Recorded {
-    TempDir dir;
+    TempFolder dir;
     std::string base; // log set without extension
+    std::string csvName() const { return std::filesystem::path(base).filename().string() + ".csv"; }
 };
 
-std::unique_ptr<Recorded> record(bool elm327, double seconds, bool withGps = true)
+std::unique_ptr<Recorded> record(bool elm327, double seconds, bool withGps = false)
 {
     auto r = std::make_unique<Recorded>();
-    SimulatedDriveOptions options;
-    options.folder = r->dir.path();
-    options.seconds = seconds;
-    options.elm327 = elm327;
-    options.withGps = withGps;
-    options.seed = 3;
-    r->base = recordSimulatedDrive(options);
+    r->base = recordSimulatedDrive({.folder = r->dir.path(), .seconds = seconds, .elm327 = elm327, .seed = 3, .withGps = withGps});
     return r;
 }
 
 ReplayReport replay(const std::string& input, const std::string& out, std::optional<AdapterForm> form = {},
                     const std::string& gps = {}, std::vector<std::string>* notes = nullptr)
 {
-    RecordingOptions ro;
+    std::vector<std::string> ignored;
+    RecordingOptions ro = noting(notes ? *notes : ignored);
     ro.form = form;
-    if (notes)
-        ro.note = [notes](const std::string& n) { notes->push_back(n); };
     auto source = openRecording(input, ro);
     ReplayOptions options;
-    options.settings.MetricUnits = true;
-    options.settings.Celsius = true;
+    options.settings.MetricUnits = options.settings.Celsius = true;
     options.outFolder = out;
     options.gpsPath = gps;
     DiskFileSystem disk;
@@ -59,9 +52,8 @@ ReplayReport replay(const std::string& input, const std::string& out, std::optio
 std::vector<std::vector<std::string>> rowsOf(const std::string& csv)
 {
     std::vector<std::vector<std::string>> rows;
-    const auto lines = linesOf(readFile(csv));
-    for (std::size_t i = 1; i < lines.size(); ++i)
-        rows.push_back(fieldsOf(lines[i]));
+    for (const auto& line : linesOf(readFile(csv))) rows.push_back(fieldsOf(line));
+    rows.erase(rows.begin());
     return rows;
 }
 
@@ -69,27 +61,26 @@ TEST(RecordedDrive, ReplayOfTheRawLogGivesTheRowsLoggedLive)
 {
     for (bool elm327 : {true, false}) {
         SCOPED_TRACE(elm327 ? "ELM327" : "CANUSB");
-        const auto rec = record(elm327, 20, false);
-        TempDir out;
+        const auto rec = record(elm327, 20);
+        TempFolder out;
         const ReplayReport report = replay(rec->base + ".txt", out.path());
         const auto live = rowsOf(rec->base + ".csv");
-        const auto replayed = rowsOf(out.file(std::filesystem::path(rec->base).filename().string() + ".csv"));
+        const auto replayed = rowsOf(out.file(rec->csvName()));
         ASSERT_GT(replayed.size(), 150u);
         EXPECT_EQ(static_cast<std::int64_t>(replayed.size()), report.rows);
         // The raw log begins with the log set, a few ticks into the live run: from there
         // on every replayed row is the live row of the same tick, column for column
         // (diagnostic columns of the CANUSB included).
         std::map<std::string, const std::vector<std::string>*> liveByTimer;
-        for (const auto& row : live)
-            liveByTimer[row.at(kTimerCol)] = &row;
+        for (const auto& row : live) liveByTimer[row.at(kTimerCol)] = &row;
         for (const auto& row : replayed) {
             const auto it = liveByTimer.find(row.at(kTimerCol));
             ASSERT_NE(it, liveByTimer.end()) << "no live row at tick " << row.at(kTimerCol);
             EXPECT_EQ(*it->second, row) << "tick " << row.at(kTimerCol);
         }
         // The same distance and fuel in the trip line.
-        const auto liveTrip = fieldsOf(linesOf(readFile(rec->dir.file("TRAJETS.CSV"))).back());
-        const auto replayTrip = fieldsOf(linesOf(readFile(out.file("TRAJETS.CSV"))).back());
+        const auto liveTrip = fieldsOf(linesOf(rec->dir.read("TRAJETS.CSV")).back());
+        const auto replayTrip = fieldsOf(linesOf(out.read("TRAJETS.CSV")).back());
         EXPECT_EQ(liveTrip.at(4), replayTrip.at(4)); // millilitres
         EXPECT_EQ(liveTrip.at(5), replayTrip.at(5)); // metres
         EXPECT_NE(replayTrip.at(5), "0");
@@ -100,17 +91,15 @@ TEST(RecordedDrive, TheRawLogAndItsCandumpExportReplayAlike)
 {
     for (bool elm327 : {true, false}) {
         SCOPED_TRACE(elm327 ? "ELM327" : "CANUSB");
-        const auto rec = record(elm327, 12, false);
+        const auto rec = record(elm327, 12);
         const AdapterForm form = elm327 ? AdapterForm::Elm327 : AdapterForm::CanUsb;
-        TempDir work, fromRaw, fromDump;
+        TempFolder work, fromRaw, fromDump;
         auto raw = openRecording(rec->base + ".txt", {});
         const ExportSummary exported = exportCandump(*raw, work.file("drive.log"));
         EXPECT_GT(exported.frames, 12000u); // about 1500 frames a second
         replay(rec->base + ".txt", fromRaw.path());
         replay(work.file("drive.log"), fromDump.path(), form);
-        const std::string name = std::filesystem::path(rec->base).filename().string() + ".csv";
-        const auto a = rowsOf(fromRaw.file(name));
-        const auto b = rowsOf(fromDump.file(name));
+        const auto a = rowsOf(fromRaw.file(rec->csvName())), b = rowsOf(fromDump.file(rec->csvName()));
         // The candump log starts with the first frame, the raw log a little earlier, and
         // it has no tick count: the rows are sampled at the same moments, so the candump
         // rows are the raw log's last rows, equal but for the Timer column.
@@ -124,18 +113,18 @@ TEST(RecordedDrive, TheRawLogAndItsCandumpExportReplayAlike)
             rb.erase(rb.begin() + kTimerCol);
             EXPECT_EQ(ra, rb) << "row " << i;
         }
-        EXPECT_EQ(linesOf(readFile(fromRaw.file("TRAJETS.CSV"))).front(), linesOf(readFile(fromDump.file("TRAJETS.CSV"))).front());
+        EXPECT_EQ(linesOf(fromRaw.read("TRAJETS.CSV")).front(), linesOf(fromDump.read("TRAJETS.CSV")).front());
     }
 }
 
 TEST(RecordedDrive, TheGpsLogBesideTheRawLogFillsTheGpsColumns)
 {
     const auto rec = record(true, 12, true);
-    TempDir out;
+    TempFolder out;
     replay(rec->base + ".txt", out.path(), {}, rec->base + ".gps");
-    const auto header = linesOf(readFile(out.file(std::filesystem::path(rec->base).filename().string() + ".csv"))).front();
+    const auto header = linesOf(out.read(rec->csvName())).front();
     EXPECT_NE(header.find(";GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat"), std::string::npos);
-    const auto rows = rowsOf(out.file(std::filesystem::path(rec->base).filename().string() + ".csv"));
+    const auto rows = rowsOf(out.file(rec->csvName()));
     ASSERT_GT(rows.size(), 90u);
     // Before the first GPS tick (2050 ms) the columns are empty; the first fix read is
     // the receiver's first sentence: 5321.6780 N 00630.3360 W, altitude 61.7, 8 satellites.
@@ -153,8 +142,8 @@ TEST(RecordedDrive, TheGpsLogBesideTheRawLogFillsTheGpsColumns)
 
 TEST(RecordedDrive, ACutRawLogReplaysUpToTheCut)
 {
-    const auto rec = record(true, 12, false);
-    TempDir cut, whole, partial;
+    const auto rec = record(true, 12);
+    TempFolder cut, whole, partial;
     const std::string text = readFile(rec->base + ".txt");
     const std::string cutPath = cut.write("CAN_04122026_0910.txt", text.substr(0, text.size() * 6 / 10 + 7));
     std::vector<std::string> notes;
@@ -162,12 +151,9 @@ TEST(RecordedDrive, ACutRawLogReplaysUpToTheCut)
     replay(cutPath, partial.path(), {}, {}, &notes);
     const auto all = rowsOf(whole.file("CAN_04122026_0910.csv"));
     const auto part = rowsOf(partial.file("CAN_04122026_0910.csv"));
-    const double wholeRows = static_cast<double>(all.size());
-    EXPECT_NEAR(static_cast<double>(part.size()), wholeRows * 0.6, wholeRows * 0.1);
-    for (std::size_t i = 0; i + 1 < part.size(); ++i)
-        EXPECT_EQ(part[i], all[i]) << "row " << i;
-    EXPECT_NE(std::find_if(notes.begin(), notes.end(), [](const std::string& n) { return n.find("cut short") != std::string::npos; }),
-              notes.end());
+    EXPECT_NEAR(double(part.size()), double(all.size()) * 0.6, double(all.size()) * 0.1);
+    for (std::size_t i = 0; i + 1 < part.size(); ++i) EXPECT_EQ(part[i], all[i]) << "row " << i;
+    EXPECT_TRUE(told(notes, "cut short"));
 }
 
 } // namespace

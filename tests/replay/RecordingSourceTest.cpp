@@ -1,3 +1,6 @@
+// The recording readers: what each input is taken for, candump text turned into adapter
+// text, plain adapter text paced at the serial speed, damaged and cut files, the candump
+// export and re-import round trip, and the GPS log spread over the drive.
 #include "link/canformat/AdapterText.h"
 #include "link/replay/CandumpExport.h"
 #include "link/replay/CandumpSource.h"
@@ -6,17 +9,18 @@
 #include "link/replay/RecordingError.h"
 #include "link/replay/RecordingSource.h"
 
-#include "TempDir.h"
+#include "ReplayFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace vcm {
 namespace {
 
-using test::TempDir;
+using namespace test;
 
 struct TimedFrame {
     std::int64_t timeUs;
@@ -29,8 +33,7 @@ std::vector<TimedFrame> framesOf(RecordingSource& source)
 {
     std::vector<TimedFrame> frames;
     AdapterFrameScanner scan(source.form());
-    RecordedChunk c;
-    while (source.next(c))
+    for (RecordedChunk c; source.next(c);)
         scan.feed(c.text, [&](const CanFrame& f) { frames.push_back({c.timeUs, f}); });
     return frames;
 }
@@ -44,11 +47,7 @@ const std::string kCandump = "(1700000000.000100) can0 3CA#0000000000\n"
 
 TEST(RecordingSource, RecognisesEachInputByItsContent)
 {
-    struct Case {
-        std::string head;
-        std::optional<RecordingKind> kind;
-        std::optional<AdapterForm> form;
-    };
+    struct Case { std::string head; std::optional<RecordingKind> kind; std::optional<AdapterForm> form; };
     const std::vector<Case> cases = {
         {kCandump, RecordingKind::Candump, std::nullopt},
         {"3CA 00 00\r\n#04/12/2026 09:10:05_100_11#\r\n", RecordingKind::RawLog, AdapterForm::Elm327},
@@ -61,7 +60,7 @@ TEST(RecordingSource, RecognisesEachInputByItsContent)
     for (const auto& c : cases) {
         const RecordingGuess g = guessRecording(c.head);
         EXPECT_EQ(g.kind, c.kind) << c.head;
-        if (c.kind && *c.kind != RecordingKind::Candump) {
+        if (c.kind != RecordingKind::Candump) {
             EXPECT_EQ(g.form, c.form) << c.head;
         }
     }
@@ -69,13 +68,13 @@ TEST(RecordingSource, RecognisesEachInputByItsContent)
 
 TEST(RecordingSource, RefusesWhatItCannotReadNamingTheFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string csv = dir.write("CAN_04122026_0910.csv", "Date;Heure;km/h;Tpm\r\n04/12/2026;09:10:05;0.0;0\r\n");
     EXPECT_THROW(openRecording(csv, {}), RecordingError);
     EXPECT_THROW(openRecording(dir.write("empty.txt", ""), {}), RecordingError);
     try {
         openRecording(dir.file("missing.log"), {});
-        FAIL();
+        ADD_FAILURE() << "a missing file opened";
     } catch (const RecordingError& e) {
         EXPECT_NE(std::string(e.what()).find("missing.log"), std::string::npos);
     }
@@ -83,22 +82,18 @@ TEST(RecordingSource, RefusesWhatItCannotReadNamingTheFile)
 
 TEST(RecordingSource, CandumpFramesOfOneMillisecondArriveTogetherInTheChosenForm)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string path = dir.write("drive.log", kCandump);
     std::vector<std::string> notes;
-    RecordingOptions options;
-    options.note = [&](const std::string& n) { notes.push_back(n); };
+    RecordingOptions options = noting(notes);
     for (AdapterForm form : {AdapterForm::Elm327, AdapterForm::CanUsb}) {
         options.form = form;
         auto source = openRecording(path, options);
         ASSERT_EQ(source->kind(), RecordingKind::Candump);
         std::vector<RecordedChunk> chunks;
-        for (RecordedChunk c; source->next(c);)
-            chunks.push_back(c);
+        for (RecordedChunk c; source->next(c);) chunks.push_back(c);
         ASSERT_EQ(chunks.size(), 3u);
-        EXPECT_EQ(chunks[0].tickMs, 0);
-        EXPECT_EQ(chunks[1].tickMs, 1);
-        EXPECT_EQ(chunks[2].tickMs, 249);
+        EXPECT_EQ(std::tuple(chunks[0].tickMs, chunks[1].tickMs, chunks[2].tickMs), std::tuple(0.0, 1.0, 249.0));
         EXPECT_EQ(chunks[2].timeUs, 1700000000249100);
         if (form == AdapterForm::Elm327) {
             EXPECT_EQ(chunks[0].text, "3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n");
@@ -110,51 +105,36 @@ TEST(RecordingSource, CandumpFramesOfOneMillisecondArriveTogetherInTheChosenForm
         EXPECT_DOUBLE_EQ(*source->durationMs(), 249.9);
     }
     // The two frames the car's bus cannot carry are counted in a note.
-    bool toldExtended = false, toldRemote = false;
-    for (const auto& n : notes) {
-        toldExtended |= n.find("skipped 1 line(s): extended identifier") != std::string::npos;
-        toldRemote |= n.find("skipped 1 line(s): remote request") != std::string::npos;
-    }
-    EXPECT_TRUE(toldExtended);
-    EXPECT_TRUE(toldRemote);
+    EXPECT_TRUE(told(notes, "skipped 1 line(s): extended identifier"));
+    EXPECT_TRUE(told(notes, "skipped 1 line(s): remote request"));
 }
 
 TEST(RecordingSource, CandumpDamagedLineIsAnErrorButACutLastLineIsNot)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::size_t twoLines = kCandump.find('\n', kCandump.find('\n') + 1) + 1;
     const std::string damaged = kCandump.substr(0, twoLines) + "(1700000000.3) can0 3CA#00Q0\n" + kCandump.substr(twoLines);
     auto source = openRecording(dir.write("damaged.log", damaged), {});
     try {
         framesOf(*source);
-        FAIL() << "damaged line accepted";
+        ADD_FAILURE() << "damaged line accepted";
     } catch (const RecordingError& e) {
         EXPECT_NE(std::string(e.what()).find("damaged.log:3:"), std::string::npos) << e.what();
     }
 
     std::vector<std::string> notes;
-    RecordingOptions options;
-    options.note = [&](const std::string& n) { notes.push_back(n); };
-    auto cut = openRecording(dir.write("cut.log", kCandump.substr(0, kCandump.size() - 4)), options);
-    const auto frames = framesOf(*cut);
-    EXPECT_EQ(frames.size(), 3u); // the 3C8 line is cut short
-    EXPECT_NE(std::find_if(notes.begin(), notes.end(),
-                           [](const std::string& n) { return n.find("cut.log:6: the last line is cut short") != std::string::npos; }),
-              notes.end());
+    auto cut = openRecording(dir.write("cut.log", kCandump.substr(0, kCandump.size() - 4)), noting(notes));
+    EXPECT_EQ(framesOf(*cut).size(), 3u); // the 3C8 line is cut short
+    EXPECT_TRUE(told(notes, "cut.log:6: the last line is cut short"));
 }
 
 TEST(RecordingSource, PlainTextIsPacedAtTheSerialSpeed)
 {
-    TempDir dir;
+    TempFolder dir;
     std::string text;
-    for (int i = 0; i < 50; ++i)
-        text += "3CA 00 00 00 00 00\r\n"; // 20 characters a line, 1000 in all
+    for (int i = 0; i < 50; ++i) text += "3CA 00 00 00 00 00\r\n"; // 20 characters a line, 1000 in all
     const std::string path = dir.write("elm.txt", text);
-    struct Case {
-        int bps;
-        std::size_t chunks;
-        std::size_t firstChunk;
-    };
+    struct Case { int bps; std::size_t chunks, firstChunk; };
     for (const Case& c : {Case{500000, 20, 50}, Case{38400, 261, 3}, Case{1000000, 10, 100}}) {
         PacedTextSource source(path, AdapterForm::Elm327, c.bps, 1700000000);
         std::vector<RecordedChunk> chunks;
@@ -178,7 +158,7 @@ TEST(RecordingSource, ExportThenReimportGivesTheSameFramesAtTheSameTimes)
                             "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:06_5001250_29#\r\n0B4 00 00"
                             " 00 00 00 0D 2C\r\n#04/12/2026 09:10:06_5001262_41#\r\nBUFFER FULL\r\n520 00 1A\r\n"
                             "3C8 00 00 1F\r\n#04/12/2026 09:10:07_5002001_14#\r\n";
-    TempDir dir;
+    TempFolder dir;
     const std::string rawPath = dir.write("CAN_04122026_0910.txt", raw);
     const std::string dumpPath = dir.file("drive.log");
 
@@ -190,7 +170,7 @@ TEST(RecordingSource, ExportThenReimportGivesTheSameFramesAtTheSameTimes)
     const ExportSummary summary = exportCandump(*again, dumpPath);
     EXPECT_EQ(summary.frames, 4u);
     EXPECT_EQ(summary.otherLines, 2u); // "ATZ" echo, "BUFFER FULL"
-    const std::string dump = test::readFile(dumpPath);
+    const std::string dump = dir.read("drive.log");
     EXPECT_EQ(dump.substr(0, dump.find('\n') + 1),
               "(" + std::to_string(original[0].timeUs / 1000000) + ".250000) can0 3CA#0000000000\n");
 
@@ -203,22 +183,21 @@ TEST(RecordingSource, ExportThenReimportGivesTheSameFramesAtTheSameTimes)
     // And once more through the candump writer: the file comes back byte for byte.
     auto dumpSource = openRecording(dumpPath, asElm);
     exportCandump(*dumpSource, dir.file("again.log"));
-    EXPECT_EQ(test::readFile(dir.file("again.log")), dump);
+    EXPECT_EQ(dir.read("again.log"), dump);
 }
 
 TEST(RecordingSource, AFailedExportLeavesNoFile)
 {
-    TempDir dir;
+    TempFolder dir;
     const std::string bad = dir.write("bad.log", kCandump + "(1700000001.0) can0 3CA#0\n" + kCandump);
     auto source = openRecording(bad, {});
     EXPECT_THROW(exportCandump(*source, dir.file("out.log")), RecordingError);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("out.log")));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("out.log.part")));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"bad.log"});
 }
 
 TEST(GpsRecordingFeed, SpreadsTheSentencesEvenlyOverTheDrive)
 {
-    TempDir dir;
+    TempFolder dir;
     std::string nmea;
     for (int i = 0; i < 4; ++i)
         nmea += "$GPGGA,0910" + std::to_string(10 + i) + ",5321.6802,N,00630.3372,W,1,08,1.0,61.7,M,,,,*47\r\n"
@@ -240,13 +219,6 @@ TEST(GpsRecordingFeed, SpreadsTheSentencesEvenlyOverTheDrive)
     // A drive shorter than one GPS tick reads everything at its only tick.
     GpsRecordingFeed shortDrive(path, 500);
     EXPECT_EQ(shortDrive.textForTick(1), nmea);
-}
-
-TEST(AdapterText, GuessesTheFormOfAdapterText)
-{
-    EXPECT_EQ(guessAdapterForm("3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n"), AdapterForm::Elm327);
-    EXPECT_EQ(guessAdapterForm("t3CA50000000000\rt0B4700000000000D2C\r"), AdapterForm::CanUsb);
-    EXPECT_EQ(guessAdapterForm("hello world\r\n"), std::nullopt);
 }
 
 } // namespace

@@ -1,15 +1,16 @@
 #pragma once
-// Helpers of the replay tests: a drive written by hand, the value log read back as rows
-// of fields, and a fixed time zone so that local times are known.
+// Helpers of the replay tests: a fixed time zone so that local times are known, the
+// notes a reader gives, and a drive written by hand.
 #include "link/replay/RecordingSource.h"
-#include "link/replay/ReplaySession.h"
+#include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
-#include "TempDir.h"
-
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vcm::test {
@@ -19,24 +20,34 @@ class UtcZone {
 public:
     UtcZone()
     {
-        if (const char* tz = std::getenv("TZ"))
-            old_ = tz, hadOld_ = true;
+        if (const char* tz = std::getenv("TZ")) old_ = tz;
         setenv("TZ", "UTC", 1);
         tzset();
     }
     ~UtcZone()
     {
-        if (hadOld_)
-            setenv("TZ", old_.c_str(), 1);
-        else
-            unsetenv("TZ");
+        if (old_) setenv("TZ", old_->c_str(), 1);
+        else unsetenv("TZ");
         tzset();
     }
 
 private:
-    std::string old_;
-    bool hadOld_ = false;
+    std::optional<std::string> old_;
 };
+
+// Reading options whose notes are kept in `notes`; told() says whether one says `what`.
+inline RecordingOptions noting(std::vector<std::string>& notes)
+{
+    RecordingOptions options;
+    options.note = [&notes](const std::string& n) { notes.push_back(n); };
+    return options;
+}
+
+inline bool told(const std::vector<std::string>& notes, std::string_view what)
+{
+    for (const auto& n : notes) if (n.find(what) != std::string::npos) return true;
+    return false;
+}
 
 // 10 s at a steady 36.00 km/h, engine at 3072 rpm with injector 2048, coolant 90 C,
 // state of charge 50 %, from 1700000000 s (2023-11-14 22:13:20 UTC), in candump form:
@@ -48,58 +59,14 @@ inline std::string steadyDriveCandump(int seconds = 10)
     auto line = [&](int ms, const char* frame) {
         char stamp[40];
         std::snprintf(stamp, sizeof stamp, "(1700000%03d.%06d) can0 ", ms / 1000, (ms % 1000) * 1000);
-        out += stamp;
-        out += frame;
-        out += '\n';
+        out += std::string(stamp) + frame + '\n';
     };
-    line(0, "3C8#000060");
-    line(0, "520#000800");
-    line(0, "52C#00B4");
-    line(0, "3CB#0000006400190000");
+    for (const char* first : {"3C8#000060", "520#000800", "52C#00B4", "3CB#0000006400190000"}) line(0, first);
     for (int ms = 0; ms < seconds * 1000; ms += 20) {
         line(ms, "0B4#00000000000E10");
-        if (ms % 100 == 40)
-            line(ms, "3CA#0000000000");
+        if (ms % 100 == 40) line(ms, "3CA#0000000000");
     }
     return out;
-}
-
-// The lines of a file without their CR LF.
-inline std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find("\r\n", at);
-        if (end == std::string::npos)
-            end = text.size();
-        lines.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
-    return lines;
-}
-
-inline std::vector<std::string> fieldsOf(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t end = line.find(';', at);
-        fields.push_back(line.substr(at, end == std::string::npos ? std::string::npos : end - at));
-        if (end == std::string::npos)
-            return fields;
-        at = end + 1;
-    }
-}
-
-// Files of a folder by name, ".part" files included.
-inline std::vector<std::string> filesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder))
-        names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 } // namespace vcm::test

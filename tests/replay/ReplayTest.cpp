@@ -1,5 +1,7 @@
+// Replays worked out by hand: a steady drive given as candump text replayed in either
+// adapter form, in US units, and the failures that must leave the output folder as it was
+// (a broken recording, a full disk, an existing log).
 #include "common/FileSystem.h"
-#include "link/replay/CandumpExport.h"
 #include "link/replay/RecordingError.h"
 #include "link/replay/ReplaySession.h"
 
@@ -8,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <map>
 
 namespace vcm {
 namespace {
@@ -19,8 +19,7 @@ using namespace test;
 ReplayOptions metricOptions(const std::string& out)
 {
     ReplayOptions o;
-    o.settings.MetricUnits = true;
-    o.settings.Celsius = true;
+    o.settings.MetricUnits = o.settings.Celsius = true;
     o.outFolder = out;
     return o;
 }
@@ -41,69 +40,52 @@ enum Col { Date, Heure, Speed, Rpm, Conso, Coolant, Current, BattTemp, Volt, Soc
 TEST(Replay, SteadyDriveGivesTheRowsWorkedOutByHand)
 {
     UtcZone utc;
-    TempDir in, out;
+    TempFolder in;
     const std::string drive = in.write("steady.log", steadyDriveCandump());
     for (AdapterForm form : {AdapterForm::Elm327, AdapterForm::CanUsb}) {
         SCOPED_TRACE(form == AdapterForm::Elm327 ? "ELM327" : "CANUSB");
-        TempDir outDir;
+        TempFolder outDir;
         const ReplayReport report = replayFile(drive, metricOptions(outDir.path()), form);
 
         // Last frame at 9.98 s: 99 ticks of 100 ms lie within the drive.
         EXPECT_EQ(report.rows, 99);
-        EXPECT_EQ(filesIn(outDir.path()), (std::vector<std::string>{"CAN_14112023_2213.csv", "TRAJETS.CSV"}));
-        const auto lines = linesOf(readFile(outDir.file("CAN_14112023_2213.csv")));
+        EXPECT_EQ(outDir.names(), (std::vector<std::string>{"CAN_14112023_2213.csv", "TRAJETS.CSV"}));
+        const auto lines = linesOf(outDir.read("CAN_14112023_2213.csv"));
         ASSERT_EQ(lines.size(), 100u);
         const std::string header26 = "Date;Heure;km/h;Tpm;L/100;Temp Eau(°C);Courant(A);TempBatt(°C);VoltBatt(V);SOC(%);"
                                      "Réserv(%);Accel.;Frein;EV Mode;Pid348;Inject;VoltMg1;Vvti;Shift lever;Timer;"
                                      "Distance;Lmoy/100;Lmoy/minute;Litres;Couple Therm; l/h";
         EXPECT_EQ(lines[0].substr(0, header26.size()), header26);
         EXPECT_EQ(lines[0].size() == header26.size(), form == AdapterForm::Elm327);
-        if (form == AdapterForm::CanUsb) {
-            EXPECT_EQ(lines[0].substr(lines[0].size() - 6), ";C3_39");
-        }
+        EXPECT_EQ(lines[0].ends_with(";C3_39"), form == AdapterForm::CanUsb);
 
         // Row k is taken at k x 100 ms; the last 3CA before it came at k x 100 - 60 ms:
         //   distance = (100k - 60) ms x 36 km/h / 3600 = k - 0.6 m
         //   fuel     = (100k - 60) ms x 2048 x 3072 / 1296000000 ml
         //   average  = 2048 x 3072 / (36 x 3600) = 48.545 L/100 km
-        struct Row {
-            int k;
-            const char* heure;
-            const char* distance;
-            const char* litres;
-        };
+        struct Row { int k; const char* heure; const char* distance; const char* litres; };
         for (const Row& r : {Row{1, "22:13:20", "0", "0"}, Row{2, "22:13:20", "1", "1"}, Row{10, "22:13:21", "9", "5"},
                              Row{50, "22:13:25", "49", "24"}, Row{99, "22:13:29", "98", "48"}}) {
             SCOPED_TRACE(r.k);
             const auto f = fieldsOf(lines[static_cast<std::size_t>(r.k)]);
             ASSERT_GE(f.size(), 26u);
-            EXPECT_EQ(f[Date], "14/11/2023");
-            EXPECT_EQ(f[Heure], r.heure);
-            EXPECT_EQ(f[Speed], "36.0");
-            EXPECT_EQ(f[Rpm], "3072");
-            EXPECT_EQ(f[Conso], "48.55");
-            EXPECT_EQ(f[Coolant], "90.0");
-            EXPECT_EQ(f[Soc], "50.0");
-            EXPECT_EQ(f[BattTemp], "25");
-            EXPECT_EQ(f[Inject], "2048");
-            EXPECT_EQ(f[Distance], r.distance);
-            EXPECT_EQ(f[Litres], r.litres);
-            EXPECT_EQ(f[AvgConso], "48.55");
-            EXPECT_EQ(f[Timer], std::to_string(r.k * 100));
+            const std::string timer = std::to_string(r.k * 100);
+            const std::pair<Col, const char*> want[] = {
+                {Date, "14/11/2023"}, {Heure, r.heure}, {Speed, "36.0"},       {Rpm, "3072"},          {Conso, "48.55"},
+                {Coolant, "90.0"},    {Soc, "50.0"},    {BattTemp, "25"},      {Inject, "2048"},       {Distance, r.distance},
+                {Litres, r.litres},   {AvgConso, "48.55"}, {Timer, timer.c_str()}};
+            for (const auto& [col, text] : want) EXPECT_EQ(f[col], text) << "column " << col;
         }
 
         // The run's line in the trip file, up to the drive's last 3CA at 9940 ms:
         // 99.4 m, 9940 x 2048 x 3072 / 1296000000 = 48.3 ml, moving from 22:13:20 to 22:13:29.
-        const auto trip = linesOf(readFile(outDir.file("TRAJETS.CSV")));
+        const auto trip = linesOf(outDir.read("TRAJETS.CSV"));
         ASSERT_EQ(trip.size(), 32u);
         EXPECT_EQ(trip[0], "C;;;9;48;99");
         const auto t = fieldsOf(trip[31]);
         ASSERT_GE(t.size(), 6u);
-        EXPECT_EQ(t[0], "T");
-        EXPECT_EQ(t[1], "14:11:23");
-        EXPECT_EQ(t[4], "48");
-        EXPECT_EQ(t[3], "9");
-        EXPECT_EQ(t[5], "99");
+        EXPECT_EQ(t[0] + t[1], "T14:11:23");
+        EXPECT_EQ(t[3] + ";" + t[4] + ";" + t[5], "9;48;99"); // seconds, millilitres, metres
         EXPECT_NEAR(report.distanceM, 99.4, 1e-9);
     }
 }
@@ -111,12 +93,12 @@ TEST(Replay, SteadyDriveGivesTheRowsWorkedOutByHand)
 TEST(Replay, UsUnitsReDecodeTheSameDrive)
 {
     UtcZone utc;
-    TempDir in, out;
+    TempFolder in, out;
     ReplayOptions options = metricOptions(out.path());
     options.settings.MetricUnits = false;
     options.settings.Celsius = false;
     replayFile(in.write("steady.log", steadyDriveCandump(2)), options);
-    const auto lines = linesOf(readFile(out.file("CAN_14112023_2213.csv")));
+    const auto lines = linesOf(out.read("CAN_14112023_2213.csv"));
     ASSERT_GE(lines.size(), 11u);
     EXPECT_EQ(lines[0].rfind("Date;Heure;mph;Rpm;MPG;CoolantTemp(°C);", 0), 0u) << lines[0];
     const auto f = fieldsOf(lines[10]);
@@ -125,57 +107,52 @@ TEST(Replay, UsUnitsReDecodeTheSameDrive)
     EXPECT_EQ(f[BattTemp], "77");   // 25 C = 77 F
 }
 
-TEST(Replay, ABrokenRecordingLeavesNoOutputAndTheTripFileAsItWas)
+TEST(Replay, AFailedReplayLeavesNoOutputAndTheTripFileAsItWas)
 {
     UtcZone utc;
-    TempDir in, out;
-    const std::string trips = "C;;;100;2000;30000\r\n";
-    out.write("TRAJETS.CSV", trips);
-    std::string drive = steadyDriveCandump();
-    drive.insert(drive.size() / 2, "(1700000005.000000) can0 3CA#00G0\n");
-    EXPECT_THROW(replayFile(in.write("broken.log", drive), metricOptions(out.path())), RecordingError);
-    EXPECT_EQ(filesIn(out.path()), std::vector<std::string>{"TRAJETS.CSV"});
-    EXPECT_EQ(readFile(out.file("TRAJETS.CSV")), trips);
-}
-
-TEST(Replay, AFullDiskFailsTheReplayAndLeavesNoPartOfIt)
-{
-    UtcZone utc;
-    TempDir in, out;
-    const std::string trips = "C;;;100;2000;30000\r\n";
-    out.write("TRAJETS.CSV", trips);
-    auto source = openRecording(in.write("steady.log", steadyDriveCandump()), {});
-    test::FaultyFileSystem disk;
-    disk.diskFull = true;
-    try {
-        replayRecording(*source, metricOptions(out.path()), disk);
-        FAIL() << "a replay onto a full disk reported success";
-    } catch (const ReplayError& e) {
-        EXPECT_NE(std::string(e.what()).find("CAN_14112023_2213.csv"), std::string::npos) << e.what();
+    std::string broken = steadyDriveCandump();
+    broken.insert(broken.size() / 2, "(1700000005.000000) can0 3CA#00G0\n");
+    for (bool fullDisk : {false, true}) {
+        SCOPED_TRACE(fullDisk ? "full disk" : "broken recording");
+        TempFolder in, out;
+        const std::string trips = "C;;;100;2000;30000\r\n";
+        out.write("TRAJETS.CSV", trips);
+        auto source = openRecording(in.write("drive.log", fullDisk ? steadyDriveCandump() : broken), {});
+        FaultyFileSystem disk;
+        disk.diskFull = fullDisk;
+        try {
+            replayRecording(*source, metricOptions(out.path()), disk);
+            ADD_FAILURE() << "a failed replay reported success";
+        } catch (const RecordingError&) {
+            EXPECT_FALSE(fullDisk);
+        } catch (const ReplayError& e) {
+            EXPECT_TRUE(fullDisk) << e.what();
+            EXPECT_NE(std::string(e.what()).find("CAN_14112023_2213.csv"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(out.names(), std::vector<std::string>{"TRAJETS.CSV"});
+        EXPECT_EQ(out.read("TRAJETS.CSV"), trips);
     }
-    EXPECT_EQ(filesIn(out.path()), std::vector<std::string>{"TRAJETS.CSV"});
-    EXPECT_EQ(readFile(out.file("TRAJETS.CSV")), trips);
 }
 
 TEST(Replay, AnExistingValueLogIsNotReplacedUnlessAsked)
 {
     UtcZone utc;
-    TempDir in, out;
+    TempFolder in, out;
     const std::string drive = in.write("steady.log", steadyDriveCandump(2));
     out.write("CAN_14112023_2213.csv", "the log written on the road\r\n");
     try {
         replayFile(drive, metricOptions(out.path()));
-        FAIL() << "replaced an existing log";
+        ADD_FAILURE() << "replaced an existing log";
     } catch (const ReplayError& e) {
-        EXPECT_NE(std::string(e.what()).find("CAN_14112023_2213.csv"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("CAN_14112023_2213.csv"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(readFile(out.file("CAN_14112023_2213.csv")), "the log written on the road\r\n");
-    EXPECT_EQ(filesIn(out.path()), std::vector<std::string>{"CAN_14112023_2213.csv"});
+    EXPECT_EQ(out.read("CAN_14112023_2213.csv"), "the log written on the road\r\n");
+    EXPECT_EQ(out.names(), std::vector<std::string>{"CAN_14112023_2213.csv"});
 
     ReplayOptions force = metricOptions(out.path());
     force.replaceExisting = true;
     replayFile(drive, force);
-    EXPECT_EQ(linesOf(readFile(out.file("CAN_14112023_2213.csv"))).size(), 20u);
+    EXPECT_EQ(linesOf(out.read("CAN_14112023_2213.csv")).size(), 20u);
 }
 
 } // namespace
