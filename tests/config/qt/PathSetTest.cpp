@@ -31,7 +31,7 @@ struct PathSetRig {
     QLineEdit* text1() const { return control<QLineEdit>(dialog.get(), "Text1"); }
     QRadioButton* option1(int i) const { return control<QRadioButton>(dialog.get(), "Option1", i); }
     void click(const char* name, int index = -1) const { control<QPushButton>(dialog.get(), name, index)->click(); }
-    long writes() const { return std::ranges::count(host.routines(), std::string("WriteSettings")); }
+    long writes() const { return std::ranges::count(host.routines, std::string("WriteSettings")); }
     bool fileHas(const std::string& line) const { return host.fileText().find(line + "\r\n") != std::string::npos; }
 
     MonitorSettings settings;

@@ -99,7 +99,7 @@ TEST(SetupForm, OpensOnTheStoredSettingsAndWritesNothing)
         for (const char* box : {"logfile", "Superlogfile", "GPSTracking"})
             if (rig.check(box)->isChecked()) boxes += QString(box) + " ";
         EXPECT_EQ(seen.join('|') + "|" + boxes, expected);
-        EXPECT_TRUE(rig.host.calls.empty());
+        EXPECT_TRUE(rig.host.routines.empty());
     }
 }
 
@@ -145,7 +145,7 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
         EXPECT_TRUE(rig.form->isVisible());
         EXPECT_EQ(rig.combo("Combo1", 2)->currentText(), c.gps);
         EXPECT_TRUE(rig.check("logfile")->isChecked());
-        EXPECT_TRUE(rig.host.calls.empty());
+        EXPECT_TRUE(rig.host.routines.empty());
         EXPECT_EQ(rig.settings, stored);
         EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
     }
@@ -177,11 +177,11 @@ TEST(SetupForm, ValiderStoresEveryChoiceInOrderAnnulerNothing)
         EXPECT_TRUE(rig.reporter.shown.empty());
         EXPECT_FALSE(rig.form->isVisible());
         EXPECT_EQ(rig.form->result(), c.button == 0 ? QDialog::Accepted : QDialog::Rejected);
-        ASSERT_EQ(rig.host.routines(), c.routines);
+        ASSERT_EQ(rig.host.routines, c.routines);
         if (c.stored == changed) { // each routine sees the field it depends on already set
-            EXPECT_TRUE(rig.host.calls[0].settingsAtCall.Logfile);
-            EXPECT_FALSE(rig.host.calls[1].settingsAtCall.Celsius);
-            EXPECT_FALSE(rig.host.calls[2].settingsAtCall.MetricUnits);
+            EXPECT_TRUE(rig.host.seen[0].Logfile);
+            EXPECT_FALSE(rig.host.seen[1].Celsius);
+            EXPECT_FALSE(rig.host.seen[2].MetricUnits);
         }
         EXPECT_EQ(rig.settings, c.stored);
         EXPECT_EQ(rig.host.fileSettings(), c.stored);
