@@ -1,24 +1,17 @@
 #pragma once
 // A serial port for tests: records every byte written, answers through a script, and
 // delivers its input (and errors) when the test's event pump runs.
+#include "support/RecordingListener.h"
+
 #include "link/SerialPort.h"
 
 #include <deque>
 #include <functional>
-#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vcm::test {
-
-// Counts receive events and records errors, as a session's port listener hears them.
-class RecordingListener final : public PortListener {
-public:
-    void onReceive() override { ++receives; }
-    void onError(PortError e) override { errors.push_back(e); }
-    int receives = 0;
-    std::vector<PortError> errors;
-};
 
 class FakePort final : public SerialPort {
 public:
@@ -28,36 +21,21 @@ public:
     bool open(int portNumber, std::string_view settings) override
     {
         openCalls.push_back({portNumber, std::string(settings)});
-        if (failOpen)
-            return false;
-        open_ = true;
-        return true;
+        open_ = !failOpen;
+        return open_;
     }
     bool isOpen() const override { return open_; }
-    void close() override
-    {
-        if (open_)
-            ++closeCount;
-        open_ = false;
-    }
+    void close() override { open_ = false; }
     void write(std::string_view text) override
     {
         if (!open_)
             return;
         written += text;
         writes.emplace_back(text);
-        if (script) {
-            std::string reply = script(std::string(text));
-            if (!reply.empty())
-                pendingReplies.push_back(std::move(reply));
-        }
+        if (std::string reply = script ? script(std::string(text)) : ""; !reply.empty())
+            pendingReplies.push_back(std::move(reply));
     }
-    std::string readAll() override
-    {
-        std::string out;
-        out.swap(input_);
-        return out;
-    }
+    std::string readAll() override { return std::exchange(input_, {}); }
     void discardInput() override
     {
         input_.clear();
@@ -98,7 +76,6 @@ public:
     std::deque<std::string> pendingReplies;
     Script script;
     bool failOpen = false;
-    int closeCount = 0;
     int discards = 0;
     std::string device = "/dev/ttyFAKE";
 

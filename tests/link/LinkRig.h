@@ -115,13 +115,6 @@ struct LinkRig {
         auxPort.setListener(nullptr);
     }
 
-    std::string decodedText() const
-    {
-        std::string all;
-        for (const auto& c : decoded)
-            all += c;
-        return all;
-    }
     bool visible(std::string_view name, int index = -1) const { return view.isVisible({name, index}); }
 
     TempFolder folder;

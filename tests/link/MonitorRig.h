@@ -3,8 +3,8 @@
 // clock, also inside a command's wait, as the Qt event loop would fire it.
 #include "FakePort.h"
 #include "LinkRig.h"
-#include "TextLines.h"
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 #include "link/Monitor.h"
 
@@ -38,7 +38,7 @@ struct MonitorRig {
     }
     std::string text(std::string_view name, int index = -1) const { return view.text({name, index}); }
     // The current value log on disk, line by line.
-    std::vector<std::string> csvRows() { return splitLines(folder.read(monitor.runLog().fileBase() + ".csv"), "\r\n"); }
+    std::vector<std::string> csvRows() { return linesOf(folder.read(monitor.runLog().fileBase() + ".csv")); }
 
     TempFolder folder;
     MonitorSettings settings;

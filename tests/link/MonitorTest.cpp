@@ -1,4 +1,5 @@
-// A whole session in memory: the adapter's real text in, what the window shows out.
+// A whole session in memory: the adapter's real text in, what the window shows out, and
+// what happens when the adapter or the GPS receiver goes away.
 #include "MonitorRig.h"
 
 #include <gtest/gtest.h>
@@ -6,59 +7,58 @@
 namespace vcm::test {
 namespace {
 
-struct StreamCase {
-    const char* name;
-    bool elm327;
-    std::vector<std::string> chunks; // as serial reads deliver them
-};
-
-class MonitorStreams : public ::testing::TestWithParam<StreamCase> {};
-
-TEST_P(MonitorStreams, FramesFromTheAdapterReachTheWindow)
+TEST(Monitor, FramesFromTheAdapterReachTheWindowHoweverReadsCutThem)
 {
-    const auto& c = GetParam();
-    MonitorRig rig(c.elm327);
-    rig.monitor.onCommandClick(0);
-    ASSERT_TRUE(rig.monitor.isRunning());
-
-    for (const auto& chunk : c.chunks)
-        rig.adapterPort.receive(chunk);
-    rig.tick();
-
-    const auto& v = rig.monitor.vehicle();
-    EXPECT_DOUBLE_EQ(v.SpeedKmh, 50.0);    // 0B4 bytes 6-7 = 0x1388
-    EXPECT_DOUBLE_EQ(v.EngineRpm, 1536.0); // 3C8 byte 3 = 0x30
-    EXPECT_EQ(v.BatteryCurrent, 11);       // 03B 0F F5: 1.1 A
-    EXPECT_EQ(v.BatteryVoltage, 210);
-    EXPECT_EQ(rig.text("SpeedValue"), "50");
-
-    rig.adapterPort.written.clear();
-    rig.monitor.onCommandClick(1);
-    EXPECT_EQ(rig.adapterPort.written, c.elm327 ? "  \r" : "C\r");
-    EXPECT_FALSE(rig.monitor.isRunning());
-    EXPECT_TRUE(rig.view.isVisible({"Config"}));
+    const struct {
+        const char* name;
+        bool elm327;
+        std::vector<std::string> chunks; // as serial reads deliver them
+    } cases[] = {
+        {"ELM327", true, {"0B4 00 00 00 00 00 13 88\r\n3C8 00 00 30 00 00\r", "\n03B 0F F5 00 D2\r\n"}},
+        {"ELM327 cut mid-line", true, {"0B4 00 00 00 00 00 1", "3 88\r\n3C8 00 00 30 00 00\r\n03B 0F F5", " 00 D2\r\n"}},
+        {"CANUSB", false, {"t0B470000000000138", "8\rt3C8500003000", "00\rt03B40FF500D2\r"}},
+        {"CANUSB with acks", false, {"t0B4700000000001388\rz\r\r", "t3C85000030000", "0\rt03B40FF500D2\r"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MonitorRig rig(c.elm327);
+        rig.monitor.onCommandClick(0);
+        ASSERT_TRUE(rig.monitor.isRunning());
+        for (const auto& chunk : c.chunks)
+            rig.adapterPort.receive(chunk);
+        rig.tick();
+        const auto& v = rig.monitor.vehicle();
+        EXPECT_DOUBLE_EQ(v.SpeedKmh, 50.0);    // 0B4 bytes 6-7 = 0x1388
+        EXPECT_DOUBLE_EQ(v.EngineRpm, 1536.0); // 3C8 byte 3 = 0x30
+        EXPECT_EQ(v.BatteryCurrent, 11);       // 03B 0F F5: 1.1 A
+        EXPECT_EQ(v.BatteryVoltage, 210);
+        EXPECT_EQ(rig.text("SpeedValue"), "50");
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Adapters, MonitorStreams,
-    ::testing::Values(
-        StreamCase{"Elm327",
-                   true,
-                   {"0B4 00 00 00 00 00 13 88\r\n3C8 00 00 30 00 00\r", "\n03B 0F F5 00 D2\r\n"}},
-        StreamCase{"Elm327SplitMidLine", true, {"0B4 00 00 00 00 00 1", "3 88\r\n3C8 00 00 30 00 00\r\n03B 0F F5", " 00 D2\r\n"}},
-        StreamCase{"CanUsb", false, {"t0B470000000000138", "8\rt3C8500003000", "00\rt03B40FF500D2\r"}},
-        StreamCase{"CanUsbWithAcks", false, {"t0B4700000000001388\rz\r\r", "t3C85000030000", "0\rt03B40FF500D2\r"}}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(Monitor, UnpluggedAdapterIsNoLongerPolled)
+TEST(Monitor, LostAdapterStopsCleanlyIsNoLongerPolledAndStartsAgainWhenBack)
 {
     MonitorRig rig(false);
+    rig.settings.Logfile = false;
     rig.monitor.startAcquisition();
-    rig.adapterPort.raise(PortError::DeviceLost);
-    EXPECT_FALSE(rig.monitor.isRunning());
+    rig.tick(); // opens the log set
+    ASSERT_TRUE(rig.monitor.runLog().isOpen());
     rig.adapterPort.written.clear();
+
+    rig.adapterPort.raise(PortError::DeviceLost);
     rig.ticks(5);
-    EXPECT_EQ(rig.adapterPort.written, "");
+
+    EXPECT_FALSE(rig.monitor.isRunning());
+    EXPECT_TRUE(rig.view.isVisible({"Command1", 0})) << "Start";
+    EXPECT_TRUE(rig.view.isVisible({"ErreurCan"}));
+    EXPECT_FALSE(rig.adapterPort.isOpen());
+    EXPECT_FALSE(rig.monitor.runLog().isOpen()) << "the log set is closed even with Logfile off";
+    EXPECT_EQ(rig.adapterPort.written, "") << "nothing is sent or polled on a device that is gone";
+
+    rig.monitor.onCommandClick(0);
+    EXPECT_TRUE(rig.monitor.isRunning());
+    EXPECT_FALSE(rig.view.isVisible({"ErreurCan"}));
+    EXPECT_EQ(rig.adapterPort.written, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r");
 }
 
 TEST(Monitor, LostGpsReceiverIsReportedAndAcquisitionGoesOn)

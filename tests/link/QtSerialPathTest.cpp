@@ -1,36 +1,19 @@
 // The real serial port: QSerialPort's open failures and a pseudo-terminal that vanishes.
 // (The whole dialogue over a pseudo-terminal runs in QtSessionTest.)
-#include "FakePort.h"
 #include "PtyPair.h"
+#include "QtLoop.h"
+#include "support/RecordingListener.h"
 
 #include "link/qt/QtSerialPort.h"
-
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
 namespace vcm::test {
 namespace {
 
-int argc = 1;
-char arg0[] = "test_link_qt";
-char* argv[] = {arg0, nullptr};
-
-// Runs the event loop until done() or the time is up (real time, short).
-template <class Done>
-bool spinUntil(Done done, int ms = 2000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 TEST(QtSerialPort, OpenFailuresSayWhy)
 {
-    QCoreApplication app(argc, argv);
+    QCoreApplication app(qtArgc, qtArgv);
     const struct {
         const char* device;
         const char* settings;
@@ -45,18 +28,17 @@ TEST(QtSerialPort, OpenFailuresSayWhy)
 
 TEST(QtSerialPort, VanishedDeviceIsReportedLost)
 {
-    QCoreApplication app(argc, argv);
-    auto pty = std::make_unique<PtyPair>();
-    ASSERT_TRUE(pty->ok());
-    QtSerialPort port(pty->slavePath());
+    QCoreApplication app(qtArgc, qtArgv);
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    QtSerialPort port(pty.slavePath());
     RecordingListener listener;
     port.setListener(&listener);
     ASSERT_TRUE(port.open(1, "500000,N,8,1"));
 
-    pty->dropSlaveKeepAlive();
-    pty->closeMaster();
+    pty.unplug();
 
-    ASSERT_TRUE(spinUntil([&] { return !listener.errors.empty(); }));
+    ASSERT_TRUE(runUntil([&] { return !listener.errors.empty(); }));
     EXPECT_EQ(listener.errors.front(), PortError::DeviceLost);
     EXPECT_FALSE(port.isOpen());
     port.setListener(nullptr);

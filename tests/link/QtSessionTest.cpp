@@ -1,8 +1,9 @@
 // The acquisition loop as a Qt host runs it: real timers, the Qt event pump and the port
 // routing, against the simulated car in-process and, when the tool is built, over a
 // pseudo-terminal served by vcm-simcar through QSerialPort.
-#include "TextLines.h"
+#include "QtLoop.h"
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 #include "common/MemoryView.h"
 #include "link/Monitor.h"
@@ -11,8 +12,6 @@
 #include "link/qt/QtPorts.h"
 #include "logging/RunLog.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -21,20 +20,6 @@
 
 namespace vcm::test {
 namespace {
-
-int argc = 1;
-char arg0[] = "test_link_qt_session";
-char* argv[] = {arg0, nullptr};
-
-template <class Done>
-bool runUntil(Done done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
 
 struct CarCase {
     const char* name;
@@ -47,7 +32,7 @@ class SimulatedCarSession : public ::testing::TestWithParam<CarCase> {};
 TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
 {
     const auto& c = GetParam();
-    QCoreApplication app(argc, argv);
+    QCoreApplication app(qtArgc, qtArgv);
     QProcess tool;
     std::string device = c.device;
     if (device.empty()) {
@@ -95,7 +80,7 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
     EXPECT_FALSE(view.isVisible({"ErreurCan"})) << "the adapter answered the stop";
     EXPECT_FALSE(monitor.runLog().isOpen());
 
-    const auto rows = splitLines(folder.read(csv), "\r\n");
+    const auto rows = linesOf(folder.read(csv));
     ASSERT_GE(rows.size(), 11u);
     EXPECT_EQ(rows[0].substr(0, 10), "Date;Heure");
     const auto separators = [](const std::string& r) { return std::count(r.begin(), r.end(), ';'); };
@@ -105,12 +90,8 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
     for (std::size_t i = c.elm327 ? 1 : rows.size() - 1; i < rows.size(); ++i)
         EXPECT_EQ(separators(rows[i]), separators(rows[0]) + (c.elm327 ? 0 : 1)) << rows[i];
 
-    if (tool.state() != QProcess::NotRunning) {
+    if (tool.state() != QProcess::NotRunning) { // (QProcess kills it on the way out otherwise)
         EXPECT_TRUE(tool.waitForFinished(5000)) << "the tool ends when the program closes the port";
-        if (tool.state() != QProcess::NotRunning) {
-            tool.terminate();
-            tool.waitForFinished(2000);
-        }
     }
 }
 

@@ -8,22 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace vcm::test {
 namespace {
-
-std::vector<std::string> fields(const std::string& row)
-{
-    std::vector<std::string> out;
-    std::stringstream s(row);
-    std::string f;
-    while (std::getline(s, f, ';'))
-        out.push_back(f);
-    if (!row.empty() && row.back() == ';')
-        out.emplace_back();
-    return out;
-}
 
 TEST(SessionFiles, OneValueRowPerTickWhileThePortIsOpen)
 {
@@ -36,16 +22,16 @@ TEST(SessionFiles, OneValueRowPerTickWhileThePortIsOpen)
     rig.monitor.stopAcquisition();
     rig.ticks(10); // stopped: no more rows
 
-    const auto lines = splitLines(rig.folder.read(base + ".csv"), "\r\n");
+    const auto lines = linesOf(rig.folder.read(base + ".csv"));
     ASSERT_EQ(lines.size(), 26u) << "header and 25 rows";
     EXPECT_EQ(lines[0].substr(0, 24), "Date;Heure;km/h;Tpm;L/10");
-    const auto row = fields(lines[1]);
+    const auto row = fieldsOf(lines[1]);
     ASSERT_EQ(row.size(), 26u) << lines[1];
     EXPECT_EQ(row[0], "04/12/2026");
     EXPECT_EQ(row[1], "09:10:30");
     EXPECT_EQ(row[2], "50,0") << "speed with the system's decimal separator";
     EXPECT_EQ(row[3], "1536");
-    EXPECT_EQ(fields(lines[25])[1], "09:10:32") << "25 ticks of 100 ms later";
+    EXPECT_EQ(fieldsOf(lines[25])[1], "09:10:32") << "25 ticks of 100 ms later";
 }
 
 TEST(SessionFiles, CanUsbRowsCarryTheDiagnosticColumns)
@@ -60,7 +46,7 @@ TEST(SessionFiles, CanUsbRowsCarryTheDiagnosticColumns)
     const auto lines = rig.csvRows();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0].substr(lines[0].size() - 6), ";C3_39");
-    const auto row = fields(lines[3]);
+    const auto row = fieldsOf(lines[3]);
     ASSERT_GE(row.size(), 26u + 39u);
     EXPECT_EQ(row[26], "12");
     EXPECT_EQ(row[29], "3");
@@ -122,7 +108,7 @@ TEST(SessionFiles, GpsTickLogsDecodesAndFillsTheRow)
     EXPECT_EQ(rig.text("GpsAltitudeValue"), "61,7");
     const auto lines = rig.csvRows();
     ASSERT_EQ(lines.size(), 3u);
-    const auto row = fields(lines[2]);
+    const auto row = fieldsOf(lines[2]);
     ASSERT_EQ(row.size(), 32u) << lines[2];
     EXPECT_EQ(row[26], "53,361337");
     EXPECT_EQ(row[27], "-6,50562");
@@ -175,13 +161,13 @@ TEST(SessionFiles, StopWithLogfileClosesTheSetAndTheTripFileGetsTheRun)
     const std::string base = rig.monitor.runLog().fileBase();
     rig.monitor.stopAcquisition();
     EXPECT_FALSE(rig.monitor.runLog().isOpen());
-    EXPECT_EQ(splitLines(rig.folder.read(base + ".csv"), "\r\n").size(), 11u);
+    EXPECT_EQ(linesOf(rig.folder.read(base + ".csv")).size(), 11u);
 
     ASSERT_TRUE(rig.monitor.saveTrips());
-    const auto trips = splitLines(rig.folder.read("TRAJETS.CSV"), "\r\n");
+    const auto trips = linesOf(rig.folder.read("TRAJETS.CSV"));
     ASSERT_EQ(trips.size(), 32u);
     EXPECT_EQ(trips[0], "C;;;0;150;2500");
-    const auto line = fields(trips[31]);
+    const auto line = fieldsOf(trips[31]);
     EXPECT_EQ(line[0], "T");
     EXPECT_EQ(line[4], "150");
     EXPECT_EQ(line[5], "2500");

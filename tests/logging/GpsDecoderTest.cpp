@@ -17,7 +17,6 @@ constexpr Color Green = rgb(0, 255, 0);
 constexpr Color Red = rgb(255, 0, 0);
 
 const char* const DublinGga = "$GPGGA,092751.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n";
-const char* const DublinRmc = "$GPRMC,092751.000,A,5321.6802,N,00630.3372,W,022.4,084.4,041226,,,A*72\r\n";
 
 struct GpsFixture : ::testing::Test {
     GpsState gps;
@@ -27,17 +26,6 @@ struct GpsFixture : ::testing::Test {
 };
 
 } // namespace
-
-TEST_F(GpsFixture, GgaAndRmcGiveTheLoggedTexts)
-{
-    decode(std::string(DublinGga) + DublinRmc, ',');
-    EXPECT_EQ(gps.GpsLatitude, "53,361337");
-    EXPECT_EQ(gps.GpsLongitude, "-6,50562");
-    EXPECT_EQ(gps.GpsSatellites, 8);
-    EXPECT_EQ(gps.GpsAltitude, "61,7");
-    EXPECT_EQ(gps.GpsSpeed, "41");  // 22.4 knots = 41.48 km/h
-    EXPECT_EQ(gps.GpsCourse, "84");
-}
 
 // Only whole sentences with a matching (or no) checksum are read, and only the first of
 // each kind in a chunk.

@@ -1,5 +1,6 @@
 // The consumption histogram as the window shows it: bars restored from a trip file,
-// minute steps, the four trip views and the totals shown at start-up.
+// minute steps, the four trip views and the totals shown at start-up. The view labels
+// the space bar steps through are checked on the running window (WindowKeys).
 #include "logging/Histogram.h"
 
 #include "LogFiles.h"
@@ -63,9 +64,6 @@ TEST_F(HistogramFixture, StartUpShowsTheSavedMinutesInCyan)
     EXPECT_DOUBLE_EQ(bar(2).geometry.left, 600 + 2 * 480);
     EXPECT_EQ(bar(1).text, "12.0");
     EXPECT_DOUBLE_EQ(bar(1).geometry.height, 3000); // capped at full scale
-    EXPECT_EQ(view.text({"HistogrLabel", 10}), "Mn");
-    EXPECT_EQ(view.text({"HistogrLabel", 15}), "L/100km");
-    EXPECT_FALSE(view.isVisible({"HistogrLegend", 0}));
 }
 
 // One bar per stored trip, newest on the right, in each of the three figure views.
@@ -100,7 +98,6 @@ TEST_F(HistogramFixture, ShareViewStacksFourBarsPerTripThenGoesBack)
 {
     start(ThreeTrips);
     for (int i = 0; i < 4; ++i) press();
-    EXPECT_EQ(view.text({"HistogrLabel", 15}), "%Répart");
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(view.isVisible({"HistogrLegend", i}));
     EXPECT_EQ(view.backColor({"HistogrLegend", 3}), histogramShareColor(0)); // "%Therm." names the bottom share
     EXPECT_EQ(view.backColor({"HistogrLegend", 0}), histogramShareColor(3)); // "%Glide" the top one
@@ -122,9 +119,7 @@ TEST_F(HistogramFixture, ShareViewStacksFourBarsPerTripThenGoesBack)
     EXPECT_FALSE(bar(30).visible); // positions without a trip stay empty
 
     press();
-    EXPECT_EQ(model.mode(), 0);
     EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 2}));
-    EXPECT_FALSE(view.isVisible({"HistogrLegend", 3}));
 }
 
 TEST_F(HistogramFixture, NoStoredTripsGiveEmptyTripViews)

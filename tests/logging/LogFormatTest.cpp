@@ -99,8 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Variants, LogRow, ::testing::Values(
             "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"
             ";97;193;0;12;34;5;6"},
     RowCase{"AuxiliaryPortLeavesOnlyGpsAndDiagnostics", settingsFor(true, false, true, 3, 2), ',',
-            ";53.361337;-6.50562;61,7;41;84;8;97;193;0;12;34;5;6"},
-    RowCase{"AuxiliaryPortElmNoGpsIsEmpty", settingsFor(true, true, false, 3, 2), ',', ""}),
+            ";53.361337;-6.50562;61,7;41;84;8;97;193;0;12;34;5;6"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(LogRow, StandingCarBeforeAnyDistanceLogsZeroAverage)

@@ -1,6 +1,8 @@
 #pragma once
 // A host for the simulated adapters as the acquisition loop would be one: a manual
 // clock, a simulated port, and a pump that moves time on in small steps.
+#include "support/RecordingListener.h"
+
 #include "common/Clock.h"
 #include "link/sim/SimulatedPort.h"
 #include "link/sim/VirtualCanUsb.h"
@@ -12,18 +14,10 @@
 
 namespace vcm::sim::test {
 
-class CountingListener : public vcm::PortListener {
-public:
-    void onReceive() override { ++receives; }
-    void onError(vcm::PortError e) override { errors.push_back(e); }
-    int receives = 0;
-    std::vector<vcm::PortError> errors;
-};
-
 struct SimHost {
     vcm::ManualClock clock{1000};
     std::unique_ptr<SimulatedPort> port;
-    CountingListener listener;
+    vcm::test::RecordingListener listener;
 
     explicit SimHost(std::unique_ptr<VirtualAdapter> adapter, const char* settings = "500000,N,8,1")
         : port(std::make_unique<SimulatedPort>(clock, std::move(adapter)))
@@ -49,6 +43,17 @@ struct SimHost {
         return runFor(ms);
     }
 };
+
+// The dashboard's set-up dialogue (the ELM327's up to ATMA); returns the replies.
+// ATZ waits out the reset; the rest answer within a few milliseconds.
+inline std::string startAdapter(SimHost& host, bool elm327)
+{
+    std::string all = elm327 ? "" : host.exchange("\r\r\r\r", 5);
+    for (std::string cmd : elm327 ? std::vector<std::string>{"ATZ", "ATSP6", "ATE0", "ATH1", "ATL1", "ATCAF0"}
+                                  : std::vector<std::string>{"V", "N", "S6", "Z0", "X1", "O"})
+        all += host.exchange(cmd + "\r", cmd == "ATZ" ? 1000 : 20);
+    return all;
+}
 
 // A bus that carries exactly the frames given, at their times (ms of simulated time).
 class ScriptedBus final : public FrameSource {

@@ -1,47 +1,51 @@
 // The simulated port as the acquisition loop uses it: device names, settings, the
-// receive notification, a closed or unplugged port.
+// receive notification, time on the wire, a closed, unplugged or unread port, replays.
 #include "SimHost.h"
+#include "support/TempFolder.h"
 
 #include "link/canformat/CandumpLog.h"
 #include "link/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-
 using namespace vcm::sim;
 using namespace vcm::sim::test;
 
+namespace {
+
+std::unique_ptr<VirtualAdapter> quietElm327() { return std::make_unique<VirtualElm327>(fixedBus({})); }
+
+} // namespace
+
 TEST(SimulatedPort, DeviceNames)
 {
-    struct Case { const char* device; bool ok; AdapterModel adapter; std::uint64_t seed; const char* replay; };
-    const Case cases[] = {
-        {"sim:elm327", true, AdapterModel::Elm327, 1, ""},
-        {"sim:canusb", true, AdapterModel::CanUsb, 1, ""},
-        {"sim:canusb:seed=77", true, AdapterModel::CanUsb, 77, ""},
-        {"sim:elm327:replay=/tmp/a b.log", true, AdapterModel::Elm327, 1, "/tmp/a b.log"},
-        {"sim:elm327:seed=", false, {}, 0, ""},
-        {"sim:elm327:seed=12x", false, {}, 0, ""},
-        {"sim:elm327:speed=3", false, {}, 0, ""},
-        {"sim:stn1110", false, {}, 0, ""},
-        {"/dev/ttyUSB0", false, {}, 0, ""},
-        {"COM3", false, {}, 0, ""},
+    const struct {
+        const char* device;
+        AdapterModel adapter;
+        std::uint64_t seed;
+        const char* replay;
+    } valid[] = {
+        {"sim:elm327", AdapterModel::Elm327, 1, ""},
+        {"sim:canusb", AdapterModel::CanUsb, 1, ""},
+        {"sim:canusb:seed=77", AdapterModel::CanUsb, 77, ""},
+        {"sim:elm327:replay=/tmp/a b.log", AdapterModel::Elm327, 1, "/tmp/a b.log"},
     };
-    for (const auto& c : cases) {
-        auto car = parseSimulatedDevice(c.device);
-        ASSERT_EQ(car.has_value(), c.ok) << c.device;
-        if (!car) continue;
+    for (const auto& c : valid) {
+        const auto car = parseSimulatedDevice(c.device);
+        ASSERT_TRUE(car) << c.device;
         EXPECT_EQ(car->adapter, c.adapter) << c.device;
         EXPECT_EQ(car->seed, c.seed) << c.device;
         EXPECT_EQ(car->replayPath, c.replay) << c.device;
     }
+    for (const char* bad : {"sim:elm327:seed=", "sim:elm327:seed=12x", "sim:elm327:speed=3", "sim:stn1110",
+                            "/dev/ttyUSB0", "COM3"})
+        EXPECT_FALSE(parseSimulatedDevice(bad)) << bad;
 }
 
 TEST(SimulatedPort, OpensOnlyWithAValidSettingsText)
 {
     vcm::ManualClock clock;
-    SimulatedPort port(clock, std::make_unique<VirtualElm327>(fixedBus({})));
+    SimulatedPort port(clock, quietElm327());
     for (const char* bad : {"", "fast,N,8,1", "500000,E,7,2", "10,N,8,1", "500000,N,8,1x"}) {
         EXPECT_FALSE(port.open(1, bad)) << bad;
         EXPECT_FALSE(port.isOpen());
@@ -54,7 +58,7 @@ TEST(SimulatedPort, OpensOnlyWithAValidSettingsText)
 
 TEST(SimulatedPort, NotifiesOnlyWhenTextWaits)
 {
-    SimHost host(std::make_unique<VirtualElm327>(fixedBus({})));
+    SimHost host(quietElm327());
     host.runFor(50);
     EXPECT_EQ(host.listener.receives, 0) << "a silent adapter raises no receive event";
     host.port->write("ATI\r");
@@ -69,11 +73,11 @@ TEST(SimulatedPort, NotifiesOnlyWhenTextWaits)
 TEST(SimulatedPort, TextTakesItsTimeOnTheWire)
 {
     // 17 characters at 38400 bit/s take 4.4 ms; at 500000 bit/s 0.34 ms.
-    SimHost slow(std::make_unique<VirtualElm327>(fixedBus({})), "38400,N,8,1");
+    SimHost slow(quietElm327(), "38400,N,8,1");
     slow.port->write("ATI\r");
     slow.clock.advance(2);
     slow.port->pump();
-    std::string part = slow.port->readAll();
+    const std::string part = slow.port->readAll();
     EXPECT_GT(part.size(), 3u);
     EXPECT_LT(part.size(), 17u);
     slow.clock.advance(3);
@@ -83,7 +87,7 @@ TEST(SimulatedPort, TextTakesItsTimeOnTheWire)
 
 TEST(SimulatedPort, ClosedPortHearsNothingAndWritesNothing)
 {
-    SimHost host(std::make_unique<VirtualElm327>(fixedBus({})));
+    SimHost host(quietElm327());
     host.port->close();
     host.port->write("ATI\r");
     EXPECT_EQ(host.runFor(20), "");
@@ -97,8 +101,7 @@ TEST(SimulatedPort, UnpluggedDeviceIsReportedAndCannotBeOpenedUntilBack)
     SimHost host(std::make_unique<VirtualCanUsb>(fixedBus({})));
     host.port->unplug();
     EXPECT_FALSE(host.port->isOpen());
-    ASSERT_EQ(host.listener.errors.size(), 1u);
-    EXPECT_EQ(host.listener.errors[0], vcm::PortError::DeviceLost);
+    EXPECT_EQ(host.listener.errors, std::vector<vcm::PortError>{vcm::PortError::DeviceLost});
     EXPECT_FALSE(host.port->open(1, "500000,N,8,1"));
     host.port->plugIn();
     EXPECT_TRUE(host.port->open(1, "500000,N,8,1"));
@@ -107,23 +110,20 @@ TEST(SimulatedPort, UnpluggedDeviceIsReportedAndCannotBeOpenedUntilBack)
 
 TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
 {
-    std::string log;
-    CanFrame f;
-    f.id = 0x3CA;
-    f.length = 2;
-    f.data[0] = 0x12;
+    std::string log = "not a frame\n";
+    CanFrame f = frame(0, 0x3CA, {0x12, 0x00});
     vcm::appendCandumpLine(log, 1700000000000000, "can0", f);
     f.id = 0x0B4;
     vcm::appendCandumpLine(log, 1700000000010000, "can0", f);
-    std::string path = ::testing::TempDir() + "replay_test.log";
-    std::ofstream(path) << "not a frame\n" << log;
+    vcm::test::TempFolder folder;
+    const std::string path = folder.write("replay.log", log);
 
     vcm::ManualClock clock;
     std::string error;
     auto port = SimulatedPort::create("sim:canusb:replay=" + path, clock, &error);
     ASSERT_NE(port, nullptr) << error;
     ASSERT_TRUE(port->open(3, "500000,N,8,1"));
-    for (const char* cmd : {"S6\r", "O\r"}) port->write(cmd);
+    port->write("S6\rO\r");
     clock.advance(35);
     port->pump();
     // The first frame (time 0) went by before the channel opened; the log starts over
@@ -132,7 +132,6 @@ TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
 
     EXPECT_EQ(SimulatedPort::create("sim:canusb:replay=/no/such/file.log", clock, &error), nullptr);
     EXPECT_NE(error.find("/no/such/file.log"), std::string::npos);
-    std::remove(path.c_str());
 }
 
 TEST(SimulatedPort, HostThatStopsReadingLosesTextAndHearsOfIt)
@@ -148,8 +147,7 @@ TEST(SimulatedPort, HostThatStopsReadingLosesTextAndHearsOfIt)
     EXPECT_EQ(host.port->bytesWaiting(), SimulatedPort::kReceiveBuffer);
     ASSERT_FALSE(host.listener.errors.empty());
     EXPECT_EQ(host.listener.errors.back(), vcm::PortError::RxOverflow);
-    // Once read, the text flows again.
-    host.port->readAll();
+    host.port->readAll(); // once read, the text flows again
     host.clock.advance(10);
     host.port->pump();
     EXPECT_GT(host.port->readAll().size(), 100u);
@@ -157,14 +155,11 @@ TEST(SimulatedPort, HostThatStopsReadingLosesTextAndHearsOfIt)
 
 TEST(SimulatedPort, OverlongCommandsAreRefusedWithoutHarm)
 {
-    struct Case { bool elm; std::string reply; };
-    for (const Case& c : {Case{true, "?\r\r>"}, Case{false, "\a"}}) {
-        std::unique_ptr<VirtualAdapter> adapter;
-        if (c.elm) adapter = std::make_unique<VirtualElm327>(fixedBus({}));
-        else adapter = std::make_unique<VirtualCanUsb>(fixedBus({}));
-        SimHost host(std::move(adapter));
-        if (c.elm) host.exchange("ATE0\r", 20);
-        EXPECT_EQ(host.exchange(std::string(100000, 'A') + "\r", 20), c.reply);
-        EXPECT_EQ(host.exchange(c.elm ? "ATI\r" : "V\r", 20), c.elm ? "ELM327 v1.5\r\r>" : "V1011\r");
+    for (const bool elm : {true, false}) {
+        SimHost host(elm ? quietElm327() : std::make_unique<VirtualCanUsb>(fixedBus({})));
+        if (elm)
+            host.exchange("ATE0\r", 20);
+        EXPECT_EQ(host.exchange(std::string(100000, 'A') + "\r", 20), elm ? "?\r\r>" : "\a");
+        EXPECT_EQ(host.exchange(elm ? "ATI\r" : "V\r", 20), elm ? "ELM327 v1.5\r\r>" : "V1011\r");
     }
 }

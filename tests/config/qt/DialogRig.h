@@ -17,11 +17,7 @@
 
 namespace vcm::test {
 
-struct Call {
-    std::string routine;
-    MonitorSettings settingsAtCall;
-};
-
+// Records the routine names called, in order, and the settings each one saw.
 class RecordingHost final : public SetupHost {
 public:
     explicit RecordingHost(MonitorSettings& settings) : settings_(settings) {}
@@ -37,21 +33,20 @@ public:
         writeSettings(fs_, settingsFile, settings_);
     }
 
-    std::vector<std::string> routines() const
-    {
-        std::vector<std::string> out;
-        for (const Call& c : calls) out.push_back(c.routine);
-        return out;
-    }
     std::string fileText() const { return folder.read("VeloxCanMoni.INI"); }
     MonitorSettings fileSettings() { return readSettings(fs_, settingsFile, "<no SavePath>"); }
 
     TempFolder folder;
     std::string settingsFile = folder.file("VeloxCanMoni.INI");
-    std::vector<Call> calls;
+    std::vector<std::string> routines;
+    std::vector<MonitorSettings> seen;
 
 private:
-    void record(const char* routine) { calls.push_back({routine, settings_}); }
+    void record(const char* routine)
+    {
+        routines.emplace_back(routine);
+        seen.push_back(settings_);
+    }
     MonitorSettings& settings_;
     DiskFileSystem fs_;
 };

@@ -6,7 +6,6 @@
 
 #include "DialogRig.h"
 
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,7 +31,7 @@ struct PathSetRig {
     QLineEdit* text1() const { return control<QLineEdit>(dialog.get(), "Text1"); }
     QRadioButton* option1(int i) const { return control<QRadioButton>(dialog.get(), "Option1", i); }
     void click(const char* name, int index = -1) const { control<QPushButton>(dialog.get(), name, index)->click(); }
-    long writes() const { return std::ranges::count(host.routines(), std::string("WriteSettings")); }
+    long writes() const { return std::ranges::count(host.routines, std::string("WriteSettings")); }
     bool fileHas(const std::string& line) const { return host.fileText().find(line + "\r\n") != std::string::npos; }
 
     MonitorSettings settings;
@@ -47,10 +46,6 @@ TEST(PathSet, OpeningShowsTheStoredFolderAndLanguageAndWritesTheFile)
 {
     for (bool japanese : {false, true}) {
         PathSetRig rig(japanese);
-        EXPECT_EQ(rig.dialog->windowTitle(), "Save Folder Setting ");
-        EXPECT_EQ(control<QGroupBox>(rig.dialog.get(), "Frame1")->title(), "Langue");
-        EXPECT_EQ(control<QPushButton>(rig.dialog.get(), "Command1")->text(), "Explorer");
-        EXPECT_EQ(rig.option1(0)->text() + rig.option1(1)->text(), "FrancaisJaponais");
         EXPECT_EQ(rig.text1()->text(), "/home/driver/logs");
         EXPECT_TRUE(rig.option1(japanese ? 1 : 0)->isChecked());
         EXPECT_FALSE(rig.option1(japanese ? 0 : 1)->isChecked());
