@@ -107,14 +107,12 @@ TEST(WindowNames, EveryControlTheCoreUsesExists)
 TEST(WindowPanelsClick, CarTimeClickRestartsTheRunClock)
 {
     WindowRig rig;
-    rig.clock.advance(90'000);
-    const DateTime before = rig.form().monitor().link().RunStart;
+    rig.clock.advance(90'000); // the run started 90 s ago
     QWidget* carTime = rig.view().widget({"CarTimeValue"});
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), carTime->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(carTime, &press);
     EXPECT_EQ(rig.form().monitor().link().RunStart, rig.clock.now());
-    EXPECT_NE(rig.form().monitor().link().RunStart, before);
 }
 
 } // namespace
