@@ -157,13 +157,6 @@ double degMinToDecimal(std::string_view degrees, std::string_view minutes)
     return (leadingNumber(degrees) * 1000000 + micro) / 1000000;
 }
 
-bool nmeaChecksumAcceptable(std::string_view sentence)
-{
-    if (!sentence.empty() && sentence.front() == '$') sentence.remove_prefix(1);
-    const std::size_t end = sentenceEnd(sentence, 0);
-    return checksumMatches(sentence.substr(0, end), sentence.substr(end));
-}
-
 void decodeGpsText(std::string_view text, GpsState& gps, View& view, char decimalSeparator)
 {
     decodeGga(text, gps, decimalSeparator);

@@ -25,10 +25,6 @@ namespace vcm {
 // part of a number ("53", "21.6802" -> 53.361337).
 double degMinToDecimal(std::string_view degrees, std::string_view minutes);
 
-// True when the sentence starting at '$' has no "*hh" or a matching one.
-// "$GPGSA,A,3,...*0A": XOR of the characters between '$' and '*'.
-bool nmeaChecksumAcceptable(std::string_view sentence);
-
 // Decodes one chunk of receiver text into gps (the port read and the GPS log copy are
 // the caller's), colours "GpsAltitudeLabel" by fix mode and scrolls the altitude trend
 // trace "GpsAltiLine" 0..2 by one segment (up 120 twips when climbing, down when
