@@ -65,6 +65,11 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
     rig.form().findChild<QAction*>(QStringLiteral("m_us"))->trigger();
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("System=US"), std::string::npos);
     EXPECT_TRUE(rig.view().isChecked({"m_us"}));
+    rig.form().findChild<QAction*>(QStringLiteral("m_Metric"))->trigger();
+    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("System=SI"), std::string::npos);
+    EXPECT_TRUE(rig.view().isChecked({"m_Metric"}));
+    EXPECT_FALSE(rig.view().isChecked({"m_us"}));
+    rig.form().findChild<QAction*>(QStringLiteral("m_us"))->trigger();
 
     ASSERT_TRUE(rig.visible("Config"));
     QString title;
