@@ -127,12 +127,14 @@ std::vector<ControlDesign> buildDesign()
     b.caption(8, {6120, 1860, 1150, 240}, "Moteur");
     b.value("ThermkwValue", {6120, 2100, 1150, 480}, 20, "0.0");
     b.unit("ThermkwUnit", {6120, 2580, 1150, 250}, 10, "kW");
-    b.unit("RendementLabel", {4700, 2900, 1050, 240}, 9, "Rendement");
+    // Right-aligned against its "%", with room to the left for the glyphs of a zoomed font.
+    b.label("RendementLabel", -1, "CadransPic", {4620, 2900, 1130, 240}, 9, "Rendement", TextAlign::Right, false);
     b.unit("RendementUnit", {5760, 2900, 240, 250}, 10, "%");
     b.value("RendementValue", {4900, 3150, 900, 400}, 16, "");
     b.caption(9, {6020, 2900, 880, 240}, "T° eau");
     b.unit("CoolantTempUnit", {6920, 2900, 300, 250}, 10, "°C");
-    b.value("CoolantTempValue", {6020, 3150, 1000, 400}, 16, "0.0");
+    // Wider than its text at normal size: a zoomed font grows a little more than the panel.
+    b.value("CoolantTempValue", {5920, 3150, 1100, 400}, 16, "0.0");
     b.caption(10, {7300, 120, 1000, 240}, "Thermique");
 
     // Needles at the position of a zero value; the engine's is hidden until it turns.
