@@ -80,16 +80,22 @@ TEST(Design, PartsOfTheFormDoNotOverlap)
     EXPECT_LE(designOf("CartoBmp").rect.left + designOf("CartoBmp").rect.width, 1280 * 15);
 }
 
-TEST(Layouts, DeleteCyclesFourLayoutsAndRestoresTheDials)
-{
+// The dashboard's layout switching over an in-memory window laid out as designed.
+struct LayoutRig {
+    LayoutRig(int width, int height) : layout(view, panels, histogram, dialFit(width, height)) { applyDesign(view); }
     VehicleState state;
     MonitorSettings settings;
     MemoryView view;
     ManualClock clock;
     Panels panels{state, settings, view, clock};
     HistogramModel histogram;
-    DisplayLayout layout(view, panels, histogram, dialFit(1280, 1024));
-    applyDesign(view);
+    DisplayLayout layout;
+};
+
+TEST(Layouts, DeleteCyclesFourLayoutsAndRestoresTheDials)
+{
+    LayoutRig rig(1280, 1024);
+    auto& [state, settings, view, clock, panels, histogram, layout] = rig;
     applyHistogramGeometry(view, fitHistogram(1280, 1024));
     const DialFit fit = layout.fit();
     state.EngineRpm = 2000;
@@ -147,14 +153,9 @@ TEST(Layouts, DeleteCyclesFourLayoutsAndRestoresTheDials)
 TEST(Layouts, ZoomedFiguresStayApartAndInsideTheDials)
 {
     for (auto [width, height] : {std::pair{640, 480}, {800, 600}, {1024, 768}, {1280, 1024}}) {
-        VehicleState state;
-        MonitorSettings settings;
-        MemoryView view;
-        ManualClock clock;
-        Panels panels{state, settings, view, clock};
-        HistogramModel histogram;
-        DisplayLayout layout(view, panels, histogram, dialFit(width, height));
-        applyDesign(view);
+        LayoutRig rig(width, height);
+        auto& view = rig.view;
+        auto& layout = rig.layout;
         for (int press = 0; press < 3; ++press) {
             int key = KeyDelete;
             layout.keyDown(key);

@@ -1,21 +1,14 @@
 #pragma once
 // Files of the logging tests: a temporary folder and the lines of what was written.
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "support/TempFolder.h"
+#include "support/TextFiles.h"
 
 namespace vcm::test {
-
-inline std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Lines of a CR LF file (fails the test on a bare LF or a last line without CR LF).
 inline std::vector<std::string> crlfLines(const std::string& text)
