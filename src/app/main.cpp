@@ -28,12 +28,9 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <filesystem>
-#include <iostream>
 #include <map>
-#include <string>
-#include <vector>
 #include <memory>
+#include <string>
 
 namespace {
 
