@@ -185,31 +185,9 @@ std::string decodeReport(std::string_view text, std::optional<AdapterForm> form,
     return out.str();
 }
 
-int runDecodeCommand(const std::vector<std::string>& args, FileSystem& files, std::ostream& out, std::ostream& err)
+int runDecodeCommand(const std::string& path, std::optional<AdapterForm> form, FileSystem& files, std::ostream& out,
+                     std::ostream& err)
 {
-    const char* usage = "usage: veloxcanmoni --decode FILE [--adapter elm327|canusb]\n";
-    std::string path;
-    std::optional<AdapterForm> form; // guessed from the text
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--adapter") {
-            const auto parsed = i + 1 < args.size() ? parseAdapterForm(args[i + 1]) : std::nullopt;
-            if (!parsed) {
-                err << "--adapter takes elm327 or canusb\n" << usage;
-                return 2;
-            }
-            form = *parsed;
-            ++i;
-        } else if (path.empty()) {
-            path = args[i];
-        } else {
-            err << usage;
-            return 2;
-        }
-    }
-    if (path.empty()) {
-        err << usage;
-        return 2;
-    }
     const auto text = files.readAll(path);
     if (!text) {
         err << "cannot read " << path << '\n';

@@ -12,7 +12,6 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vcm {
 
@@ -26,8 +25,8 @@ bool looksLikeElm327(std::string_view text);
 // form, it is guessed from the text.
 std::string decodeReport(std::string_view text, std::optional<AdapterForm> form, std::string_view title);
 
-// Runs the command with the arguments that follow "--decode"; returns the exit code
-// (0 done, 1 file unreadable, 2 wrong arguments).
-int runDecodeCommand(const std::vector<std::string>& args, FileSystem& files, std::ostream& out, std::ostream& err);
+// Prints the report of the file; returns the exit code (0 done, 1 file unreadable).
+int runDecodeCommand(const std::string& path, std::optional<AdapterForm> form, FileSystem& files, std::ostream& out,
+                     std::ostream& err);
 
 } // namespace vcm

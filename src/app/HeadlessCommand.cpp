@@ -17,7 +17,6 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 
 namespace vcm {
 
@@ -53,25 +52,6 @@ std::string statusLine(Monitor& m, const Clock& clock, char dec)
 }
 
 } // namespace
-
-std::optional<HeadlessArgs> parseHeadlessArgs(const std::vector<std::string>& args)
-{
-    HeadlessArgs out;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--headless")
-            continue;
-        if (args[i] == "--settings" && i + 1 < args.size()) {
-            out.settingsFile = args[++i];
-        } else if (args[i] == "--status-every" && i + 1 < args.size()) {
-            out.statusEverySeconds = std::atoi(args[++i].c_str());
-            if (out.statusEverySeconds < 1)
-                return std::nullopt;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return out;
-}
 
 int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
 {

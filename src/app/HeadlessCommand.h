@@ -9,9 +9,7 @@
 #include "config/MonitorSettings.h"
 
 #include <map>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace vcm {
 
@@ -23,14 +21,6 @@ struct HeadlessSetup {
     std::string defaultSaveFolder;      // when SavePath is empty
     int statusEverySeconds = 5;
 };
-
-// The options after "--headless": [--settings FILE] [--status-every SECONDS]; nothing
-// when they are not understood.
-struct HeadlessArgs {
-    std::string settingsFile;
-    int statusEverySeconds = 5;
-};
-std::optional<HeadlessArgs> parseHeadlessArgs(const std::vector<std::string>& args);
 
 // Runs until SIGINT or SIGTERM; returns the exit status.
 int runHeadless(int argc, char** argv, const HeadlessSetup& setup);

@@ -16,15 +16,7 @@
 
 namespace vcm {
 
-const char* const kReplayUsage =
-    "usage: veloxcanmoni --replay FILE [--out DIR] [--gps FILE] [--adapter elm327|canusb]\n"
-    "                    [--units si|us] [--temp c|f] [--bps N] [--start \"YYYY-MM-DD hh:mm:ss\"] [--force]\n"
-    "       veloxcanmoni --replay FILE --export-candump OUT.log [--adapter elm327|canusb]\n"
-    "FILE: a raw log (CAN_ddmmyyyy_hhnn.txt), ELM327 or CANUSB text, or a candump log.\n";
-
-namespace {
-
-std::optional<std::int64_t> parseStart(const std::string& text)
+std::optional<std::int64_t> parseLocalStartTime(const std::string& text)
 {
     int y, mo, d, h, mi, s;
     char t;
@@ -33,77 +25,6 @@ std::optional<std::int64_t> parseStart(const std::string& text)
     if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
     return epochFromLocal(DateTime::fromCivil({y, mo, d, h, mi, s}));
-}
-
-} // namespace
-
-std::optional<ReplayCommandLine> parseReplayCommandLine(const std::vector<std::string>& args, std::string& error)
-{
-    ReplayCommandLine line;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        auto choice = [&](const char* yes, const char* no) -> std::optional<bool> {
-            const auto v = value();
-            if (!v)
-                return std::nullopt;
-            if (*v == yes)
-                return true;
-            if (*v == no)
-                return false;
-            error = a + " takes " + yes + " or " + no + ", not \"" + *v + "\"";
-            return std::nullopt;
-        };
-        if (a == "--replay" || a == "--out" || a == "--gps" || a == "--export-candump") {
-            const auto v = value();
-            if (!v)
-                return std::nullopt;
-            (a == "--replay" ? line.input : a == "--out" ? line.outFolder : a == "--gps" ? line.gpsPath : line.exportPath) = *v;
-        } else if (a == "--adapter" || a == "--units" || a == "--temp") {
-            const auto v = a == "--adapter" ? choice("elm327", "canusb") : a == "--units" ? choice("si", "us") : choice("c", "f");
-            if (!v)
-                return std::nullopt;
-            (a == "--adapter" ? line.elm327 : a == "--units" ? line.metric : line.celsius) = *v;
-        } else if (a == "--bps") {
-            const auto v = value();
-            if (!v)
-                return std::nullopt;
-            char* end = nullptr;
-            const long bps = std::strtol(v->c_str(), &end, 10);
-            if (*end != '\0' || bps < 300 || bps > 10000000) {
-                error = "--bps takes a serial speed in bit/s (300 to 10000000), not \"" + *v + "\"";
-                return std::nullopt;
-            }
-            line.bitsPerSecond = static_cast<int>(bps);
-        } else if (a == "--start") {
-            const auto v = value();
-            if (!v)
-                return std::nullopt;
-            line.startEpoch = parseStart(*v);
-            if (!line.startEpoch) {
-                error = "--start takes a local time \"YYYY-MM-DD hh:mm:ss\", not \"" + *v + "\"";
-                return std::nullopt;
-            }
-        } else if (a == "--force") {
-            line.force = true;
-        } else if (a == "--gui") {
-            line.gui = true;
-        } else {
-            error = "unknown option \"" + a + "\"";
-            return std::nullopt;
-        }
-    }
-    if (line.input.empty()) {
-        error = "--replay FILE is missing";
-        return std::nullopt;
-    }
-    return line;
 }
 
 namespace {

@@ -15,7 +15,6 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace vcm {
 
@@ -33,11 +32,9 @@ struct ReplayCommandLine {
     bool gui = false;
 };
 
-// Parses the arguments after the program name; nothing (with why in error) when they
-// are not a replay command line.
-std::optional<ReplayCommandLine> parseReplayCommandLine(const std::vector<std::string>& args, std::string& error);
-
-extern const char* const kReplayUsage;
+// "YYYY-MM-DD hh:mm:ss" (or with a "T") in local time as seconds since the epoch;
+// nothing when it is not such a time.
+std::optional<std::int64_t> parseLocalStartTime(const std::string& text);
 
 struct ReplayEnvironment {
     MonitorSettings settings;  // as read from the settings file

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
-#include <vector>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -37,15 +36,9 @@ std::string saveFolderOf(const MonitorSettings& settings, const ProgramPaths& pa
     return settings.SavePath.empty() ? paths.defaultSaveFolder : settings.SavePath;
 }
 
-int replay(int argc, char** argv, const std::vector<std::string>& args, const WindowReplayRunner& windowReplay)
+int replay(int argc, char** argv, const ReplayCommandLine& line, const WindowReplayRunner& windowReplay)
 {
-    std::string error;
-    const auto line = parseReplayCommandLine(args, error);
-    if (!line) {
-        std::cerr << "veloxcanmoni: " << error << "\n" << kReplayUsage;
-        return 2;
-    }
-    if (line->gui && !windowReplay) {
+    if (line.gui && !windowReplay) {
         std::cerr << "veloxcanmoni: --gui plays into the dashboard: run it with veloxcanmoni, not this program\n";
         return 2;
     }
@@ -55,47 +48,51 @@ int replay(int argc, char** argv, const std::vector<std::string>& args, const Wi
     env.settings = readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
     env.saveFolder = saveFolderOf(env.settings, paths);
     env.progressBar = VCM_ISATTY(VCM_STDERR) != 0;
-    if (line->gui)
-        return windowReplay(argc, argv, *line, env);
-    return runReplayCommand(*line, env, std::cout, std::cerr);
+    if (line.gui)
+        return windowReplay(argc, argv, line, env);
+    return runReplayCommand(line, env, std::cout, std::cerr);
 }
 
-int headless(int argc, char** argv, const std::vector<std::string>& args)
+int headless(int argc, char** argv, const HeadlessOptions& options)
 {
-    const auto options = parseHeadlessArgs(args);
-    if (!options) {
-        std::cerr << "usage: veloxcanmoni --headless [--settings FILE] [--status-every SECONDS]\n";
-        return 2;
-    }
     DiskFileSystem disk;
     ProgramPaths paths = programPaths(disk, programFolder(argv[0]), false);
-    if (!options->settingsFile.empty())
-        paths.settingsFile = options->settingsFile;
+    if (!options.settingsFile.empty())
+        paths.settingsFile = options.settingsFile;
     HeadlessSetup setup;
     setup.settings = readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
     setup.portMap = readPortMap(disk, paths.settingsFile);
     setup.settingsFile = paths.settingsFile;
     setup.saveFolder = saveFolderOf(setup.settings, paths);
     setup.defaultSaveFolder = paths.defaultSaveFolder;
-    setup.statusEverySeconds = options->statusEverySeconds;
+    setup.statusEverySeconds = options.statusEverySeconds;
     return runHeadless(argc, argv, setup);
 }
 
 } // namespace
 
-std::optional<int> runWindowlessMode(int argc, char** argv, const WindowReplayRunner& windowReplay)
+std::optional<int> runWindowlessMode(const CommandLine& line, Program program, int argc, char** argv,
+                                     const WindowReplayRunner& windowReplay)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty())
-        return std::nullopt;
-    if (args[0] == "--decode") {
+    switch (line.mode) {
+    case ProgramMode::Help:
+    case ProgramMode::Version:
+        std::cout << line.message << (line.message.ends_with('\n') ? "" : "\n");
+        return 0;
+    case ProgramMode::Error:
+        std::cerr << programName(program) << ": " << line.message << "\n";
+        return 2;
+    case ProgramMode::Decode: {
         DiskFileSystem files;
-        return runDecodeCommand({args.begin() + 1, args.end()}, files, std::cout, std::cerr);
+        return runDecodeCommand(line.decode.file, line.decode.form, files, std::cout, std::cerr);
     }
-    if (args[0] == "--replay" || args[0] == "--export-candump")
-        return replay(argc, argv, args, windowReplay);
-    if (args[0] == "--headless")
-        return headless(argc, argv, args);
+    case ProgramMode::Replay:
+        return replay(argc, argv, line.replay, windowReplay);
+    case ProgramMode::Headless:
+        return headless(argc, argv, line.headless);
+    case ProgramMode::Dashboard:
+        break;
+    }
     return std::nullopt;
 }
 

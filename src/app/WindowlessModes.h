@@ -1,5 +1,6 @@
 #pragma once
 // The program's modes that open no window, shared by both executables:
+//   --help, --version, and a command line in error (CommandLine.h)
 //   --decode FILE [...]                 decoded-value report (DecodeCommand.h)
 //   --replay FILE [...], --export-candump
 //                                       a recorded drive through the live path (ReplayCommand.h)
@@ -7,6 +8,7 @@
 // veloxcanmoni adds the dashboard and the window replay (--replay FILE --gui);
 // veloxcanmoni-headless is linked without Qt Widgets and Qt Gui, for a board that has
 // neither installed.
+#include "app/CommandLine.h"
 #include "app/ReplayCommand.h"
 
 #include <functional>
@@ -18,8 +20,9 @@ namespace vcm {
 using WindowReplayRunner =
     std::function<int(int argc, char** argv, const ReplayCommandLine& line, const ReplayEnvironment& env)>;
 
-// Runs the mode named by argv[1] and returns its exit status; nothing when argv[1]
-// names none of these modes (the dashboard's own arguments, or none).
-std::optional<int> runWindowlessMode(int argc, char** argv, const WindowReplayRunner& windowReplay);
+// Runs the mode of the command line and returns its exit status; nothing for the
+// dashboard. argc and argv go to the Qt application of the mode that needs one.
+std::optional<int> runWindowlessMode(const CommandLine& line, Program program, int argc, char** argv,
+                                     const WindowReplayRunner& windowReplay);
 
 } // namespace vcm

@@ -4,6 +4,8 @@
 //                                      live logging (the same as --headless)
 //   veloxcanmoni-headless --headless|--replay|--export-candump|--decode ...
 //                                      as veloxcanmoni; --replay --gui needs veloxcanmoni
+//   veloxcanmoni-headless --help|--version
+#include "app/CommandLine.h"
 #include "app/WindowlessModes.h"
 
 #include <string>
@@ -11,14 +13,6 @@
 
 int main(int argc, char** argv)
 {
-    if (auto status = vcm::runWindowlessMode(argc, argv, nullptr))
-        return *status;
-    // Anything else is live logging's own options.
-    std::vector<std::string> args(argv, argv + argc);
-    args.insert(args.begin() + 1, "--headless");
-    std::vector<char*> withMode;
-    for (auto& a : args)
-        withMode.push_back(a.data());
-    withMode.push_back(nullptr);
-    return vcm::runWindowlessMode(static_cast<int>(args.size()), withMode.data(), nullptr).value_or(2);
+    const vcm::CommandLine line = vcm::parseCommandLine({argv + 1, argv + argc}, vcm::Program::Headless);
+    return vcm::runWindowlessMode(line, vcm::Program::Headless, argc, argv, nullptr).value_or(2);
 }

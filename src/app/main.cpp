@@ -9,7 +9,9 @@
 //                                      decoded-value report of a file of adapter text
 //   veloxcanmoni --replay FILE [...]   a recorded drive through the live path (ReplayCommand.h)
 //   veloxcanmoni --headless [...]      live logging without a window (HeadlessCommand.h)
+//   veloxcanmoni --help | --version    every option, one line each (CommandLine.h)
 // The modes without a window live in WindowlessModes, shared with veloxcanmoni-headless.
+#include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "app/ProgramPaths.h"
 #include "app/ReplayWindow.h"
@@ -24,7 +26,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <QPixmap>
-#include <QStringList>
 #include <QTimer>
 
 #include <cstdio>
@@ -32,35 +33,18 @@
 #include <memory>
 #include <string>
 
-namespace {
-
-QString argAfter(const QStringList& args, const QString& flag, const QString& fallback = {})
-{
-    const qsizetype at = args.indexOf(flag);
-    if (at < 0)
-        return {};
-    if (at + 1 < args.size() && !args[at + 1].startsWith(QLatin1String("--")))
-        return args[at + 1];
-    return fallback;
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    // Decode, replay, export and headless logging create no window (no QApplication)
-    // unless the replay is asked to play into the dashboard (--gui).
-    if (auto status = vcm::runWindowlessMode(argc, argv, vcm::runReplayWindow))
+    // The command line is read before any QApplication, so that --help, --version, a
+    // mistake, decode, replay, export and headless logging need no display (a replay
+    // played into the dashboard, --gui, makes its own).
+    const vcm::CommandLine line = vcm::parseCommandLine({argv + 1, argv + argc}, vcm::Program::Dashboard);
+    if (auto status = vcm::runWindowlessMode(line, vcm::Program::Dashboard, argc, argv, vcm::runReplayWindow))
         return *status;
 
     QApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const bool simulate = args.contains(QStringLiteral("--simulate"));
-    const QString simAdapter = argAfter(args, QStringLiteral("--simulate"), QStringLiteral("elm327"));
-    if (simulate && simAdapter != QLatin1String("elm327") && simAdapter != QLatin1String("canusb")) {
-        std::fprintf(stderr, "--simulate takes elm327 or canusb\n");
-        return 2;
-    }
+    const bool simulate = line.dashboard.simulate.has_value();
+    const std::string simAdapter = line.dashboard.simulate.value_or("elm327");
 
     vcm::SystemClock clock;
     vcm::DiskFileSystem fs;
@@ -75,14 +59,14 @@ int main(int argc, char** argv)
     int carPort = 0;
     if (simulate) {
         std::string error;
-        car = vcm::sim::SimulatedPort::create("sim:" + simAdapter.toStdString(), clock, &error);
+        car = vcm::sim::SimulatedPort::create("sim:" + simAdapter, clock, &error);
         if (!car) {
             std::fprintf(stderr, "simulated car: %s\n", error.c_str());
             return 1;
         }
         // The session reads the adapter kind from the settings: make it the car's.
         vcm::MonitorSettings s = vcm::readSettings(fs, paths.settingsFile, paths.defaultSaveFolder);
-        s.UseElm327 = simAdapter == QLatin1String("elm327");
+        s.UseElm327 = simAdapter == "elm327";
         if (s.PortNum < 1)
             s.PortNum = 1;
         vcm::writeSettings(fs, paths.settingsFile, s);
@@ -100,10 +84,9 @@ int main(int argc, char** argv)
                                                QSize(), true, devices});
     window.show();
 
-    const QString shot = argAfter(args, QStringLiteral("--screenshot"));
+    const QString shot = QString::fromStdString(line.dashboard.screenshot);
     if (!shot.isEmpty()) {
-        const int ms = argAfter(args, QStringLiteral("--after"), QStringLiteral("500")).toInt();
-        QTimer::singleShot(ms, &window, [&window, shot] {
+        QTimer::singleShot(line.dashboard.screenshotAfterMs, &window, [&window, shot] {
             const bool saved = window.grab().save(shot, "PNG");
             window.close();
             QApplication::exit(saved ? 0 : 1);

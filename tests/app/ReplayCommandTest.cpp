@@ -1,5 +1,5 @@
-// veloxcanmoni --replay on the command line: every option read or refused with the
-// reason, a raw log exported as candump, and a damaged file failing with its line.
+// veloxcanmoni --replay: a raw log exported as candump, and a damaged file failing with
+// its line (the options themselves: CommandLineTest).
 #include "app/ReplayCommand.h"
 
 #include "../replay/ReplayFixture.h"
@@ -14,47 +14,6 @@ namespace {
 
 using namespace test;
 
-TEST(ReplayCommandLine, ReadsEveryOption)
-{
-    std::string error;
-    const auto line = parseReplayCommandLine({"--replay", "CAN_04122026_0910.txt", "--out", "/tmp/x", "--gps", "g.nmea",
-                                              "--adapter", "canusb", "--units", "us", "--temp", "f", "--bps", "115200",
-                                              "--force"},
-                                             error);
-    ASSERT_TRUE(line) << error;
-    EXPECT_EQ(std::tuple(line->input, line->outFolder, line->gpsPath, line->exportPath),
-              std::tuple("CAN_04122026_0910.txt", "/tmp/x", "g.nmea", ""));
-    EXPECT_EQ(std::tuple(line->elm327, line->metric, line->celsius, line->bitsPerSecond, line->force),
-              std::tuple(false, false, false, 115200, true));
-
-    UtcZone utc;
-    const auto start = parseReplayCommandLine({"--replay", "a.txt", "--start", "2026-12-04 09:10:05"}, error);
-    ASSERT_TRUE(start) << error;
-    EXPECT_EQ(start->startEpoch, 1796375405); // 2026-12-04 09:10:05 UTC
-}
-
-TEST(ReplayCommandLine, RefusesWhatItCannotUseSayingWhy)
-{
-    struct Case { std::vector<std::string> args; const char* says; };
-    const std::vector<Case> cases = {
-        {{}, "--replay FILE is missing"},
-        {{"--out", "x"}, "--replay FILE is missing"},
-        {{"--replay"}, "--replay needs a value"},
-        {{"--replay", "a", "--adapter", "elm"}, "--adapter takes elm327 or canusb"},
-        {{"--replay", "a", "--units", "metric"}, "--units takes si or us"},
-        {{"--replay", "a", "--temp", "k"}, "--temp takes c or f"},
-        {{"--replay", "a", "--bps", "fast"}, "--bps takes"},
-        {{"--replay", "a", "--bps", "12"}, "--bps takes"},
-        {{"--replay", "a", "--start", "04/12/2026"}, "--start takes"},
-        {{"--replay", "a", "--verbose"}, "unknown option \"--verbose\""},
-    };
-    for (const auto& c : cases) {
-        std::string error;
-        EXPECT_FALSE(parseReplayCommandLine(c.args, error)) << c.says;
-        EXPECT_NE(error.find(c.says), std::string::npos) << error;
-    }
-}
-
 TEST(ReplayCommand, ExportsARawLogAsCandump)
 {
     UtcZone utc;
@@ -63,10 +22,10 @@ TEST(ReplayCommand, ExportsARawLogAsCandump)
                                       "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:05_5000_29#\r\n0B4 00 00"
                                       " 00 00 00 0D 2C\r\n#04/12/2026 09:10:05_5012_17#\r\n");
     std::ostringstream out, err;
-    std::string error;
-    const auto line = parseReplayCommandLine({"--replay", raw, "--export-candump", dir.file("drive.log")}, error);
-    ASSERT_TRUE(line) << error;
-    EXPECT_EQ(runReplayCommand(*line, {}, out, err), 0) << err.str();
+    ReplayCommandLine line;
+    line.input = raw;
+    line.exportPath = dir.file("drive.log");
+    EXPECT_EQ(runReplayCommand(line, {}, out, err), 0) << err.str();
     EXPECT_EQ(dir.read("drive.log"), "(1796375405.000000) can0 3CA#0000000000\n"
                                     "(1796375405.012000) can0 0B4#00000000000D2C\n");
     EXPECT_NE(out.str().find("2 frames"), std::string::npos) << out.str();
@@ -78,10 +37,10 @@ TEST(ReplayCommand, AnUnreadableFileFailsNamingTheLine)
     TempFolder dir;
     const std::string bad = dir.write("drive.log", "(1700000000.000000) can0 3CA#00\n(1700000000.1) can0 3CA#0\n");
     std::ostringstream out, err;
-    std::string error;
-    const auto line = parseReplayCommandLine({"--replay", bad, "--export-candump", dir.file("out.log")}, error);
-    ASSERT_TRUE(line);
-    EXPECT_EQ(runReplayCommand(*line, {}, out, err), 1);
+    ReplayCommandLine line;
+    line.input = bad;
+    line.exportPath = dir.file("out.log");
+    EXPECT_EQ(runReplayCommand(line, {}, out, err), 1);
     EXPECT_NE(err.str().find("drive.log:2: not a candump line"), std::string::npos) << err.str();
     EXPECT_EQ(dir.names(), std::vector<std::string>{"drive.log"});
 }

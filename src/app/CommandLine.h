@@ -1,0 +1,57 @@
+#pragma once
+// The command line of both programs, read from one table of options with Qt's
+// QCommandLineParser (Qt Core only: nothing here needs a display).
+//
+//   veloxcanmoni [--simulate [elm327|canusb]] [--screenshot FILE [--after MS]]
+//   veloxcanmoni --decode FILE [--adapter elm327|canusb]
+//   veloxcanmoni --replay FILE [--out DIR] [--gps FILE] [--adapter A] [--units si|us]
+//                [--temp c|f] [--bps N] [--start TIME] [--force] [--gui]
+//   veloxcanmoni --replay FILE --export-candump OUT.log [--adapter A]
+//   veloxcanmoni --headless [--settings FILE] [--status-every SECONDS]
+//   veloxcanmoni --help | --version
+// veloxcanmoni-headless takes the same modes except the dashboard; without a mode it
+// logs live, as --headless.
+#include "app/ReplayCommand.h"
+#include "link/canformat/AdapterText.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vcm {
+
+enum class Program { Dashboard, Headless };
+
+enum class ProgramMode { Dashboard, Decode, Replay, Headless, Help, Version, Error };
+
+struct DashboardOptions {
+    std::optional<std::string> simulate; // "elm327" or "canusb" with --simulate
+    std::string screenshot;              // PNG to save, then quit
+    int screenshotAfterMs = 500;
+};
+
+struct DecodeOptions {
+    std::string file;
+    std::optional<AdapterForm> form; // guessed from the text when absent
+};
+
+struct HeadlessOptions {
+    std::string settingsFile; // "" = the file beside the program
+    int statusEverySeconds = 5;
+};
+
+struct CommandLine {
+    ProgramMode mode = ProgramMode::Error;
+    std::string message; // the help or version text, or the error (without the program name)
+    DashboardOptions dashboard;
+    DecodeOptions decode;
+    ReplayCommandLine replay;
+    HeadlessOptions headless;
+};
+
+// args are the program's arguments after its name.
+CommandLine parseCommandLine(const std::vector<std::string>& args, Program program);
+
+std::string programName(Program program);
+
+} // namespace vcm

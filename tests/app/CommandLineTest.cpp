@@ -1,0 +1,137 @@
+// The command line of both programs: what each option sets, what is refused and why,
+// and --help, --version and a mistake answered by the programs with no display at all.
+#include "app/CommandLine.h"
+
+#include "../replay/ReplayFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <tuple>
+#include <sys/wait.h>
+
+namespace vcm {
+namespace {
+
+using namespace test;
+using Args = std::vector<std::string>;
+
+TEST(CommandLine, ReadsTheOptionsOfEveryMode)
+{
+    UtcZone utc;
+    const CommandLine sim = parseCommandLine({"--simulate", "canusb", "--screenshot", "a.png", "--after", "800"},
+                                             Program::Dashboard);
+    ASSERT_EQ(sim.mode, ProgramMode::Dashboard) << sim.message;
+    EXPECT_EQ(sim.dashboard.simulate, "canusb");
+    EXPECT_EQ(sim.dashboard.screenshot, "a.png");
+    EXPECT_EQ(sim.dashboard.screenshotAfterMs, 800);
+    EXPECT_EQ(parseCommandLine({"--simulate"}, Program::Dashboard).dashboard.simulate, "elm327");
+    EXPECT_FALSE(parseCommandLine({}, Program::Dashboard).dashboard.simulate);
+
+    const CommandLine replay = parseCommandLine({"--replay", "CAN_04122026_0910.txt", "--out", "/tmp/x", "--gps", "g.nmea",
+                                                 "--adapter", "canusb", "--units", "us", "--temp", "f", "--bps", "115200",
+                                                 "--start", "2026-12-04 09:10:05", "--force"},
+                                                Program::Headless);
+    ASSERT_EQ(replay.mode, ProgramMode::Replay) << replay.message;
+    const ReplayCommandLine& r = replay.replay;
+    EXPECT_EQ(std::tuple(r.input, r.outFolder, r.gpsPath, r.exportPath),
+              std::tuple("CAN_04122026_0910.txt", "/tmp/x", "g.nmea", ""));
+    EXPECT_EQ(std::tuple(r.elm327, r.metric, r.celsius, r.bitsPerSecond, r.force, r.gui),
+              std::tuple(false, false, false, 115200, true, false));
+    EXPECT_EQ(r.startEpoch, 1796375405); // 2026-12-04 09:10:05 UTC
+
+    const CommandLine decode = parseCommandLine({"--decode", "d.txt", "--adapter", "ELM327"}, Program::Dashboard);
+    ASSERT_EQ(decode.mode, ProgramMode::Decode) << decode.message;
+    EXPECT_EQ(decode.decode.file, "d.txt");
+    EXPECT_EQ(decode.decode.form, AdapterForm::Elm327);
+
+    // The program without widgets logs live without being told.
+    for (const Args& args : {Args{"--settings", "v.INI", "--status-every", "2"}, Args{"--headless", "--settings=v.INI", "--status-every", "2"}}) {
+        const CommandLine live = parseCommandLine(args, Program::Headless);
+        ASSERT_EQ(live.mode, ProgramMode::Headless) << live.message;
+        EXPECT_EQ(std::tuple(live.headless.settingsFile, live.headless.statusEverySeconds), std::tuple("v.INI", 2));
+    }
+}
+
+TEST(CommandLine, RefusesWhatItCannotUseSayingWhy)
+{
+    struct Case { Program program; Args args; const char* says; };
+    const Case cases[] = {
+        {Program::Dashboard, {"--verbose"}, "Unknown option 'verbose'"},
+        {Program::Headless, {"--replay", "a", "--frobnicate"}, "Unknown option 'frobnicate'"},
+        {Program::Dashboard, {"--replay"}, "Missing value after '--replay'"},
+        {Program::Dashboard, {"--decode", "--adapter", "canusb", "d.txt"}, "--decode needs a value"},
+        {Program::Dashboard, {"--simulate", "slcan"}, "--simulate takes elm327 or canusb, not \"slcan\""},
+        {Program::Dashboard, {"drive.txt"}, "unexpected argument \"drive.txt\""},
+        {Program::Dashboard, {"--screenshot", "a.png", "--after", "soon"}, "--after takes milliseconds"},
+        {Program::Dashboard, {"--export-candump", "x.log"}, "--export-candump goes with --replay only"},
+        {Program::Dashboard, {"--decode", "d", "--replay", "r"}, "--decode and --replay are different modes"},
+        {Program::Dashboard, {"--decode", "d", "--adapter", "slcan"}, "--adapter takes elm327 or canusb"},
+        {Program::Dashboard, {"--decode", "d", "--out", "x"}, "--out goes with --replay only"},
+        {Program::Dashboard, {"--settings", "v.INI"}, "--settings goes with --headless only"},
+        {Program::Headless, {"--simulate"}, "--simulate goes with the dashboard only: run veloxcanmoni"},
+        {Program::Headless, {"--status-every", "0"}, "--status-every takes seconds"},
+        {Program::Headless, {"--replay", "a", "--adapter", "elm"}, "--adapter takes elm327 or canusb"},
+        {Program::Headless, {"--replay", "a", "--units", "metric"}, "--units takes si or us"},
+        {Program::Headless, {"--replay", "a", "--temp", "k"}, "--temp takes c or f"},
+        {Program::Headless, {"--replay", "a", "--bps", "12"}, "--bps takes"},
+        {Program::Headless, {"--replay", "a", "--start", "04/12/2026"}, "--start takes"},
+    };
+    for (const auto& c : cases) {
+        const CommandLine line = parseCommandLine(c.args, c.program);
+        EXPECT_EQ(line.mode, ProgramMode::Error) << c.says;
+        EXPECT_NE(line.message.find(c.says), std::string::npos) << line.message;
+    }
+}
+
+#if !defined(_WIN32)
+struct Answer {
+    int status;
+    std::string out;
+};
+
+// Runs the program with no display to talk to: a QApplication would abort it.
+Answer runWithoutDisplay(const std::string& program, const std::string& args)
+{
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + program + " " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return {-1, ""};
+    std::string out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+        out.append(buf, n);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+TEST(Programs, AnswerHelpVersionAndMistakesWithoutADisplay)
+{
+    for (const char* program : {VCM_PROGRAM, VCM_HEADLESS_PROGRAM}) {
+        SCOPED_TRACE(program);
+        const Answer help = runWithoutDisplay(program, "--help");
+        EXPECT_EQ(help.status, 0) << help.out;
+        // One line per option, each within a terminal's width.
+        for (const char* option : {"--replay FILE", "--export-candump OUT", "--adapter ADAPTER", "--headless",
+                                   "--settings FILE", "--status-every SECONDS", "--decode FILE", "--version"})
+            EXPECT_NE(help.out.find("\n  " + std::string(option) + " "), std::string::npos) << option << help.out;
+        std::istringstream lines(help.out);
+        for (std::string l; std::getline(lines, l);)
+            EXPECT_LE(l.size(), 80u) << l;
+
+        const Answer version = runWithoutDisplay(program, "--version");
+        EXPECT_EQ(version.status, 0) << version.out;
+        EXPECT_NE(version.out.find(std::string(" ") + VCM_VERSION + "\n"), std::string::npos) << version.out;
+
+        const Answer wrong = runWithoutDisplay(program, "--frobnicate");
+        EXPECT_EQ(wrong.status, 2) << wrong.out;
+        EXPECT_NE(wrong.out.find("frobnicate"), std::string::npos) << wrong.out;
+    }
+    EXPECT_NE(runWithoutDisplay(VCM_PROGRAM, "--help").out.find("--simulate"), std::string::npos);
+    EXPECT_EQ(runWithoutDisplay(VCM_HEADLESS_PROGRAM, "--help").out.find("--simulate"), std::string::npos);
+}
+#endif
+
+} // namespace
+} // namespace vcm
