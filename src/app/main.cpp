@@ -9,11 +9,14 @@
 //                                      decoded-value report of a file of adapter text
 //   veloxcanmoni --replay FILE [...]   a recorded drive through the live path (ReplayCommand.h)
 //   veloxcanmoni --headless [...]      live logging without a window (HeadlessCommand.h)
+//   veloxcanmoni --report LOG|FOLDER [--out DIR]
+//                                      charts and report.html of value logs (ReportCommand.h)
 // The modes without a window live in WindowlessModes, shared with veloxcanmoni-headless.
 #include "app/MainForm.h"
 #include "app/ProgramPaths.h"
 #include "app/ReplayWindow.h"
 #include "app/WindowlessModes.h"
+#include "analysis/qt/ReportCommand.h"
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "config/Settings.h"
@@ -51,6 +54,8 @@ int main(int argc, char** argv)
     // Decode, replay, export and headless logging create no window (no QApplication)
     // unless the replay is asked to play into the dashboard (--gui).
     if (auto status = vcm::runWindowlessMode(argc, argv, vcm::runReplayWindow))
+        return *status;
+    if (auto status = vcm::runReportMode(argc, argv))
         return *status;
 
     QApplication app(argc, argv);
