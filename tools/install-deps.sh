@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ccache clang
   qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
 )

@@ -23,7 +23,8 @@ enum ModeSet : unsigned {
     InDecode = 2,
     InReplay = 4,
     InHeadless = 8,
-    Everywhere = 15,
+    InReport = 16,
+    Everywhere = 31,
 };
 
 struct OptionSpec {
@@ -44,7 +45,7 @@ const OptionSpec kOptions[] = {
     {"replay", "FILE", "replay a raw log, adapter text or candump log", InReplay},
     {"export-candump", "OUT", "with --replay: write it as a candump log", InReplay},
     {"gui", "", "with --replay: play it on the dashboard", InReplay},
-    {"out", "DIR", "with --replay: log folder (default: save folder)", InReplay},
+    {"out", "DIR", "--replay: log folder (save folder); --report: (report)", InReplay | InReport},
     {"gps", "FILE", "with --replay: GPS log (default: the .gps beside)", InReplay},
     {"adapter", "ADAPTER", "elm327 or canusb (default: guessed from the text)", InDecode | InReplay},
     {"units", "UNITS", "with --replay: si or us (default: settings file)", InReplay},
@@ -55,6 +56,7 @@ const OptionSpec kOptions[] = {
     {"headless", "", "log live without a window until SIGINT/SIGTERM", InHeadless},
     {"settings", "FILE", "with --headless: settings file (default: beside)", InHeadless},
     {"status-every", "SECONDS", "with --headless: seconds per status line (5)", InHeadless},
+    {"report", "LOG|FOLDER", "write charts and report.html of value logs", InReport},
 };
 
 const OptionSpec* find(const QString& name)
@@ -69,7 +71,7 @@ const OptionSpec* find(const QString& name)
 std::string modesOf(unsigned modes)
 {
     const std::pair<unsigned, const char*> names[] = {
-        {InDashboard, "the dashboard"}, {InDecode, "--decode"}, {InReplay, "--replay"}, {InHeadless, "--headless"}};
+        {InDashboard, "the dashboard"}, {InDecode, "--decode"}, {InReplay, "--replay"}, {InHeadless, "--headless"}, {InReport, "--report"}};
     std::string text;
     for (const auto& [bit, name] : names)
         if (modes & bit)
@@ -84,10 +86,11 @@ std::string helpText(Program program)
     text += program == Program::Dashboard
                 ? "Without a mode, opens the dashboard on the adapter of the settings file.\n"
                 : "Without a mode, logs live as --headless (no window system needed).\n";
-    text += "Modes: --decode, --replay, --headless" + std::string(program == Program::Dashboard ? "" : " (no dashboard)") + ".\n";
+    text += program == Program::Dashboard ? "Modes: --decode, --replay, --headless, --report.\n"
+                                          : "Modes: --decode, --replay, --headless (no dashboard, no --report).\n";
     text += "\nOptions:\n";
     for (const auto& o : kOptions) {
-        if (program == Program::Headless && o.modes == InDashboard)
+        if (program == Program::Headless && (o.modes == InDashboard || o.modes == InReport))
             continue;
         std::string left = std::string("  --") + o.name;
         if (*o.valueName)
@@ -216,7 +219,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
     }
 
     // The mode, and the options that do not belong to it.
-    const char* modeOptions[] = {"decode", "replay", "headless"};
+    const char* modeOptions[] = {"decode", "replay", "headless", "report"};
     const char* chosen = nullptr;
     for (const char* m : modeOptions) {
         if (!in.has(m))
@@ -228,17 +231,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
     CommandLine line;
     line.mode = !chosen ? (program == Program::Dashboard ? ProgramMode::Dashboard : ProgramMode::Headless)
                 : *chosen == 'd' ? ProgramMode::Decode
-                : *chosen == 'r' ? ProgramMode::Replay
-                                 : ProgramMode::Headless;
+                : std::string(chosen) == "replay" ? ProgramMode::Replay
+                : std::string(chosen) == "report" ? ProgramMode::Report
+                                                  : ProgramMode::Headless;
     const unsigned mode = line.mode == ProgramMode::Dashboard ? InDashboard
                           : line.mode == ProgramMode::Decode  ? InDecode
                           : line.mode == ProgramMode::Replay  ? InReplay
+                          : line.mode == ProgramMode::Report  ? InReport
                                                               : InHeadless;
     for (const QString& name : parser.optionNames()) {
         const OptionSpec* o = find(name);
         if (o && !(o->modes & mode))
             return failure("--" + name.toStdString() + " goes with " + modesOf(o->modes) + " only" +
-                           (program == Program::Headless && o->modes == InDashboard ? ": run veloxcanmoni" : ""));
+                           (program == Program::Headless && (o->modes & (InDashboard | InReport)) ? ": run veloxcanmoni" : ""));
         // A value that is the next option means the value was forgotten.
         if (o && *o->valueName && parser.value(name).startsWith(QLatin1String("--")))
             return failure("--" + name.toStdString() + " needs a value");
@@ -286,6 +291,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
                 return failure("--status-every takes seconds (1 to 86400), not \"" + in.value("status-every") + "\"");
             line.headless.statusEverySeconds = static_cast<int>(*s);
         }
+        break;
+    case ProgramMode::Report:
+        if (program == Program::Headless)
+            return failure("--report draws charts: run veloxcanmoni");
+        line.report.input = in.value("report");
+        if (in.has("out"))
+            line.report.outDir = in.value("out");
         break;
     default:
         break;

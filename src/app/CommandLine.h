@@ -8,6 +8,7 @@
 //                [--temp c|f] [--bps N] [--start TIME] [--force] [--gui]
 //   veloxcanmoni --replay FILE --export-candump OUT.log [--adapter A]
 //   veloxcanmoni --headless [--settings FILE] [--status-every SECONDS]
+//   veloxcanmoni --report LOG|FOLDER [--out DIR]
 //   veloxcanmoni --help | --version
 // veloxcanmoni-headless takes the same modes except the dashboard; without a mode it
 // logs live, as --headless.
@@ -22,7 +23,7 @@ namespace vcm {
 
 enum class Program { Dashboard, Headless };
 
-enum class ProgramMode { Dashboard, Decode, Replay, Headless, Help, Version, Error };
+enum class ProgramMode { Dashboard, Decode, Replay, Headless, Report, Help, Version, Error };
 
 struct DashboardOptions {
     std::optional<std::string> simulate; // "elm327" or "canusb" with --simulate
@@ -40,6 +41,11 @@ struct HeadlessOptions {
     int statusEverySeconds = 5;
 };
 
+struct ReportOptions {
+    std::string input;            // a value log or a folder of them
+    std::string outDir = "report"; // where report.html and the charts go
+};
+
 struct CommandLine {
     ProgramMode mode = ProgramMode::Error;
     std::string message; // the help or version text, or the error (without the program name)
@@ -47,6 +53,7 @@ struct CommandLine {
     DecodeOptions decode;
     ReplayCommandLine replay;
     HeadlessOptions headless;
+    ReportOptions report;
 };
 
 // args are the program's arguments after its name.

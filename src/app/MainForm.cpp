@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/MainFormDesign.h"
+#include "analysis/qt/TripBrowser.h"
 #include "config/Settings.h"
 #include "config/qt/PathSet.h"
 #include "config/qt/SetupForm.h"
@@ -13,6 +14,7 @@
 #include "link/Monitor.h"
 #include "logging/Histogram.h"
 #include "logging/RunLog.h"
+#include "logging/SaveFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,6 +86,7 @@ void MainForm::wireControls()
     });
     connect(action("m_com"), &QAction::triggered, this, &MainForm::openSetupDialog);
     connect(action("m_ss"), &QAction::triggered, this, &MainForm::openSaveFolderDialog);
+    connect(action("m_trips"), &QAction::triggered, this, &MainForm::openTripBrowser);
     if (auto* config = qobject_cast<QPushButton*>(view_->widget({"Config"})))
         connect(config, &QPushButton::clicked, this, &MainForm::openSetupDialog);
     if (auto* carTime = view_->widget({"CarTimeValue"}))
@@ -100,6 +103,14 @@ void MainForm::openSaveFolderDialog()
 {
     PathSet dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
     dialog.exec();
+}
+
+// Reads the logs and the trip file only; window-modal, so acquisition cannot start under it.
+void MainForm::openTripBrowser()
+{
+    const std::string folder = resolveSaveFolder(settings_.SavePath, services_.defaultSaveFolder);
+    auto* browser = new TripBrowser(QString::fromStdString(folder), this);
+    browser->open();
 }
 
 void MainForm::WriteCloseCSVFile() { monitor_->runLog().close(); }

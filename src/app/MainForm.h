@@ -73,6 +73,8 @@ public:
     // Setting menu), modal over the window.
     void openSetupDialog();
     void openSaveFolderDialog();
+    // The trip browser over the save folder's logs (FILE menu, while stopped).
+    void openTripBrowser();
 
     // What the two dialogs ask of the window.
     void WriteCloseCSVFile() override;

@@ -299,6 +299,7 @@ void buildMenus(QMainWindow& w)
     QMenuBar* bar = w.menuBar();
     QMenu* file = named(bar->addMenu(QStringLiteral("FILE")), "m_file");
     named(file->addAction(QStringLiteral("Save Setting")), "m_ss");
+    named(file->addAction(QStringLiteral("Trip browser")), "m_trips");
     file->addSeparator();
     named(file->addAction(QStringLiteral("EXIT")), "m_exit");
     QMenu* setup = named(bar->addMenu(QStringLiteral("SETUP")), "m_setup");

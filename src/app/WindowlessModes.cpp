@@ -91,6 +91,7 @@ std::optional<int> runWindowlessMode(const CommandLine& line, Program program, i
     case ProgramMode::Headless:
         return headless(argc, argv, line.headless);
     case ProgramMode::Dashboard:
+    case ProgramMode::Report: // draws charts: the dashboard program runs it
         break;
     }
     return std::nullopt;

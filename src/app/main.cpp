@@ -9,6 +9,8 @@
 //                                      decoded-value report of a file of adapter text
 //   veloxcanmoni --replay FILE [...]   a recorded drive through the live path (ReplayCommand.h)
 //   veloxcanmoni --headless [...]      live logging without a window (HeadlessCommand.h)
+//   veloxcanmoni --report LOG|FOLDER [--out DIR]
+//                                      charts and report.html of value logs (ReportCommand.h)
 //   veloxcanmoni --help | --version    every option, one line each (CommandLine.h)
 // The modes without a window live in WindowlessModes, shared with veloxcanmoni-headless.
 #include "app/CommandLine.h"
@@ -16,6 +18,7 @@
 #include "app/ProgramPaths.h"
 #include "app/ReplayWindow.h"
 #include "app/WindowlessModes.h"
+#include "analysis/qt/ReportCommand.h"
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "config/Settings.h"
@@ -41,6 +44,8 @@ int main(int argc, char** argv)
     const vcm::CommandLine line = vcm::parseCommandLine({argv + 1, argv + argc}, vcm::Program::Dashboard);
     if (auto status = vcm::runWindowlessMode(line, vcm::Program::Dashboard, argc, argv, vcm::runReplayWindow))
         return *status;
+    if (line.mode == vcm::ProgramMode::Report)
+        return vcm::runReportMode({line.report.input, line.report.outDir}, argc, argv);
 
     QApplication app(argc, argv);
     const bool simulate = line.dashboard.simulate.has_value();

@@ -13,7 +13,7 @@ const ControlRef StartButton{"Command1", 0};
 const ControlRef StopButton{"Command1", 1};
 const ControlRef ConfigButton{"Config"};
 const ControlRef ErrorLabel{"ErreurCan"};
-constexpr std::array<std::string_view, 3> LockedMenus{"m_com", "m_unit", "m_ss"};
+constexpr std::array<std::string_view, 4> LockedMenus{"m_com", "m_unit", "m_ss", "m_trips"};
 
 constexpr std::string_view AuxSettings = "38400,N,8,1";
 constexpr std::string_view GpsSettings = "4800,N,8,1";

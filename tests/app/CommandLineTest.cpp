@@ -41,6 +41,10 @@ TEST(CommandLine, ReadsTheOptionsOfEveryMode)
               std::tuple(false, false, false, 115200, true, false));
     EXPECT_EQ(r.startEpoch, 1796375405); // 2026-12-04 09:10:05 UTC
 
+    const CommandLine report = parseCommandLine({"--report", "logs", "--out", "r"}, Program::Dashboard);
+    ASSERT_EQ(report.mode, ProgramMode::Report) << report.message;
+    EXPECT_EQ(std::tuple(report.report.input, report.report.outDir), std::tuple("logs", "r"));
+
     const CommandLine decode = parseCommandLine({"--decode", "d.txt", "--adapter", "ELM327"}, Program::Dashboard);
     ASSERT_EQ(decode.mode, ProgramMode::Decode) << decode.message;
     EXPECT_EQ(decode.decode.file, "d.txt");
@@ -68,7 +72,8 @@ TEST(CommandLine, RefusesWhatItCannotUseSayingWhy)
         {Program::Dashboard, {"--export-candump", "x.log"}, "--export-candump goes with --replay only"},
         {Program::Dashboard, {"--decode", "d", "--replay", "r"}, "--decode and --replay are different modes"},
         {Program::Dashboard, {"--decode", "d", "--adapter", "slcan"}, "--adapter takes elm327 or canusb"},
-        {Program::Dashboard, {"--decode", "d", "--out", "x"}, "--out goes with --replay only"},
+        {Program::Dashboard, {"--decode", "d", "--out", "x"}, "--out goes with --replay or --report only"},
+        {Program::Headless, {"--report", "logs"}, "--report draws charts: run veloxcanmoni"},
         {Program::Dashboard, {"--settings", "v.INI"}, "--settings goes with --headless only"},
         {Program::Headless, {"--simulate"}, "--simulate goes with the dashboard only: run veloxcanmoni"},
         {Program::Headless, {"--status-every", "0"}, "--status-every takes seconds"},
