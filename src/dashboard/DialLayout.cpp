@@ -18,7 +18,7 @@ constexpr double Margin = 60;
 // Narrow margins: at 800 px the 30 bars of 384 take 768 px of the width.
 constexpr double PlotLeft = 210, PlotTop = 300, BarWidth = 480, GridStep = 300;
 constexpr double PlotWidth = 30 * BarWidth, PlotHeight = 10 * GridStep;
-constexpr double ScaleLabelWidth = 180, ScaleLabelHeight = 180;
+constexpr double ScaleLabelWidth = 195, ScaleLabelHeight = 180; // "10" still fits the form scaled to 800 px
 constexpr double AxisLabelTop = PlotTop + PlotHeight + 30;
 
 struct Builder {
@@ -94,7 +94,7 @@ std::vector<ControlDesign> buildDesign()
     b.container("VracFrame", ControlKind::Frame, {sideLeft + 2760, Margin, 2580, MapSize}, "En Vrac");
     b.container("CartoBmp", ControlKind::Picture, {sideLeft + 2760 + 2580, Margin, MapSize, MapSize});
     b.container("HistoPicture", ControlKind::Picture,
-                {0, 2 * Margin + MapSize, PlotLeft + PlotWidth + PlotLeft, AxisLabelTop + 370});
+                {0, 2 * Margin + MapSize, PlotLeft + PlotWidth + 30 + ScaleLabelWidth, AxisLabelTop + 370});
 
     // Battery strip across the top of the left dial.
     b.caption(0, {120, 60, 1300, 240}, "Puissance");
