@@ -39,7 +39,9 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
     monitor_ = std::make_unique<Monitor>(settings_, *view_, services_.clock, services_.fs, services_.adapterPort,
                                          services_.auxPort, services_.gpsPort, services_.pump,
                                          services_.decimalSeparator, services_.defaultSaveFolder);
-    units_ = std::make_unique<UnitChoice>(*view_, settings_, [this] { writeSettingsFile(); });
+    units_ = std::make_unique<UnitChoice>(
+        *view_, settings_, [this] { writeSettingsFile(); },
+        [this](bool wasMetric, bool wasCelsius) { monitor_->panels().unitsChanged(wasMetric, wasCelsius); });
     // Keys reach the window before its buttons.
     qApp->installEventFilter(this);
     wireControls();
