@@ -175,6 +175,9 @@ void buildDesignedControls(QWidget* form)
         if (c.index < 0)
             containers.insert(QString::fromStdString(c.name), w);
     }
+    // The bars stand in front of the grid, whose lines would strike through their captions.
+    for (QWidget* bar : form->findChildren<QWidget*>(QStringLiteral("Histogr")))
+        bar->raise();
 }
 
 // --- totals and averages, in Frame1 beside the dial panel ---
