@@ -11,16 +11,20 @@
 #include "dashboard/UnitChoice.h"
 #include "dashboard/qt/DialArt.h"
 #include "dashboard/qt/PictureWidget.h"
+#include "dashboard/qt/Twips.h"
 #include "link/Monitor.h"
 #include "logging/Histogram.h"
 #include "logging/RunLog.h"
 #include "logging/SaveFolder.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -37,7 +41,9 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
     monitor_ = std::make_unique<Monitor>(settings_, *view_, services_.clock, services_.fs, services_.adapterPort,
                                          services_.auxPort, services_.gpsPort, services_.pump,
                                          services_.decimalSeparator, services_.defaultSaveFolder);
-    units_ = std::make_unique<UnitChoice>(*view_, settings_, [this] { writeSettingsFile(); });
+    units_ = std::make_unique<UnitChoice>(
+        *view_, settings_, [this] { writeSettingsFile(); },
+        [this](bool wasMetric, bool wasCelsius) { monitor_->panels().unitsChanged(wasMetric, wasCelsius); });
     // Keys reach the window before its buttons.
     qApp->installEventFilter(this);
     wireControls();
@@ -135,19 +141,35 @@ void MainForm::showCelsiusDial(bool celsius)
         face->setPainter([celsius](QPainter& p, double w, double h) { paintDialFace(p, w, h, celsius); });
 }
 
+namespace {
+
+// What the window system adds around the window: borders and a title bar (a guess made
+// before the window is first shown, when its frame is not known yet).
+constexpr QSize kWindowFrame(8, 40);
+// The margin of the parts from the form's edges (60 twips), kept on the right and bottom too.
+constexpr int kMarginPx = 4;
+
+} // namespace
+
 // Histogram grid and bars, and the dial zoom limits, from the screen's size.
 void MainForm::fitToScreen()
 {
     QSize screen = services_.screen;
-    if (screen.isEmpty() && QGuiApplication::primaryScreen())
+    screen_ = screen;
+    if (screen.isEmpty() && QGuiApplication::primaryScreen()) {
         screen = QGuiApplication::primaryScreen()->size();
+        screen_ = QGuiApplication::primaryScreen()->availableGeometry().size();
+    }
     const HistogramGeometry g = fitHistogram(screen.width(), screen.height());
     applyHistogramGeometry(*view_, g);
     monitor_->histogram().setLayout({g.plotLeft, g.barWidth, g.plotTop, g.plotHeight});
     placeStatusStrip(*view_);
-    const int reserved = menuBar()->sizeHint().height() + 40; // menu and title bars
-    layout_ = std::make_unique<DisplayLayout>(*view_, monitor_->panels(), monitor_->histogram(),
-                                              dialFit(screen.width(), screen.height(), reserved));
+    // The zoomed dials leave room for the menu, the title bar and the status strip.
+    const int reservedHeight = menuBar()->sizeHint().height() + kWindowFrame.height() + StatusStripRoomPx + kMarginPx;
+    const int reservedWidth = kWindowFrame.width() + kMarginPx;
+    layout_ = std::make_unique<DisplayLayout>(
+        *view_, monitor_->panels(), monitor_->histogram(),
+        dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth));
 }
 
 // Start-up in the order of the window's load: histogram and dial fit, settings, trip
@@ -191,14 +213,39 @@ void MainForm::gpsTick() { monitor_->onGpsTimer(); }
 
 void MainForm::fitWindowToContent()
 {
+    placeStatusStrip(*view_);
     QWidget* form = centralWidget();
+    // The visible parts at the designed size, the left and top margins kept on the far sides.
+    QRectF design;
+    for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isHidden() && w->property("vcmTwips").isValid())
+            design |= w->property("vcmTwips").toRectF();
+    const double designWidth = twipsToPixels(design.right() + design.left());
+    const double designHeight = twipsToPixels(design.bottom() + design.top());
+    // A screen too small for the design gets all of it smaller, as the dial zoom does
+    // (one pixel kept for the rounding of edges).
+    const int menu = menuBar()->sizeHint().height();
+    double scale = 1.0;
+    if (!screen_.isEmpty() && designWidth > 0 && designHeight > 0)
+        scale = std::min({1.0, (screen_.width() - kWindowFrame.width() - 1) / designWidth,
+                          (screen_.height() - kWindowFrame.height() - menu - 1) / designHeight});
+    view_->setFormScale(form, scale);
+
     QRect used;
     for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (!w->isHidden())
             used |= w->geometry();
     const QSize size(used.right() + 1 + used.left(), used.bottom() + 1 + used.top());
     form->setMinimumSize(size);
-    resize(size.width(), size.height() + menuBar()->sizeHint().height());
+    // The old minimum (a bigger layout's) must go before the window can shrink.
+    if (QLayout* windowLayout = QMainWindow::layout())
+        windowLayout->activate();
+    resize(size.width(), size.height() + menu);
+    if (services_.screen.isEmpty() && isVisible() && QGuiApplication::primaryScreen()) {
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        if (!room.contains(frameGeometry()))
+            move(room.topLeft());
+    }
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)

@@ -66,7 +66,8 @@ public:
     UnitChoice& units() { return *units_; }
     DisplayLayout& layout() { return *layout_; }
 
-    // Sizes the window to the visible controls (after start-up and each layout step).
+    // Sizes the window to the visible controls (after start-up and each layout step),
+    // scaling the whole form down when the screen is too small for it.
     void fitWindowToContent();
 
     // The setup dialog (COMM menu, Config button) and the save-folder dialog (Save
@@ -97,6 +98,7 @@ private:
     void showCelsiusDial(bool celsius);
 
     MainFormServices services_;
+    QSize screen_; // the screen's room for the window, pixels
     MonitorSettings settings_;
     std::unique_ptr<QtView> view_;
     std::unique_ptr<Monitor> monitor_;

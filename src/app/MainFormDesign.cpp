@@ -7,6 +7,8 @@
 #include "dashboard/qt/PictureWidget.h"
 #include "dashboard/qt/Twips.h"
 
+#include <algorithm>
+
 #include <QActionGroup>
 #include <QHash>
 #include <QGroupBox>
@@ -173,6 +175,9 @@ void buildDesignedControls(QWidget* form)
         if (c.index < 0)
             containers.insert(QString::fromStdString(c.name), w);
     }
+    // The bars stand in front of the grid, whose lines would strike through their captions.
+    for (QWidget* bar : form->findChildren<QWidget*>(QStringLiteral("Histogr")))
+        bar->raise();
 }
 
 // --- totals and averages, in Frame1 beside the dial panel ---
@@ -244,7 +249,7 @@ void buildStatusStrip(QWidget* form)
 {
     // One row under the histogram (placeStatusStrip moves it when the histogram is fitted).
     auto* strip = named(new QWidget(form), "StatusStrip");
-    place(strip, 60, 0, 19200, 480);
+    place(strip, 60, 0, 18560, 480); // as wide as what it holds, the altitude trace last
     const double top = 0;
     auto* start = named(new QPushButton(QStringLiteral("Start"), strip), "Command1", 0);
     place(start, 0, top, 1350, 480);
@@ -324,9 +329,14 @@ void buildMenus(QMainWindow& w)
 
 void placeStatusStrip(QtView& view)
 {
-    const Rect h = view.geometry({"HistoPicture"});
+    double bottom = 0;
+    for (const char* part : {"CadransPic", "Frame1", "VracFrame", "CartoBmp", "HistoPicture"})
+        if (view.isVisible({part})) {
+            const Rect r = view.geometry({part});
+            bottom = std::max(bottom, r.top + r.height);
+        }
     Rect strip = view.geometry({"StatusStrip"});
-    strip.top = h.top + h.height + 120;
+    strip.top = bottom + 120;
     view.setGeometry({"StatusStrip"}, strip);
 }
 

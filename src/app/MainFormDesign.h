@@ -12,7 +12,11 @@ class QtView;
 // (Start/Stop, Config, lamp, shares, GPS) and the menus. The view is indexed afterwards.
 void buildMainFormDesign(QMainWindow& window, QtView& view);
 
-// Puts the status strip under the histogram, wherever the screen fit left it.
+// Puts the status strip under the lowest part the layout shows (the histogram in layout
+// A, the dials or frames in the others), so that a zoomed dial never covers it.
 void placeStatusStrip(QtView& view);
+
+// Room the status strip takes under the parts, with its gap, in pixels at the designed size.
+inline constexpr int StatusStripRoomPx = (120 + 480) / 15;
 
 } // namespace vcm

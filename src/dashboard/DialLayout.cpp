@@ -18,8 +18,9 @@ constexpr double Margin = 60;
 // Narrow margins: at 800 px the 30 bars of 384 take 768 px of the width.
 constexpr double PlotLeft = 210, PlotTop = 300, BarWidth = 480, GridStep = 300;
 constexpr double PlotWidth = 30 * BarWidth, PlotHeight = 10 * GridStep;
-constexpr double ScaleLabelWidth = 180, ScaleLabelHeight = 180;
+constexpr double ScaleLabelWidth = 195, ScaleLabelHeight = 180; // "10" still fits the form scaled to 800 px
 constexpr double AxisLabelTop = PlotTop + PlotHeight + 30;
+constexpr double RightScaleGap = 90; // keeps the right scale figures clear of the newest bar
 
 struct Builder {
     std::vector<ControlDesign> controls;
@@ -94,7 +95,7 @@ std::vector<ControlDesign> buildDesign()
     b.container("VracFrame", ControlKind::Frame, {sideLeft + 2760, Margin, 2580, MapSize}, "En Vrac");
     b.container("CartoBmp", ControlKind::Picture, {sideLeft + 2760 + 2580, Margin, MapSize, MapSize});
     b.container("HistoPicture", ControlKind::Picture,
-                {0, 2 * Margin + MapSize, PlotLeft + PlotWidth + PlotLeft, AxisLabelTop + 370});
+                {0, 2 * Margin + MapSize, PlotLeft + PlotWidth + RightScaleGap + ScaleLabelWidth, AxisLabelTop + 370});
 
     // Battery strip across the top of the left dial.
     b.caption(0, {120, 60, 1300, 240}, "Puissance");
@@ -163,7 +164,7 @@ std::vector<ControlDesign> buildDesign()
         b.label("HistogrLabel", index, "HistoPicture", {left, top, ScaleLabelWidth, ScaleLabelHeight}, 7,
                 std::move(text), align);
     };
-    const double rightScale = PlotLeft + PlotWidth + 30;
+    const double rightScale = PlotLeft + PlotWidth + RightScaleGap;
     for (int i = 0; i <= 3; ++i) {
         const double top = PlotTop + 2 * GridStep * (i + 1) - 75;
         const std::string figure = std::to_string(8 - 2 * i);

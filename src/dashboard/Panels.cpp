@@ -145,6 +145,38 @@ void Panels::placeEngineMapCrossHair()
     view_.setVisible({"CartoLineH"}, true);
 }
 
+void Panels::showSpeedFigure()
+{
+    const double speed = state_.SpeedDisplay;
+    view_.setText({"SpeedValue"}, number(speed, speed < 50 ? NumberPattern::OneDecimal : NumberPattern::Whole));
+}
+
+void Panels::unitsChanged(bool wasMetric, bool wasCelsius)
+{
+    VehicleState& v = state_;
+    if (wasCelsius != settings_.Celsius) {
+        // x in the old unit, zero the Fahrenheit figure of 0 degrees C in the same scale.
+        auto convert = [this](double x, double zero) {
+            return static_cast<std::int16_t>(roundHalfEven(settings_.Celsius ? (x - zero) * 5 / 9 : x * 9 / 5 + zero));
+        };
+        // Only values that were decoded (and so shown) are in the old unit.
+        if (!view_.text({"BattTempValue"}).empty()) {
+            v.BatteryTempA = convert(v.BatteryTempA, 32);
+            view_.setText({"BattTempValue"}, number(v.BatteryTempA, NumberPattern::Whole));
+            shownBatteryTemp_ = v.BatteryTempA;
+        }
+        if (!view_.text({"CoolantTempValue"}).empty()) {
+            v.CoolantTemp = convert(v.CoolantTemp, 320); // tenths
+            showCoolantGauge(true);
+        }
+    }
+    if (wasMetric != settings_.MetricUnits) {
+        v.SpeedDisplay = settings_.MetricUnits ? v.SpeedKmh : roundHalfEven(v.SpeedKmh / 1.609344);
+        if (!view_.text({"SpeedValue"}).empty())
+            showSpeedFigure();
+    }
+}
+
 void Panels::showCoolantGauge(bool force)
 {
     const VehicleState& v = state_;
@@ -161,7 +193,7 @@ void Panels::showCoolantGauge(bool force)
 void Panels::showSpeedAndTrip()
 {
     VehicleState& v = state_;
-    view_.setText({"SpeedValue"}, number(v.SpeedDisplay, v.SpeedDisplay < 50 ? NumberPattern::OneDecimal : NumberPattern::Whole));
+    showSpeedFigure();
 
     if (v.DistanceAccumulator > 0) {
         if (v.DistanceAccumulator < 3600000) {

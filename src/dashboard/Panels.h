@@ -54,6 +54,11 @@ public:
     // the current gauge it adds no sample to the current's moving average.
     void redrawNeedles();
 
+    // The settings' units changed from these: the values behind the unit-bound figures
+    // (speed, battery and coolant temperatures) were decoded in the old units, so they are
+    // converted and drawn again, the coolant needle with them.
+    void unitsChanged(bool wasMetric, bool wasCelsius);
+
     double dialScale() const { return dialScale_; }
     void setDialScale(double scale) { dialScale_ = scale; }
 
@@ -67,6 +72,7 @@ private:
     class Sink;
 
     void drawCurrentNeedle();
+    void showSpeedFigure();
     void drawNeedle(std::string_view name, int dialIndex, double angle, std::optional<Color> color);
     void placeEngineMapCrossHair();
     std::string number(double value, NumberPattern pattern) const;

@@ -16,11 +16,11 @@ double usableFactor(double f) { return std::isfinite(f) && f > 0 ? f : 1.0; }
 
 } // namespace
 
-DialFit dialFit(int screenWidthPx, int screenHeightPx, int reservedHeightPx)
+DialFit dialFit(int screenWidthPx, int screenHeightPx, int reservedHeightPx, int reservedWidthPx)
 {
     const Rect panel = designOf("CadransPic").rect;
     const double frameWidth = designOf("Frame1").rect.width;
-    const double screenWidth = TwipsPerPixel * screenWidthPx;
+    const double screenWidth = TwipsPerPixel * (screenWidthPx - reservedWidthPx);
     const double h1 = (screenWidth - panel.left) / panel.width;
     const double h2 = (screenWidth - panel.left - frameWidth) / panel.width;
     const double v = (TwipsPerPixel * (screenHeightPx - reservedHeightPx) - panel.top) / panel.height;

@@ -24,8 +24,9 @@ struct DialFit {
     double framedScale = 1.0; // DialFitScaleFramed
 };
 
-// reservedHeightPx: the window's own title and menu bars, which the panel cannot use.
-DialFit dialFit(int screenWidthPx, int screenHeightPx, int reservedHeightPx = 0);
+// reservedHeightPx: the window's own title and menu bars and what stays under the panel;
+// reservedWidthPx: the window's borders and right margin; the panel can use neither.
+DialFit dialFit(int screenWidthPx, int screenHeightPx, int reservedHeightPx = 0, int reservedWidthPx = 0);
 
 struct HistogramSteps {
     double dy = 300; // vertical grid step, twips (ten steps are full scale)

@@ -5,13 +5,16 @@
 
 namespace vcm {
 
-UnitChoice::UnitChoice(View& view, MonitorSettings& settings, std::function<void()> writeSettings)
-    : view_(view), settings_(settings), writeSettings_(std::move(writeSettings))
+UnitChoice::UnitChoice(View& view, MonitorSettings& settings, std::function<void()> writeSettings,
+                       UnitsChanged unitsChanged)
+    : view_(view), settings_(settings), writeSettings_(std::move(writeSettings)), unitsChanged_(std::move(unitsChanged))
 {
 }
 
 void UnitChoice::showSystem(bool metric)
 {
+    if (metric != shownMetric_ && unitsChanged_) unitsChanged_(shownMetric_, shownCelsius_);
+    shownMetric_ = metric;
     view_.setText({"SpeedUnit"}, metric ? "km/h" : "mph");
     view_.setChecked({"m_Metric"}, metric);
     view_.setChecked({"m_us"}, !metric);
@@ -19,6 +22,8 @@ void UnitChoice::showSystem(bool metric)
 
 void UnitChoice::showTemperature(bool celsius)
 {
+    if (celsius != shownCelsius_ && unitsChanged_) unitsChanged_(shownMetric_, shownCelsius_);
+    shownCelsius_ = celsius;
     const char* unit = celsius ? "°C" : "°F";
     view_.setText({"BattTempUnit"}, unit);
     view_.setText({"CoolantTempUnit"}, unit);

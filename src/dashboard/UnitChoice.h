@@ -17,7 +17,10 @@ namespace vcm {
 
 class UnitChoice {
 public:
-    UnitChoice(View& view, MonitorSettings& settings, std::function<void()> writeSettings);
+    // unitsChanged is told the units the figures on screen were in, after each change.
+    using UnitsChanged = std::function<void(bool wasMetric, bool wasCelsius)>;
+    UnitChoice(View& view, MonitorSettings& settings, std::function<void()> writeSettings,
+               UnitsChanged unitsChanged = {});
 
     void m_Metric_Click();
     void m_USA_Click();
@@ -39,6 +42,10 @@ private:
     View& view_;
     MonitorSettings& settings_;
     std::function<void()> writeSettings_;
+    UnitsChanged unitsChanged_;
+    // The units the figures on screen are in (the design's until start-up says otherwise).
+    bool shownMetric_ = true;
+    bool shownCelsius_ = true;
 };
 
 // The window caption: the program's name and its version, minor and revision run

@@ -8,7 +8,15 @@
 namespace vcm {
 namespace {
 
-constexpr double FullScale = 10;
+constexpr double ConsumptionScale = 10;
+
+// The smallest of the round scales that holds the largest value.
+double roundScaleFor(double largest)
+{
+    for (double scale : {10.0, 20.0, 50.0, 100.0, 200.0, 500.0})
+        if (largest <= scale) return scale;
+    return 1000;
+}
 constexpr int ShareCount = 4;
 constexpr Color ShareColors[ShareCount] = {
     rgb(255, 128, 0),   // thermal
@@ -103,13 +111,23 @@ void HistogramModel::placeBar(HistogramBar& bar, int position, double value) con
     const double h = plotHeight();
     bar.left = layout_.left + position * layout_.barWidth;
     bar.width = layout_.barWidth;
-    bar.height = value <= 0 ? 0 : std::min(h, h * value / FullScale);
+    bar.height = value <= 0 ? 0 : std::min(h, h * value / fullScale_);
     bar.top = layout_.top + h - bar.height;
 }
 
 void HistogramModel::rebuild()
 {
     bars_.assign(mode_ == 4 ? MaxBars : BarCount, HistogramBar{});
+    const std::size_t shown = std::min<std::size_t>(trips_.size(), BarCount);
+    fullScale_ = ConsumptionScale;
+    if (mode_ == 4) {
+        fullScale_ = 100; // percent
+    } else if (mode_ != 0) {
+        double largest = 0;
+        for (std::size_t j = trips_.size() - shown; j < trips_.size(); ++j)
+            largest = std::max(largest, tripValue(trips_[j], mode_));
+        fullScale_ = roundScaleFor(largest);
+    }
     for (int i = 0; i < BarCount; ++i) placeBar(bars_[i], i, 0);
 
     if (mode_ == 0) {
@@ -126,7 +144,6 @@ void HistogramModel::rebuild()
     }
 
     // The newest stored trips, the newest on the right.
-    const std::size_t shown = std::min<std::size_t>(trips_.size(), BarCount);
     const int firstPosition = BarCount - static_cast<int>(shown);
     for (std::size_t j = 0; j < shown; ++j) {
         const StoredTrip& trip = trips_[trips_.size() - shown + j];
@@ -173,6 +190,14 @@ void showHistogram(const HistogramModel& model, View& view)
         view.setVisible(ref, bar.visible);
     }
     view.setText({"HistogrLabel", 10}, model.axisLabel());
+    // Scale figures: full scale at the top, then 8, 6, 4, 2 tenths of it, on both sides.
+    const auto figure = [&model](int tenths) { return formatGeneral(model.fullScale() * tenths / 10, '.'); };
+    view.setText({"HistogrLabel", 11}, figure(10));
+    view.setText({"HistogrLabel", 16}, figure(10));
+    for (int i = 0; i <= 3; ++i) {
+        view.setText({"HistogrLabel", i}, figure(8 - 2 * i));
+        view.setText({"HistogrLabel", 17 + i}, figure(8 - 2 * i));
+    }
     view.setText({"HistogrLabel", 15}, model.unitLabel());
     // Legends "%Glide", "%Récup.", "%Elec.", "%Therm." name the shares from the top down.
     for (int i = 0; i < 4; ++i) {

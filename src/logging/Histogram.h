@@ -9,8 +9,11 @@
 //   3 "Traj." / "km/h"     per stored trip: distance x 3.6 / seconds
 //   4 "Traj." / "%Répart"  per stored trip: four stacked energy shares (bars 30..149)
 // The per-minute series keeps growing whatever view is shown; view 0 shows it again.
-// Full scale is 10 units: height = H x v / 10, capped at H, 0 below 0; bars stand on
-// the plot's bottom line (top = T + H - height).
+// Full scale is 10 units in the consumption views: height = H x v / full scale, capped
+// at H, 0 below 0; bars stand on the plot's bottom line (top = T + H - height). The
+// trip views grow it to the next of 10, 20, 50, 100, 200, 500 that holds every bar (an
+// average speed of 62 km/h on a 100 scale), the share view is 0-100 %; the scale
+// figures (HistogrLabel 11, 0-3 left, 16-20 right) follow.
 #include "TripFile.h"
 #include "common/DateTime.h"
 #include "common/View.h"
@@ -75,6 +78,7 @@ public:
     std::string axisLabel() const;   // HistogrLabel(10)
     std::string unitLabel() const;   // HistogrLabel(15)
     bool legendVisible() const { return mode_ == 4; }
+    double fullScale() const { return fullScale_; }
 
 private:
     struct MinuteBar {
@@ -92,6 +96,7 @@ private:
     std::vector<StoredTrip> trips_;
     int fileBarBoundary_ = 29;
     int mode_ = 0;
+    double fullScale_ = 10;
     std::string axisLabel_ = "Mn";
     std::vector<HistogramBar> bars_;
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -174,3 +175,63 @@ INSTANTIATE_TEST_SUITE_P(Screens, ScreenFitInWindow,
                          [](const auto& p) { return std::to_string(p.param.width) + "x" + std::to_string(p.param.height); });
 
 } // namespace
+
+// Every layout on every common screen, from a car's 800 x 480 to 1920 x 1080: the whole
+// window on the screen (room left for a title bar and borders), every control inside
+// the window and its panel, no two parts or controls overlapping, Start/Stop in reach;
+// and the window back to its first size after D -> A.
+std::string fitFaults(WindowRig& rig, QSize screen)
+{
+    std::string faults;
+    const QWidget& form = rig.form();
+    if (form.width() > screen.width() - 6 || form.height() > screen.height() - 30)
+        faults += "window " + std::to_string(form.width()) + "x" + std::to_string(form.height()) + " off the screen\n";
+    const QWidget* area = rig.form().centralWidget();
+    for (const QWidget* w : area->findChildren<QWidget*>()) {
+        if (!shown(w, area)) continue;
+        const QRect inWindow(w->mapTo(&rig.form(), QPoint(0, 0)), w->size());
+        if (!w->parentWidget()->rect().contains(w->geometry()) || !form.rect().contains(inWindow))
+            faults += "outside: " + w->objectName().toStdString() + "\n";
+    }
+    // The parts of the dashboard never lie over one another (pictures are drawn in full).
+    std::vector<const QWidget*> parts;
+    for (const char* name : {"CadransPic", "Frame1", "VracFrame", "CartoBmp", "HistoPicture", "StatusStrip"})
+        if (const QWidget* w = area->findChild<QWidget*>(QString::fromLatin1(name)); w && !w->isHidden())
+            parts.push_back(w);
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        for (std::size_t j = i + 1; j < parts.size(); ++j)
+            if (parts[i]->geometry().intersects(parts[j]->geometry()))
+                faults += "overlap: " + parts[i]->objectName().toStdString() + " / " + parts[j]->objectName().toStdString() + "\n";
+    // Buttons against every label of the strip.
+    for (const QPushButton* b : area->findChildren<QPushButton*>()) {
+        if (!shown(b, area)) continue;
+        for (const QLabel* l : b->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (shown(l, area) && !l->text().isEmpty() && l->geometry().intersects(b->geometry()))
+                faults += "button " + b->text().toStdString() + " under " + describe(l) + "\n";
+    }
+    return faults + layoutFaults(rig);
+}
+
+TEST(WindowFit, EveryLayoutFitsEveryScreen)
+{
+    const QSize screens[] = {{800, 480}, {800, 600}, {1024, 600}, {1024, 768}, {1280, 720}, {1366, 768}, {1600, 1000}, {1920, 1080}};
+    const QByteArray shots = qgetenv("VCM_WINDOW_SHOTS"); // a folder: PNGs of every case, to look at
+    for (const QSize& screen : screens) {
+        const std::string size = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
+        WindowRig rig({.screen = screen});
+        rig.feed("3C8 00 00 2F\r\n");
+        rig.tick();
+        for (int i = 0; i < 30; ++i) rig.view().setText({"Histogr", i}, "10.0");
+        const QSize first = rig.form().size();
+        for (const char layout : std::string("ABCD")) {
+            SCOPED_TRACE(size + " layout " + layout);
+            writeWidest(rig);
+            if (!shots.isEmpty())
+                rig.form().grab().save(QString::fromLatin1(shots) + "/" + QString::fromStdString(size) + layout + ".png");
+            EXPECT_EQ(fitFaults(rig, screen), "");
+            EXPECT_TRUE(shown(rig.view().widget({"Command1", 1}), &rig.form())) << "Stop in reach while running";
+            rig.pressKey(Qt::Key_Delete);
+        }
+        EXPECT_EQ(rig.form().size(), first) << size << ": the window takes its first size again after D -> A";
+    }
+}

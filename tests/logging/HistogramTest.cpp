@@ -73,16 +73,23 @@ TEST_F(HistogramFixture, TripViewsShowOneBarPerStoredTrip)
         const char* unit;
         std::array<const char*, 3> captions;
         std::array<double, 3> heights;
+        const char* top;    // full-scale figure
+        const char* second; // the next grid figure down, 8 tenths of it
     } views[] = {
-        {"L/100km", {"5.6", "5.5", "0.0"}, {1687.5, 1650, 0}}, // 450 ml over 8 km, 1100 ml over 20 km, no distance
-        {"L/Heure", {"2.7", "3.3", "0.0"}, {810, 990, 0}},     // 450 ml in 600 s, 1100 ml in 1200 s, no time
-        {"km/h", {"48.0", "60.0", "0.0"}, {3000, 3000, 0}}};   // average speed: off the 10-unit scale
+        {"L/100km", {"5.6", "5.5", "0.0"}, {1687.5, 1650, 0}, "10", "8"}, // 450 ml over 8 km, 1100 ml over 20 km
+        {"L/Heure", {"2.7", "3.3", "0.0"}, {810, 990, 0}, "10", "8"},     // 450 ml in 600 s, 1100 ml in 1200 s
+        {"km/h", {"48.0", "60.0", "0.0"}, {1440, 1800, 0}, "100", "80"}, // average speeds on a 100 km/h scale
+        {"%Répart", {"", "", ""}, {0, 0, 0}, "100", "80"}};                 // shares of 100 %
     start(ThreeTrips);
+    EXPECT_EQ(view.text({"HistogrLabel", 11}), "10");
     for (const auto& c : views) {
         SCOPED_TRACE(c.unit);
         press();
         EXPECT_EQ(view.text({"HistogrLabel", 10}), "Traj.");
         EXPECT_EQ(view.text({"HistogrLabel", 15}), c.unit);
+        for (int label : {11, 16}) EXPECT_EQ(view.text({"HistogrLabel", label}), c.top);
+        for (int label : {0, 17}) EXPECT_EQ(view.text({"HistogrLabel", label}), c.second);
+        if (std::string(c.unit) == "%Répart") continue; // the stacks: the next test
         EXPECT_EQ(visibleBars(), (std::vector<int>{27, 28, 29}));
         for (int t = 0; t < 3; ++t) {
             const auto& b = bar(27 + t);

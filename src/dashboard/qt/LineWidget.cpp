@@ -41,13 +41,19 @@ void LineWidget::setDashed(bool dashed)
     update();
 }
 
+void LineWidget::setScale(double scale)
+{
+    scale_ = scale;
+    update();
+}
+
 void LineWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QPen pen(color_, std::max(1, width_), dashed_ ? Qt::DotLine : Qt::SolidLine, Qt::RoundCap);
     p.setPen(pen);
-    p.drawLine(twipsToPoint(line_.x1, line_.y1), twipsToPoint(line_.x2, line_.y2));
+    p.drawLine(twipsToPoint(line_.x1 * scale_, line_.y1 * scale_), twipsToPoint(line_.x2 * scale_, line_.y2 * scale_));
 }
 
 bool LineWidget::eventFilter(QObject* watched, QEvent* event)

@@ -23,6 +23,8 @@ public:
     void setBorderWidth(int width);
     int borderWidth() const { return width_; }
     void setDashed(bool dashed);
+    // The form's zoom (QtView::setFormScale): the end points are drawn scaled by it.
+    void setScale(double scale);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -35,6 +37,7 @@ private:
     QColor color_{Qt::white};
     int width_ = 1;
     bool dashed_ = false;
+    double scale_ = 1.0;
 };
 
 } // namespace vcm

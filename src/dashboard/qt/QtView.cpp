@@ -21,6 +21,7 @@ namespace {
 constexpr const char* kFore = "vcmForeColor";
 constexpr const char* kBack = "vcmBackColor";
 constexpr const char* kTwips = "vcmTwips";
+constexpr const char* kPoints = "vcmPoints"; // the font size as designed, before the form's scale
 
 QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
@@ -28,6 +29,27 @@ int indexOf(const QObject* o)
 {
     const QVariant v = o->property("index");
     return v.isValid() ? v.toInt() : -1;
+}
+
+// Pixels of a control at the form's scale. An edge that rounding put one pixel past its
+// container's is pulled back in (the dial face fills its panel exactly).
+QRect pixelRect(const QWidget* w, const Rect& twips, double scale)
+{
+    QRect r = twipsToRect(twips, scale);
+    if (const QWidget* parent = w->parentWidget(); parent && scale != 1.0) {
+        if (r.right() == parent->width())
+            r.setRight(parent->width() - 1);
+        if (r.bottom() == parent->height())
+            r.setBottom(parent->height() - 1);
+    }
+    return r;
+}
+
+// Text is hinted to whole pixels while its box is scaled exactly: a font scaled down
+// with its box is kept a little smaller so that the text still fits.
+double scaledPoints(double points, double scale)
+{
+    return scale < 1.0 ? points * scale * 0.95 : points * scale;
 }
 
 } // namespace
@@ -85,6 +107,8 @@ QObject* QtView::cloneElement(ControlRef c)
     label->setAutoFillBackground(first->autoFillBackground());
     label->setPalette(first->palette());
     label->setGeometry(first->geometry());
+    label->setProperty(kTwips, first->property(kTwips));
+    label->setProperty(kPoints, first->property(kPoints));
     label->setProperty(kFore, first->property(kFore));
     label->setProperty(kBack, first->property(kBack));
     label->hide();
@@ -294,7 +318,7 @@ void QtView::setGeometry(ControlRef c, const Rect& r)
     }
     // The exact twips are kept so that scaling back and forth does not drift by pixels.
     w->setProperty(kTwips, QRectF(r.left, r.top, r.width, r.height));
-    w->setGeometry(twipsToRect(r));
+    w->setGeometry(pixelRect(w, r, scale_));
 }
 
 Rect QtView::geometry(ControlRef c) const
@@ -309,20 +333,43 @@ Rect QtView::geometry(ControlRef c) const
         const Fallback* f = fallbackIfAny(c);
         return f ? f->geometry : Rect{};
     }
+    // Every placed control keeps its exact twips (a zoom rounded to pixels would drift).
     const QVariant v = w->property(kTwips);
-    if (v.isValid() && twipsToRect(Rect{v.toRectF().x(), v.toRectF().y(), v.toRectF().width(),
-                                        v.toRectF().height()}) == w->geometry()) {
+    if (v.isValid()) {
         const QRectF r = v.toRectF();
         return {r.x(), r.y(), r.width(), r.height()};
     }
-    return rectToTwips(w->geometry());
+    const Rect r = rectToTwips(w->geometry());
+    return {r.left / scale_, r.top / scale_, r.width / scale_, r.height / scale_};
+}
+
+void QtView::setFormScale(QWidget* area, double scale)
+{
+    scale_ = scale;
+    for (QWidget* w : area->findChildren<QWidget*>()) {
+        if (auto* l = qobject_cast<LineWidget*>(w)) {
+            l->setScale(scale);
+            continue;
+        }
+        if (!w->property(kPoints).isValid())
+            w->setProperty(kPoints, w->font().pointSizeF());
+        QFont f = w->font();
+        f.setPointSizeF(scaledPoints(w->property(kPoints).toDouble(), scale));
+        w->setFont(f);
+        const QVariant v = w->property(kTwips);
+        if (v.isValid()) {
+            const QRectF r = v.toRectF();
+            w->setGeometry(pixelRect(w, {r.x(), r.y(), r.width(), r.height()}, scale));
+        }
+    }
 }
 
 void QtView::setFontSize(ControlRef c, double points)
 {
     if (auto* w = qobject_cast<QWidget*>(resolve(c)); w && points > 0) {
+        w->setProperty(kPoints, points);
         QFont f = w->font();
-        f.setPointSizeF(points);
+        f.setPointSizeF(scaledPoints(points, scale_));
         w->setFont(f);
     }
 }
@@ -330,7 +377,10 @@ void QtView::setFontSize(ControlRef c, double points)
 double QtView::fontSize(ControlRef c) const
 {
     auto* w = qobject_cast<QWidget*>(find(c));
-    return w ? w->font().pointSizeF() : 0;
+    if (!w)
+        return 0;
+    const QVariant points = w->property(kPoints);
+    return points.isValid() ? points.toDouble() : w->font().pointSizeF();
 }
 
 void QtView::setBorderWidth(ControlRef c, int width)

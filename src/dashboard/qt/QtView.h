@@ -31,6 +31,12 @@ public:
     QWidget* widget(ControlRef c) const;
 
 
+    // Draws every control of the area below the root at scale times its size in twips and
+    // its font size (1 = as designed), for a screen too small for the design. Positions
+    // and font sizes read and written through the View stay those of the design.
+    void setFormScale(QWidget* area, double scale);
+    double formScale() const { return scale_; }
+
     // The colour that the "system text colour" number stands for on this window.
     void setSystemTextColor(Color c) { systemText_ = c; }
 
@@ -84,6 +90,7 @@ private:
     const Fallback* fallbackIfAny(ControlRef c) const;
 
     QWidget* root_;
+    double scale_ = 1.0;
     QHash<Key, QObject*> controls_;
     Color systemText_ = colors::White;
     MessageHandler messageHandler_;

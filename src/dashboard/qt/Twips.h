@@ -21,12 +21,20 @@ inline QPointF twipsToPoint(double x, double y) { return {twipsToPixels(x), twip
 
 // Whole pixels for a widget rectangle: edges are rounded, not sizes, so neighbours that
 // touch in twips still touch on screen.
-inline QRect twipsToRect(const Rect& r)
+// scale is the form's own zoom (1 at the designed size), for screens too small for it.
+// Edges are first snapped to a millionth of a pixel: the same edge reached by two sums
+// (one label's top plus height, the next one's top) must round to the same pixel.
+inline int edgePixel(double twips, double scale)
 {
-    const int left = int(std::lround(twipsToPixels(r.left)));
-    const int top = int(std::lround(twipsToPixels(r.top)));
-    const int right = int(std::lround(twipsToPixels(r.left + r.width)));
-    const int bottom = int(std::lround(twipsToPixels(r.top + r.height)));
+    return int(std::lround(std::round(twipsToPixels(twips * scale) * 1e6) / 1e6));
+}
+
+inline QRect twipsToRect(const Rect& r, double scale = 1.0)
+{
+    const int left = edgePixel(r.left, scale);
+    const int top = edgePixel(r.top, scale);
+    const int right = edgePixel(r.left + r.width, scale);
+    const int bottom = edgePixel(r.top + r.height, scale);
     return {left, top, right - left, bottom - top};
 }
 
