@@ -121,11 +121,11 @@ TEST(Handlers, InjectorAndValveTimingAreClearedByAnyFrameOfTheirIdentifier)
     }
 }
 
-// ELM327 data tokens that are not bytes ("<DATA ERROR", a trailing space).
+// ELM327 data tokens that are not bytes (garbled digits, a trailing space).
 TEST(Handlers, InvalidElmBytesStopOrSkipAsEachHandlerDefines)
 {
     DecoderRig rig(true);
-    rig.decoder.decodeFrames("038 00 7B\r\n038 00 <DATA ERROR\r\n"); // label written again with the old value
+    rig.decoder.decodeFrames("038 00 7B\r\n038 00 ?? 00\r\n"); // label written again with the old value
     EXPECT_DOUBLE_EQ(rig.state.FuelRateLh, 12.3);
     rig.decoder.decodeFrames("5A4 00 ZZ\r\n"); // tank shown all the same
     EXPECT_EQ(rig.sink.count("ShowTankLevel"), 1);
@@ -138,7 +138,7 @@ TEST(Handlers, InvalidElmBytesStopOrSkipAsEachHandlerDefines)
     EXPECT_TRUE(rig.state.EvMode);
     rig.decoder.decodeFrames("529 00 00 00 00 \r\n"); // byte 5 empty -> not "40"
     EXPECT_FALSE(rig.state.EvMode);
-    rig.decoder.decodeFrames("039 F6 00 <RX\r\n"); // torque skipped, temperature read
+    rig.decoder.decodeFrames("039 F6 00 X\r\n"); // torque skipped, temperature read
     EXPECT_EQ(rig.state.EngineTempRaw, -10);
     EXPECT_EQ(rig.state.EngineTorque, 0);
 }
