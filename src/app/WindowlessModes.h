@@ -8,9 +8,12 @@
 // veloxcanmoni-headless is linked without Qt Widgets and Qt Gui, for a board that has
 // neither installed.
 #include "app/ReplayCommand.h"
+#include "config/MonitorSettings.h"
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
 
 namespace vcm {
 
@@ -21,5 +24,9 @@ using WindowReplayRunner =
 // Runs the mode named by argv[1] and returns its exit status; nothing when argv[1]
 // names none of these modes (the dashboard's own arguments, or none).
 std::optional<int> runWindowlessMode(int argc, char** argv, const WindowReplayRunner& windowReplay);
+
+// --live-candump FILE|- (both programs): the adapter's port number reads candump -L text
+// from FILE or standard input, as monitor text of the adapter of the settings.
+void routeAdapterToCandump(std::map<int, std::string>& portMap, MonitorSettings& settings, const std::string& path);
 
 } // namespace vcm
