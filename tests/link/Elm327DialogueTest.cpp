@@ -1,7 +1,7 @@
 // The session's ELM327 dialogue against the simulated adapter, which behaves as the
-// datasheet says (any character ends monitoring, a lone CR repeats the last command,
-// "BUFFER FULL" when the serial line cannot keep up): the bytes on the wire and what the
-// adapter does with them.
+// datasheet says (any character ends monitoring, a lone CR repeats the last command):
+// the bytes on the wire and what the adapter does with them. (The recovery from
+// "BUFFER FULL" at 38400 bit/s is measured by tools/record/vcm-linkrate.)
 #include "FakePort.h"
 #include "support/TempFolder.h"
 
@@ -106,27 +106,6 @@ TEST(Elm327Dialogue, StopLeavesTheAdapterAtItsPromptAndTheNextStartIsClean)
         EXPECT_FALSE(s.view.isVisible({"ErreurCan"})) << "STOPPED and the prompt answered the stop";
         EXPECT_FALSE(s.elm().monitoring()) << "nothing after the stop character restarted monitoring";
     }
-}
-
-// At 38400 bit/s the adapter's buffer fills within milliseconds; each report is followed
-// by ATMA as soon as its prompt arrives, and frames keep coming.
-TEST(Elm327Dialogue, EveryBufferFullAt38400IsFollowedByOneRestart)
-{
-    SimulatedElmSession s(38400);
-    s.monitor.startAcquisition();
-    s.adapter.written.clear();
-    const auto framesBefore = s.monitor.decoder().framesDecoded();
-    s.runFor(3000);
-    const int reports = s.elm().bufferFullCount();
-    ASSERT_GT(reports, 5);
-    std::size_t restarts = 0;
-    for (auto p = s.adapter.written.find("ATMA\r"); p != std::string::npos; p = s.adapter.written.find("ATMA\r", p + 1))
-        ++restarts;
-    EXPECT_EQ(s.adapter.written.size(), restarts * 5) << "nothing but ATMA: " << s.adapter.written;
-    EXPECT_GE(restarts + 1, static_cast<std::size_t>(reports));
-    EXPECT_LE(restarts, static_cast<std::size_t>(reports));
-    // The first frame after each restart follows the prompt on its line, and counts.
-    EXPECT_GT(s.monitor.decoder().framesDecoded() - framesBefore, 300u);
 }
 
 } // namespace
