@@ -190,8 +190,9 @@ void AdapterControl::sendStartSequence()
     const auto& steps = settings_.UseElm327 ? Elm327Start : CanUsbStart;
     for (std::size_t i = 0; i < steps.size() && link_.AdapterPortOpen == 1 && !abandoned_; ++i) {
         const auto result = sendCommand(steps[i].command, steps[i].wait);
-        if (link_.AdapterPortOpen != 1 || !settings_.UseElm327)
-            continue; // the CANUSB's results are not looked at
+        // The CANUSB's results are not looked at; a stop or the host's end is no failure.
+        if (link_.AdapterPortOpen != 1 || !settings_.UseElm327 || abandoned_)
+            continue;
         // The reset's reply is not looked at; every later step shows its outcome.
         if (i > 0)
             showErrorIfFailed(result);

@@ -276,6 +276,7 @@ TEST(HeadlessReports, EachAdapterProblemOnceWithTheDeviceAndSigtermWithinTwoSeco
         EXPECT_EQ(program.waitExit(5s), 0) << program.text();
         EXPECT_LT(Clock::now() - signalled, 2s) << program.text();
         EXPECT_NE(program.text().find("trip file left alone (nothing driven)"), std::string::npos) << program.text();
+        EXPECT_EQ(occurrences(program.text(), "veloxcanmoni: "), 1u) << "the ending is no problem: " << program.text();
     }
 }
 
