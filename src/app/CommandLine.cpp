@@ -41,6 +41,7 @@ const OptionSpec kOptions[] = {
     {"simulate", "", "simulated car: elm327 (default) or canusb may follow", InDashboard},
     {"screenshot", "FILE", "save the window as a PNG, then quit", InDashboard},
     {"after", "MS", "delay before --screenshot (default 500)", InDashboard},
+    {"live-candump", "FILE|-", "candump -L text as the adapter (- = standard input)", InDashboard | InHeadless},
     {"decode", "FILE", "print the values decoded from adapter text", InDecode},
     {"replay", "FILE", "replay a raw log, adapter text or candump log", InReplay},
     {"export-candump", "OUT", "with --replay: write it as a candump log", InReplay},
@@ -264,6 +265,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
                 return failure("--simulate takes elm327 or canusb, not \"" + *line.dashboard.simulate + "\"");
         }
         line.dashboard.screenshot = in.value("screenshot");
+        line.dashboard.liveCandump = in.value("live-candump");
         if (in.has("after")) {
             const auto ms = wholeNumber(in.value("after"), 0, 3600000);
             if (!ms)
@@ -285,6 +287,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
         break;
     case ProgramMode::Headless:
         line.headless.settingsFile = in.value("settings");
+        line.headless.liveCandump = in.value("live-candump");
         if (in.has("status-every")) {
             const auto s = wholeNumber(in.value("status-every"), 1, 86400);
             if (!s)

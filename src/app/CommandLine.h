@@ -3,11 +3,12 @@
 // QCommandLineParser (Qt Core only: nothing here needs a display).
 //
 //   veloxcanmoni [--simulate [elm327|canusb]] [--screenshot FILE [--after MS]]
+//                [--live-candump FILE|-]
 //   veloxcanmoni --decode FILE [--adapter elm327|canusb]
 //   veloxcanmoni --replay FILE [--out DIR] [--gps FILE] [--adapter A] [--units si|us]
 //                [--temp c|f] [--bps N] [--start TIME] [--force] [--gui]
 //   veloxcanmoni --replay FILE --export-candump OUT.log [--adapter A]
-//   veloxcanmoni --headless [--settings FILE] [--status-every SECONDS]
+//   veloxcanmoni --headless [--settings FILE] [--status-every SECONDS] [--live-candump FILE|-]
 //   veloxcanmoni --report LOG|FOLDER [--out DIR]
 //   veloxcanmoni --help | --version
 // veloxcanmoni-headless takes the same modes except the dashboard; without a mode it
@@ -29,6 +30,7 @@ struct DashboardOptions {
     std::optional<std::string> simulate; // "elm327" or "canusb" with --simulate
     std::string screenshot;              // PNG to save, then quit
     int screenshotAfterMs = 500;
+    std::string liveCandump; // candump -L text as the adapter: a file, or "-" for standard input
 };
 
 struct DecodeOptions {
@@ -39,6 +41,7 @@ struct DecodeOptions {
 struct HeadlessOptions {
     std::string settingsFile; // "" = the file beside the program
     int statusEverySeconds = 5;
+    std::string liveCandump; // as DashboardOptions::liveCandump
 };
 
 struct ReportOptions {

@@ -4,6 +4,7 @@
 #include "common/FileSystem.h"
 #include "common/Format.h"
 #include "common/MemoryView.h"
+#include "link/AdapterControl.h"
 #include "link/Monitor.h"
 #include "link/qt/MonitorTimers.h"
 #include "link/qt/QtEventPump.h"
@@ -73,46 +74,91 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
 
-    auto tellMessages = [&view] {
-        for (const auto& m : view.messages)
-            std::fprintf(stderr, "%s: %s\n", m.title.c_str(), m.text.c_str());
+    // Problems go to standard error as they happen, one line each; a message box the
+    // session shows is told once, not at every retry that raises it again.
+    std::string lastMessage;
+    auto tellMessages = [&view, &lastMessage] {
+        for (const auto& m : view.messages) {
+            std::string line = m.title + ": " + m.text;
+            for (char& c : line)
+                if (c == '\n')
+                    c = ' ';
+            if (line != lastMessage)
+                std::fprintf(stderr, "%s\n", line.c_str());
+            lastMessage = line;
+        }
         view.messages.clear();
     };
-    monitor.startAcquisition();
-    tellMessages();
-    if (!monitor.isRunning()) {
-        std::fprintf(stderr, "veloxcanmoni: the adapter could not be started (settings %s)\n", setup.settingsFile.c_str());
-        return 1;
-    }
-    std::printf("logging to %s (settings %s); SIGINT or SIGTERM stops\n",
-                setup.saveFolder.c_str(), setup.settingsFile.c_str());
-    std::fflush(stdout);
+    monitor.setLinkReport([&lastMessage](LinkProblem problem, const std::string& line) {
+        // The failed open is also the message box: one line, the box's.
+        if (problem == LinkProblem::OpenFailed)
+            return;
+        std::fprintf(stderr, "veloxcanmoni: %s\n", line.c_str());
+        lastMessage.clear();
+    });
+
+    // Everything runs inside the event loop, so that a signal ends a start-up dialogue
+    // (up to six replies awaited) as promptly as a running session.
+    int status = 0;
+    bool started = false;
+    QTimer::singleShot(0, &app, [&] {
+        monitor.startAcquisition();
+        tellMessages();
+        if (stopSignal != 0)
+            return;
+        if (!monitor.isRunning()) {
+            std::fprintf(stderr, "veloxcanmoni: the adapter could not be started (settings %s)\n",
+                         setup.settingsFile.c_str());
+            status = 1;
+            app.exit(1);
+            return;
+        }
+        started = true;
+        std::printf("logging to %s (settings %s); SIGINT or SIGTERM stops\n", setup.saveFolder.c_str(),
+                    setup.settingsFile.c_str());
+        std::fflush(stdout);
+    });
 
     // The signal handler only sets a flag: the stop itself runs on the event loop.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &app, [&] {
-        if (stopSignal != 0)
-            app.quit();
+        if (stopSignal == 0 && !monitor.adapter().inputEnded())
+            return;
+        monitor.adapter().abandonDialogues();
+        app.quit();
     });
     watch.start(50);
 
-    QTimer status;
-    QObject::connect(&status, &QTimer::timeout, &app, [&] {
+    QTimer statusTimer;
+    QObject::connect(&statusTimer, &QTimer::timeout, &app, [&] {
         tellMessages();
-        // A lost adapter (unplugged, link dropped) is started again when it is back.
-        if (!monitor.isRunning())
-            monitor.startAcquisition();
+        if (!started || stopSignal != 0 || monitor.adapter().inputEnded() || monitor.adapter().dialogueInProgress())
+            return;
+        // A lost adapter (unplugged, link dropped) is started again when it is back, on
+        // the same trip: nothing driven so far is reset.
+        if (!monitor.isRunning()) {
+            monitor.resumeAcquisition();
+            tellMessages();
+        }
         std::printf("%s\n", statusLine(monitor, clock, dec).c_str());
         std::fflush(stdout);
     });
-    status.start(setup.statusEverySeconds * 1000);
+    statusTimer.start(setup.statusEverySeconds * 1000);
 
     app.exec();
+    const bool inputEnded = monitor.adapter().inputEnded();
+    if (!started && stopSignal == 0 && !inputEnded)
+        return status;
 
     monitor.stopAcquisition();
     monitor.runLog().close();
-    const bool saved = monitor.saveTrips();
-    std::printf("stopped on signal %d: logs closed, trip file %s\n", stopSignal.load(), saved ? "updated" : "unchanged");
+    const char* trip = "left alone (nothing driven)";
+    if (monitor.hasTripToSave())
+        trip = monitor.saveTrips() ? "updated" : "NOT written (the save folder cannot be written)";
+    if (stopSignal != 0)
+        std::printf("stopped on signal %d: logs closed, trip file %s\n", stopSignal.load(), trip);
+    else
+        std::printf("stopped at the end of the adapter's input: logs closed, trip file %s\n", trip);
     std::fflush(stdout);
     return 0;
 }

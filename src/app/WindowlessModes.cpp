@@ -5,6 +5,7 @@
 #include "app/ProgramPaths.h"
 #include "common/FileSystem.h"
 #include "config/Settings.h"
+#include "link/replay/LiveCandump.h"
 
 #include <filesystem>
 #include <iostream>
@@ -66,10 +67,19 @@ int headless(int argc, char** argv, const HeadlessOptions& options)
     setup.saveFolder = saveFolderOf(setup.settings, paths);
     setup.defaultSaveFolder = paths.defaultSaveFolder;
     setup.statusEverySeconds = options.statusEverySeconds;
+    if (!options.liveCandump.empty())
+        routeAdapterToCandump(setup.portMap, setup.settings, options.liveCandump);
     return runHeadless(argc, argv, setup);
 }
 
 } // namespace
+
+void routeAdapterToCandump(std::map<int, std::string>& portMap, MonitorSettings& settings, const std::string& path)
+{
+    if (settings.PortNum < 1)
+        settings.PortNum = 1;
+    portMap[settings.PortNum] = liveCandumpDeviceName(path, settings.UseElm327);
+}
 
 std::optional<int> runWindowlessMode(const CommandLine& line, Program program, int argc, char** argv,
                                      const WindowReplayRunner& windowReplay)

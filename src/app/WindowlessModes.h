@@ -10,9 +10,12 @@
 // neither installed.
 #include "app/CommandLine.h"
 #include "app/ReplayCommand.h"
+#include "config/MonitorSettings.h"
 
 #include <functional>
+#include <map>
 #include <optional>
+#include <string>
 
 namespace vcm {
 
@@ -24,5 +27,9 @@ using WindowReplayRunner =
 // dashboard. argc and argv go to the Qt application of the mode that needs one.
 std::optional<int> runWindowlessMode(const CommandLine& line, Program program, int argc, char** argv,
                                      const WindowReplayRunner& windowReplay);
+
+// --live-candump FILE|- (both programs): the adapter's port number reads candump -L text
+// from FILE or standard input, as monitor text of the adapter of the settings.
+void routeAdapterToCandump(std::map<int, std::string>& portMap, MonitorSettings& settings, const std::string& path);
 
 } // namespace vcm

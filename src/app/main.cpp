@@ -1,5 +1,7 @@
 // veloxcanmoni: dispatches on the first argument to the program's modes.
 //   veloxcanmoni                       the dashboard on the adapter of the settings file
+//   veloxcanmoni --live-candump FILE|-  the dashboard on candump -L text from a file that
+//                                      is being written, or a pipe (candump -L can0 | ...)
 //   veloxcanmoni --simulate [elm327|canusb]
 //                                      the dashboard on the in-process simulated car
 //                                      (settings in VeloxCanMoni-simulated.INI beside
@@ -56,7 +58,12 @@ int main(int argc, char** argv)
     vcm::QtEventPump pump;
     const vcm::ProgramPaths paths =
         vcm::programPaths(fs, QCoreApplication::applicationDirPath().toStdString(), simulate);
-    vcm::QtPorts ports(vcm::readPortMap(fs, paths.settingsFile), clock);
+    std::map<int, std::string> portMap = vcm::readPortMap(fs, paths.settingsFile);
+    if (!line.dashboard.liveCandump.empty()) {
+        vcm::MonitorSettings s = vcm::readSettings(fs, paths.settingsFile, paths.defaultSaveFolder);
+        vcm::routeAdapterToCandump(portMap, s, line.dashboard.liveCandump);
+    }
+    vcm::QtPorts ports(portMap, clock);
 
     // The simulated car stands in for the adapter port; it runs on from a fast timer.
     std::unique_ptr<vcm::sim::SimulatedPort> car;

@@ -106,6 +106,10 @@ void FrameDecoder::decodeLine(std::string_view line)
         if (!line.empty()) ++linesIgnored_;
         return;
     }
+    if (elm && isCutShort(f)) {
+        ++linesIgnored_;
+        return;
+    }
     ++framesDecoded_;
     if (f.id < framesById_.size()) ++framesById_[f.id];
     state_.LastFrameTime = clock_.now();
@@ -114,6 +118,21 @@ void FrameDecoder::decodeLine(std::string_view line)
         std::copy_n(f.byte.begin() + 1, f.count, state_.DataByte.begin() + 1);
     }
     dispatch(f);
+}
+
+bool FrameDecoder::isCutShort(const FrameLine& f)
+{
+    if (f.id >= longestElmLine_.size() || f.count > 8)
+        return false;
+    auto& longest = longestElmLine_[f.id];
+    if (f.count < longest)
+        return true;
+    // Only a line of whole bytes tells the identifier's length.
+    for (int k = 1; k <= f.count; ++k)
+        if (!f.valid(k))
+            return false;
+    longest = static_cast<std::uint8_t>(f.count);
+    return false;
 }
 
 void FrameDecoder::dispatch(const FrameLine& f)

@@ -11,6 +11,12 @@
 // kMaxPendingText characters of it (older text is dropped: no line is that long, so
 // such text is noise or a wrong baud rate).
 //
+// An identifier keeps its length on the bus. An ELM327 line with fewer bytes than that
+// identifier has already shown (the longest line seen for it) was cut short by the
+// adapter and is not decoded: "3C8 00 00 FF" after "3C8 00 00 32 00 00" would otherwise
+// read byte 3 of a broken line as 8160 rpm. The CANUSB line carries its own length digit
+// and is refused when its bytes do not match it, so it needs no such check.
+//
 // Values that do not fit their 16-bit field (0B4 speed bytes 6-7 or 03B voltage bytes 3-4
 // with a high byte of 0x80 or more, a 3CB state of charge above 32767 tenths) are not
 // stored: the field keeps its last value and the rest of the frame is handled as usual.
@@ -55,6 +61,8 @@ private:
     void decodeLine(std::string_view line);
     void dispatch(const FrameLine& f);
     void keepPending(std::string_view tail);
+    // True for an ELM327 line shorter than its identifier's longest so far.
+    bool isCutShort(const FrameLine& f);
 
     void onSteering(const FrameLine& f);        // 025
     void onBrake(const FrameLine& f);           // 030
@@ -103,6 +111,7 @@ private:
     std::uint64_t framesDecoded_ = 0;
     std::uint64_t linesIgnored_ = 0;
     std::array<std::uint32_t, 0x800> framesById_{};
+    std::array<std::uint8_t, 0x800> longestElmLine_{};
 };
 
 } // namespace vcm

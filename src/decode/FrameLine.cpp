@@ -21,6 +21,11 @@ inline int hexDigit(char c) { return kHex[static_cast<unsigned char>(c)]; }
 
 bool readElm327Line(std::string_view line, FrameLine& out)
 {
+    // The prompt that ends "STOPPED" or "BUFFER FULL" has no line end of its own: the
+    // first frame after monitoring restarts follows it on the same line.
+    while (!line.empty() && line.front() == '>') line.remove_prefix(1);
+    // "<RX ERROR", "<DATA ERROR": the adapter says the frame came in damaged.
+    if (line.find('<') != std::string_view::npos) return false;
     if (line.size() < 3 || hexDigit(line[0]) < 0 || hexDigit(line[1]) < 0 || hexDigit(line[2]) < 0)
         return false;
     const std::size_t n = line.size();

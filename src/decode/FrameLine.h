@@ -5,8 +5,9 @@
 //
 // ELM327 monitor line (ATH1, spaces on, ATCAF0), terminator CR LF removed:
 //     "3CA 00 1A 00 2C 00"  -> id 0x3CA, count 5, bytes 00 1A 00 2C 00
-//     "3CA 00 1A <DATA"     -> id 0x3CA, count 3, byte 3 invalid
 //     "3CA 00 1A "          -> id 0x3CA, count 3, byte 3 invalid (empty token)
+//     ">3CA 00 1A 00 2C 00" -> as without the ">" (the prompt ends the line before)
+//     "3C8 00 00 32 <RX ERROR", anything with "<" -> not a frame (damaged on the bus)
 // The header token must be hexadecimal and its first three characters too; each data
 // token counts in the byte count, but only one or two hexadecimal digits make a valid byte.
 //

@@ -32,7 +32,11 @@ constexpr std::array<Step, 7> CanUsbStart{{
     {"\r\r\r", false}, {"V", true}, {"N", false}, {"S6", true}, {"Z0", true}, {"X1", true}, {"O", false},
 }};
 
-constexpr std::string_view Elm327Stop = "  ";
+// Any character ends monitoring and is itself discarded; the adapter finishes its line,
+// reports "STOPPED" and shows its prompt. Nothing may follow: a CR on its own repeats
+// the last command, which is "ATMA". A space is harmless if the adapter was already at
+// its prompt, since commands ignore spaces.
+constexpr std::string_view Elm327Stop = " ";
 constexpr std::string_view CanUsbStop = "C";
 
 } // namespace
@@ -43,6 +47,7 @@ AdapterControl::AdapterControl(LinkState& link, const MonitorSettings& settings,
     : link_(link), settings_(settings), view_(view), clock_(clock), pump_(pump), ports_(ports), vehicle_(vehicle),
       log_(log), receive_(receive)
 {
+    receive_.setMonitorRestart([this] { restartMonitoring(); });
 }
 
 std::string AdapterControl::adapterSettingsText(std::int32_t bps)
@@ -79,14 +84,17 @@ void AdapterControl::openPorts()
     if (!openOne(ports_.adapter, settings_.PortNum, adapterSettingsText(settings_.BPS))) {
         link_.AdapterPortOpen = 0;
         ports_.gps.close();
+        const std::string why = deviceAndReason(ports_.adapter);
         view_.showMessage("PROBLEME!",
                           "Ne peut ouvrir le port COM [" + std::to_string(settings_.PortNum) +
-                              "] Essayez un autre port.",
+                              "] Essayez un autre port.\n" + why,
                           MessageIcon::Critical);
         view_.setVisible(ConfigButton, true);
+        reportOnce(LinkProblem::OpenFailed, "cannot open the adapter port " + why);
         return;
     }
     link_.AdapterPortOpen = 1;
+    reported_[static_cast<std::size_t>(LinkProblem::OpenFailed)] = false;
 
     // The auxiliary input is optional; without it acquisition goes on.
     if (settings_.PortNumM >= 1 && settings_.PortNumM != settings_.PortNum)
@@ -95,13 +103,19 @@ void AdapterControl::openPorts()
 
 std::int16_t AdapterControl::sendCommand(std::string_view command, bool wait)
 {
+    std::string line(command);
+    line += '\r';
+    return send(command, line, wait, ReplyTimeoutMs);
+}
+
+std::int16_t AdapterControl::send(std::string_view command, std::string_view bytes, bool wait, double timeoutMs)
+{
     if (link_.AdapterPortOpen == 0)
         return 0;
     link_.ReplyState = reply::Awaited;
     link_.LastCommand = std::string(command);
-    std::string line(command);
-    line += '\r';
-    ports_.adapter.write(line);
+    lastWaitTimedOut_ = false;
+    ports_.adapter.write(bytes);
     if (!wait)
         link_.ReplyState = reply::Answered;
 
@@ -110,10 +124,13 @@ std::int16_t AdapterControl::sendCommand(std::string_view command, bool wait)
         // Ends on the reply, on a no-wait command sent from inside the wait (the main
         // tick's), on a stop or lost device, or on the time-out.
         const bool ended = waitUntil(
-            pump_, clock_, [this] { return link_.ReplyState != reply::Awaited || link_.AdapterPortOpen == 0; },
-            ReplyTimeoutMs);
-        if (!ended || link_.ReplyState == reply::Awaited)
+            pump_, clock_,
+            [this] { return link_.ReplyState != reply::Awaited || link_.AdapterPortOpen == 0 || abandoned_; },
+            abandoned_ ? 0 : timeoutMs);
+        if (!ended || link_.ReplyState == reply::Awaited) {
             link_.ReplyState = reply::Failed;
+            lastWaitTimedOut_ = !ended;
+        }
     }
     const std::int16_t result = link_.ReplyState;
     pump_.yieldOnce();
@@ -125,16 +142,29 @@ void AdapterControl::showErrorIfFailed(std::int16_t result)
     view_.setVisible(ErrorLabel, result == reply::Failed);
 }
 
-void AdapterControl::startAcquisition()
+void AdapterControl::startAcquisition() { start(true); }
+
+void AdapterControl::resumeAcquisition() { start(false); }
+
+void AdapterControl::start(bool newTrip)
 {
+    if (abandoned_)
+        return;
+    inputEnded_ = false;
     view_.setVisible(ErrorLabel, false);
     receive_.clearBuffers();
     link_.ReplyState = reply::Failed;
-    link_.RunStart = clock_.now();
-    resetTrip(vehicle_, clock_.tickCount());
+    if (newTrip) {
+        link_.RunStart = clock_.now();
+        resetTrip(vehicle_, clock_.tickCount());
+    } else {
+        // The time without an adapter is not driven at the last known speed or flow.
+        vehicle_.LastDistanceTick = vehicle_.LastFuelTick = clock_.tickCount();
+        vehicle_.FuelFlowRate = 0;
+    }
     link_.AdapterErrorSeen = false;
     // The silence watchdog counts from the start, not from the last frame of an earlier run.
-    vehicle_.LastFrameTime = link_.RunStart;
+    vehicle_.LastFrameTime = clock_.now();
     if (settings_.Logfile)
         log_.close();
 
@@ -156,16 +186,27 @@ void AdapterControl::startAcquisition()
 void AdapterControl::sendStartSequence()
 {
     inDialogue_ = true;
-    if (settings_.UseElm327) {
-        for (std::size_t i = 0; i < Elm327Start.size() && link_.AdapterPortOpen == 1; ++i) {
-            const auto result = sendCommand(Elm327Start[i].command, Elm327Start[i].wait);
-            // The reset's reply is not looked at; every later step shows its outcome.
-            if (i > 0 && link_.AdapterPortOpen == 1)
-                showErrorIfFailed(result);
+    bool toldNoAnswer = false, toldRefused = false;
+    const auto& steps = settings_.UseElm327 ? Elm327Start : CanUsbStart;
+    for (std::size_t i = 0; i < steps.size() && link_.AdapterPortOpen == 1 && !abandoned_; ++i) {
+        const auto result = sendCommand(steps[i].command, steps[i].wait);
+        // The CANUSB's results are not looked at; a stop or the host's end is no failure.
+        if (link_.AdapterPortOpen != 1 || !settings_.UseElm327 || abandoned_)
+            continue;
+        // The reset's reply is not looked at; every later step shows its outcome.
+        if (i > 0)
+            showErrorIfFailed(result);
+        if (result != reply::Failed)
+            continue;
+        if (lastWaitTimedOut_ && !toldNoAnswer) {
+            toldNoAnswer = true;
+            report(LinkProblem::NoAnswer, "the adapter on " + ports_.adapter.deviceName() + " does not answer (no reply to " +
+                                              std::string(steps[i].command) + ")");
+        } else if (!lastWaitTimedOut_ && !toldRefused) {
+            toldRefused = true;
+            report(LinkProblem::Refused, "the adapter on " + ports_.adapter.deviceName() + " refused " +
+                                             std::string(steps[i].command) + " (\"?\")");
         }
-    } else {
-        for (std::size_t i = 0; i < CanUsbStart.size() && link_.AdapterPortOpen == 1; ++i)
-            sendCommand(CanUsbStart[i].command, CanUsbStart[i].wait);
     }
     inDialogue_ = false;
 }
@@ -174,8 +215,10 @@ void AdapterControl::stopAcquisition()
 {
     if (link_.AdapterPortOpen == 1) {
         inDialogue_ = true;
-        const auto result = sendCommand(settings_.UseElm327 ? Elm327Stop : CanUsbStop, true);
+        const auto result = settings_.UseElm327 ? send(Elm327Stop, Elm327Stop, true, StopTimeoutMs)
+                                                : send(CanUsbStop, std::string(CanUsbStop) + '\r', true, StopTimeoutMs);
         inDialogue_ = false;
+        link_.AdapterErrorSeen = false;
         showErrorIfFailed(result);
         link_.AdapterPortOpen = 0;
         showStopped();
@@ -183,6 +226,48 @@ void AdapterControl::stopAcquisition()
     }
     if (settings_.Logfile)
         log_.close();
+}
+
+void AdapterControl::noteSilence(bool silent)
+{
+    if (!silent) {
+        reported_[static_cast<std::size_t>(LinkProblem::Silent)] = false;
+        return;
+    }
+    reportOnce(LinkProblem::Silent, "no frame from the adapter on " + ports_.adapter.deviceName() + " for " +
+                                        std::to_string(SilenceSeconds) + " s");
+}
+
+void AdapterControl::abandonDialogues() { abandoned_ = true; }
+
+void AdapterControl::report(LinkProblem problem, const std::string& line)
+{
+    reported_[static_cast<std::size_t>(problem)] = true;
+    if (report_)
+        report_(problem, line);
+}
+
+void AdapterControl::reportOnce(LinkProblem problem, const std::string& line)
+{
+    if (!reported_[static_cast<std::size_t>(problem)])
+        report(problem, line);
+}
+
+std::string AdapterControl::deviceAndReason(const SerialPort& port)
+{
+    const std::string reason = port.errorText();
+    return port.deviceName() + ": " + (reason.empty() ? std::string("no reason given") : reason);
+}
+
+void AdapterControl::restartMonitoring()
+{
+    // Not inside the start-up or stop dialogue, which decide the adapter's state themselves.
+    if (!settings_.UseElm327 || link_.AdapterPortOpen != 1 || inDialogue_)
+        return;
+    link_.AdapterErrorSeen = false;
+    link_.ReplyState = reply::Answered;
+    link_.LastCommand = "ATMA";
+    ports_.adapter.write("ATMA\r");
 }
 
 void AdapterControl::onCommandClick(int index)
@@ -204,6 +289,7 @@ void AdapterControl::onDeviceLost(PortRole role)
             // keep what was logged and show why acquisition ended.
             link_.AdapterPortOpen = 0;
             link_.ReplyState = reply::Failed;
+            report(LinkProblem::DeviceLost, "lost the adapter " + deviceAndReason(ports_.adapter));
             closeAllPorts();
             log_.close();
             showStopped();
@@ -221,6 +307,13 @@ void AdapterControl::onDeviceLost(PortRole role)
         ports_.aux.close();
         break;
     }
+}
+
+void AdapterControl::onInputEnded()
+{
+    inputEnded_ = true;
+    if (link_.AdapterPortOpen == 1)
+        stopAcquisition();
 }
 
 bool AdapterControl::isRunning() const

@@ -5,7 +5,8 @@
 //
 // Bytes on the wire (every command ends in one CR, nothing else is added):
 //   ELM327 start  "ATZ\r" "ATSP6\r" "ATE0\r" "ATH1\r" "ATL1\r" "ATCAF0\r" "ATMA\r"
-//   ELM327 stop   "  \r"  (any character ends monitoring; the adapter answers ">")
+//   ELM327 stop   " "  one character, no CR (it ends monitoring; the adapter answers
+//                 "STOPPED" and ">"; a CR would repeat "ATMA")
 //   CANUSB start  "\r\r\r\r" "V\r" "N\r" "S6\r" "Z0\r" "X1\r" "O\r"
 //   CANUSB stop   "C\r"
 //
@@ -22,7 +23,9 @@
 #include "link/LinkState.h"
 #include "link/SerialPort.h"
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,10 +42,18 @@ struct LinkPorts {
     SerialPort& gps;
 };
 
+// Problems of the adapter link, each told once as it happens (a host without a window
+// prints them): the line names the device and, where the system gives one, the reason.
+enum class LinkProblem { OpenFailed, NoAnswer, Refused, Silent, DeviceLost };
+using LinkReport = std::function<void(LinkProblem problem, const std::string& line)>;
+
 class AdapterControl {
 public:
     // Long enough for the slowest reply: "ATZ" resets the ELM327 in about a second.
     static constexpr double ReplyTimeoutMs = 2000;
+    // The stop is answered within a line's time; a silent adapter does not hold up the end.
+    static constexpr double StopTimeoutMs = 500;
+    static constexpr int SilenceSeconds = 5;
 
     AdapterControl(LinkState& link, const MonitorSettings& settings, View& view, const Clock& clock, EventPump& pump,
                    LinkPorts ports, VehicleState& vehicle, RunLog& log, ReceivePath& receive);
@@ -54,11 +65,28 @@ public:
     // wait asked), 2 error reply or time-out, 0 when the adapter port is not open.
     std::int16_t sendCommand(std::string_view command, bool wait);
     void startAcquisition();
+    // Starts again after a lost adapter without starting a new trip: distance, fuel and
+    // the run's start stay; the time without the adapter counts for neither.
+    void resumeAcquisition();
     void stopAcquisition();
+    // The ELM327 left monitoring on a report and is at its prompt: "ATMA" goes out at
+    // once, without a wait or a yield (it is called from the receive event).
+    void restartMonitoring();
     // Click on Command1(index): 0 Start, otherwise Stop.
     void onCommandClick(int index);
     // A port's device went away (USB unplugged, Bluetooth dropped).
     void onDeviceLost(PortRole role);
+    // The adapter's input ended (a candump pipe closed): stopped as by Stop.
+    void onInputEnded();
+    // True from then until the next start.
+    bool inputEnded() const { return inputEnded_; }
+
+    // The main tick's watchdog: true while no frame has come for SilenceSeconds (told
+    // once per silence), false once frames flow.
+    void noteSilence(bool silent);
+    // The host is ending: every wait ends at once and no start-up dialogue begins.
+    void abandonDialogues();
+    void setReport(LinkReport report) { report_ = std::move(report); }
 
     // The main tick's test: Stop shown and the adapter port open.
     bool isRunning() const;
@@ -72,6 +100,13 @@ public:
 
 private:
     bool openOne(SerialPort& port, int number, std::string_view settings);
+    // sendCommand's work: bytes go out as they are, LastCommand is command.
+    std::int16_t send(std::string_view command, std::string_view bytes, bool wait, double timeoutMs);
+    void start(bool newTrip);
+    void report(LinkProblem problem, const std::string& line);
+    // Told again only after the problem has gone away (a successful open, frames).
+    void reportOnce(LinkProblem problem, const std::string& line);
+    static std::string deviceAndReason(const SerialPort& port);
     void sendStartSequence();
     void showErrorIfFailed(std::int16_t result);
     void showRunning();
@@ -87,6 +122,11 @@ private:
     RunLog& log_;
     ReceivePath& receive_;
     bool inDialogue_ = false;
+    bool abandoned_ = false;
+    bool inputEnded_ = false;
+    bool lastWaitTimedOut_ = false;
+    LinkReport report_;
+    std::array<bool, 5> reported_{};
 };
 
 } // namespace vcm

@@ -48,8 +48,10 @@ void MainTick::tick()
 {
     runTicks_ += 1;
 
-    // The ELM327 stopped monitoring on a full buffer or an error: start it again.
-    if (p_.link.AdapterErrorSeen) {
+    // The ELM327 stopped monitoring on a full buffer or an error and its prompt has not
+    // been read yet (the receive path restarts it on the prompt): start it again. The
+    // stop dialogue keeps the report: "ATMA" would undo the stop.
+    if (p_.link.AdapterErrorSeen && !p_.adapter.dialogueInProgress()) {
         p_.link.AdapterErrorSeen = false;
         p_.adapter.sendCommand("ATMA", false);
     }
@@ -85,9 +87,12 @@ void MainTick::tick()
 
 void MainTick::watchdog(DateTime now)
 {
-    if (DateTime::secondsBetween(p_.vehicle.LastFrameTime, now) <= WatchdogSeconds)
+    if (DateTime::secondsBetween(p_.vehicle.LastFrameTime, now) <= WatchdogSeconds) {
+        p_.adapter.noteSilence(false);
         return;
+    }
     p_.view.setBackColor({"CommStatus", 0}, LampSilent);
+    p_.adapter.noteSilence(true);
     // Only the ELM327 understands "ATMA"; the start-up dialogue is not interrupted.
     if (p_.settings.UseElm327 && !p_.adapter.dialogueInProgress())
         p_.adapter.sendCommand("ATMA", false);

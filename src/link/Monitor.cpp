@@ -22,6 +22,8 @@ public:
     {
         if (error == PortError::DeviceLost)
             m_.adapter_->onDeviceLost(PortRole::Adapter);
+        else if (error == PortError::EndOfInput)
+            m_.adapter_->onInputEnded();
         else
             m_.receive_->onAdapterError(error);
     }
@@ -110,7 +112,15 @@ void Monitor::startAcquisition()
     adapter_->startAcquisition();
 }
 
+void Monitor::resumeAcquisition() { adapter_->resumeAcquisition(); }
+
 void Monitor::stopAcquisition() { adapter_->stopAcquisition(); }
+
+bool Monitor::hasTripToSave() const
+{
+    const TripRun run = makeTripRun(vehicle_, *gps_, view_, clock_.now());
+    return run.fuelMl != 0 || run.distanceM != 0;
+}
 
 void Monitor::onCommandClick(int index)
 {
@@ -122,6 +132,10 @@ void Monitor::onCommandClick(int index)
 void Monitor::onMainTimer() { mainTick_->onTimer(); }
 void Monitor::onGpsTimer() { gpsTick_->onTimer(); }
 bool Monitor::isRunning() const { return adapter_->isRunning(); }
+void Monitor::setLinkReport(std::function<void(LinkProblem, const std::string&)> report)
+{
+    adapter_->setReport(std::move(report));
+}
 
 void Monitor::loadTrips()
 {

@@ -20,12 +20,14 @@
 #include "link/LinkState.h"
 #include "link/SerialPort.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace vcm {
 
 class AdapterControl;
+enum class LinkProblem;
 class FrameDecoder;
 class GpsTick;
 class HistogramModel;
@@ -49,6 +51,8 @@ public:
 
     // Start and Stop (also the window's start-up and shutdown).
     void startAcquisition();
+    // After a lost adapter: starts again, going on with the same trip.
+    void resumeAcquisition();
     void stopAcquisition();
     // A click on Command1(index): 0 Start, 1 Stop (then Config is shown).
     void onCommandClick(int index);
@@ -63,9 +67,13 @@ public:
     // not be written).
     void loadTrips();
     bool saveTrips();
+    // False when the run has neither fuel nor distance: saveTrips leaves the file alone.
+    bool hasTripToSave() const;
 
     // Running: Stop shown and the adapter port open.
     bool isRunning() const;
+    // Where the adapter link's problems are told (AdapterControl.h), one line each.
+    void setLinkReport(std::function<void(LinkProblem, const std::string&)> report);
 
     MonitorSettings& settings() { return settings_; }
     VehicleState& vehicle() { return vehicle_; }

@@ -15,24 +15,7 @@ namespace {
 constexpr std::string_view CrLf = "\r\n";
 constexpr char Bel = '\a';
 
-bool contains(std::string_view text, std::string_view what) { return text.find(what) != std::string_view::npos; }
 bool contains(std::string_view text, char what) { return text.find(what) != std::string_view::npos; }
-
-// "FULL" and "ERROR" hold letters that hexadecimal frame text never does: the text is
-// searched for those letters first, so a read of frames alone costs two quick scans.
-bool holdsAdapterError(std::string_view text)
-{
-    return (contains(text, 'L') && contains(text, "FULL")) || (contains(text, 'R') && contains(text, "ERROR"));
-}
-
-// True when word occurs in text ending past its first `start` characters.
-bool endsPast(std::string_view text, std::string_view word, std::size_t start)
-{
-    for (auto p = text.find(word); p != std::string_view::npos; p = text.find(word, p + 1))
-        if (p + word.size() > start)
-            return true;
-    return false;
-}
 
 // The ELM327 answers a command with a prompt; the blank stop command too.
 bool expectsElm327Prompt(std::string_view command)
@@ -87,7 +70,7 @@ ReceivePath::ReceivePath(LinkState& link, const MonitorSettings& settings, View&
 
 void ReceivePath::clearBuffers()
 {
-    errorTail_.clear();
+    reports_.clear();
     auxLineBuffer_.clear();
 }
 
@@ -123,21 +106,13 @@ void ReceivePath::recogniseElm327Reply(std::string_view chunk)
             link_.ReplyState = reply::Answered;
         }
     }
-    // "BUFFER FULL" may arrive split over two reads: the end of the last read is joined
-    // to the start of this one and searched too. Only a word reaching into this read is
-    // new; one wholly in the kept tail was reported with the last read.
-    constexpr std::size_t kTail = 4; // "ERROR" less one
-    char seam[2 * kTail];
-    const std::size_t tail = errorTail_.size();
-    const std::size_t head = std::min(chunk.size(), kTail);
-    std::copy_n(errorTail_.begin(), tail, seam);
-    std::copy_n(chunk.begin(), head, seam + tail);
-    const std::string_view joined(seam, tail + head);
-    link_.AdapterErrorSeen = holdsAdapterError(chunk) || endsPast(joined, "FULL", tail) || endsPast(joined, "ERROR", tail);
-    if (chunk.size() >= kTail)
-        errorTail_.assign(chunk.substr(chunk.size() - kTail));
-    else
-        errorTail_.assign(joined.substr(joined.size() - std::min(joined.size(), kTail)));
+    // A report that ended monitoring is kept until monitoring is started again, by the
+    // prompt that follows it (often in a read of its own) or by the main tick.
+    const auto seen = reports_.scan(chunk);
+    if (seen.stopReport)
+        link_.AdapterErrorSeen = true;
+    if (link_.AdapterErrorSeen && seen.prompt && restartMonitoring_)
+        restartMonitoring_();
 
     decode_(forDecoder);
 }
@@ -175,7 +150,7 @@ void ReceivePath::blink()
 void ReceivePath::onAdapterError(PortError)
 {
     adapter_.discardInput();
-    errorTail_.clear();
+    reports_.clear();
 }
 
 void ReceivePath::onAuxReceive()

@@ -4,7 +4,9 @@
 // Adapter port, one chunk s as read (serial reads split text anywhere):
 //   raw log   <- s, with a marker line after its first line (RunLog::writeRaw)
 //   ELM327    ">" after an "AT" command (or the blank stop command) -> ReplyState 1,
-//             "?" -> ReplyState 2; "FULL"/"ERROR" -> AdapterErrorSeen; decoder <- s
+//             "?" -> ReplyState 2; decoder <- s; a report that ended monitoring
+//             ("BUFFER FULL", "CAN ERROR": Elm327Reports.h) -> AdapterErrorSeen, kept
+//             until monitoring restarts: at once when the prompt after it is read
 //   CANUSB    any CR -> ReplyState 1, BEL while a reply is awaited -> 2; decoder <- s
 //   every 11th chunk: activity lamp CommStatus(0) toggles, TankValue blinks red/white
 //   while the tank is below 15 %.
@@ -14,6 +16,7 @@
 #include "common/View.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
+#include "link/Elm327Reports.h"
 #include "link/LinkState.h"
 #include "link/SerialPort.h"
 
@@ -43,6 +46,10 @@ public:
     // Empties the receive buffers when acquisition starts.
     void clearBuffers();
 
+    // Starts monitoring again once the ELM327 is back at its prompt after a report
+    // (AdapterControl::restartMonitoring); clears AdapterErrorSeen when it sends.
+    void setMonitorRestart(std::function<void()> restart) { restartMonitoring_ = std::move(restart); }
+
     const std::array<std::int32_t, 4>& auxValues() const { return auxValues_; }
 
     static constexpr int BlinkEvery = 11;
@@ -62,7 +69,8 @@ private:
     SerialPort& aux_;
     Decode decode_;
 
-    std::string errorTail_;  // end of the previous chunk: a "FULL" split over two reads
+    std::function<void()> restartMonitoring_;
+    Elm327Reports reports_;
     std::string auxLineBuffer_;
     std::array<std::int32_t, 4> auxValues_{};
     int rxEventCount_ = 0;

@@ -8,8 +8,9 @@
 namespace vcm {
 
 // Error events of a port. DeviceLost means the device went away (USB unplugged,
-// Bluetooth link dropped): acquisition must stop cleanly.
-enum class PortError { Break, Framing, Overrun, RxOverflow, Parity, TxFull, Settings, DeviceLost };
+// Bluetooth link dropped): acquisition must stop cleanly. EndOfInput: a source that
+// only sends (a candump pipe) has ended; acquisition stops as with Stop.
+enum class PortError { Break, Framing, Overrun, RxOverflow, Parity, TxFull, Settings, DeviceLost, EndOfInput };
 
 // Told by a port when text has arrived or an error happened. The host's event loop
 // delivers these on the one thread that runs everything.

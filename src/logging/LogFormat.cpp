@@ -2,6 +2,7 @@
 
 #include "common/Format.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vcm {
@@ -35,6 +36,23 @@ void appendDateAndTime(std::string& out, DateTime t)
 
 bool logsGps(const MonitorSettings& s) { return s.EnableGPS && s.PortNumGPS >= 1; }
 
+// Values in the diagnostic records: C3 has 4 in its first frame and 7 in each of five
+// consecutive frames, C4 4 and 2 x 7.
+constexpr int C3Fields = 39;
+constexpr int C4Fields = 18;
+
+// The decimal values of one diagnostic record, padded with empty fields to the record's
+// length, so that a record not (or not wholly) received yet moves no later column.
+void appendDiagnosticFields(std::string& out, const std::string& head, const std::string& body, int fields)
+{
+    out += ';';
+    out += head;
+    out += body;
+    int written = 1 + static_cast<int>(std::count(head.begin(), head.end(), ';') + std::count(body.begin(), body.end(), ';'));
+    for (; written < fields; ++written)
+        out += ';';
+}
+
 } // namespace
 
 std::string logHeader(const MonitorSettings& settings)
@@ -46,8 +64,12 @@ std::string logHeader(const MonitorSettings& settings)
          "VoltMg1;Vvti;Shift lever;Timer;Distance;Lmoy/100;Lmoy/minute;Litres;Couple Therm; l/h";
     if (logsGps(settings)) h += ";GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat";
     if (!settings.UseElm327) {
-        for (int i = 1; i <= 39; ++i) {
+        for (int i = 1; i <= C3Fields; ++i) {
             h += ";C3_";
+            appendTwoDigits(h, i);
+        }
+        for (int i = 1; i <= C4Fields; ++i) {
+            h += ";C4_";
             appendTwoDigits(h, i);
         }
     }
@@ -107,12 +129,8 @@ void appendLogRow(std::string& out, const LogRowInputs& in)
         field(g.GpsSatellites, P::Whole);
     }
     if (!in.settings.UseElm327) {
-        out += ';';
-        out += v.C3Head;
-        out += v.C3Body;
-        out += ';';
-        out += v.C4Head;
-        out += v.C4Body;
+        appendDiagnosticFields(out, v.C3Head, v.C3Body, C3Fields);
+        appendDiagnosticFields(out, v.C4Head, v.C4Body, C4Fields);
     }
 }
 

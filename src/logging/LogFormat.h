@@ -12,7 +12,10 @@
 //   ;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat
 //   ;53.361337;-6.50562;61,7;41;84;8
 // With the CANUSB adapter the diagnostic replies follow: header names ";C3_01" ..
-// ";C3_39", row ";" + C3Head + C3Body + ";" + C4Head + C4Body.
+// ";C3_39;C4_01" .. ";C4_18", row ";" + C3Head + C3Body + ";" + C4Head + C4Body, each
+// record padded with empty fields to its 39 or 18 values, so that rows and header always
+// have the same number of fields (a C4 record never received is 18 empty fields):
+//   ;97;193;0;12;34;;;(...);5;6;;;(...)
 // Files are written in UTF-8.
 #include "GpsState.h"
 #include "common/DateTime.h"

@@ -56,6 +56,9 @@ TEST(CommandLine, ReadsTheOptionsOfEveryMode)
         ASSERT_EQ(live.mode, ProgramMode::Headless) << live.message;
         EXPECT_EQ(std::tuple(live.headless.settingsFile, live.headless.statusEverySeconds), std::tuple("v.INI", 2));
     }
+    // "-" is standard input, not a forgotten value.
+    EXPECT_EQ(parseCommandLine({"--live-candump", "-"}, Program::Headless).headless.liveCandump, "-");
+    EXPECT_EQ(parseCommandLine({"--live-candump", "-"}, Program::Dashboard).dashboard.liveCandump, "-");
 }
 
 TEST(CommandLine, RefusesWhatItCannotUseSayingWhy)

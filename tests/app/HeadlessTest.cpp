@@ -9,12 +9,15 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <poll.h>
+#include <pty.h>
 #include <regex>
 #include <string>
 #include <sys/wait.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -26,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 using namespace test;
 using namespace std::chrono_literals;
 
-// A child process with its standard output on a pipe.
+// A child process with its standard output and error on one pipe.
 class Child {
 public:
     explicit Child(std::vector<std::string> args)
@@ -36,6 +39,7 @@ public:
         pid_ = fork();
         if (pid_ == 0) {
             dup2(fds[1], STDOUT_FILENO);
+            dup2(fds[1], STDERR_FILENO);
             close(fds[0]);
             close(fds[1]);
             std::vector<char*> argv;
@@ -178,6 +182,173 @@ TEST(HeadlessProgram, ReplaysButSendsTheWindowReplayToTheDashboard)
     Child window({VCM_HEADLESS_PROGRAM, "--replay", sample, "--gui"});
     ASSERT_TRUE(window.started());
     EXPECT_EQ(window.waitExit(20s), 2);
+}
+
+// An adapter played by the test on a pseudo-terminal: each command line (up to its CR)
+// gets the reply the function gives ("" = none).
+class ScriptedAdapter {
+public:
+    explicit ScriptedAdapter(std::function<std::string(const std::string&)> reply) : reply_(std::move(reply))
+    {
+        char name[256] = {};
+        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
+        termios t{};
+        tcgetattr(slave_, &t);
+        cfmakeraw(&t);
+        tcsetattr(slave_, TCSANOW, &t);
+        path_ = name;
+        thread_ = std::thread([this] { serve(); });
+    }
+    ~ScriptedAdapter()
+    {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+        close(master_);
+        close(slave_);
+    }
+    const std::string& path() const { return path_; }
+
+private:
+    void serve()
+    {
+        std::string line;
+        while (!stop_) {
+            pollfd p{master_, POLLIN, 0};
+            if (poll(&p, 1, 20) <= 0) continue;
+            char c;
+            if (read(master_, &c, 1) != 1) continue;
+            if (c != '\r') { line += c; continue; }
+            const std::string r = reply_(line);
+            if (!r.empty() && write(master_, r.data(), r.size()) < 0) return;
+            line.clear();
+        }
+    }
+    std::function<std::string(const std::string&)> reply_;
+    int master_ = -1, slave_ = -1;
+    std::string path_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+};
+
+std::string settingsFor(TempFolder& dir, const std::string& device)
+{
+    std::filesystem::create_directories(dir.file("save"));
+    return dir.write("VeloxCanMoni.INI", "[Comm]\r\nInterface=ELM327\r\nPortNum=1\r\nBPS=38400\r\nPortNum GPS=0\r\n"
+                                         "[CAN232]\r\nLogfile=True\r\nSuperLogfile=False\r\n[GPS]\r\nEnableGPS=False\r\n"
+                                         "[Unit]\r\nSystem=SI\r\nTemp=Celsius\r\n[File]\r\nSavePath=" + dir.file("save") +
+                                         "\r\n[Ports]\r\nCOM1=" + device + "\r\n");
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+    return n;
+}
+
+// What headless logging tells, once each, as it happens, and that SIGTERM ends it within
+// two seconds whatever it is waiting for.
+TEST(HeadlessReports, EachAdapterProblemOnceWithTheDeviceAndSigtermWithinTwoSeconds)
+{
+    const struct {
+        const char* name;
+        std::function<std::string(const std::string&)> reply;
+        std::string report; // after the device path
+    } cases[] = {
+        {"silent", [](const std::string&) { return std::string(); }, " does not answer (no reply to ATZ)"},
+        {"refusing", [](const std::string& c) { return c == "ATZ" ? std::string("\r\rELM327 v1.5\r\r>") : "?\r\r>"; },
+         " refused ATSP6 (\"?\")"},
+        {"no frames", [](const std::string& c) { return c == "ATMA" ? std::string() : "OK\r\n\r\n>"; },
+         " for 5 s"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        ScriptedAdapter adapter(c.reply);
+        ASSERT_FALSE(adapter.path().empty());
+        Child program({VCM_HEADLESS_PROGRAM, "--settings", settingsFor(dir, adapter.path()), "--status-every", "1"});
+        ASSERT_TRUE(program.readUntil([&](const std::string& t) { return t.find(c.report) != std::string::npos; }, 20s))
+            << program.text();
+        EXPECT_EQ(occurrences(program.text(), c.report), 1u) << program.text();
+        EXPECT_NE(program.text().find(adapter.path() + c.report), std::string::npos) << program.text();
+        const auto signalled = Clock::now();
+        program.signal(SIGTERM);
+        EXPECT_EQ(program.waitExit(5s), 0) << program.text();
+        EXPECT_LT(Clock::now() - signalled, 2s) << program.text();
+        EXPECT_NE(program.text().find("trip file left alone (nothing driven)"), std::string::npos) << program.text();
+        EXPECT_EQ(occurrences(program.text(), "veloxcanmoni: "), 1u) << "the ending is no problem: " << program.text();
+    }
+}
+
+// Unplugged while driving, started again when the adapter is back: one line for the loss,
+// one for the failed retries, and the trip on disk holds the part before the gap as well.
+TEST(HeadlessReports, ALostAdapterKeepsTheTripAcrossTheGap)
+{
+    TempFolder dir;
+    const std::string link = dir.file("adapter"); // the device path the settings name
+    auto plugIn = [&](Child& car) {
+        EXPECT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s));
+        std::filesystem::remove(link);
+        std::filesystem::create_symlink(car.text().substr(0, car.text().find('\n')), link);
+    };
+    auto first = std::make_unique<Child>(std::vector<std::string>{VCM_SIMCAR, "--adapter", "elm327", "--seed", "5", "--speed", "500000"});
+    plugIn(*first);
+    const std::string ini = settingsFor(dir, link);
+    Child program({VCM_HEADLESS_PROGRAM, "--settings", ini, "--status-every", "1"});
+    // Driving: fuel counted (the engine warms up from the start).
+    const std::regex fuel(R"( running .* (0\.0[1-9][0-9]|0\.[1-9][0-9][0-9]|[1-9][0-9.]*) l \|)");
+    ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, fuel); }, 30s)) << program.text();
+    // Unplugged: the device node goes (a dead pseudo-terminal's name may be reused by others).
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(dir.file("unplugged"), link);
+    first.reset();
+    ASSERT_TRUE(program.readUntil([](const std::string& t) { return t.find("Ne peut ouvrir") != std::string::npos; }, 10s))
+        << program.text();
+    EXPECT_EQ(occurrences(program.text(), "lost the adapter " + link + ": "), 1u) << program.text();
+    std::this_thread::sleep_for(2500ms); // more retries fail: told once
+    EXPECT_EQ(occurrences(program.text(), "Ne peut ouvrir le port COM [1]"), 1u) << program.text();
+    const std::size_t gapEnd = program.text().size();
+    const std::string upToGap = program.text();
+    double litresBeforeGap = 0;
+    for (auto it = std::sregex_iterator(upToGap.begin(), upToGap.end(), fuel); it != std::sregex_iterator(); ++it)
+        litresBeforeGap = std::stod((*it)[1]);
+
+    Child second({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5", "--speed", "500000"});
+    plugIn(second);
+    ASSERT_TRUE(program.readUntil([&](const std::string& t) { return t.find(" running ", gapEnd) != std::string::npos; }, 20s))
+        << program.text();
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(5s), 0) << program.text();
+    EXPECT_NE(program.text().find("trip file updated"), std::string::npos) << program.text();
+    const auto trips = linesOf(readFile((std::filesystem::path(dir.file("save")) / "TRAJETS.CSV").string()));
+    ASSERT_FALSE(trips.empty());
+    const auto fields = fieldsOf(trips.back());
+    ASSERT_GT(fields.size(), 5u) << trips.back();
+    EXPECT_EQ(fields[0], "T");
+    EXPECT_GE(std::stod(fields[4]), litresBeforeGap * 1000 - 1) << trips.back(); // millilitres
+}
+
+// candump -L text on standard input drives the live path; its end stops as SIGTERM does.
+TEST(HeadlessLiveCandump, APipeOfCandumpLinesIsLoggedUntilItEnds)
+{
+    TempFolder dir;
+    const std::string ini = settingsFor(dir, "/dev/null");
+    const std::string sample = std::string(VCM_SAMPLES_DIR) + "/drive.candump.log";
+    // Paced a little, as candump brings them: 40 bursts of 100 lines.
+    Child program({"/bin/sh", "-c",
+                   "for i in $(seq 0 39); do sed -n \"$((i * 100 + 1)),$((i * 100 + 100))p\" '" + sample +
+                       "'; sleep 0.05; done | '" + VCM_HEADLESS_PROGRAM + "' --settings '" + ini +
+                       "' --status-every 1 --live-candump -"});
+    EXPECT_EQ(program.waitExit(30s), 0) << program.text();
+    EXPECT_NE(program.text().find("stopped at the end of the adapter's input"), std::string::npos) << program.text();
+    std::string csv;
+    for (const auto& e : std::filesystem::directory_iterator(dir.file("save")))
+        if (e.path().extension() == ".csv" && e.path().filename().string().starts_with("CAN_")) csv = readFile(e.path());
+    const auto rows = linesOf(csv);
+    ASSERT_GE(rows.size(), 5u) << csv;
+    EXPECT_EQ(rows[0].rfind("Date;Heure;km/h;Tpm;", 0), 0u);
+    // The bus's values reached the rows: the state of charge (column 10) is the car's.
+    EXPECT_NE(fieldsOf(rows.back())[9], "0.0") << rows.back();
 }
 
 } // namespace

@@ -73,8 +73,8 @@ TEST(WindowShutdown, ClosingWritesTheTripLineAndTheSettings)
     ASSERT_GE(fields.size(), 6u) << trips.back();
     EXPECT_EQ(fields[0], "T");
     EXPECT_NEAR(std::stod(fields[5]), 100, 2) << trips.back();
-    // Stopped on the way out: the ELM327 got its two spaces.
-    EXPECT_NE(rig.adapter.written.find("  \r"), std::string::npos);
+    // Stopped on the way out: the ELM327 got its one space (and no CR after it).
+    EXPECT_EQ(rig.adapter.writes.back(), " ");
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Interface=ELM327"), std::string::npos);
 }
 

@@ -38,11 +38,12 @@ TEST(FrameLine, Elm327MonitorLines)
            {"0b4 00 00 00 00 00 2e e0 00", 0x0B4, 8, {0, 0, 0, 0, 0, 0x2E, 0xE0, 0}},
            {"3CA 00 1A ", 0x3CA, 3, {0, 0x1A, -1}}, // trailing space
            {"3CA 00  1A", 0x3CA, 3, {0, -1, 0x1A}}, // double space
-           {"7E8 03 41 0D 00 <DATA ERROR", 0x7E8, 6, {3, 0x41, 0x0D, 0, -1, -1}},
+           {">03B 00 1F 00 E2 3D", 0x03B, 5, {0, 0x1F, 0, 0xE2, 0x3D}}, // after the prompt of a restart
            {"3CA 000 1", 0x3CA, 2, {-1, 1}},
            {"18DAF110 03 41 0D", 0x18DAF110, 3, {3, 0x41, 0x0D}}, // 29-bit header
            {"3CA 00 01 02 03 04 05 06 07 08 09", 0x3CA, 10, {0, 1, 2, 3, 4, 5, 6, 7}}},
-          {"3CA", "3CA00", "3C 00", " 3CA 00", "3CAX 00", "BUFFER FULL", "CAN ERROR", "STOPPED", ">", "", "ABC"});
+          {"3CA", "3CA00", "3C 00", " 3CA 00", "3CAX 00", "BUFFER FULL", "CAN ERROR", "STOPPED", ">", "", "ABC",
+           "7E8 03 41 0D 00 <DATA ERROR", "3C8 00 00 32 00 00 <RX ERROR", "3C8 00 00 <RX"}); // damaged
 }
 
 TEST(FrameLine, CanUsbFrameLines)

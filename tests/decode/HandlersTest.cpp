@@ -121,11 +121,11 @@ TEST(Handlers, InjectorAndValveTimingAreClearedByAnyFrameOfTheirIdentifier)
     }
 }
 
-// ELM327 data tokens that are not bytes ("<DATA ERROR", a trailing space).
+// ELM327 data tokens that are not bytes (garbled digits, a trailing space).
 TEST(Handlers, InvalidElmBytesStopOrSkipAsEachHandlerDefines)
 {
     DecoderRig rig(true);
-    rig.decoder.decodeFrames("038 00 7B\r\n038 00 <DATA ERROR\r\n"); // label written again with the old value
+    rig.decoder.decodeFrames("038 00 7B\r\n038 00 ?? 00\r\n"); // label written again with the old value
     EXPECT_DOUBLE_EQ(rig.state.FuelRateLh, 12.3);
     rig.decoder.decodeFrames("5A4 00 ZZ\r\n"); // tank shown all the same
     EXPECT_EQ(rig.sink.count("ShowTankLevel"), 1);
@@ -138,7 +138,7 @@ TEST(Handlers, InvalidElmBytesStopOrSkipAsEachHandlerDefines)
     EXPECT_TRUE(rig.state.EvMode);
     rig.decoder.decodeFrames("529 00 00 00 00 \r\n"); // byte 5 empty -> not "40"
     EXPECT_FALSE(rig.state.EvMode);
-    rig.decoder.decodeFrames("039 F6 00 <RX\r\n"); // torque skipped, temperature read
+    rig.decoder.decodeFrames("039 F6 00 X\r\n"); // torque skipped, temperature read
     EXPECT_EQ(rig.state.EngineTempRaw, -10);
     EXPECT_EQ(rig.state.EngineTorque, 0);
 }
@@ -203,6 +203,26 @@ TEST(Handlers, InjectorFrameClearsEvModeOnlyWhileMoving)
     rig.frame("0B4 00 00 00 00 00 03 E8 00");
     rig.frame("520 00 01 2C");
     EXPECT_FALSE(rig.state.EvMode);
+}
+
+// ELM327 lines the adapter damaged: marked (<RX ERROR, <DATA ERROR) or cut short (fewer
+// bytes than the identifier has shown). None of them reaches a handler.
+TEST(Handlers, DamagedElmLinesLeaveTheValuesAlone)
+{
+    const struct {
+        const char* damaged;
+    } cases[] = {{"3C8 00 00 FF\r\n"}, {"3C8 00 00 FF 00 00 <RX ERROR\r\n"}, {"3C8 00 00 FF 00 <DATA ERROR\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.damaged);
+        DecoderRig rig(true);
+        rig.decoder.decodeFrames("3C8 00 00 32 00 00\r\n"); // 1600 rpm, five bytes
+        rig.decoder.decodeFrames(c.damaged);
+        EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
+        EXPECT_EQ(rig.decoder.framesDecoded(), 1u);
+    }
+    DecoderRig rig(false); // the CANUSB line says its own length
+    rig.decoder.decodeFrames("t3C85000032000\rt3C830000FF\rt");
+    EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 0xFF * 32);
 }
 
 } // namespace

@@ -82,8 +82,8 @@ TEST(LineSplitting, ElmLinesEndAtCarriageReturnLineFeed)
     DecoderRig rig(true);
     rig.decoder.decodeFrames("3C8 00 00 32 00 00\r");
     EXPECT_EQ(rig.decoder.framesDecoded(), 0u);
-    rig.decoder.decodeFrames("\n3C8 00 00 33\r00\r\n");
-    EXPECT_EQ(rig.decoder.framesDecoded(), 2u); // the second line's last token is "33\r00": invalid
+    rig.decoder.decodeFrames("\n3C8 00 00 33\r00 00 00\r\n");
+    EXPECT_EQ(rig.decoder.framesDecoded(), 2u); // the second line's third byte is "33\r00": invalid
     EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
 }
 

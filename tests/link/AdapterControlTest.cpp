@@ -25,7 +25,7 @@ TEST(AdapterControl, StartAndStopAreSentByteForByte)
         bool elm327;
         const char* start;
         const char* stop;
-    } cases[] = {{true, kElm327Start, "  \r"}, {false, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r", "C\r"}};
+    } cases[] = {{true, kElm327Start, " "}, {false, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r", "C\r"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.elm327 ? "ELM327" : "CANUSB");
         LinkRig rig(c.elm327);
@@ -107,7 +107,8 @@ TEST(AdapterControl, AdapterPortThatCannotOpenShowsTheMessageAndStaysStopped)
     rig.adapter.startAcquisition();
     ASSERT_EQ(rig.view.messages.size(), 1u);
     EXPECT_EQ(rig.view.messages[0].title, "PROBLEME!");
-    EXPECT_EQ(rig.view.messages[0].text, "Ne peut ouvrir le port COM [7] Essayez un autre port.");
+    EXPECT_EQ(rig.view.messages[0].text,
+              "Ne peut ouvrir le port COM [7] Essayez un autre port.\n/dev/ttyFAKE: No such file or directory");
     EXPECT_EQ(rig.view.messages[0].icon, MessageIcon::Critical);
     expectRunning(rig, false);
     EXPECT_EQ(rig.adapterPort.written, "");
@@ -158,7 +159,7 @@ TEST(AdapterControl, StopDuringTheStartDialogueLeavesTheWindowStopped)
     };
     rig.adapter.startAcquisition();
     expectRunning(rig, false);
-    EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\r  \r");
+    EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\r ");
 }
 
 TEST(AdapterControl, StartClosesThePreviousLogSetWhenLogfileIsOn)

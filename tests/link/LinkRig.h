@@ -42,7 +42,7 @@ public:
             return head;
         if (written.rfind("AT", 0) == 0)
             return head + "OK" + nl + nl + ">";
-        if (written.find_first_not_of(' ') == written.size() - 1)
+        if (written.find_first_not_of(' ') == std::string::npos) // the stop: one space, no CR
             return "STOPPED" + nl + nl + ">";
         return head + "?" + nl + nl + ">";
     }

@@ -23,7 +23,7 @@ TEST(ReceivePath, ReplyRecognitionAndDecoderInput)
         {"ELM327 partial reply keeps waiting", true, "ATZ", 0, "ATZ\r\r\rELM3", 0, "ATZ\r\r\rELM3"},
         {"ELM327 prompt when nothing awaited", true, "ATMA", 1, "3CA 00 00 >", 1, "3CA 00 00 >"},
         {"ELM327 prompt after non-AT command", true, "t7E2", 0, ">", 0, ">"},
-        {"ELM327 prompt answers the stop", true, "  ", 0, "STOPPED\r\n\r\n>", 1, ""},
+        {"ELM327 prompt answers the stop", true, " ", 0, "STOPPED\r\n\r\n>", 1, ""},
         {"ELM327 monitor lines pass through", true, "ATMA", 1, "0B4 00 00 00 00 13 88 5C\r\n", 1,
          "0B4 00 00 00 00 13 88 5C\r\n"},
         // The CANUSB hands every chunk to the decoder, frames cut anywhere included.
@@ -46,26 +46,45 @@ TEST(ReceivePath, ReplyRecognitionAndDecoderInput)
     }
 }
 
-TEST(ReceivePath, Elm327OverflowReportSetsAndClearsTheErrorFlag)
+// An ELM327 that left monitoring on a report is started again as soon as its prompt
+// is read, however the reads split the text; the report is never forgotten meanwhile.
+TEST(ReceivePath, Elm327ReportThenPromptRestartsMonitoringOnceWhereverTheReadsSplit)
 {
-    LinkRig rig(true);
-    rig.link.ReplyState = 1;
     const struct {
-        const char* chunk;
-        bool flag;
-    } steps[] = {
-        {"3CA 00 00 00 00 00\r\n", false}, {"BUFFER FULL\r\n\r\n>", true}, {"3CA 00 00 00 00 00\r\n", false},
-        {"CAN ERROR\r\n", true}, {"0B4 00 00 00 00 13 88 5C\r\n", false},
-        {"BUFFER FU", false}, {"LL\r\n>", true}, // a report split over two reads is seen when it completes
-        {"3CA 00 00 00 00 00\r\n", false},
-        {"CAN E", false}, {"R", false}, {"R", false}, {"OR\r\n", true}, // reads shorter than the word
-        {"F", false}, {"UL", false}, {"L", true},
-        {"0B4 00 00 00 00 13 88 5C\r\n", false}, // the report is not seen a second time
-        {"3CA FU 00 00 00 00\r\n", false}, {"LL 00\r\n", false}, // garbled frames are not errors
+        const char* text;
+        bool restarts;
+    } cases[] = {
+        {"3CA 00 00 00 00 00\r\nBUFFER FULL\r\n\r\n>", true},
+        {"0B4 00 00 00 00 13 88 5C\r\nCAN ERROR\r\n\r\n>", true},
+        {"3C8 00 00 32 00 00 <RX ERROR\r\n3CA 00 00 00 00 00 <DATA ERROR\r\n", false}, // damaged lines
+        {"3CA 00 00 00 00 00\r\n>", false},                                             // a prompt alone
+        {"3CA FU 00 00 00 00\r\nLL 00\r\n>", false},                                   // garbled frames
     };
-    for (const auto& s : steps) {
-        rig.adapterPort.receive(s.chunk);
-        EXPECT_EQ(rig.link.AdapterErrorSeen, s.flag) << s.chunk;
+    for (const auto& c : cases) {
+        const std::string text = c.text;
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            SCOPED_TRACE(text.substr(0, cut) + " | " + text.substr(cut));
+            LinkRig rig(true);
+            rig.adapterPort.open(3, "38400,N,8,1");
+            rig.link.AdapterPortOpen = 1;
+            rig.link.ReplyState = reply::Answered;
+            rig.link.LastCommand = "ATMA";
+            rig.adapterPort.receive(text.substr(0, cut));
+            const bool promptInFirst = text.substr(0, cut).find('>') != std::string::npos;
+            EXPECT_EQ(rig.adapterPort.written, c.restarts && promptInFirst ? "ATMA\r" : "");
+            rig.adapterPort.receive(text.substr(cut));
+            EXPECT_EQ(rig.adapterPort.written, c.restarts ? "ATMA\r" : "");
+            EXPECT_FALSE(rig.link.AdapterErrorSeen);
+        }
+    }
+}
+
+TEST(ReceivePath, Elm327ReportWithoutItsPromptIsKeptForTheTick)
+{
+    LinkRig rig(true); // the port closed: nothing can be sent
+    for (const char* chunk : {"BUFFER F", "ULL\r\n", "\r\n", "3CA 00 00 00 00 00\r\n", "\r\n>"}) {
+        rig.adapterPort.receive(chunk);
+        EXPECT_EQ(rig.link.AdapterErrorSeen, std::string(chunk) != "BUFFER F") << chunk;
     }
 }
 

@@ -17,7 +17,12 @@ constexpr const char* MetricElmHeader =
 
 constexpr const char* AllDiagnosticNames =
     ";C3_01;C3_02;C3_03;C3_04;C3_05;C3_06;C3_07;C3_08;C3_09;C3_10;C3_11;C3_12;C3_13;C3_14;C3_15;C3_16;C3_17;C3_18;C3_19;C3"
-    "_20;C3_21;C3_22;C3_23;C3_24;C3_25;C3_26;C3_27;C3_28;C3_29;C3_30;C3_31;C3_32;C3_33;C3_34;C3_35;C3_36;C3_37;C3_38;C3_39";
+    "_20;C3_21;C3_22;C3_23;C3_24;C3_25;C3_26;C3_27;C3_28;C3_29;C3_30;C3_31;C3_32;C3_33;C3_34;C3_35;C3_36;C3_37;C3_38;C3_39"
+    ";C4_01;C4_02;C4_03;C4_04;C4_05;C4_06;C4_07;C4_08;C4_09;C4_10;C4_11;C4_12;C4_13;C4_14;C4_15;C4_16;C4_17;C4_18";
+
+// The row's diagnostic part for kCruisingCar: C3 "97;193;0" + ";12;34" padded to 39
+// fields, C4 "5" + ";6" padded to 18.
+const std::string CruisingDiagnostics = ";97;193;0;12;34" + std::string(34, ';') + ";5;6" + std::string(16, ';');
 
 MonitorSettings settingsFor(bool metric, bool elm, bool gps, std::int16_t gpsPort = 3, std::int16_t auxPort = 0)
 {
@@ -64,9 +69,9 @@ INSTANTIATE_TEST_SUITE_P(Variants, LogHeader, ::testing::Values(
                "; l/h;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat", 32},
     HeaderCase{"GpsWithoutPort", settingsFor(true, true, true, 0), MetricElmHeader, " l/h", 26},
     HeaderCase{"MetricCanusb", settingsFor(true, false, false), MetricElmHeader + std::string(";C3_01;C3_02;C3_03"),
-               ";C3_37;C3_38;C3_39", 65},
+               ";C4_17;C4_18", 83},
     HeaderCase{"UsCanusbGps", settingsFor(false, false, true), "Date;Heure;mph;Rpm;MPG;CoolantTemp(°C)",
-               "; l/h;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat" + std::string(AllDiagnosticNames), 71}),
+               "; l/h;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat" + std::string(AllDiagnosticNames), 89}),
     [](const auto& p) { return std::string(p.param.name); });
 
 struct RowCase {
@@ -84,8 +89,8 @@ TEST_P(LogRow, MatchesTheFileText)
     std::string out = "previous"; // the row is appended to what is there
     appendLogRow(out, {kCruisingCar, kDublinFix, c.settings, DateTime::fromCivil({2026, 12, 4, 9, 10, 5}), 123456, 4.9, c.sep});
     EXPECT_EQ(out, "previous" + c.expected);
-    if (c.settings.PortNumM == 0 && c.settings.UseElm327) {
-        EXPECT_EQ(columns(c.expected), columns(logHeader(c.settings)));
+    if (c.settings.PortNumM == 0) {
+        EXPECT_EQ(columns(c.expected), columns(logHeader(c.settings))); // CSV tools shift nothing
     }
 }
 
@@ -97,9 +102,9 @@ INSTANTIATE_TEST_SUITE_P(Variants, LogRow, ::testing::Values(
             ";53.361337;-6.50562;61,7;41;84;8"},
     RowCase{"Canusb", settingsFor(true, false, false), ',',
             "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"
-            ";97;193;0;12;34;5;6"},
+            + CruisingDiagnostics},
     RowCase{"AuxiliaryPortLeavesOnlyGpsAndDiagnostics", settingsFor(true, false, true, 3, 2), ',',
-            ";53.361337;-6.50562;61,7;41;84;8;97;193;0;12;34;5;6"}),
+            ";53.361337;-6.50562;61,7;41;84;8" + CruisingDiagnostics}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(LogRow, StandingCarBeforeAnyDistanceLogsZeroAverage)

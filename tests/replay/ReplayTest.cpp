@@ -57,7 +57,7 @@ TEST(Replay, SteadyDriveGivesTheRowsWorkedOutByHand)
                                      "Distance;Lmoy/100;Lmoy/minute;Litres;Couple Therm; l/h";
         EXPECT_EQ(lines[0].substr(0, header26.size()), header26);
         EXPECT_EQ(lines[0].size() == header26.size(), form == AdapterForm::Elm327);
-        EXPECT_EQ(lines[0].ends_with(";C3_39"), form == AdapterForm::CanUsb);
+        EXPECT_EQ(lines[0].ends_with(";C4_18"), form == AdapterForm::CanUsb);
 
         // Row k is taken at k x 100 ms; the last 3CA before it came at k x 100 - 60 ms:
         //   distance = (100k - 60) ms x 36 km/h / 3600 = k - 0.6 m

@@ -8,6 +8,8 @@
 #include "link/replay/ReplayPort.h"
 #include "link/sim/DriveModel.h"
 #include "link/sim/SimulatedPort.h"
+#include "link/sim/VirtualElm327.h"
+#include "decode/FrameDecoder.h"
 #include "logging/RunLog.h"
 
 #include <algorithm>
@@ -67,15 +69,21 @@ private:
     std::int64_t sent_ = 0;
 };
 
+int bufferFullReports(sim::SimulatedPort& port)
+{
+    const auto* elm = dynamic_cast<const sim::VirtualElm327*>(&port.adapter());
+    return elm ? elm->bufferFullCount() : 0;
+}
+
 } // namespace
 
-std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
+std::string recordSimulatedDrive(const SimulatedDriveOptions& options, SimulatedDriveStats* stats)
 {
     ManualClock clock(1000000, options.start);
     MonitorSettings settings;
     settings.UseElm327 = options.elm327;
     settings.PortNum = 1;
-    settings.BPS = 500000;
+    settings.BPS = options.bitsPerSecond;
     settings.SuperLogFile = true;
     settings.Logfile = true;
     settings.EnableGPS = options.withGps;
@@ -105,10 +113,17 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
     double nextMain = origin + Monitor::MainTimerMs;
     double nextGps = origin + Monitor::GpsTimerMs;
     double nextRead = origin + options.readEveryMs;
+    std::uint64_t framesSeen = 0;
+    double lastFrameMs = origin, longestGapMs = 0;
     auto runDue = [&] {
         const double now = clock.tickCount();
         if (nextRead <= now) {
             adapterPort.pump();
+            if (const auto frames = monitor.decoder().framesDecoded(); frames != framesSeen) {
+                framesSeen = frames;
+                lastFrameMs = now;
+            }
+            longestGapMs = std::max(longestGapMs, now - lastFrameMs);
             while (nextRead <= now)
                 nextRead += options.readEveryMs;
         }
@@ -139,7 +154,17 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options)
     monitor.startAcquisition();
     if (!monitor.isRunning())
         throw std::runtime_error("the simulated adapter did not start");
+    const std::uint64_t framesAtStart = monitor.decoder().framesDecoded();
+    const int fullAtStart = bufferFullReports(adapterPort);
+    lastFrameMs = clock.tickCount();
+    longestGapMs = 0;
     runUntil(clock.tickCount() + options.seconds * 1000);
+    if (stats) {
+        stats->seconds = options.seconds;
+        stats->framesDecoded = monitor.decoder().framesDecoded() - framesAtStart;
+        stats->longestGapMs = longestGapMs;
+        stats->bufferFullReports = bufferFullReports(adapterPort) - fullAtStart;
+    }
     monitor.stopAcquisition();
     monitor.saveTrips();
     return base;

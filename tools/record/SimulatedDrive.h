@@ -19,12 +19,21 @@ struct SimulatedDriveOptions {
     std::uint64_t seed = 1;        // which drive
     bool withGps = true;
     double readEveryMs = 4;        // how often the serial port delivers what it holds
+    int bitsPerSecond = 500000;    // of the adapter's serial line (BPS)
     DateTime start = DateTime::fromCivil({2026, 12, 4, 9, 10, 0});
+};
+
+// What the link carried during the drive (after the start-up dialogue).
+struct SimulatedDriveStats {
+    double seconds = 0;             // of driving measured
+    std::uint64_t framesDecoded = 0;
+    double longestGapMs = 0;        // longest time without a decoded frame
+    int bufferFullReports = 0;      // ELM327 "BUFFER FULL"
 };
 
 // Path of the first log set written, without extension ("<folder>/CAN_04122026_0910");
 // a drive past 65000 rows (6500 s) goes on in further sets, as live.
-std::string recordSimulatedDrive(const SimulatedDriveOptions& options);
+std::string recordSimulatedDrive(const SimulatedDriveOptions& options, SimulatedDriveStats* stats = nullptr);
 
 // One NMEA sentence: "$" body "*" checksum CR LF.
 std::string nmeaSentence(const std::string& body);

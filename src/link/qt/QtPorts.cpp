@@ -1,5 +1,6 @@
 #include "link/qt/QtPorts.h"
 
+#include "link/qt/QtCandumpPort.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtSimulatedPort.h"
 #include "link/sim/SimulatedPort.h"
@@ -12,6 +13,8 @@ namespace vcm {
 
 std::unique_ptr<SerialPort> makePort(const std::string& device, const Clock& clock)
 {
+    if (auto candump = parseLiveCandumpDevice(device))
+        return std::make_unique<QtCandumpPort>(std::move(*candump));
     if (isSimulatedDevice(device)) {
         auto simulated = sim::SimulatedPort::create(device, clock);
         if (!simulated)

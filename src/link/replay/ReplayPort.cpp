@@ -18,12 +18,20 @@ void ReplayPort::write(std::string_view text)
 {
     if (!answering_ || !answersAs_)
         return;
+    const bool elm327 = *answersAs_ == AdapterForm::Elm327;
     for (char c : text) {
+        if (elm327 && monitoring_) {
+            // Any character ends monitoring and is itself discarded.
+            monitoring_ = false;
+            answers_ += "STOPPED\r\n\r\n>";
+            continue;
+        }
         if (c != '\r') {
             commandLine_.push_back(c);
             continue;
         }
         answers_ += answerTo(commandLine_);
+        monitoring_ = elm327 && commandLine_ == "ATMA";
         commandLine_.clear();
     }
 }

@@ -6,7 +6,8 @@
 // recording holds the real adapter's text.
 //
 //   ELM327: "ATZ" -> "\r\rELM327 v1.5\r\n\r\n>", other "AT..." -> "OK\r\n\r\n>",
-//           "  " (stop) -> "\r\n>", "ATMA" -> nothing (monitoring starts)
+//           "ATMA" -> nothing (monitoring starts), then any character (the stop) ->
+//           "STOPPED\r\n\r\n>"; anything else -> "\r\n>"
 //   CANUSB: "V" -> "V1011\r", "N" -> "NA123\r", "t..." -> "z\r", others -> "\r"
 #include "link/SerialPort.h"
 #include "link/canformat/AdapterText.h"
@@ -45,6 +46,7 @@ private:
     std::optional<AdapterForm> answersAs_;
     bool open_ = false;
     bool answering_ = true;
+    bool monitoring_ = false; // ELM327 after "ATMA"
     std::string input_;
     std::string commandLine_;
     std::string answers_;
