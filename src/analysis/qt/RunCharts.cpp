@@ -60,6 +60,7 @@ void niceAxes(QChart& chart, const std::vector<double>* minutes = nullptr)
         for (QAbstractAxis* axis : chart.axes(Qt::Horizontal)) axis->setRange(0.0, std::max(minutes->back(), 0.1));
     for (QAbstractAxis* axis : chart.axes(Qt::Vertical))
         if (auto* a = qobject_cast<QValueAxis*>(axis)) {
+            if (!(a->max() - a->min() > 1e-9)) a->setRange(a->min() - 1, a->max() + 1);  // a flat line
             a->applyNiceNumbers();
             a->setLabelFormat(QStringLiteral("%g"));
         }
