@@ -136,6 +136,13 @@ NamedChart engineMapChart(const RunData& run)
                                                         (r + 0.5) * g.injectorMax / g.rows);
         }
     for (auto* s : levels) attach(*chart, s, x, y);
+    // Squares as large as a cell of the grid, whatever the size of the plot.
+    const double cellRpm = g.rpmMax / g.columns, cellInjector = g.injectorMax / g.rows;
+    QObject::connect(chart.get(), &QChart::plotAreaChanged, chart.get(), [levels, x, y, cellRpm, cellInjector](const QRectF& area) {
+        const double w = area.width() * cellRpm / (x->max() - x->min());
+        const double h = area.height() * cellInjector / (y->max() - y->min());
+        for (auto* s : levels) s->setMarkerSize(std::max(2.0, std::min(w, h)));
+    });
     return {QStringLiteral("engine-map"), chart->title(), std::move(chart)};
 }
 
