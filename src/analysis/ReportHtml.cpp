@@ -13,8 +13,11 @@ void appendChart(std::string& h, const ReportChart& c)
          "\"><figcaption>" + escapeHtml(c.title) + " (" + escapeHtml(c.fileName) + ")</figcaption></figure>\n";
 }
 
-void appendRunList(std::string& h, const std::vector<ReportRun>& runs)
+} // namespace
+
+std::string reportRunList(const std::vector<RunListEntry>& runs)
 {
+    std::string h;
     h += "<h2>Runs</h2>\n<table><tr><th>Log</th>";
     for (const auto& c : runListColumns()) h += "<th>" + escapeHtml(c) + "</th>";
     h += "</tr>\n";
@@ -24,11 +27,12 @@ void appendRunList(std::string& h, const std::vector<ReportRun>& runs)
         h += "</tr>\n";
     }
     h += "</table>\n";
+    return h;
 }
 
-void appendRun(std::string& h, const ReportRun& r)
+std::string reportRunSection(const ReportRun& r)
 {
-    h += "<section id=\"" + escapeHtml(r.name) + "\"><h2>" + escapeHtml(r.name) + "</h2>\n<table class=\"summary\">";
+    std::string h = "<section id=\"" + escapeHtml(r.name) + "\"><h2>" + escapeHtml(r.name) + "</h2>\n<table class=\"summary\">";
     for (const auto& [label, value] : summaryTable(r.summary))
         h += "<tr><th>" + escapeHtml(label) + "</th><td>" + escapeHtml(value) + "</td></tr>";
     h += "</table>\n";
@@ -40,12 +44,13 @@ void appendRun(std::string& h, const ReportRun& r)
     }
     for (const auto& c : r.charts) appendChart(h, c);
     h += "</section>\n";
+    return h;
 }
 
-void appendTrend(std::string& h, const TripTrend& t, const std::vector<ReportChart>& charts)
+std::string reportTrend(const TripTrend& t, const std::vector<ReportChart>& charts)
 {
     const TripTotals& s = t.totals;
-    h += "<section><h2>Trip file</h2>\n<table class=\"summary\">";
+    std::string h = "<section><h2>Trip file</h2>\n<table class=\"summary\">";
     h += "<tr><th>Stored trips</th><td>" + std::to_string(t.trips.size()) + "</td></tr>";
     h += "<tr><th>Lifetime distance</th><td>" + formatNumber(s.TotalDistanceM / 1000, "0.0", '.') + " km</td></tr>";
     h += "<tr><th>Lifetime fuel</th><td>" + formatNumber(s.TotalFuelMl / 1000, "0.00", '.') + " L</td></tr>";
@@ -56,9 +61,8 @@ void appendTrend(std::string& h, const TripTrend& t, const std::vector<ReportCha
     h += "</table>\n";
     for (const auto& c : charts) appendChart(h, c);
     h += "</section>\n";
+    return h;
 }
-
-} // namespace
 
 std::string escapeHtml(std::string_view text)
 {
@@ -99,19 +103,16 @@ std::string base64(std::string_view bytes)
     return out;
 }
 
-std::string reportHtml(const ReportContent& content)
+std::string reportHead(std::string_view title)
 {
-    std::string h = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + escapeHtml(content.title) +
-                    "</title>\n<style>body{font-family:sans-serif;margin:2em}table{border-collapse:collapse}"
-                    "th,td{border:1px solid #bbb;padding:3px 8px;text-align:left}td{text-align:right}"
-                    "figure{display:inline-block;margin:8px}img{max-width:100%}.problems{color:#a40}</style>"
-                    "</head><body>\n<h1>" +
-                    escapeHtml(content.title) + "</h1>\n";
-    if (content.runs.size() > 1) appendRunList(h, content.runs);
-    for (const auto& r : content.runs) appendRun(h, r);
-    if (content.trend) appendTrend(h, *content.trend, content.trendCharts);
-    h += "</body></html>\n";
-    return h;
+    return "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + escapeHtml(title) +
+           "</title>\n<style>body{font-family:sans-serif;margin:2em}table{border-collapse:collapse}"
+           "th,td{border:1px solid #bbb;padding:3px 8px;text-align:left}td{text-align:right}"
+           "figure{display:inline-block;margin:8px}img{max-width:100%}.problems{color:#a40}</style>"
+           "</head><body>\n<h1>" +
+           escapeHtml(title) + "</h1>\n";
 }
+
+std::string reportTail() { return "</body></html>\n"; }
 
 } // namespace vcm

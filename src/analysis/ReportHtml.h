@@ -25,14 +25,18 @@ struct ReportRun {
     std::vector<std::string> problems;  // "file:line: what" of skipped rows
 };
 
-struct ReportContent {
-    std::string title;
-    std::vector<ReportRun> runs;
-    std::optional<TripTrend> trend;
-    std::vector<ReportChart> trendCharts;
+// The page in pieces, so that a report of many runs is written run by run:
+//   reportHead + reportRunList (folders) + reportRunSection per run + reportTrend + reportTail.
+struct RunListEntry {
+    std::string name;
+    RunSummary summary;
 };
+std::string reportHead(std::string_view title);
+std::string reportRunList(const std::vector<RunListEntry>& runs);
+std::string reportRunSection(const ReportRun& run);
+std::string reportTrend(const TripTrend& trend, const std::vector<ReportChart>& charts);
+std::string reportTail();
 
-std::string reportHtml(const ReportContent& content);
 std::string base64(std::string_view bytes);
 std::string escapeHtml(std::string_view text);
 

@@ -68,8 +68,8 @@ std::optional<double> readNumber(std::string_view s)
             return std::nullopt;
         }
     }
-    if (!seenDigit) return std::nullopt;
     const double v = whole + fraction;
+    if (!seenDigit || !std::isfinite(v)) return std::nullopt;  // 400 digits are no number
     return negative ? -v : v;
 }
 

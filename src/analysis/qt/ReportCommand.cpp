@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
+#include <string_view>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -72,30 +74,91 @@ std::vector<std::string> inputLogs(const QString& input)
     return paths;
 }
 
-bool writeFile(const QString& path, const std::string& bytes)
-{
-    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
-}
+// The report's files, written into a staging folder inside the output folder (made on
+// the first file) and moved into place by publish(), report.html last. Run sections
+// go to a part file as each run is drawn, so memory holds one run's charts at a time.
+class StagedReport {
+public:
+    explicit StagedReport(QString outDir) : outDir_(std::move(outDir)) {}
 
-// Moves every file of staging into outDir, report.html last.
-bool publish(const QString& staging, const QString& outDir, std::string& error)
-{
-    QStringList names = QDir(staging).entryList(QDir::Files, QDir::Name);
-    names.removeAll(QStringLiteral("report.html"));
-    names.append(QStringLiteral("report.html"));
-    for (const QString& name : names) {
-        std::error_code ec;
-        std::filesystem::rename(QDir(staging).filePath(name).toStdString(), QDir(outDir).filePath(name).toStdString(), ec);
-        if (ec) {
-            error = QDir(outDir).filePath(name).toStdString() + ": " + ec.message();
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+
+    void write(const std::string& name, std::string_view bytes)
+    {
+        if (!open()) return;
+        std::ofstream out(stagedPath(name), std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) fail(name);
+    }
+    void appendSection(std::string_view html)
+    {
+        if (!open()) return;
+        sections_.write(html.data(), static_cast<std::streamsize>(html.size()));
+        if (!sections_) fail("report.html");
+    }
+    // report.html = head + sections written so far + tail, then every file moved into place.
+    bool publish(const std::string& head, const std::string& tail)
+    {
+        if (!open()) return false;
+        sections_.close();
+        {
+            std::ofstream page(stagedPath("report.html"), std::ios::binary | std::ios::trunc);
+            std::ifstream parts(stagedPath(SectionsFile), std::ios::binary);
+            page << head << parts.rdbuf() << tail;
+            page.close();
+            if (!page) fail("report.html");
+        }
+        std::filesystem::remove(stagedPath(SectionsFile));
+        if (!ok()) return false;
+        QStringList names = QDir(staging_->path()).entryList(QDir::Files, QDir::Name);
+        names.removeAll(QStringLiteral("report.html"));
+        names.append(QStringLiteral("report.html"));
+        for (const QString& name : names) {
+            std::error_code ec;
+            std::filesystem::rename(stagedPath(name.toStdString()), QDir(outDir_).filePath(name).toStdString(), ec);
+            if (ec) {
+                error_ = QDir(outDir_).filePath(name).toStdString() + ": " + ec.message();
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    static constexpr const char* SectionsFile = "sections.part";
+
+    bool open()
+    {
+        if (staging_ || !ok()) return ok();
+        if (!QDir().mkpath(outDir_)) {
+            error_ = outDir_.toStdString() + ": cannot create the folder";
             return false;
         }
+        staging_ = std::make_unique<QTemporaryDir>(QDir(outDir_).filePath(QStringLiteral(".report-staging-XXXXXX")));
+        if (!staging_->isValid()) {
+            error_ = outDir_.toStdString() + ": cannot write in this folder";
+            return false;
+        }
+        sections_.open(stagedPath(SectionsFile), std::ios::binary | std::ios::trunc);
+        if (!sections_) fail("report.html");
+        return ok();
     }
-    return true;
-}
+    std::string stagedPath(const std::string& name) const
+    {
+        return QDir(staging_->path()).filePath(QString::fromStdString(name)).toStdString();
+    }
+    void fail(const std::string& name)
+    {
+        if (ok()) error_ = QDir(outDir_).filePath(QString::fromStdString(name)).toStdString() + ": cannot be written";
+    }
+
+    QString outDir_;
+    std::unique_ptr<QTemporaryDir> staging_;
+    std::ofstream sections_;
+    std::string error_;
+};
 
 std::vector<ReportChart> renderCharts(std::vector<NamedChart> charts, const QString& prefix)
 {
@@ -124,12 +187,12 @@ int writeReport(const ReportArgs& args)
         return 1;
     }
     DiskFileSystem disk;
-    ReportContent content;
-    content.title = "VeloxCanMoni report: " + QFileInfo(input).fileName().toStdString();
+    StagedReport report(QString::fromStdString(args.outDir));
+    std::vector<RunListEntry> runs;
     TerminalProgress progress(VCM_ISATTY(2) != 0);
     bool anyFailed = false;
     const bool single = !QFileInfo(input).isDir();
-    for (std::size_t i = 0; i < paths.size();) {
+    for (std::size_t i = 0; i < paths.size() && report.ok();) {
         progress.show(i, paths.size());
         RunRead read = readRunAt(disk, paths, i);
         i += read.filesUsed;
@@ -147,47 +210,33 @@ int writeReport(const ReportArgs& args)
         run.problems = std::move(problems);
         run.charts = renderCharts(makeRunCharts(*read.result.run),
                                   single ? QString() : QString::fromStdString(run.name) + QStringLiteral("-"));
-        content.runs.push_back(std::move(run));
+        for (const auto& c : run.charts) report.write(c.fileName, c.png);
+        report.appendSection(reportRunSection(run));
+        runs.push_back({run.name, run.summary});
     }
     progress.show(paths.size(), paths.size());
     progress.finish();
-    if (content.runs.empty()) {
+    if (runs.empty()) {
         std::cerr << "veloxcanmoni: no readable run, nothing written\n";
         return 1;
     }
     const QString folder = single ? QFileInfo(input).absolutePath() : QFileInfo(input).absoluteFilePath();
-    content.trend = readTripTrend(disk, folder.toStdString());
-    if (content.trend && !content.trend->trips.empty()) {
-        std::vector<NamedChart> trend;
-        trend.push_back(makeTrendChart(*content.trend));
-        content.trendCharts = renderCharts(std::move(trend), QString());
+    const auto trend = readTripTrend(disk, folder.toStdString());
+    if (trend && !trend->trips.empty()) {
+        std::vector<NamedChart> trendChart;
+        trendChart.push_back(makeTrendChart(*trend));
+        const std::vector<ReportChart> charts = renderCharts(std::move(trendChart), QString());
+        for (const auto& c : charts) report.write(c.fileName, c.png);
+        report.appendSection(reportTrend(*trend, charts));
     }
-
-    const QString outDir = QString::fromStdString(args.outDir);
-    if (!QDir().mkpath(outDir)) {
-        std::cerr << args.outDir << ": cannot create the folder\n";
+    const std::string title = "VeloxCanMoni report: " + QFileInfo(input).fileName().toStdString();
+    const std::string head = reportHead(title) + (runs.size() > 1 ? reportRunList(runs) : std::string());
+    if (!report.publish(head, reportTail())) {
+        std::cerr << report.error() << "\n";
         return 1;
     }
-    QTemporaryDir staging(QDir(outDir).filePath(QStringLiteral(".report-staging-XXXXXX")));
-    std::string error;
-    bool written = staging.isValid();
-    if (!written) error = args.outDir + ": cannot write in this folder";
-    auto stage = [&](const std::string& name, const std::string& bytes) {
-        if (written && !writeFile(QDir(staging.path()).filePath(QString::fromStdString(name)), bytes)) {
-            written = false;
-            error = QDir(outDir).filePath(QString::fromStdString(name)).toStdString() + ": cannot be written";
-        }
-    };
-    for (const auto& r : content.runs)
-        for (const auto& c : r.charts) stage(c.fileName, c.png);
-    for (const auto& c : content.trendCharts) stage(c.fileName, c.png);
-    stage("report.html", reportHtml(content));
-    if (!written || !publish(staging.path(), outDir, error)) {
-        std::cerr << error << "\n";
-        return 1;
-    }
-    std::cout << "wrote " << QDir(outDir).filePath(QStringLiteral("report.html")).toStdString() << ": "
-              << content.runs.size() << " run(s)\n";
+    std::cout << "wrote " << QDir(QString::fromStdString(args.outDir)).filePath(QStringLiteral("report.html")).toStdString()
+              << ": " << runs.size() << " run(s)\n";
     return anyFailed ? 1 : 0;
 }
 

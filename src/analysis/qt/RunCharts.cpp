@@ -52,6 +52,20 @@ void attach(QChart& chart, QAbstractSeries* s, QAbstractAxis* x, QAbstractAxis* 
     s->attachAxis(y);
 }
 
+// Round tick values ("0 25 50 75 100" rather than "0 27.4 54.8 ...") on the vertical
+// axes once the series are in; time keeps its exact span.
+void niceAxes(QChart& chart, const std::vector<double>* minutes = nullptr)
+{
+    if (minutes && !minutes->empty())
+        for (QAbstractAxis* axis : chart.axes(Qt::Horizontal)) axis->setRange(0.0, std::max(minutes->back(), 0.1));
+    for (QAbstractAxis* axis : chart.axes(Qt::Vertical))
+        if (auto* a = qobject_cast<QValueAxis*>(axis)) {
+            if (!(a->max() - a->min() > 1e-9)) a->setRange(a->min() - 1, a->max() + 1);  // a flat line
+            a->applyNiceNumbers();
+            a->setLabelFormat(QStringLiteral("%g"));
+        }
+}
+
 std::unique_ptr<QChart> newChart(const QString& title)
 {
     auto c = std::make_unique<QChart>();
@@ -72,6 +86,7 @@ NamedChart twoSeriesChart(const QString& name, const QString& title, const std::
     auto* yr = valueAxis(rightName, Qt::AlignRight, *chart);
     attach(*chart, lineSeries(leftName, minutes, left), x, yl);
     attach(*chart, lineSeries(rightName, minutes, right), x, yr);
+    niceAxes(*chart, &minutes);
     return {name, title, std::move(chart)};
 }
 
@@ -85,6 +100,7 @@ NamedChart consumptionChart(const RunData& run, const std::vector<double>& minut
     attach(*chart, lineSeries(QStringLiteral("instant"), minutes, instant), x, y);
     attach(*chart, lineSeries(QStringLiteral("running average"), minutes, runningConsumption(run)), x, y);
     y->setMin(0);
+    niceAxes(*chart, &minutes);
     return {QStringLiteral("consumption"), chart->title(), std::move(chart)};
 }
 
@@ -97,6 +113,9 @@ NamedChart engineMapChart(const RunData& run)
     auto* y = valueAxis(QStringLiteral("injector"), Qt::AlignLeft, *chart);
     x->setRange(0, g.rpmMax);
     y->setRange(0, g.injectorMax);
+    x->setTickCount(6);
+    x->setLabelFormat(QStringLiteral("%g"));
+    niceAxes(*chart);
     const double top = g.maxSeconds();
     std::array<QScatterSeries*, DensityLevels> levels{};
     for (int l = 0; l < DensityLevels; ++l) {
@@ -117,6 +136,13 @@ NamedChart engineMapChart(const RunData& run)
                                                         (r + 0.5) * g.injectorMax / g.rows);
         }
     for (auto* s : levels) attach(*chart, s, x, y);
+    // Squares as large as a cell of the grid, whatever the size of the plot.
+    const double cellRpm = g.rpmMax / g.columns, cellInjector = g.injectorMax / g.rows;
+    QObject::connect(chart.get(), &QChart::plotAreaChanged, chart.get(), [levels, x, y, cellRpm, cellInjector](const QRectF& area) {
+        const double w = area.width() * cellRpm / (x->max() - x->min());
+        const double h = area.height() * cellInjector / (y->max() - y->min());
+        for (auto* s : levels) s->setMarkerSize(std::max(2.0, std::min(w, h)));
+    });
     return {QStringLiteral("engine-map"), chart->title(), std::move(chart)};
 }
 
@@ -146,6 +172,7 @@ NamedChart altitudeChart(const RunData& run, const std::vector<double>& minutes)
     auto* x = valueAxis(QStringLiteral("min"), Qt::AlignBottom, *chart);
     auto* y = valueAxis(QStringLiteral("m"), Qt::AlignLeft, *chart);
     attach(*chart, lineSeries(QStringLiteral("GPS altitude"), minutes, run.altitudeM), x, y);
+    niceAxes(*chart, &minutes);
     return {QStringLiteral("altitude"), chart->title(), std::move(chart)};
 }
 
@@ -215,6 +242,7 @@ NamedChart makeTrendChart(const TripTrend& trend)
     attach(*chart, distance, x, yr);
     yl->setMin(0);
     yr->setMin(0);
+    niceAxes(*chart);
     return {QStringLiteral("trend"), chart->title(), std::move(chart)};
 }
 
