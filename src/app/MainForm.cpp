@@ -188,6 +188,7 @@ void MainForm::startUp()
     view_->setChecked({"m_Celsius"}, settings_.Celsius);
     view_->setChecked({"m_Fahrenheit"}, !settings_.Celsius);
     showCelsiusDial(settings_.Celsius);
+    showGpsTrace();
     monitor_->vehicle().LastFrameTime = services_.clock.now();
     fitWindowToContent();
     monitor_->startAcquisition();
@@ -205,7 +206,14 @@ void MainForm::shutDown()
     monitor_->saveTrips();
 }
 
-void MainForm::writeSettingsFile() { writeSettings(services_.fs, services_.settingsFile, settings_); }
+void MainForm::writeSettingsFile()
+{
+    writeSettings(services_.fs, services_.settingsFile, settings_);
+    showGpsTrace();
+}
+
+// The altitude trend means nothing without a GPS receiver: it shows only when one is on.
+void MainForm::showGpsTrace() { view_->setVisible({"GpsTrace"}, settings_.EnableGPS); }
 
 void MainForm::mainTick() { monitor_->onMainTimer(); }
 

@@ -96,6 +96,7 @@ private:
     void writeSettingsFile();
     void fitToScreen();
     void showCelsiusDial(bool celsius);
+    void showGpsTrace();
 
     MainFormServices services_;
     QSize screen_; // the screen's room for the window, pixels

@@ -188,7 +188,7 @@ void buildTripFrame(QWidget* f)
         {"Vitesse", "SpeedValue", "SpeedUnit", "km/h"},
         {"Distance", "DistanceValue", "DistanceLabel", "Km"},
         {"Carbur.", "LitresValue", "LitresUnit", "L"},
-        {"Conso", "ConsoSp95Value", "ConsoSp95Unit", "L/100"},
+        {"Moyenne", "ConsoSp95Value", "ConsoSp95Unit", "L/100"}, // average: the dial's "Conso" is the instant one
         {"Vit. moy", "VmoyValue", "VmoyUnit", "km/h"},
         {"Temps", "CarTimeValue", "CarTimeUnit", "h:mn"},
     };
@@ -206,6 +206,7 @@ void buildTripFrame(QWidget* f)
     tank->setPainter(paintTankPicture);
     place(tank, 250, y + 20, 570, 600);
     value(f, "TankValue", 16, 890, y + 20, 1230, 600);
+    unit(f, "TankUnit", QStringLiteral("%"), 8, 2140, y + 20, 600, 600); // of the tank's capacity
     y += 660;
     // Gear lever letters in the order "BDNRP".
     const char* letters[] = {"B", "D", "N", "R", "P"};
@@ -227,7 +228,7 @@ void buildVracFrame(QWidget* f)
     struct Row { const char* caption; const char* value; const char* unitText; };
     const Row rows[] = {
         {"Volant", "VolantValue", "°"},       {"Débit", "LitrehValue", "l/h"},
-        {"T. moteur", "TemperThValue", "°"},  {"Couple", "CoupleThValue", "Nm"},
+        {"T. moteur", "TemperThValue", "°C"},  {"Couple", "CoupleThValue", "Nm"},
         {"Rpm MG1", "RpMg1VAlue", "tr"},      {"Volt MG1", "vMg1Value", "V"},
         {"VVT-i", "VVtiValue", "°"},          {"T. MG", "MgTempValue", "°C"},
         {"T. MG2", "TempMg2Value", "°C"},     {"T. ext.", "ExtTempValue", "°C"},
@@ -266,7 +267,9 @@ void buildStatusStrip(QWidget* form)
     lamp->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     lamp->setAutoFillBackground(true);
     place(lamp, 3120, top + 90, 300, 300);
-    auto* err = label(strip, "ErreurCan", -1, QStringLiteral("Erreur Can!"), Role::Value, 11, 3540, top, 1800, 480);
+    lamp->setToolTip(QStringLiteral("Activité de l'adaptateur"));
+    caption(strip, "CommCaption", 0, QStringLiteral("CAN"), 9, 3480, top, 480, 480);
+    auto* err = label(strip, "ErreurCan", -1, QStringLiteral("Erreur Can!"), Role::Value, 11, 3990, top, 1380, 480);
     err->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     colour(err, QColor(255, 70, 60));
     err->hide();

@@ -104,7 +104,7 @@ std::vector<ControlDesign> buildDesign()
     b.caption(1, {1900, 60, 1300, 240}, "Temp. batt.");
     b.value("BattTempValue", {1900, 300, 900, 440}, 18);
     b.unit("BattTempUnit", {2820, 400, 380, 300}, 12, "°C");
-    b.caption(2, {3300, 60, 1500, 240}, "Max ch./déch.");
+    b.caption(2, {3300, 60, 1900, 240}, "Max ch./déch. kW"); // the battery's power limits
     b.value("MaxChrgValue", {3300, 330, 650, 340}, 14);
     b.value("MaxDchrgValue", {4000, 330, 650, 340}, 14);
 

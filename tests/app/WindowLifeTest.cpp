@@ -50,6 +50,7 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
     EXPECT_EQ(rig.adapter.writes.back(), " "); // one character ends monitoring; a CR would repeat ATMA
     click(rig, "Command1", 0); // start
     EXPECT_TRUE(rig.visible("Command1", 1));
+    EXPECT_FALSE(rig.visible("GpsTrace")) << "no altitude trend without a GPS receiver";
 }
 
 // While stopped, the unit menu and the Config button's setup dialog both change the

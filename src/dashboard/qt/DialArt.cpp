@@ -157,8 +157,10 @@ void paintEngineMap(QPainter& p, double w, double h)
         p.drawLine(QPointF(xOf(rpm), 0), QPointF(xOf(rpm), h));
         if (major) {
             p.setPen(QColor(200, 205, 215));
-            p.drawText(QRectF(xOf(rpm) - 30, h - f.pixelSize() * 1.5, 60, f.pixelSize() * 1.4), Qt::AlignCenter,
-                       QString::number(rpm / 1000));
+            // The figure of the right edge (5000 rpm) stands left of its line, inside the map.
+            const double x = std::min(xOf(rpm), w - 30.0 - 2);
+            p.drawText(QRectF(x - 30, h - f.pixelSize() * 1.5, 60, f.pixelSize() * 1.4),
+                       rpm == 5000 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignCenter, QString::number(rpm / 1000));
         }
     }
     for (int inj = 0; inj <= 1600; inj += 200) {
