@@ -12,6 +12,7 @@
 // The modes without a window live in WindowlessModes, shared with veloxcanmoni-headless.
 #include "app/MainForm.h"
 #include "app/ProgramPaths.h"
+#include "app/RedrawCounter.h"
 #include "app/ReplayWindow.h"
 #include "app/WindowlessModes.h"
 #include "common/Clock.h"
@@ -99,6 +100,8 @@ int main(int argc, char** argv)
                                                paths.settingsFile, paths.defaultSaveFolder, decimal ? decimal : '.',
                                                QSize(), true, devices});
     window.show();
+    if (qEnvironmentVariableIntValue("VCM_REDRAW_STATS") == 1)
+        new vcm::RedrawCounter(&window, true);
 
     const QString shot = argAfter(args, QStringLiteral("--screenshot"));
     if (!shot.isEmpty()) {
