@@ -1,7 +1,8 @@
 #pragma once
 // A line control: a straight segment between two points of its container, with a
-// colour and a pen width. It covers its whole container and lets the mouse through,
-// so it draws over the dial face, the engine map or the histogram without taking room.
+// colour and a pen width. The widget covers only the box around its segment and lets
+// the mouse through, so it draws over the dial face, the engine map or the histogram
+// without taking room, and moving it repaints only the ground it leaves and reaches.
 #include "common/View.h"
 
 #include <QColor>
@@ -26,10 +27,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void fitContainer();
+    // Fits the widget to the segment's box, pen and anti-aliasing included.
+    void fitSegment();
 
     Line line_;
     QColor color_{Qt::white};
