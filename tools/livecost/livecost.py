@@ -12,7 +12,8 @@ program used over a measuring window after a warm-up. Prints each run and the me
 
 Per run: CPU % of one core (user + system time of the process over wall time), wake-ups
 per second (context switches), window redraws per second (dashboard, counted by the
-program itself with VCM_REDRAW_STATS=1), frame lines per second fed. Mode "startup"
+program itself with VCM_REDRAW_STATS=1), frame lines per second fed. Wake-ups are the
+main thread's context switches (/proc/PID/status). Mode "startup"
 times how long the window takes to be mapped on the X server after the program starts.
 """
 import argparse
