@@ -46,6 +46,17 @@ void LineWidget::setDashed(bool dashed)
     update();
 }
 
+void LineWidget::setVisible(bool visible)
+{
+    // Qt's own show of the line (with its container, or once created at run time) goes on.
+    if (visible && !isVisible())
+        QWidget::setVisible(true);
+    if (visible == shown_)
+        return;
+    shown_ = visible;
+    update();
+}
+
 void LineWidget::fitSegment()
 {
     const QPointF a = twipsToPoint(line_.x1, line_.y1), b = twipsToPoint(line_.x2, line_.y2);
@@ -58,6 +69,8 @@ void LineWidget::fitSegment()
 
 void LineWidget::paintEvent(QPaintEvent*)
 {
+    if (!shown_)
+        return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     QPen pen(color_, std::max(1, width_), dashed_ ? Qt::DotLine : Qt::SolidLine, Qt::RoundCap);

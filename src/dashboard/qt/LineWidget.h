@@ -25,6 +25,13 @@ public:
     int borderWidth() const { return width_; }
     void setDashed(bool dashed);
 
+    // Hiding a line only stops its drawing: the widget stays. Every gauge routine hides
+    // its needle, moves it and shows it again, up to a hundred times a second; a real
+    // hide and show would each make the window look again for what lies under the mouse
+    // (a round trip to the display server) and repaint the whole box.
+    void setVisible(bool visible) override;
+    bool isLineShown() const { return shown_; }
+
 protected:
     void paintEvent(QPaintEvent*) override;
 
@@ -36,6 +43,7 @@ private:
     QColor color_{Qt::white};
     int width_ = 1;
     bool dashed_ = false;
+    bool shown_ = true;
 };
 
 } // namespace vcm
