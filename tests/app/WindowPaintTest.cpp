@@ -74,26 +74,31 @@ TEST(WindowPainting, DialFacesArePaintedAgainOnlyForZoomAndUnits)
     WindowRig rig;
     auto* face = rig.form().findChild<PictureWidget*>(QStringLiteral("CadransBmp"));
     ASSERT_NE(face, nullptr);
+    const auto moveNeedles = [&] {
+        for (int i = 0; i < 20; ++i) {
+            rig.feed("3C8 00 00 " + QString::number(0x30 + i, 16).toUpper().toStdString() + "\r\n");
+            rig.feed("03B 0F 9C 00 D2\r\n");
+            rig.tick();
+            rig.grab("CadransPic");
+        }
+    };
     rig.grab("CadransPic");
     const int painted = face->picturePaints();
-    for (int i = 0; i < 40; ++i) {
-        rig.feed("3C8 00 00 " + QString::number(0x30 + i, 16).toUpper().toStdString() + "\r\n");
-        rig.feed("03B 0F 9C 00 D2\r\n");
-        rig.tick();
-        rig.grab("CadransPic");
-    }
+    moveNeedles();
     EXPECT_EQ(face->picturePaints(), painted);
 
-    rig.pressKey(Qt::Key_Delete); // layout B: same size
-    rig.pressKey(Qt::Key_Delete); // layout C: zoomed dials
-    rig.grab("CadransPic");
-    EXPECT_EQ(face->picturePaints(), painted + 1);
     rig.pressKey(Qt::Key_Delete);
-    rig.pressKey(Qt::Key_Delete); // back to layout A
-    QMetaObject::invokeMethod(rig.view().widget({"Command1", 1}), "click");
+    rig.pressKey(Qt::Key_Delete); // layout C: zoomed dials, a face of the new size
+    rig.grab("CadransPic");
+    const int zoomed = face->picturePaints();
+    EXPECT_GT(zoomed, painted);
+    moveNeedles();
+    EXPECT_EQ(face->picturePaints(), zoomed);
+
+    QMetaObject::invokeMethod(rig.view().widget({"Command1", 1}), "click"); // units change while stopped
     rig.form().findChild<QAction*>(QStringLiteral("m_Fahrenheit"))->trigger();
-    const QImage fahrenheit = rig.grab("CadransPic");
-    EXPECT_EQ(face->picturePaints(), painted + 3);
+    rig.grab("CadransPic");
+    EXPECT_EQ(face->picturePaints(), zoomed + 1);
 }
 
 } // namespace
