@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
+  x11-utils python3
 )
 missing=()
 for p in "${packages[@]}"; do
