@@ -7,6 +7,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-dejavu-core
+  x11-utils python3
 )
 missing=()
 for p in "${packages[@]}"; do

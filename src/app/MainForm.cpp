@@ -11,6 +11,7 @@
 #include "dashboard/UnitChoice.h"
 #include "dashboard/qt/DialArt.h"
 #include "dashboard/qt/PictureWidget.h"
+#include "dashboard/qt/RepaintPacer.h"
 #include "dashboard/qt/Twips.h"
 #include "link/Monitor.h"
 #include "logging/Histogram.h"
@@ -44,6 +45,8 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
     units_ = std::make_unique<UnitChoice>(
         *view_, settings_, [this] { writeSettingsFile(); },
         [this](bool wasMetric, bool wasCelsius) { monitor_->panels().unitsChanged(wasMetric, wasCelsius); });
+    // The values change at once; the window paints them once a tick.
+    new RepaintPacer(this, Monitor::MainTimerMs);
     // Keys reach the window before its buttons.
     qApp->installEventFilter(this);
     wireControls();
@@ -191,7 +194,13 @@ void MainForm::startUp()
     showGpsTrace();
     monitor_->vehicle().LastFrameTime = services_.clock.now();
     fitWindowToContent();
-    monitor_->startAcquisition();
+    // The adapter's start-up dialogue runs from the event loop, once the window is on
+    // screen: an adapter that is slow to answer, or never does, cannot keep it blank.
+    QTimer::singleShot(0, this, [this] {
+        if (!shutDownDone_)
+            monitor_->startAcquisition();
+        emit startUpFinished();
+    });
 }
 
 void MainForm::shutDown()

@@ -47,7 +47,8 @@ class MainForm : public QMainWindow, public SetupHost {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up: histogram and dial fit, settings, trip
-    // file, caption, unit labels, then acquisition at once.
+    // file, caption, unit labels; acquisition starts as soon as the event loop runs
+    // (startUpFinished() follows), so the window shows whatever the adapter does.
     explicit MainForm(MainFormServices services, QWidget* parent = nullptr);
     ~MainForm() override;
 
@@ -84,6 +85,11 @@ public:
     void m_Celsius_Click() override;
     void m_Fahrenheit_Click() override;
     void WriteSettings() override;
+
+signals:
+    // The adapter's start-up dialogue is over (acquisition running, or stopped by a
+    // failure or by the user).
+    void startUpFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -94,9 +94,12 @@ void WindowReplay::start()
 {
     firstUs_ = next_.timeUs;
     nextGpsUs_ = firstUs_ + kGpsUs;
+    // The recording plays once the adapter's start-up dialogue has been answered.
+    connect(window_.get(), &MainForm::startUpFinished, this, [this] {
+        wall_.start();
+        feeder_.start(kFeedEveryMs);
+    });
     window_->show();
-    wall_.start();
-    feeder_.start(kFeedEveryMs);
 }
 
 void WindowReplay::feed()

@@ -18,6 +18,7 @@
 #include "app/CommandLine.h"
 #include "app/MainForm.h"
 #include "app/ProgramPaths.h"
+#include "app/RedrawCounter.h"
 #include "app/ReplayWindow.h"
 #include "app/WindowlessModes.h"
 #include "analysis/qt/ReportCommand.h"
@@ -95,6 +96,8 @@ int main(int argc, char** argv)
                                                paths.settingsFile, paths.defaultSaveFolder, decimal ? decimal : '.',
                                                QSize(), true, devices});
     window.show();
+    if (qEnvironmentVariableIntValue("VCM_REDRAW_STATS") == 1)
+        new vcm::RedrawCounter(&window, true);
 
     const QString shot = QString::fromStdString(line.dashboard.screenshot);
     if (!shot.isEmpty()) {

@@ -2,6 +2,7 @@
 // unit menu and the setup dialog, every control the core names, and the run clock.
 #include "WindowRig.h"
 
+#include "link/LinkRig.h"
 #include "link/Monitor.h"
 
 #include <QAction>
@@ -51,6 +52,48 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
     click(rig, "Command1", 0); // start
     EXPECT_TRUE(rig.visible("Command1", 1));
     EXPECT_FALSE(rig.visible("GpsTrace")) << "no altitude trend without a GPS receiver";
+}
+
+// The start-up dialogue runs once the window is on screen; an adapter that never
+// answers costs each command its time-out and the window ends up running.
+TEST(WindowStartUp, TheWindowIsShownBeforeTheAdapterIsAskedAnything)
+{
+    bool shownAtFirstCommand = false;
+    WindowRig rig({.adapterScript = [&](const std::string& written) {
+        if (written == "ATZ\r")
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QStringLiteral("MainForm")) shownAtFirstCommand = w->isVisible();
+        return std::string();
+    }});
+    EXPECT_TRUE(shownAtFirstCommand);
+    EXPECT_NE(rig.adapter.written.find("ATMA\r"), std::string::npos);
+    EXPECT_TRUE(rig.visible("Command1", 1));
+}
+
+// Stop clicked while the adapter has not yet answered "ATH1": the dialogue ends there,
+// the stop command goes out and the window is stopped, with no error shown.
+TEST(WindowStartUp, StopDuringTheStartUpDialogueEndsItStopped)
+{
+    ScriptedElm327 elm;
+    bool clicked = false;
+    WindowRig rig({.adapterScript = [&](const std::string& written) {
+                       return written == "ATH1\r" ? std::string() : elm(written);
+                   },
+                   .onEvents = [&](WindowRig& r) {
+                       if (!clicked && r.adapter.written.ends_with("ATH1\r")) {
+                           clicked = true;
+                           click(r, "Command1", 1);
+                       }
+                   }});
+    ASSERT_TRUE(clicked);
+    EXPECT_EQ(rig.adapter.written.find("ATL1"), std::string::npos);
+    EXPECT_EQ(rig.adapter.writes.back(), " ");
+    EXPECT_TRUE(rig.visible("Command1", 0));
+    EXPECT_FALSE(rig.visible("Command1", 1));
+    EXPECT_TRUE(rig.view().isEnabled({"m_com"}));
+    EXPECT_FALSE(rig.visible("ErreurCan"));
+    rig.tick(3);
+    EXPECT_EQ(rig.adapter.writes.back(), " "); // the stopped window sends nothing
 }
 
 // While stopped, the unit menu and the Config button's setup dialog both change the

@@ -29,8 +29,13 @@ WindowRig::WindowRig(WindowOptions options)
                                 "\r\nTemp=" + (options.celsius ? "Celsius" : "Fahrenheit") +
                                 "\r\n[File]\r\nSavePath=" + folder_.path() + "\r\n");
     if (!options.tripFile.empty()) folder_.write("TRAJETS.CSV", options.tripFile);
-    adapter.script = options.elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
-    pump_.setEvents([this] { adapter.deliver(); });
+    adapter.script = options.adapterScript ? options.adapterScript
+                     : options.elm327      ? FakePort::Script(ScriptedElm327{})
+                                           : FakePort::Script(canUsbReply);
+    pump_.setEvents([this, onEvents = options.onEvents] {
+        adapter.deliver();
+        if (onEvents) onEvents(*this);
+    });
     form_ = std::make_unique<MainForm>(
         MainFormServices{clock, fs_, adapter, aux, gps, pump_, ini, folder_.path(), '.', options.screen, false});
     form_->show();

@@ -12,10 +12,14 @@
 
 #include <QImage>
 
+#include <functional>
+
 #include <memory>
 #include <string>
 
 namespace vcm::test {
+
+class WindowRig;
 
 // Creates the one QApplication of the test program (offscreen).
 void ensureApplication();
@@ -24,6 +28,8 @@ struct WindowOptions {
     bool elm327 = true, metric = true, celsius = true;
     QSize screen{1280, 1024};
     std::string tripFile = {}; // TRAJETS.CSV of an earlier run, written before start-up
+    FakePort::Script adapterScript = {};          // the adapter's answers; empty: a scripted adapter
+    std::function<void(WindowRig&)> onEvents = {}; // runs on every pass of the core's event waits
 };
 
 class WindowRig {

@@ -250,6 +250,8 @@ void QtView::setVisible(ControlRef c, bool visible)
 bool QtView::isVisible(ControlRef c) const
 {
     QObject* o = find(c);
+    if (auto* line = qobject_cast<LineWidget*>(o))
+        return line->isLineShown();
     if (auto* w = qobject_cast<QWidget*>(o))
         return !w->isHidden();
     if (auto* action = qobject_cast<QAction*>(o))
