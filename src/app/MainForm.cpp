@@ -180,7 +180,10 @@ void MainForm::startUp()
     showGpsTrace();
     monitor_->vehicle().LastFrameTime = services_.clock.now();
     fitWindowToContent();
-    monitor_->startAcquisition();
+    if (!services_.startWhenPainted) {
+        acquisitionStarted_ = true;
+        monitor_->startAcquisition();
+    }
 }
 
 void MainForm::shutDown()
@@ -247,6 +250,13 @@ void MainForm::fitWindowToContent()
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!acquisitionStarted_ && watched == centralWidget() && event->type() == QEvent::Paint) {
+        acquisitionStarted_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (!shutDownDone_)
+                monitor_->startAcquisition();
+        });
+    }
     // A click on the driving time restarts the run clock.
     if (event->type() == QEvent::MouseButtonPress && watched == view_->widget({"CarTimeValue"}))
         monitor_->panels().carTimeClicked(monitor_->link().RunStart);

@@ -41,13 +41,17 @@ struct MainFormServices {
     bool runTimers = true;
     // The device behind each port number, shown beside "COM n" in the setup dialog.
     std::map<int, std::string> portDevices = {};
+    // The program waits for the window's first paint before starting acquisition, so
+    // that a port that cannot be opened is reported over the dashboard, not a black
+    // window; tests and the window replay start at once, as the load does.
+    bool startWhenPainted = false;
 };
 
 class MainForm : public QMainWindow, public SetupHost {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up: histogram and dial fit, settings, trip
-    // file, caption, unit labels, then acquisition at once.
+    // file, caption, unit labels, then acquisition (at once, or once painted).
     explicit MainForm(MainFormServices services, QWidget* parent = nullptr);
     ~MainForm() override;
 
@@ -106,6 +110,7 @@ private:
     QTimer mainTimer_;
     QTimer gpsTimer_;
     bool shutDownDone_ = false;
+    bool acquisitionStarted_ = false; // the start-up's, after the first paint
 };
 
 } // namespace vcm

@@ -8,8 +8,10 @@
 #include "dashboard/qt/Twips.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QHash>
 #include <QGroupBox>
 #include <QLabel>
@@ -329,6 +331,26 @@ void buildMenus(QMainWindow& w)
 
 } // namespace
 
+QPalette dashboardPalette()
+{
+    QPalette p;
+    const QColor text(225, 228, 234), dimmed(110, 118, 130);
+    for (auto [role, colour] : {std::pair{QPalette::Window, kFace}, {QPalette::WindowText, text},
+                                {QPalette::Button, QColor(44, 50, 60)}, {QPalette::ButtonText, QColor(240, 240, 240)},
+                                {QPalette::Base, kPanel}, {QPalette::AlternateBase, QColor(34, 39, 48)},
+                                {QPalette::Text, QColor(240, 240, 240)}, {QPalette::ToolTipBase, kPanel},
+                                {QPalette::ToolTipText, text}, {QPalette::PlaceholderText, dimmed},
+                                {QPalette::Highlight, QColor(40, 90, 150)}, {QPalette::HighlightedText, Qt::white},
+                                {QPalette::Light, QColor(70, 78, 92)}, {QPalette::Midlight, QColor(56, 63, 75)},
+                                {QPalette::Mid, QColor(40, 46, 56)}, {QPalette::Dark, QColor(16, 19, 24)},
+                                {QPalette::Shadow, Qt::black}, {QPalette::BrightText, QColor(255, 90, 80)},
+                                {QPalette::Link, QColor(120, 180, 255)}})
+        p.setColor(role, colour);
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        p.setColor(QPalette::Disabled, role, dimmed);
+    return p;
+}
+
 void placeStatusStrip(QtView& view)
 {
     double bottom = 0;
@@ -346,14 +368,11 @@ void buildMainFormDesign(QMainWindow& window, QtView& view)
 {
     window.setObjectName(QStringLiteral("MainForm"));
     window.setWindowIcon(windowIcon());
-    QPalette p = window.palette();
-    p.setColor(QPalette::Window, kFace);
-    p.setColor(QPalette::WindowText, QColor(220, 224, 230));
-    p.setColor(QPalette::Button, QColor(44, 50, 60));
-    p.setColor(QPalette::ButtonText, QColor(240, 240, 240));
-    p.setColor(QPalette::Base, kPanel);
-    p.setColor(QPalette::Text, QColor(240, 240, 240));
-    window.setPalette(p);
+    window.setPalette(dashboardPalette());
+    // The dialogs, message boxes and menus are windows of their own, which do not take
+    // the dashboard's palette from it: give it to the whole program, so that nothing
+    // glares at night.
+    QApplication::setPalette(dashboardPalette());
 
     auto* form = new QWidget(&window);
     form->setObjectName(QStringLiteral("FormArea"));

@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         devices[n] = car && n == carPort ? car->deviceName() : ports.deviceMap().deviceFor(n);
     vcm::MainForm window(vcm::MainFormServices{clock, fs, car ? *car : ports.adapter(), ports.aux(), ports.gps(), pump,
                                                paths.settingsFile, paths.defaultSaveFolder, decimal ? decimal : '.',
-                                               QSize(), true, devices});
+                                               QSize(), true, devices, true});
     window.show();
 
     const QString shot = QString::fromStdString(line.dashboard.screenshot);

@@ -79,9 +79,11 @@ void AdapterControl::openPorts()
     if (!openOne(ports_.adapter, settings_.PortNum, adapterSettingsText(settings_.BPS))) {
         link_.AdapterPortOpen = 0;
         ports_.gps.close();
+        // The device behind the number ("/dev/ttyUSB2"), as the setup dialog lists it.
+        const std::string device = ports_.adapter.deviceName();
         view_.showMessage("PROBLEME!",
-                          "Ne peut ouvrir le port COM [" + std::to_string(settings_.PortNum) +
-                              "] Essayez un autre port.",
+                          "Ne peut ouvrir le port COM [" + std::to_string(settings_.PortNum) + "]" +
+                              (device.empty() ? "" : " (" + device + ")") + " Essayez un autre port.",
                           MessageIcon::Critical);
         view_.setVisible(ConfigButton, true);
         return;

@@ -76,10 +76,12 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
 
     ASSERT_TRUE(rig.visible("Config"));
     QString title;
-    QTimer::singleShot(0, [&title] {
+    int dialogLightness = 255;
+    QTimer::singleShot(0, [&title, &dialogLightness] {
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog) return;
         title = dialog->windowTitle();
+        dialogLightness = dialog->palette().color(QPalette::Window).lightness();
         if (auto* temp = dialog->findChild<QComboBox*>(QStringLiteral("TempUnits")))
             temp->setCurrentIndex(0); // Celsius
         for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command1")))
@@ -87,6 +89,7 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
     });
     click(rig, "Config");
     EXPECT_EQ(title.toStdString(), "Configuration Générale");
+    EXPECT_LT(dialogLightness, 60) << "the dialog in the dashboard's dark colours";
     EXPECT_EQ(rig.text("BattTempUnit"), "°C");
     EXPECT_TRUE(rig.view().isChecked({"m_Celsius"}));
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Temp=Celsius"), std::string::npos);
