@@ -38,6 +38,7 @@ const OptionSpec kOptions[] = {
     {"help", "", "show this list and exit", Everywhere},
     {"version", "", "show the version and exit", Everywhere},
     {"simulate", "", "simulated car: elm327 (default) or canusb may follow", InDashboard},
+    {"layout", "A-D", "start in this layout (Delete steps A, B, C, D)", InDashboard},
     {"screenshot", "FILE", "save the window as a PNG, then quit", InDashboard},
     {"after", "MS", "delay before --screenshot (default 500)", InDashboard},
     {"decode", "FILE", "print the values decoded from adapter text", InDecode},
@@ -259,6 +260,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
                 return failure("--simulate takes elm327 or canusb, not \"" + *line.dashboard.simulate + "\"");
         }
         line.dashboard.screenshot = in.value("screenshot");
+        if (in.has("layout")) {
+            const std::string layout = in.value("layout");
+            if (layout.size() != 1 || layout[0] < 'A' || layout[0] > 'D')
+                return failure("--layout takes A, B, C or D, not \"" + layout + "\"");
+            line.dashboard.layoutSteps = layout[0] - 'A';
+        }
         if (in.has("after")) {
             const auto ms = wholeNumber(in.value("after"), 0, 3600000);
             if (!ms)

@@ -2,7 +2,7 @@
 // The command line of both programs, read from one table of options with Qt's
 // QCommandLineParser (Qt Core only: nothing here needs a display).
 //
-//   veloxcanmoni [--simulate [elm327|canusb]] [--screenshot FILE [--after MS]]
+//   veloxcanmoni [--simulate [elm327|canusb]] [--layout A|B|C|D] [--screenshot FILE [--after MS]]
 //   veloxcanmoni --decode FILE [--adapter elm327|canusb]
 //   veloxcanmoni --replay FILE [--out DIR] [--gps FILE] [--adapter A] [--units si|us]
 //                [--temp c|f] [--bps N] [--start TIME] [--force] [--gui]
@@ -28,6 +28,7 @@ struct DashboardOptions {
     std::optional<std::string> simulate; // "elm327" or "canusb" with --simulate
     std::string screenshot;              // PNG to save, then quit
     int screenshotAfterMs = 500;
+    int layoutSteps = 0; // Delete presses from layout A to the --layout asked for
 };
 
 struct DecodeOptions {
