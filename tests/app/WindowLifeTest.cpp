@@ -53,6 +53,18 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
     EXPECT_FALSE(rig.visible("GpsTrace")) << "no altitude trend without a GPS receiver";
 }
 
+// As the program starts: an adapter port that cannot be opened is reported over the
+// painted dashboard, naming the device behind the port number.
+TEST(WindowStartUp, APortThatCannotOpenIsReportedOverThePaintedWindow)
+{
+    WindowRig rig({.startWhenPainted = true, .adapterFails = true});
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_EQ(rig.messages[0].title, "PROBLEME!");
+    EXPECT_NE(rig.messages[0].text.find("COM [1] (/dev/ttyFAKE)"), std::string::npos) << rig.messages[0].text;
+    EXPECT_TRUE(rig.messages[0].afterPaint);
+    EXPECT_TRUE(rig.visible("Command1", 0)) << "stopped, Start offered";
+}
+
 // While stopped, the unit menu and the Config button's setup dialog both change the
 // window's labels, the menu's check marks and the settings file.
 TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)

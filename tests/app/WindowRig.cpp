@@ -31,9 +31,18 @@ WindowRig::WindowRig(WindowOptions options)
     if (!options.tripFile.empty()) folder_.write("TRAJETS.CSV", options.tripFile);
     adapter.script = options.elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
     pump_.setEvents([this] { adapter.deliver(); });
-    form_ = std::make_unique<MainForm>(
-        MainFormServices{clock, fs_, adapter, aux, gps, pump_, ini, folder_.path(), '.', options.screen, false});
+    adapter.failOpen = options.adapterFails;
+    form_ = std::make_unique<MainForm>(MainFormServices{clock, fs_, adapter, aux, gps, pump_, ini, folder_.path(), '.',
+                                                        options.screen, false, {}, options.startWhenPainted});
+    if (options.startWhenPainted) {
+        paints_ = std::make_unique<PaintCounter>();
+        form_->centralWidget()->installEventFilter(paints_.get());
+        form_->view().setMessageHandler([this](std::string_view title, std::string_view text, MessageIcon) {
+            messages.push_back({std::string(title), std::string(text), paints_->count > 0});
+        });
+    }
     form_->show();
+    for (int i = 0; i < 5 && options.startWhenPainted; ++i) QApplication::processEvents();
     QApplication::setActiveWindow(form_.get());
     QApplication::processEvents();
 }
