@@ -152,10 +152,13 @@ void MainForm::fitToScreen()
     const HistogramGeometry g = fitHistogram(screen.width(), screen.height());
     applyHistogramGeometry(*view_, g);
     monitor_->histogram().setLayout({g.plotLeft, g.barWidth, g.plotTop, g.plotHeight});
+    const int reservedWidth = kWindowFrame.width() + kMarginPx;
+    const bool twoRows = screen_.width() > 0 && screen_.width() - reservedWidth - kMarginPx < statusStripWidthPx();
+    arrangeStatusStrip(*view_->widget({"StatusStrip"}), twoRows);
     placeStatusStrip(*view_);
     // The zoomed dials leave room for the menu, the title bar and the status strip.
-    const int reservedHeight = menuBar()->sizeHint().height() + kWindowFrame.height() + StatusStripRoomPx + kMarginPx;
-    const int reservedWidth = kWindowFrame.width() + kMarginPx;
+    const int reservedHeight =
+        menuBar()->sizeHint().height() + kWindowFrame.height() + statusStripRoomPx(twoRows) + kMarginPx;
     layout_ = std::make_unique<DisplayLayout>(
         *view_, monitor_->panels(), monitor_->histogram(),
         dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth));

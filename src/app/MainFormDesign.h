@@ -4,6 +4,7 @@
 #include <QPalette>
 
 class QMainWindow;
+class QWidget;
 
 namespace vcm {
 
@@ -21,7 +22,13 @@ QPalette dashboardPalette();
 // A, the dials or frames in the others), so that a zoomed dial never covers it.
 void placeStatusStrip(QtView& view);
 
-// Room the status strip takes under the parts, with its gap, in pixels at the designed size.
-inline constexpr int StatusStripRoomPx = (120 + 480) / 15;
+// Room the status strip takes under the parts, with its gap, in pixels at the designed
+// size, in one row or two.
+inline constexpr int statusStripRoomPx(bool twoRows) { return (120 + (twoRows ? 1020 : 480)) / 15; }
+// The strip's width in one row, pixels at the designed size.
+int statusStripWidthPx();
+// A screen narrower than the strip's one row gets it in two: buttons, lamp and GPS
+// figures, with the shares under them.
+void arrangeStatusStrip(QWidget& strip, bool twoRows);
 
 } // namespace vcm
