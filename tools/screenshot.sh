@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Renders the dashboard running on the simulated car to docs/dashboard.png.
-#   tools/screenshot.sh [elm327|canusb] [seconds of driving]
+# Renders the dashboard running on the simulated car to a PNG (docs/dashboard.png).
+#   tools/screenshot.sh [elm327|canusb] [seconds of driving] [layout A-D] [screen WxH] [out.png]
 # Builds the program (default preset), runs it under Xvfb on a 1280 x 1024 screen (or
 # Qt's offscreen platform when Xvfb is missing) in a throw-away home folder whose save
 # folder holds the trip file of an earlier drive, so the histogram and totals show.
@@ -8,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 adapter="${1:-elm327}"
 seconds="${2:-8}"
+layout="${3:-A}"
+screen="${4:-1280x1024}"
+out="$(realpath -m "${5:-docs/dashboard.png}")"
 cmake --preset default >/dev/null
 cmake --build --preset default -j2 --target veloxcanmoni >/dev/null
 
@@ -27,10 +30,9 @@ cp build/default/src/app/veloxcanmoni "$home/bin/"
 } >"$home/data/TRAJETS.CSV"
 printf '[File]\r\nSavePath=%s\r\n' "$home/data" >"$home/bin/VeloxCanMoni-simulated.INI"
 
-out="$PWD/docs/dashboard.png"
-run=("$home/bin/veloxcanmoni" --simulate "$adapter" --screenshot "$out" --after "$((seconds * 1000))")
+run=("$home/bin/veloxcanmoni" --simulate "$adapter" --layout "$layout" --screenshot "$out" --after "$((seconds * 1000))")
 if command -v xvfb-run >/dev/null; then
-  HOME="$home" xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}"
+  HOME="$home" xvfb-run -a -s "-screen 0 ${screen}x24" "${run[@]}"
 else
   HOME="$home" QT_QPA_PLATFORM=offscreen "${run[@]}"
 fi

@@ -39,6 +39,7 @@ const OptionSpec kOptions[] = {
     {"help", "", "show this list and exit", Everywhere},
     {"version", "", "show the version and exit", Everywhere},
     {"simulate", "", "simulated car: elm327 (default) or canusb may follow", InDashboard},
+    {"layout", "A-D", "start in this layout (Delete steps A, B, C, D)", InDashboard},
     {"screenshot", "FILE", "save the window as a PNG, then quit", InDashboard},
     {"after", "MS", "delay before --screenshot (default 500)", InDashboard},
     {"live-candump", "FILE|-", "candump -L text as the adapter (- = standard input)", InDashboard | InHeadless},
@@ -266,6 +267,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
         }
         line.dashboard.screenshot = in.value("screenshot");
         line.dashboard.liveCandump = in.value("live-candump");
+        if (in.has("layout")) {
+            const std::string layout = in.value("layout");
+            if (layout.size() != 1 || layout[0] < 'A' || layout[0] > 'D')
+                return failure("--layout takes A, B, C or D, not \"" + layout + "\"");
+            line.dashboard.layoutSteps = layout[0] - 'A';
+        }
         if (in.has("after")) {
             const auto ms = wholeNumber(in.value("after"), 0, 3600000);
             if (!ms)

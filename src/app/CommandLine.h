@@ -2,7 +2,7 @@
 // The command line of both programs, read from one table of options with Qt's
 // QCommandLineParser (Qt Core only: nothing here needs a display).
 //
-//   veloxcanmoni [--simulate [elm327|canusb]] [--screenshot FILE [--after MS]]
+//   veloxcanmoni [--simulate [elm327|canusb]] [--layout A|B|C|D] [--screenshot FILE [--after MS]]
 //                [--live-candump FILE|-]
 //   veloxcanmoni --decode FILE [--adapter elm327|canusb]
 //   veloxcanmoni --replay FILE [--out DIR] [--gps FILE] [--adapter A] [--units si|us]
@@ -31,6 +31,7 @@ struct DashboardOptions {
     std::string screenshot;              // PNG to save, then quit
     int screenshotAfterMs = 500;
     std::string liveCandump; // candump -L text as the adapter: a file, or "-" for standard input
+    int layoutSteps = 0; // Delete presses from layout A to the --layout asked for
 };
 
 struct DecodeOptions {

@@ -166,10 +166,13 @@ void MainForm::fitToScreen()
     const HistogramGeometry g = fitHistogram(screen.width(), screen.height());
     applyHistogramGeometry(*view_, g);
     monitor_->histogram().setLayout({g.plotLeft, g.barWidth, g.plotTop, g.plotHeight});
+    const int reservedWidth = kWindowFrame.width() + kMarginPx;
+    const bool twoRows = screen_.width() > 0 && screen_.width() - reservedWidth - kMarginPx < statusStripWidthPx();
+    arrangeStatusStrip(*view_->widget({"StatusStrip"}), twoRows);
     placeStatusStrip(*view_);
     // The zoomed dials leave room for the menu, the title bar and the status strip.
-    const int reservedHeight = menuBar()->sizeHint().height() + kWindowFrame.height() + StatusStripRoomPx + kMarginPx;
-    const int reservedWidth = kWindowFrame.width() + kMarginPx;
+    const int reservedHeight =
+        menuBar()->sizeHint().height() + kWindowFrame.height() + statusStripRoomPx(twoRows) + kMarginPx;
     layout_ = std::make_unique<DisplayLayout>(
         *view_, monitor_->panels(), monitor_->histogram(),
         dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth));
@@ -194,8 +197,18 @@ void MainForm::startUp()
     showGpsTrace();
     monitor_->vehicle().LastFrameTime = services_.clock.now();
     fitWindowToContent();
-    // The adapter's start-up dialogue runs from the event loop, once the window is on
-    // screen: an adapter that is slow to answer, or never does, cannot keep it blank.
+    // The adapter's start-up dialogue runs from the event loop once the window is on
+    // screen (the program waits for its first paint), so an adapter that is slow to
+    // answer, or never does, cannot keep it blank, and "PROBLEME!" comes over it.
+    if (!services_.startWhenPainted)
+        beginAcquisition();
+}
+
+void MainForm::beginAcquisition()
+{
+    if (acquisitionStarted_)
+        return;
+    acquisitionStarted_ = true;
     QTimer::singleShot(0, this, [this] {
         if (!shutDownDone_)
             monitor_->startAcquisition();
@@ -267,6 +280,8 @@ void MainForm::fitWindowToContent()
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!acquisitionStarted_ && watched == centralWidget() && event->type() == QEvent::Paint)
+        beginAcquisition();
     // A click on the driving time restarts the run clock.
     if (event->type() == QEvent::MouseButtonPress && watched == view_->widget({"CarTimeValue"}))
         monitor_->panels().carTimeClicked(monitor_->link().RunStart);

@@ -41,14 +41,18 @@ struct MainFormServices {
     bool runTimers = true;
     // The device behind each port number, shown beside "COM n" in the setup dialog.
     std::map<int, std::string> portDevices = {};
+    // The program waits for the window's first paint before starting acquisition, so
+    // that a port that cannot be opened is reported over the dashboard, not a black
+    // window; tests and the window replay start at once, as the load does.
+    bool startWhenPainted = false;
 };
 
 class MainForm : public QMainWindow, public SetupHost {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up: histogram and dial fit, settings, trip
-    // file, caption, unit labels; acquisition starts as soon as the event loop runs
-    // (startUpFinished() follows), so the window shows whatever the adapter does.
+    // file, caption, unit labels; acquisition starts from the event loop (after the
+    // first paint with startWhenPainted), then startUpFinished() follows.
     explicit MainForm(MainFormServices services, QWidget* parent = nullptr);
     ~MainForm() override;
 
@@ -98,6 +102,7 @@ protected:
 private:
     void wireControls();
     void startUp();
+    void beginAcquisition(); // the start-up's, once, from the event loop
     void shutDown();
     void writeSettingsFile();
     void fitToScreen();
@@ -114,6 +119,7 @@ private:
     QTimer mainTimer_;
     QTimer gpsTimer_;
     bool shutDownDone_ = false;
+    bool acquisitionStarted_ = false; // the start-up's, after the first paint
 };
 
 } // namespace vcm

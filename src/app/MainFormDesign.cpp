@@ -8,8 +8,10 @@
 #include "dashboard/qt/Twips.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QHash>
 #include <QGroupBox>
 #include <QLabel>
@@ -246,11 +248,18 @@ void buildVracFrame(QWidget* f)
 }
 
 // --- status strip: Start/Stop, Config, lamp, adapter error, shares, GPS ---
+// In one row: buttons and lamp, the five shares, the GPS figures. In two rows (a narrow
+// screen): buttons, lamp and GPS figures, then the shares under them.
+constexpr const char* kStripGroup = "vcmStripGroup";
+enum class StripGroup { Shares = 1, Gps = 2 };
+constexpr double kSharesLeft = 5400, kGpsLeft = 5400 + 5 * 1650, kStripRow = 480, kRowGap = 60;
+constexpr double kOneRowWidth = 18560, kTwoRowWidth = kOneRowWidth - kSharesLeft - 5 * 1650 + kSharesLeft;
+
 void buildStatusStrip(QWidget* form)
 {
     // One row under the histogram (placeStatusStrip moves it when the histogram is fitted).
     auto* strip = named(new QWidget(form), "StatusStrip");
-    place(strip, 60, 0, 18560, 480); // as wide as what it holds, the altitude trace last
+    place(strip, 60, 0, kOneRowWidth, kStripRow); // as wide as what it holds, the altitude trace last
     const double top = 0;
     auto* start = named(new QPushButton(QStringLiteral("Start"), strip), "Command1", 0);
     place(start, 0, top, 1350, 480);
@@ -282,20 +291,23 @@ void buildStatusStrip(QWidget* form)
     double x = 5400;
     int i = 0;
     for (const Share& s : shares) {
-        caption(strip, "ShareCaption", i, QString::fromUtf8(s.caption), 9, x, top, 760, 480);
-        value(strip, s.value, 12, x + 760, top, 560, 480);
-        caption(strip, "ShareUnit", i, QStringLiteral("%"), 9, x + 1330, top, 250, 480);
+        for (QWidget* w : {static_cast<QWidget*>(caption(strip, "ShareCaption", i, QString::fromUtf8(s.caption), 9, x, top, 760, 480)),
+                           static_cast<QWidget*>(value(strip, s.value, 12, x + 760, top, 560, 480)),
+                           static_cast<QWidget*>(caption(strip, "ShareUnit", i, QStringLiteral("%"), 9, x + 1330, top, 250, 480))})
+            w->setProperty(kStripGroup, int(StripGroup::Shares));
         x += 1650;
         ++i;
     }
     // GPS altitude, elevation gain and the altitude trend trace.
-    label(strip, "GpsAltitudeLabel", -1, QStringLiteral("Alt."), Role::Caption, 9, x + 100, top, 600, 480);
-    value(strip, "GpsAltitudeValue", 12, x + 700, top, 1000, 480);
-    caption(strip, "GpsCaption", 0, QStringLiteral("m  Dén."), 9, x + 1720, top, 900, 480);
-    value(strip, "DenivValue", 12, x + 2620, top, 900, 480);
-    caption(strip, "GpsCaption", 1, QStringLiteral("m"), 9, x + 3540, top, 300, 480);
     auto* trace = named(new QWidget(strip), "GpsTrace");
     place(trace, x + 3850, top, 1000, 480);
+    for (QWidget* w : {static_cast<QWidget*>(label(strip, "GpsAltitudeLabel", -1, QStringLiteral("Alt."), Role::Caption, 9, x + 100, top, 600, 480)),
+                       static_cast<QWidget*>(value(strip, "GpsAltitudeValue", 12, x + 700, top, 1000, 480)),
+                       static_cast<QWidget*>(caption(strip, "GpsCaption", 0, QStringLiteral("m  Dén."), 9, x + 1720, top, 900, 480)),
+                       static_cast<QWidget*>(value(strip, "DenivValue", 12, x + 2620, top, 900, 480)),
+                       static_cast<QWidget*>(caption(strip, "GpsCaption", 1, QStringLiteral("m"), 9, x + 3540, top, 300, 480)),
+                       static_cast<QWidget*>(trace)})
+        w->setProperty(kStripGroup, int(StripGroup::Gps));
     const QColor c(120, 200, 255);
     line(trace, "GpsAltiLine", 0, c, 2, {50, 240, 350, 240});
     line(trace, "GpsAltiLine", 1, c, 2, {350, 240, 650, 240});
@@ -330,6 +342,47 @@ void buildMenus(QMainWindow& w)
 
 } // namespace
 
+int statusStripWidthPx() { return int(kOneRowWidth / 15) + 1; }
+
+void arrangeStatusStrip(QWidget& strip, bool twoRows)
+{
+    for (QWidget* w : strip.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QVariant group = w->property(kStripGroup);
+        if (!group.isValid())
+            continue;
+        if (!w->property("vcmStripHome").isValid())
+            w->setProperty("vcmStripHome", w->property("vcmTwips"));
+        QRectF r = w->property("vcmStripHome").toRectF();
+        if (twoRows && group.toInt() == int(StripGroup::Shares))
+            r.translate(-kSharesLeft, kStripRow + kRowGap);
+        else if (twoRows)
+            r.translate(kSharesLeft - kGpsLeft, 0);
+        place(w, r.x(), r.y(), r.width(), r.height());
+    }
+    const QRectF r = strip.property("vcmTwips").toRectF();
+    place(&strip, r.x(), r.y(), twoRows ? kTwoRowWidth : kOneRowWidth, twoRows ? 2 * kStripRow + kRowGap : kStripRow);
+}
+
+QPalette dashboardPalette()
+{
+    QPalette p;
+    const QColor text(225, 228, 234), dimmed(110, 118, 130);
+    for (auto [role, colour] : {std::pair{QPalette::Window, kFace}, {QPalette::WindowText, text},
+                                {QPalette::Button, QColor(44, 50, 60)}, {QPalette::ButtonText, QColor(240, 240, 240)},
+                                {QPalette::Base, kPanel}, {QPalette::AlternateBase, QColor(34, 39, 48)},
+                                {QPalette::Text, QColor(240, 240, 240)}, {QPalette::ToolTipBase, kPanel},
+                                {QPalette::ToolTipText, text}, {QPalette::PlaceholderText, dimmed},
+                                {QPalette::Highlight, QColor(40, 90, 150)}, {QPalette::HighlightedText, Qt::white},
+                                {QPalette::Light, QColor(70, 78, 92)}, {QPalette::Midlight, QColor(56, 63, 75)},
+                                {QPalette::Mid, QColor(40, 46, 56)}, {QPalette::Dark, QColor(16, 19, 24)},
+                                {QPalette::Shadow, Qt::black}, {QPalette::BrightText, QColor(255, 90, 80)},
+                                {QPalette::Link, QColor(120, 180, 255)}})
+        p.setColor(role, colour);
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        p.setColor(QPalette::Disabled, role, dimmed);
+    return p;
+}
+
 void placeStatusStrip(QtView& view)
 {
     double bottom = 0;
@@ -347,14 +400,11 @@ void buildMainFormDesign(QMainWindow& window, QtView& view)
 {
     window.setObjectName(QStringLiteral("MainForm"));
     window.setWindowIcon(windowIcon());
-    QPalette p = window.palette();
-    p.setColor(QPalette::Window, kFace);
-    p.setColor(QPalette::WindowText, QColor(220, 224, 230));
-    p.setColor(QPalette::Button, QColor(44, 50, 60));
-    p.setColor(QPalette::ButtonText, QColor(240, 240, 240));
-    p.setColor(QPalette::Base, kPanel);
-    p.setColor(QPalette::Text, QColor(240, 240, 240));
-    window.setPalette(p);
+    window.setPalette(dashboardPalette());
+    // The dialogs, message boxes and menus are windows of their own, which do not take
+    // the dashboard's palette from it: give it to the whole program, so that nothing
+    // glares at night.
+    QApplication::setPalette(dashboardPalette());
 
     auto* form = new QWidget(&window);
     form->setObjectName(QStringLiteral("FormArea"));

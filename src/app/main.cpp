@@ -6,6 +6,7 @@
 //                                      the dashboard on the in-process simulated car
 //                                      (settings in VeloxCanMoni-simulated.INI beside
 //                                      the usual file, so the car's own stay untouched)
+//   --layout A|B|C|D                   starts in that layout (as many Delete presses)
 //   --screenshot FILE [--after MS]     renders the window to a PNG after MS ms and quits
 //   veloxcanmoni --decode FILE [--adapter elm327|canusb]
 //                                      decoded-value report of a file of adapter text
@@ -94,10 +95,12 @@ int main(int argc, char** argv)
         devices[n] = car && n == carPort ? car->deviceName() : ports.deviceMap().deviceFor(n);
     vcm::MainForm window(vcm::MainFormServices{clock, fs, car ? *car : ports.adapter(), ports.aux(), ports.gps(), pump,
                                                paths.settingsFile, paths.defaultSaveFolder, decimal ? decimal : '.',
-                                               QSize(), true, devices});
+                                               QSize(), true, devices, true});
     window.show();
     if (qEnvironmentVariableIntValue("VCM_REDRAW_STATS") == 1)
         new vcm::RedrawCounter(&window, true);
+    for (int step = 0; step < line.dashboard.layoutSteps; ++step)
+        window.handleKey(Qt::Key_Delete);
 
     const QString shot = QString::fromStdString(line.dashboard.screenshot);
     if (!shot.isEmpty()) {

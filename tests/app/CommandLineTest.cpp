@@ -20,12 +20,14 @@ using Args = std::vector<std::string>;
 TEST(CommandLine, ReadsTheOptionsOfEveryMode)
 {
     UtcZone utc;
-    const CommandLine sim = parseCommandLine({"--simulate", "canusb", "--screenshot", "a.png", "--after", "800"},
+    const CommandLine sim = parseCommandLine({"--simulate", "canusb", "--screenshot", "a.png", "--after", "800",
+                                              "--layout", "D"},
                                              Program::Dashboard);
     ASSERT_EQ(sim.mode, ProgramMode::Dashboard) << sim.message;
     EXPECT_EQ(sim.dashboard.simulate, "canusb");
     EXPECT_EQ(sim.dashboard.screenshot, "a.png");
     EXPECT_EQ(sim.dashboard.screenshotAfterMs, 800);
+    EXPECT_EQ(sim.dashboard.layoutSteps, 3);
     EXPECT_EQ(parseCommandLine({"--simulate"}, Program::Dashboard).dashboard.simulate, "elm327");
     EXPECT_FALSE(parseCommandLine({}, Program::Dashboard).dashboard.simulate);
 
@@ -71,6 +73,7 @@ TEST(CommandLine, RefusesWhatItCannotUseSayingWhy)
         {Program::Dashboard, {"--decode", "--adapter", "canusb", "d.txt"}, "--decode needs a value"},
         {Program::Dashboard, {"--simulate", "slcan"}, "--simulate takes elm327 or canusb, not \"slcan\""},
         {Program::Dashboard, {"drive.txt"}, "unexpected argument \"drive.txt\""},
+        {Program::Dashboard, {"--layout", "E"}, "--layout takes A, B, C or D"},
         {Program::Dashboard, {"--screenshot", "a.png", "--after", "soon"}, "--after takes milliseconds"},
         {Program::Dashboard, {"--export-candump", "x.log"}, "--export-candump goes with --replay only"},
         {Program::Dashboard, {"--decode", "d", "--replay", "r"}, "--decode and --replay are different modes"},

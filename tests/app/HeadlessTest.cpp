@@ -130,8 +130,8 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     command.insert(command.end(), {"--settings", ini, "--status-every", "1"});
     Child program(command);
     ASSERT_TRUE(program.started());
-    // Running once a status line reports rows of the value log.
-    const std::regex logging(R"( running .*\.csv [1-9][0-9]* rows)");
+    // Running once a status line reports a decoded state of charge and rows of the value log.
+    const std::regex logging(R"( running .* SOC [1-9].*\.csv [1-9][0-9]* rows)");
     ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, logging); }, 15s))
         << program.text();
 
@@ -151,7 +151,7 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
     EXPECT_GE(linesOf(csv).size(), 4u); // the header and rows
     EXPECT_NE(raw.find("#\r\n"), std::string::npos); // marker lines
-    EXPECT_NE(raw.find("3CA "), std::string::npos);   // monitor lines of the integration clock
+    EXPECT_NE(raw.find("3CB "), std::string::npos);   // the monitor line the state of charge came from
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Headless,

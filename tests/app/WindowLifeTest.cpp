@@ -96,6 +96,19 @@ TEST(WindowStartUp, StopDuringTheStartUpDialogueEndsItStopped)
     EXPECT_EQ(rig.adapter.writes.back(), " "); // the stopped window sends nothing
 }
 
+// As the program starts: an adapter port that cannot be opened is reported over the
+// painted dashboard, naming the device behind the port number.
+TEST(WindowStartUp, APortThatCannotOpenIsReportedOverThePaintedWindow)
+{
+    WindowRig rig({.startWhenPainted = true, .adapterFails = true});
+    ASSERT_EQ(rig.messages.size(), 1u);
+    EXPECT_EQ(rig.messages[0].title, "PROBLEME!");
+    EXPECT_NE(rig.messages[0].text.find("COM [1]"), std::string::npos) << rig.messages[0].text;
+    EXPECT_NE(rig.messages[0].text.find("/dev/ttyFAKE"), std::string::npos) << rig.messages[0].text;
+    EXPECT_TRUE(rig.messages[0].afterPaint);
+    EXPECT_TRUE(rig.visible("Command1", 0)) << "stopped, Start offered";
+}
+
 // While stopped, the unit menu and the Config button's setup dialog both change the
 // window's labels, the menu's check marks and the settings file.
 TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
@@ -119,10 +132,12 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
 
     ASSERT_TRUE(rig.visible("Config"));
     QString title;
-    QTimer::singleShot(0, [&title] {
+    int dialogLightness = 255;
+    QTimer::singleShot(0, [&title, &dialogLightness] {
         QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog) return;
         title = dialog->windowTitle();
+        dialogLightness = dialog->palette().color(QPalette::Window).lightness();
         if (auto* temp = dialog->findChild<QComboBox*>(QStringLiteral("TempUnits")))
             temp->setCurrentIndex(0); // Celsius
         for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command1")))
@@ -130,6 +145,7 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
     });
     click(rig, "Config");
     EXPECT_EQ(title.toStdString(), "Configuration Générale");
+    EXPECT_LT(dialogLightness, 60) << "the dialog in the dashboard's dark colours";
     EXPECT_EQ(rig.text("BattTempUnit"), "°C");
     EXPECT_TRUE(rig.view().isChecked({"m_Celsius"}));
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Temp=Celsius"), std::string::npos);

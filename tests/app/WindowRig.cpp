@@ -36,9 +36,18 @@ WindowRig::WindowRig(WindowOptions options)
         adapter.deliver();
         if (onEvents) onEvents(*this);
     });
-    form_ = std::make_unique<MainForm>(
-        MainFormServices{clock, fs_, adapter, aux, gps, pump_, ini, folder_.path(), '.', options.screen, false});
+    adapter.failOpen = options.adapterFails;
+    form_ = std::make_unique<MainForm>(MainFormServices{clock, fs_, adapter, aux, gps, pump_, ini, folder_.path(), '.',
+                                                        options.screen, false, {}, options.startWhenPainted});
+    if (options.startWhenPainted) {
+        paints_ = std::make_unique<PaintCounter>();
+        form_->centralWidget()->installEventFilter(paints_.get());
+        form_->view().setMessageHandler([this](std::string_view title, std::string_view text, MessageIcon) {
+            messages.push_back({std::string(title), std::string(text), paints_->count > 0});
+        });
+    }
     form_->show();
+    for (int i = 0; i < 5 && options.startWhenPainted; ++i) QApplication::processEvents();
     QApplication::setActiveWindow(form_.get());
     QApplication::processEvents();
 }

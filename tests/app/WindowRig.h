@@ -10,12 +10,15 @@
 #include "common/FileSystem.h"
 #include "link/ManualEventPump.h"
 
+#include <QEvent>
 #include <QImage>
+#include <QObject>
 
 #include <functional>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vcm::test {
 
@@ -30,6 +33,14 @@ struct WindowOptions {
     std::string tripFile = {}; // TRAJETS.CSV of an earlier run, written before start-up
     FakePort::Script adapterScript = {};          // the adapter's answers; empty: a scripted adapter
     std::function<void(WindowRig&)> onEvents = {}; // runs on every pass of the core's event waits
+    bool startWhenPainted = false; // as the program starts: acquisition after the first paint
+    bool adapterFails = false;     // the adapter port cannot be opened
+};
+
+// A message box the window showed, and whether the dashboard had been painted before it.
+struct ShownMessage {
+    std::string title, text;
+    bool afterPaint = false;
 };
 
 class WindowRig {
@@ -56,8 +67,18 @@ public:
 
     ManualClock clock;
     FakePort adapter, aux, gps;
+    std::vector<ShownMessage> messages; // only with startWhenPainted: others are modal
 
 private:
+    struct PaintCounter : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint) ++count;
+            return false;
+        }
+    };
+    std::unique_ptr<PaintCounter> paints_;
     TempFolder folder_;
     ManualEventPump pump_{clock, 10};
     DiskFileSystem fs_;

@@ -104,11 +104,12 @@ TEST(AdapterControl, AdapterPortThatCannotOpenShowsTheMessageAndStaysStopped)
     LinkRig rig(false);
     rig.settings.PortNum = 7;
     rig.adapterPort.failOpen = true;
+    rig.adapterPort.device = "/dev/ttyUSB2";
     rig.adapter.startAcquisition();
     ASSERT_EQ(rig.view.messages.size(), 1u);
     EXPECT_EQ(rig.view.messages[0].title, "PROBLEME!");
     EXPECT_EQ(rig.view.messages[0].text,
-              "Ne peut ouvrir le port COM [7] Essayez un autre port.\n/dev/ttyFAKE: No such file or directory");
+              "Ne peut ouvrir le port COM [7] Essayez un autre port.\n/dev/ttyUSB2: No such file or directory");
     EXPECT_EQ(rig.view.messages[0].icon, MessageIcon::Critical);
     expectRunning(rig, false);
     EXPECT_EQ(rig.adapterPort.written, "");
