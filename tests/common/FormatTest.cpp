@@ -19,23 +19,17 @@ TEST_P(NumberFormat, MatchesDashboardText)
     EXPECT_EQ(formatNumber(c.value, c.pattern, c.sep), c.expected) << c.value << " " << c.pattern;
 }
 
+// Plain rounding of "0".."0.000" is checked against the library below; these rows keep
+// what that oracle cannot see: the decimal comma, zero padding and the blank "#".
 INSTANTIATE_TEST_SUITE_P(Patterns, NumberFormat, ::testing::Values(
-    NumberCase{12.5, "0", '.', "12"},        // half to even
-    NumberCase{13.5, "0", '.', "14"},
-    NumberCase{-0.4, "0", '.', "0"},         // no "-0"
-    NumberCase{-2.5, "0", '.', "-2"},
     NumberCase{4.25, "0.0", ',', "4,2"},     // exact binary tie rounds to even
-    NumberCase{9.96, "0.0", '.', "10.0"},
     NumberCase{-0.5, "0.0", ',', "-0,5"},
-    NumberCase{-0.04, "0.0", '.', "0.0"},
-    NumberCase{4.999, "0.00", '.', "5.00"},
     NumberCase{1.2345678, "0.000", ',', "1,235"},
     NumberCase{5, "00", '.', "05"},
     NumberCase{123, "00", '.', "123"},
     NumberCase{0, "#", '.', ""},
     NumberCase{0.4, "#", '.', ""},
-    NumberCase{1234.4, "#", '.', "1234"},
-    NumberCase{1e9, "0", '.', "1000000000"}));
+    NumberCase{1234.4, "#", '.', "1234"}));
 
 // The library's own fixed-notation rounding, with the dashboard's "no -0" rule: the
 // oracle for the formatter's faster integer route.

@@ -8,57 +8,51 @@
 namespace vcm::test {
 namespace {
 
-// One row per decoded value: frame "ID b1 b2 ...", units ('M' metric and Celsius, 'U' US
-// units, 'F' Fahrenheit), the field read back and its value, and the dashboard calls made.
+// One row per frame: "ID b1 b2 ...", units ('M' metric and Celsius, 'U' US units, 'F'
+// Fahrenheit), the fields read back with their values, and the dashboard calls made.
 #define FIELD(f) [](const VehicleState& v) { return double(v.f); }
 struct HandlerCase {
     const char* frame;
     char units;
-    double (*field)(const VehicleState&);
-    double value;
+    std::vector<std::pair<double (*)(const VehicleState&), double>> fields;
     std::vector<std::string> events;
 };
 
 const HandlerCase kHandlerCases[] = {
-    {"025 0F 9C 00 0A 00 00 00 00", 'M', FIELD(SteeringAngle), -110, {"VolantValue=-11.0"}}, // s12 -100, reference 10
-    {"030 00 00 00 00 64 00 00", 'M', FIELD(BrakePedal), 100, {}},
-    {"038 00 7B", 'M', FIELD(FuelRateLh), 12.3, {"LitrehValue=12.3"}},
-    {"039 F6 00 32 00", 'M', FIELD(EngineTorque), 100, {"TemperThValue=-10"}},
-    {"039 F6 00 32 00", 'M', FIELD(EngineTempRaw), -10, {"TemperThValue=-10"}},
-    {"03A 01 F0", 'M', FIELD(Mg1Voltage), -16, {"vMg1Value=-16"}},
-    {"03A 00 F0", 'M', FIELD(Mg1Voltage), 240, {"vMg1Value=240"}},
-    {"03B 0F F5 00 D2 00", 'M', FIELD(BatteryCurrent), 11, {"ShowCurrentGauge"}}, // s12 -11 negated: charging
-    {"03B 0F F5 00 D2 00", 'M', FIELD(BatteryVoltage), 210, {"ShowCurrentGauge"}},
-    {"0B4 00 00 00 00 00 1F 40 00", 'M', FIELD(SpeedKmh), 80, {}},
-    {"0B4 00 00 00 00 00 1F 40 00", 'M', FIELD(SpeedDisplay), 80, {}},
-    {"0B4 00 00 00 00 00 1F 40 00", 'U', FIELD(SpeedKmh), 80, {}},
-    {"0B4 00 00 00 00 00 1F 40 00", 'U', FIELD(SpeedDisplay), 50, {}}, // 49.71 mph, whole
-    {"244 00 00 00 00 00 00 08 00", 'M', FIELD(AccelPedal), 8, {"ShowAccelGauge"}},
-    {"244 00 00 00 00 00 00 80 00", 'M', FIELD(AccelPedal), 128, {}}, // drawn by the main tick
-    {"348 00 00 00 19", 'M', FIELD(Pid348Value), 2, {}}, // 2.5 -> even
-    {"348 00 00 00 23", 'M', FIELD(Pid348Value), 4, {}}, // 3.5 -> even
-    {"348 00 00 FF FF", 'M', FIELD(Pid348Value), 6554, {}},
-    {"3C8 00 00 32 00 00", 'M', FIELD(EngineRpm), 1600, {"ShowEngineGauge", "ShowConsumption"}},
-    {"3C8 00 00 32 00 00", 'M', FIELD(InstantConsumption), 99.9, {"ShowEngineGauge", "ShowConsumption"}}, // standing
-    {"3CA 00 00 00 00 00", 'M', FIELD(LastFuelTick), 1000, {}},
-    {"3CA 00 00 00 00 00", 'M', FIELD(LastDistanceTick), 1000, {}},
-    {"3CB 3C 46 00 5A 00 1A 00", 'M', FIELD(StateOfCharge), 450, {"MaxChrgValue=60", "MaxDchrgValue=70"}}, // 90 halves
-    {"3CB 3C 46 00 5A 00 1A 00", 'M', FIELD(BatteryTempA), 26, {"MaxChrgValue=60", "MaxDchrgValue=70"}},
-    {"3CB 3C 46 00 5A 00 1A 00", 'F', FIELD(BatteryTempA), 79, {"MaxChrgValue=60", "MaxDchrgValue=70"}}, // 78.8 F
-    {"3CF 00 F6 50 00", 'F', FIELD(ExtTemp), -10, {}}, // never converted
-    {"3CF 00 F6 50 00", 'F', FIELD(MgTemp), 80, {}},
-    {"520 00 01 2C 00", 'M', FIELD(Injector), 300, {"ShowConsumption"}},
-    {"526 00 39 00", 'M', FIELD(VvtiAngle), 12.5, {"VVtiValue=12.5"}},
-    {"529 00 00 00 00 40 00 00", 'M', FIELD(EvMode), 1, {}},
-    {"52C 00 64", 'F', FIELD(CoolantTemp), 1220, {}},
-    {"52C 00 FF", 'F', FIELD(CoolantTemp), 2615, {}},
-    {"540 00 80 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "P"); }, 1, {}},
-    {"540 00 56 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "D"); }, 1, {}},
-    {"540 00 5D 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1, {}},
-    {"540 00 00 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1, {}},
-    {"540 00 30 00", 'M', [](const VehicleState& v) { return double(v.ShiftLever.empty()); }, 1, {}},
-    {"5A4 00 15", 'M', FIELD(FuelTankLevel), 52, {"ShowTankLevel"}}, // 52.5 -> even
-    {"5EC 00 00 00 00 00 C8 00", 'M', nullptr, 0, {"TempMg2Value=200"}},
+    {"025 0F 9C 00 0A 00 00 00 00", 'M', {{FIELD(SteeringAngle), -110}}, {"VolantValue=-11.0"}}, // s12 -100, reference 10
+    {"030 00 00 00 00 64 00 00", 'M', {{FIELD(BrakePedal), 100}}, {}},
+    {"038 00 7B", 'M', {{FIELD(FuelRateLh), 12.3}}, {"LitrehValue=12.3"}},
+    {"039 F6 00 32 00", 'M', {{FIELD(EngineTorque), 100}, {FIELD(EngineTempRaw), -10}}, {"TemperThValue=-10"}},
+    {"03A 01 F0", 'M', {{FIELD(Mg1Voltage), -16}}, {"vMg1Value=-16"}},
+    {"03A 00 F0", 'M', {{FIELD(Mg1Voltage), 240}}, {"vMg1Value=240"}},
+    {"03B 0F F5 00 D2 00", 'M', {{FIELD(BatteryCurrent), 11}, {FIELD(BatteryVoltage), 210}}, // s12 -11 negated: charging
+     {"ShowCurrentGauge"}},
+    {"0B4 00 00 00 00 00 1F 40 00", 'M', {{FIELD(SpeedKmh), 80}, {FIELD(SpeedDisplay), 80}}, {}},
+    {"0B4 00 00 00 00 00 1F 40 00", 'U', {{FIELD(SpeedKmh), 80}, {FIELD(SpeedDisplay), 50}}, {}}, // 49.71 mph, whole
+    {"244 00 00 00 00 00 00 08 00", 'M', {{FIELD(AccelPedal), 8}}, {"ShowAccelGauge"}},
+    {"244 00 00 00 00 00 00 80 00", 'M', {{FIELD(AccelPedal), 128}}, {}}, // drawn by the main tick
+    {"348 00 00 00 19", 'M', {{FIELD(Pid348Value), 2}}, {}}, // 2.5 -> even
+    {"348 00 00 00 23", 'M', {{FIELD(Pid348Value), 4}}, {}}, // 3.5 -> even
+    {"348 00 00 FF FF", 'M', {{FIELD(Pid348Value), 6554}}, {}},
+    {"3C8 00 00 32 00 00", 'M', {{FIELD(EngineRpm), 1600}, {FIELD(InstantConsumption), 99.9}}, // 99.9 standing
+     {"ShowEngineGauge", "ShowConsumption"}},
+    {"3CA 00 00 00 00 00", 'M', {{FIELD(LastFuelTick), 1000}, {FIELD(LastDistanceTick), 1000}}, {}},
+    {"3CB 3C 46 00 5A 00 1A 00", 'M', {{FIELD(StateOfCharge), 450}, {FIELD(BatteryTempA), 26}}, // 90 halves
+     {"MaxChrgValue=60", "MaxDchrgValue=70"}},
+    {"3CB 3C 46 00 5A 00 1A 00", 'F', {{FIELD(BatteryTempA), 79}}, {"MaxChrgValue=60", "MaxDchrgValue=70"}}, // 78.8 F
+    {"3CF 00 F6 50 00", 'F', {{FIELD(ExtTemp), -10}, {FIELD(MgTemp), 80}}, {}}, // never converted
+    {"520 00 01 2C 00", 'M', {{FIELD(Injector), 300}}, {"ShowConsumption"}},
+    {"526 00 39 00", 'M', {{FIELD(VvtiAngle), 12.5}}, {"VVtiValue=12.5"}},
+    {"529 00 00 00 00 40 00 00", 'M', {{FIELD(EvMode), 1}}, {}},
+    {"52C 00 64", 'F', {{FIELD(CoolantTemp), 1220}}, {}},
+    {"52C 00 FF", 'F', {{FIELD(CoolantTemp), 2615}}, {}},
+    {"540 00 80 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "P"); }, 1}}, {}},
+    {"540 00 56 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "D"); }, 1}}, {}},
+    {"540 00 5D 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1}}, {}},
+    {"540 00 00 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1}}, {}},
+    {"540 00 30 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever.empty()); }, 1}}, {}},
+    {"5A4 00 15", 'M', {{FIELD(FuelTankLevel), 52}}, {"ShowTankLevel"}}, // 52.5 -> even
+    {"5EC 00 00 00 00 00 C8 00", 'M', {}, {"TempMg2Value=200"}},
 };
 #undef FIELD
 
@@ -71,9 +65,7 @@ TEST(Handlers, EachIdentifierInBothAdapterForms)
             rig.frame(c.frame);
             EXPECT_EQ(rig.decoder.framesDecoded(), 1u);
             EXPECT_EQ(rig.state.LastFrameTime, rig.clock.now());
-            if (c.field) {
-                EXPECT_DOUBLE_EQ(c.field(rig.state), c.value);
-            }
+            for (const auto& [field, value] : c.fields) EXPECT_DOUBLE_EQ(field(rig.state), value);
             EXPECT_EQ(rig.sink.events, c.events);
         }
     }

@@ -1,8 +1,8 @@
 // The sample recordings in samples/: they are what the simulator makes, and what they
 // hold decodes into a sensible drive.
 #include "SimHost.h"
+#include "decode/DecoderRig.h"
 
-#include "decode/FrameDecoder.h"
 #include "link/canformat/CandumpLog.h"
 #include "link/sim/DriveRecorder.h"
 
@@ -28,20 +28,6 @@ std::string readSample(const std::string& name)
     return text.str();
 }
 
-struct Decoded {
-    vcm::VehicleState state;
-    vcm::MonitorSettings settings;
-    vcm::ManualClock clock{1000};
-    vcm::NullDecoderSink sink;
-    vcm::FrameDecoder decoder{state, settings, clock, sink};
-    explicit Decoded(bool elm)
-    {
-        settings.UseElm327 = elm;
-        settings.MetricUnits = true;
-        settings.Celsius = true;
-    }
-};
-
 } // namespace
 
 TEST(Samples, AreWhatTheSimulatorRecords)
@@ -63,7 +49,7 @@ TEST(Samples, AdapterTextDecodesIntoTheDrive)
 {
     for (bool elm : {true, false}) {
         SCOPED_TRACE(elm ? "ELM327" : "CANUSB");
-        Decoded d(elm);
+        vcm::test::DecoderRig d(elm);
         const std::string text = readSample(elm ? "drive-elm327.txt" : "drive-canusb.txt");
         // Serial reads cut text anywhere: hand it over in uneven pieces.
         std::size_t at = 0, piece = 1;
@@ -119,7 +105,7 @@ TEST(Samples, CandumpLogReplaysThroughTheAdapterWithItsTiming)
     ASSERT_NE(port, nullptr) << error;
     ASSERT_TRUE(port->open(1, "500000,N,8,1"));
     port->write("S6\rO\r");
-    Decoded d(false);
+    vcm::test::DecoderRig d(false);
     vcm::resetTrip(d.state, d.clock.tickCount());
     for (int t = 0; t < 90000; t += 10) {
         clock.advance(10);

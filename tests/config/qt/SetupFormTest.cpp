@@ -85,8 +85,7 @@ TEST(SetupForm, OpensOnTheStoredSettingsAndWritesNothing)
              s.Logfile = s.EnableGPS = true;
          },
          "COM 3|COM 5|USA|Fahrenheit|CanUsb|logfile GPSTracking "},
-        {[](S s) { s.PortNum = 20; s.SuperLogFile = true; }, "COM 20|without|Metric|Celsius|Elm327|Superlogfile "},
-        {[](S s) { s.PortNum = 0; }, "|without|Metric|Celsius|Elm327|"}};
+        {[](S s) { s.PortNum = 20; s.SuperLogFile = true; }, "COM 20|without|Metric|Celsius|Elm327|Superlogfile "}};
     for (const auto& [change, expected] : cases) {
         MonitorSettings stored = presets();
         change(stored);
