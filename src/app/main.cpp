@@ -67,6 +67,8 @@ int main(int argc, char** argv)
     vcm::QtEventPump pump;
     const vcm::ProgramPaths paths =
         vcm::programPaths(fs, QCoreApplication::applicationDirPath().toStdString(), simulate);
+    if (const std::string problem = vcm::settingsReadProblem(fs, paths.settingsFile); !problem.empty())
+        std::fprintf(stderr, "veloxcanmoni: %s\n", problem.c_str());
     vcm::QtPorts ports(vcm::readPortMap(fs, paths.settingsFile), clock);
 
     // The simulated car stands in for the adapter port; it runs on from a fast timer.
