@@ -9,15 +9,18 @@
 #include "link/qt/QtEventPump.h"
 #include "link/qt/QtPorts.h"
 #include "logging/RunLog.h"
+#include "logging/TripFile.h"
 
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace vcm {
 
@@ -49,7 +52,22 @@ std::string statusLine(Monitor& m, const Clock& clock, char dec)
         s += "no log open";
     if (log.failedRowCount() > 0)
         s += ", " + std::to_string(log.failedRowCount()) + " rows not written";
+    if (!log.lastError().empty())
+        s += " (" + log.lastError() + ")";
     return s;
+}
+
+// A full disk may get space back, a medium may come back: the trip is tried three times.
+bool saveTripWithRetries(Monitor& monitor)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (monitor.saveTrips())
+            return true;
+        if (attempt == 3)
+            return false;
+        std::fprintf(stderr, "veloxcanmoni: %s; trying again\n", monitor.trips().saveError().c_str());
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
 }
 
 } // namespace
@@ -104,8 +122,8 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
         std::fprintf(stderr, "veloxcanmoni: the adapter could not be started (settings %s)\n", setup.settingsFile.c_str());
         return 1;
     }
-    std::printf("logging to %s (settings %s); SIGINT or SIGTERM stops\n",
-                setup.saveFolder.c_str(), setup.settingsFile.c_str());
+    std::printf("logging to %s (settings %s, trips %s); SIGINT or SIGTERM stops\n",
+                setup.saveFolder.c_str(), setup.settingsFile.c_str(), monitor.trips().path().c_str());
     std::fflush(stdout);
 
     // The signal handler only sets a flag: the stop itself runs on the event loop.
@@ -131,8 +149,13 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
 
     monitor.stopAcquisition();
     monitor.runLog().close();
-    const bool saved = monitor.saveTrips();
-    std::printf("stopped on signal %d: logs closed, trip file %s\n", stopSignal.load(), saved ? "updated" : "unchanged");
+    if (!saveTripWithRetries(monitor)) {
+        std::printf("stopped on signal %d: logs closed, trip NOT saved\n", stopSignal.load());
+        std::fprintf(stderr, "veloxcanmoni: the trip of this run could not be saved: %s\n",
+                     monitor.trips().saveError().c_str());
+        return 1;
+    }
+    std::printf("stopped on signal %d: logs closed, trip file %s\n", stopSignal.load(), monitor.trips().path().c_str());
     std::fflush(stdout);
     return 0;
 }

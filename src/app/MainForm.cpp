@@ -13,10 +13,13 @@
 #include "link/Monitor.h"
 #include "logging/Histogram.h"
 #include "logging/RunLog.h"
+#include "logging/TripFile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+
+#include <cstdio>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -94,12 +97,14 @@ void MainForm::openSetupDialog()
 {
     SetupForm dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
     dialog.exec();
+    monitor_->followSaveFolder();
 }
 
 void MainForm::openSaveFolderDialog()
 {
     PathSet dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
     dialog.exec();
+    monitor_->followSaveFolder();
 }
 
 void MainForm::WriteCloseCSVFile() { monitor_->runLog().close(); }
@@ -169,7 +174,9 @@ void MainForm::shutDown()
     gpsTimer_.stop();
     monitor_->stopAcquisition();
     writeSettingsFile();
-    monitor_->saveTrips();
+    if (!monitor_->saveTrips())
+        std::fprintf(stderr, "veloxcanmoni: the trip of this run could not be saved: %s\n",
+                     monitor_->trips().saveError().c_str());
 }
 
 void MainForm::writeSettingsFile() { writeSettings(services_.fs, services_.settingsFile, settings_); }
