@@ -19,7 +19,8 @@ namespace vcm {
 const char* const kReplayUsage =
     "usage: veloxcanmoni --replay FILE [--out DIR] [--gps FILE] [--adapter elm327|canusb]\n"
     "                    [--units si|us] [--temp c|f] [--bps N] [--start \"YYYY-MM-DD hh:mm:ss\"] [--force]\n"
-    "       veloxcanmoni --replay FILE --export-candump OUT.log [--adapter elm327|canusb]\n"
+    "                    [--channel NAME]\n"
+    "       veloxcanmoni --replay FILE --export-candump OUT.log [--adapter elm327|canusb] [--channel NAME] [--force]\n"
     "FILE: a raw log (CAN_ddmmyyyy_hhnn.txt), ELM327 or CANUSB text, or a candump log.\n";
 
 namespace {
@@ -33,6 +34,45 @@ std::optional<std::int64_t> parseStart(const std::string& text)
     if (mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
     return epochFromLocal(DateTime::fromCivil({y, mo, d, h, mi, s}));
+}
+
+// --channel NAME: a candump interface name ("can0", "vcan1").
+bool parseChannelOption(const std::optional<std::string>& value, std::string& channel, std::string& error)
+{
+    if (!value)
+        return false;
+    if (value->empty() || value->find_first_of(" \t()#") != std::string::npos) {
+        error = "--channel takes an interface name such as can0, not \"" + *value + "\"";
+        return false;
+    }
+    channel = *value;
+    return true;
+}
+
+// ".part" files of value logs that a killed replay left in the folder: nothing looks
+// complete in them and nothing else writes such names.
+void removeUnfinishedFiles(const std::string& folder, std::ostream& err)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind("CAN_", 0) != 0 || it->path().extension() != ".part")
+            continue;
+        std::error_code removed;
+        if (std::filesystem::remove(it->path(), removed))
+            err << it->path().string() << ": removed, left unfinished by an earlier replay\n";
+    }
+}
+
+// An export never replaces a file unless asked, and never its own input.
+std::string exportRefusal(const ReplayCommandLine& line)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(line.exportPath, ec) && std::filesystem::equivalent(line.input, line.exportPath, ec))
+        return line.exportPath + " is the input: choose another file for the export";
+    if (!line.force && std::filesystem::exists(line.exportPath, ec))
+        return line.exportPath + " exists already: choose another file, or --force to replace it";
+    return {};
 }
 
 } // namespace
@@ -60,7 +100,10 @@ std::optional<ReplayCommandLine> parseReplayCommandLine(const std::vector<std::s
             error = a + " takes " + yes + " or " + no + ", not \"" + *v + "\"";
             return std::nullopt;
         };
-        if (a == "--replay" || a == "--out" || a == "--gps" || a == "--export-candump") {
+        if (a == "--channel") {
+            if (!parseChannelOption(value(), line.channel, error))
+                return std::nullopt;
+        } else if (a == "--replay" || a == "--out" || a == "--gps" || a == "--export-candump") {
             const auto v = value();
             if (!v)
                 return std::nullopt;
@@ -163,7 +206,15 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
     recording.bitsPerSecond = line.bitsPerSecond;
     recording.startEpoch = line.startEpoch;
     recording.note = [&err](const std::string& note) { err << note << "\n"; };
+    recording.channel = line.channel;
+    recording.exactStamps = !line.exportPath.empty();
     ProgressBar progress(err, env.progressBar);
+    if (!line.exportPath.empty()) {
+        if (const std::string refusal = exportRefusal(line); !refusal.empty()) {
+            err << refusal << "\n";
+            return 1;
+        }
+    }
     try {
         auto source = openRecording(line.input, recording);
         const auto started = std::chrono::steady_clock::now();
@@ -188,6 +239,7 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
             options.settings.Celsius = *line.celsius;
         options.outFolder = line.outFolder.empty() ? env.saveFolder : line.outFolder;
         options.replaceExisting = line.force;
+        options.decimalSeparator = env.decimalSeparator;
         options.gpsPath = line.gpsPath;
         if (options.gpsPath.empty() && source->kind() == RecordingKind::RawLog) {
             options.gpsPath = gpsBeside(line.input);
@@ -196,6 +248,7 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
         }
         std::error_code ec;
         std::filesystem::create_directories(options.outFolder, ec);
+        removeUnfinishedFiles(options.outFolder, err);
         DiskFileSystem disk;
         const ReplayReport report = replayRecording(*source, options, disk, std::ref(progress));
         progress.finish();
@@ -206,6 +259,12 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
             out << " (" << formatNumber(report.recordedMs / 1000.0 / took, "0", '.') << " times real time)";
         out << ": " << report.rows << " rows, " << formatNumber(report.distanceM / 1000.0, "0.000", '.') << " km, "
             << formatNumber(report.fuelMl / 1000.0, "0.000", '.') << " l\n";
+        if (report.pauses > 0)
+            err << line.input << ": " << report.pauses << " gap(s) of more than " << formatNumber(PauseSeconds, "0", '.')
+                << " s without received text (the longest " << formatNumber(report.longestPauseMs / 1000.0, "0.0", '.')
+                << " s) replayed as " << formatNumber(PauseSeconds, "0", '.') << " s pauses\n";
+        for (const auto& note : report.notes)
+            err << note << "\n";
         for (const auto& f : report.files)
             out << "wrote " << f << "\n";
         return 0;

@@ -47,6 +47,7 @@ TEST(ReplayCommandLine, RefusesWhatItCannotUseSayingWhy)
         {{"--replay", "a", "--bps", "12"}, "--bps takes"},
         {{"--replay", "a", "--start", "04/12/2026"}, "--start takes"},
         {{"--replay", "a", "--verbose"}, "unknown option \"--verbose\""},
+        {{"--replay", "a", "--channel", "can 0"}, "--channel takes an interface name"},
     };
     for (const auto& c : cases) {
         std::string error;
@@ -71,6 +72,41 @@ TEST(ReplayCommand, ExportsARawLogAsCandump)
                                     "(1796375405.012000) can0 0B4#00000000000D2C\n");
     EXPECT_NE(out.str().find("2 frames"), std::string::npos) << out.str();
     EXPECT_NE(err.str().find("raw log, ELM327 adapter"), std::string::npos) << err.str();
+}
+
+// An export keeps each frame's interface and stamp to the microsecond, never replaces a
+// file unless asked, and never writes over its own input.
+TEST(ReplayCommand, ExportKeepsChannelAndStampsAndRefusesToReplaceFiles)
+{
+    TempFolder dir;
+    const std::string dump = "(1700000000.123457) vcan1 3CA#0000000000\n(1700000000.123999) vcan1 0B4#00000000000D2C\n";
+    const std::string input = dir.write("drive.log", dump);
+    const std::string taken = dir.write("taken.log", "kept\n");
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"existing file", {"--export-candump", taken}, 1, "exists already"},
+        {"its own input", {"--export-candump", input, "--force"}, 1, "is the input"},
+        {"new file", {"--export-candump", dir.file("out.log")}, 0, "2 frames"},
+        {"replaced when asked", {"--export-candump", taken, "--force"}, 0, "2 frames"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args{"--replay", input};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::string error;
+        const auto line = parseReplayCommandLine(args, error);
+        ASSERT_TRUE(line) << error;
+        std::ostringstream out, err;
+        EXPECT_EQ(runReplayCommand(*line, {}, out, err), c.status);
+        EXPECT_NE((out.str() + err.str()).find(c.says), std::string::npos) << out.str() << err.str();
+    }
+    EXPECT_EQ(dir.read("drive.log"), dump);
+    EXPECT_EQ(dir.read("out.log"), dump);
+    EXPECT_EQ(dir.read("taken.log"), dump);
 }
 
 TEST(ReplayCommand, AnUnreadableFileFailsNamingTheLine)
