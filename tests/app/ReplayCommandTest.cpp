@@ -109,6 +109,22 @@ TEST(ReplayCommand, ExportKeepsChannelAndStampsAndRefusesToReplaceFiles)
     EXPECT_EQ(dir.read("taken.log"), dump);
 }
 
+// The trip file gets the system's decimal separator, as live logging writes it.
+TEST(ReplayCommand, WritesTheTripLineWithTheSystemsDecimalSeparator)
+{
+    UtcZone utc;
+    TempFolder dir;
+    const std::string drive = dir.write("steady.log", steadyDriveCandump(2));
+    std::string error;
+    const auto line = parseReplayCommandLine({"--replay", drive, "--out", dir.file("out"), "--units", "si"}, error);
+    ASSERT_TRUE(line) << error;
+    ReplayEnvironment env;
+    env.decimalSeparator = ',';
+    std::ostringstream out, err;
+    ASSERT_EQ(runReplayCommand(*line, env, out, err), 0) << err.str();
+    EXPECT_NE(readFile(dir.file("out/TRAJETS.CSV")).find(";50,0;"), std::string::npos); // state of charge
+}
+
 TEST(ReplayCommand, AnUnreadableFileFailsNamingTheLine)
 {
     TempFolder dir;
