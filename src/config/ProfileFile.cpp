@@ -128,8 +128,9 @@ std::string ProfileFile::get(std::string_view section, std::string_view key, std
 {
     const std::size_t at = findKey(trim(section), trim(key));
     if (at == std::string::npos) return std::string(cutToBuffer(defaultText, bufferSize));
-    // A lone CR ends the value: what is read is what a write of it keeps.
-    return std::string(cutToBuffer(singleLine(valueOf(lines_[at])), bufferSize));
+    // A lone CR ends the value, and what is left is trimmed again after the cut: what
+    // is read is what a write of it keeps.
+    return std::string(trim(cutToBuffer(singleLine(valueOf(lines_[at])), bufferSize)));
 }
 
 void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value)
