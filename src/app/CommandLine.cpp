@@ -54,7 +54,8 @@ const OptionSpec kOptions[] = {
     {"temp", "TEMP", "with --replay: c or f (default: settings file)", InReplay},
     {"bps", "N", "with --replay: raw log's serial bit/s (500000)", InReplay},
     {"start", "TIME", "with --replay: start, \"YYYY-MM-DD hh:mm:ss\"", InReplay},
-    {"force", "", "with --replay: replace logs of the same name", InReplay},
+    {"force", "", "with --replay: replace a log or export of that name", InReplay},
+    {"channel", "NAME", "with --replay: candump interface to play (the first)", InReplay},
     {"headless", "", "log live without a window until SIGINT/SIGTERM", InHeadless},
     {"settings", "FILE", "with --headless: settings file (default: beside)", InHeadless},
     {"status-every", "SECONDS", "with --headless: seconds per status line (5)", InHeadless},
@@ -153,6 +154,11 @@ bool readReplay(const Reader& in, ReplayCommandLine& line, std::string& error)
     line.outFolder = in.value("out");
     line.gpsPath = in.value("gps");
     line.force = in.has("force");
+    line.channel = in.value("channel");
+    if (in.has("channel") && (line.channel.empty() || line.channel.find_first_of(" \t()#") != std::string::npos)) {
+        error = "--channel takes an interface name such as can0, not \"" + line.channel + "\"";
+        return false;
+    }
     line.gui = in.has("gui");
     if (in.has("adapter") && !(line.elm327 = choice("adapter", in.value("adapter"), "elm327", "canusb", error)))
         return false;

@@ -6,8 +6,8 @@
 //                [--live-candump FILE|-]
 //   veloxcanmoni --decode FILE [--adapter elm327|canusb]
 //   veloxcanmoni --replay FILE [--out DIR] [--gps FILE] [--adapter A] [--units si|us]
-//                [--temp c|f] [--bps N] [--start TIME] [--force] [--gui]
-//   veloxcanmoni --replay FILE --export-candump OUT.log [--adapter A]
+//                [--temp c|f] [--bps N] [--start TIME] [--force] [--channel NAME] [--gui]
+//   veloxcanmoni --replay FILE --export-candump OUT.log [--adapter A] [--channel NAME] [--force]
 //   veloxcanmoni --headless [--settings FILE] [--status-every SECONDS] [--live-candump FILE|-]
 //   veloxcanmoni --report LOG|FOLDER [--out DIR]
 //   veloxcanmoni --help | --version

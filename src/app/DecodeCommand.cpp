@@ -1,11 +1,14 @@
 #include "app/DecodeCommand.h"
 
 #include "common/Clock.h"
+#include "common/FileSystem.h"
 #include "common/Format.h"
 #include "config/MonitorSettings.h"
 #include "decode/FrameDecoder.h"
 #include "decode/FrameLine.h"
 #include "decode/VehicleState.h"
+#include "link/replay/RawLogSource.h"
+#include "link/replay/RecordingSource.h"
 
 #include <algorithm>
 #include <array>
@@ -17,6 +20,7 @@ namespace vcm {
 namespace {
 
 constexpr double kIntegrationClockMs = 108; // period of 3CA on the car
+constexpr std::size_t kMaxDecodedBytes = std::size_t(256) << 20; // a long drive's raw log is well below
 
 // Keeps the last caption of each label and counts the display calls.
 class LastCaptionSink final : public DecoderSink {
@@ -188,12 +192,17 @@ std::string decodeReport(std::string_view text, std::optional<AdapterForm> form,
 int runDecodeCommand(const std::string& path, std::optional<AdapterForm> form, FileSystem& files, std::ostream& out,
                      std::ostream& err)
 {
-    const auto text = files.readAll(path);
-    if (!text) {
-        err << "cannot read " << path << '\n';
+    const FileText file = files.read(path, kMaxDecodedBytes);
+    if (!file.read()) {
+        err << fileMessage("cannot read", path, file.status == FileText::Status::Missing ? "No such file" : file.reason)
+            << '\n';
         return 1;
     }
-    out << decodeReport(*text, form, path);
+    // A raw log's marker lines sit inside received chunks, often inside a frame.
+    if (guessRecording(file.text.substr(0, 4096)).kind == RecordingKind::RawLog)
+        out << decodeReport(withoutRawMarkers(file.text), form, path);
+    else
+        out << decodeReport(file.text, form, path);
     return 0;
 }
 

@@ -10,14 +10,18 @@
 #include "link/qt/QtEventPump.h"
 #include "link/qt/QtPorts.h"
 #include "logging/RunLog.h"
+#include "logging/TripFile.h"
 
 #include <QCoreApplication>
 #include <QLocale>
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 
 namespace vcm {
 
@@ -49,7 +53,22 @@ std::string statusLine(Monitor& m, const Clock& clock, char dec)
         s += "no log open";
     if (log.failedRowCount() > 0)
         s += ", " + std::to_string(log.failedRowCount()) + " rows not written";
+    if (!log.lastError().empty())
+        s += " (" + log.lastError() + ")";
     return s;
+}
+
+// A full disk may get space back, a medium may come back: the trip is tried three times.
+bool saveTripWithRetries(Monitor& monitor)
+{
+    for (int attempt = 1;; ++attempt) {
+        if (monitor.saveTrips())
+            return true;
+        if (attempt == 3)
+            return false;
+        std::fprintf(stderr, "veloxcanmoni: %s; trying again\n", monitor.trips().saveError().c_str());
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
 }
 
 } // namespace
@@ -114,8 +133,8 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
             return;
         }
         started = true;
-        std::printf("logging to %s (settings %s); SIGINT or SIGTERM stops\n", setup.saveFolder.c_str(),
-                    setup.settingsFile.c_str());
+        std::printf("logging to %s (settings %s, trips %s); SIGINT or SIGTERM stops\n", setup.saveFolder.c_str(),
+                    setup.settingsFile.c_str(), monitor.trips().path().c_str());
         std::fflush(stdout);
     });
 
@@ -152,13 +171,18 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
 
     monitor.stopAcquisition();
     monitor.runLog().close();
-    const char* trip = "left alone (nothing driven)";
-    if (monitor.hasTripToSave())
-        trip = monitor.saveTrips() ? "updated" : "NOT written (the save folder cannot be written)";
-    if (stopSignal != 0)
-        std::printf("stopped on signal %d: logs closed, trip file %s\n", stopSignal.load(), trip);
-    else
-        std::printf("stopped at the end of the adapter's input: logs closed, trip file %s\n", trip);
+    const std::string why = stopSignal != 0 ? "stopped on signal " + std::to_string(stopSignal.load())
+                                            : std::string("stopped at the end of the adapter's input");
+    if (!monitor.hasTripToSave()) {
+        std::printf("%s: logs closed, trip file left alone (nothing driven)\n", why.c_str());
+    } else if (!saveTripWithRetries(monitor)) {
+        std::printf("%s: logs closed, trip NOT saved\n", why.c_str());
+        std::fprintf(stderr, "veloxcanmoni: the trip of this run could not be saved: %s\n",
+                     monitor.trips().saveError().c_str());
+        return 1;
+    } else {
+        std::printf("%s: logs closed, trip file updated (%s)\n", why.c_str(), monitor.trips().path().c_str());
+    }
     std::fflush(stdout);
     return 0;
 }

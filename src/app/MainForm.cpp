@@ -17,8 +17,7 @@
 #include "logging/Histogram.h"
 #include "logging/RunLog.h"
 #include "logging/SaveFolder.h"
-
-#include <algorithm>
+#include "logging/TripFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,12 +105,14 @@ void MainForm::openSetupDialog()
 {
     SetupForm dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
     dialog.exec();
+    monitor_->followSaveFolder();
 }
 
 void MainForm::openSaveFolderDialog()
 {
     PathSet dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
     dialog.exec();
+    monitor_->followSaveFolder();
 }
 
 // Reads the logs and the trip file only; window-modal, so acquisition cannot start under it.
@@ -225,7 +226,9 @@ void MainForm::shutDown()
     gpsTimer_.stop();
     monitor_->stopAcquisition();
     writeSettingsFile();
-    monitor_->saveTrips();
+    if (!monitor_->saveTrips())
+        std::fprintf(stderr, "veloxcanmoni: the trip of this run could not be saved: %s\n",
+                     monitor_->trips().saveError().c_str());
 }
 
 void MainForm::writeSettingsFile()

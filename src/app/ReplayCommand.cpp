@@ -29,6 +29,32 @@ std::optional<std::int64_t> parseLocalStartTime(const std::string& text)
 
 namespace {
 
+// ".part" files of value logs that a killed replay left in the folder: nothing looks
+// complete in them and nothing else writes such names.
+void removeUnfinishedFiles(const std::string& folder, std::ostream& err)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind("CAN_", 0) != 0 || it->path().extension() != ".part")
+            continue;
+        std::error_code removed;
+        if (std::filesystem::remove(it->path(), removed))
+            err << it->path().string() << ": removed, left unfinished by an earlier replay\n";
+    }
+}
+
+// An export never replaces a file unless asked, and never its own input.
+std::string exportRefusal(const ReplayCommandLine& line)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(line.exportPath, ec) && std::filesystem::equivalent(line.input, line.exportPath, ec))
+        return line.exportPath + " is the input: choose another file for the export";
+    if (!line.force && std::filesystem::exists(line.exportPath, ec))
+        return line.exportPath + " exists already: choose another file, or --force to replace it";
+    return {};
+}
+
 // "[##########----------]  50%" on one terminal line, redrawn in place.
 class ProgressBar {
 public:
@@ -84,7 +110,15 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
     recording.bitsPerSecond = line.bitsPerSecond;
     recording.startEpoch = line.startEpoch;
     recording.note = [&err](const std::string& note) { err << note << "\n"; };
+    recording.channel = line.channel;
+    recording.exactStamps = !line.exportPath.empty();
     ProgressBar progress(err, env.progressBar);
+    if (!line.exportPath.empty()) {
+        if (const std::string refusal = exportRefusal(line); !refusal.empty()) {
+            err << refusal << "\n";
+            return 1;
+        }
+    }
     try {
         auto source = openRecording(line.input, recording);
         const auto started = std::chrono::steady_clock::now();
@@ -109,6 +143,7 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
             options.settings.Celsius = *line.celsius;
         options.outFolder = line.outFolder.empty() ? env.saveFolder : line.outFolder;
         options.replaceExisting = line.force;
+        options.decimalSeparator = env.decimalSeparator;
         options.gpsPath = line.gpsPath;
         if (options.gpsPath.empty() && source->kind() == RecordingKind::RawLog) {
             options.gpsPath = gpsBeside(line.input);
@@ -117,6 +152,7 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
         }
         std::error_code ec;
         std::filesystem::create_directories(options.outFolder, ec);
+        removeUnfinishedFiles(options.outFolder, err);
         DiskFileSystem disk;
         const ReplayReport report = replayRecording(*source, options, disk, std::ref(progress));
         progress.finish();
@@ -127,6 +163,12 @@ int runReplayCommand(const ReplayCommandLine& line, const ReplayEnvironment& env
             out << " (" << formatNumber(report.recordedMs / 1000.0 / took, "0", '.') << " times real time)";
         out << ": " << report.rows << " rows, " << formatNumber(report.distanceM / 1000.0, "0.000", '.') << " km, "
             << formatNumber(report.fuelMl / 1000.0, "0.000", '.') << " l\n";
+        if (report.pauses > 0)
+            err << line.input << ": " << report.pauses << " gap(s) of more than " << formatNumber(PauseSeconds, "0", '.')
+                << " s without received text (the longest " << formatNumber(report.longestPauseMs / 1000.0, "0.0", '.')
+                << " s) replayed as " << formatNumber(PauseSeconds, "0", '.') << " s pauses\n";
+        for (const auto& note : report.notes)
+            err << note << "\n";
         for (const auto& f : report.files)
             out << "wrote " << f << "\n";
         return 0;

@@ -28,6 +28,7 @@ struct ReplayCommandLine {
     std::optional<bool> celsius; // --temp
     int bitsPerSecond = 500000;
     std::optional<std::int64_t> startEpoch;
+    std::string channel;         // --channel: the candump interface to replay, "" = the first
     bool force = false;
     bool gui = false;
 };
@@ -40,6 +41,7 @@ struct ReplayEnvironment {
     MonitorSettings settings;  // as read from the settings file
     std::string saveFolder;    // where the live program saves
     bool progressBar = false;  // stderr is a terminal
+    char decimalSeparator = '.'; // the system's, as the live program writes numbers
 };
 
 // Runs the replay or export; returns the exit status (0 done, 1 failed, 2 bad usage).

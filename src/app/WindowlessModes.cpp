@@ -7,6 +7,8 @@
 #include "config/Settings.h"
 #include "link/replay/LiveCandump.h"
 
+#include <QLocale>
+
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -37,6 +39,12 @@ std::string saveFolderOf(const MonitorSettings& settings, const ProgramPaths& pa
     return settings.SavePath.empty() ? paths.defaultSaveFolder : settings.SavePath;
 }
 
+void tellSettingsProblem(FileSystem& disk, const std::string& settingsFile)
+{
+    if (const std::string problem = settingsReadProblem(disk, settingsFile); !problem.empty())
+        std::cerr << "veloxcanmoni: " << problem << "\n";
+}
+
 int replay(int argc, char** argv, const ReplayCommandLine& line, const WindowReplayRunner& windowReplay)
 {
     if (line.gui && !windowReplay) {
@@ -46,9 +54,13 @@ int replay(int argc, char** argv, const ReplayCommandLine& line, const WindowRep
     DiskFileSystem disk;
     const ProgramPaths paths = programPaths(disk, programFolder(argv[0]), false);
     ReplayEnvironment env;
+    tellSettingsProblem(disk, paths.settingsFile);
     env.settings = readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
     env.saveFolder = saveFolderOf(env.settings, paths);
     env.progressBar = VCM_ISATTY(VCM_STDERR) != 0;
+    // Numbers in the trip file as the live program writes them on this system.
+    const QString point = QLocale::system().decimalPoint();
+    env.decimalSeparator = point.isEmpty() ? '.' : point.at(0).toLatin1();
     if (line.gui)
         return windowReplay(argc, argv, line, env);
     return runReplayCommand(line, env, std::cout, std::cerr);
@@ -61,6 +73,7 @@ int headless(int argc, char** argv, const HeadlessOptions& options)
     if (!options.settingsFile.empty())
         paths.settingsFile = options.settingsFile;
     HeadlessSetup setup;
+    tellSettingsProblem(disk, paths.settingsFile);
     setup.settings = readSettings(disk, paths.settingsFile, paths.defaultSaveFolder);
     setup.portMap = readPortMap(disk, paths.settingsFile);
     setup.settingsFile = paths.settingsFile;

@@ -60,6 +60,8 @@ int main(int argc, char** argv)
     vcm::QtEventPump pump;
     const vcm::ProgramPaths paths =
         vcm::programPaths(fs, QCoreApplication::applicationDirPath().toStdString(), simulate);
+    if (const std::string problem = vcm::settingsReadProblem(fs, paths.settingsFile); !problem.empty())
+        std::fprintf(stderr, "veloxcanmoni: %s\n", problem.c_str());
     std::map<int, std::string> portMap = vcm::readPortMap(fs, paths.settingsFile);
     if (!line.dashboard.liveCandump.empty()) {
         vcm::MonitorSettings s = vcm::readSettings(fs, paths.settingsFile, paths.defaultSaveFolder);

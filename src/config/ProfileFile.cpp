@@ -90,8 +90,21 @@ ProfileFile ProfileFile::parse(std::string_view text)
 
 ProfileFile ProfileFile::load(FileSystem& fs, const std::string& path)
 {
-    const auto content = fs.readAll(path);
-    return content ? parse(*content) : ProfileFile{};
+    std::string error;
+    return tryLoad(fs, path, error).value_or(ProfileFile{});
+}
+
+std::optional<ProfileFile> ProfileFile::tryLoad(FileSystem& fs, const std::string& path, std::string& error)
+{
+    // A replacement a kill interrupted: the file itself is whole, old or new.
+    if (fs.exists(path + ".new"))
+        fs.remove(path + ".new");
+    const FileText file = fs.read(path, MaxFileBytes);
+    if (file.status == FileText::Status::Failed) {
+        error = fileMessage("could not read", path, file.reason);
+        return std::nullopt;
+    }
+    return file.read() ? parse(file.text) : ProfileFile{};
 }
 
 std::size_t ProfileFile::findSection(std::string_view section) const
@@ -115,7 +128,9 @@ std::string ProfileFile::get(std::string_view section, std::string_view key, std
 {
     const std::size_t at = findKey(trim(section), trim(key));
     if (at == std::string::npos) return std::string(cutToBuffer(defaultText, bufferSize));
-    return std::string(cutToBuffer(valueOf(lines_[at]), bufferSize));
+    // A lone CR ends the value, and what is left is trimmed again after the cut: what
+    // is read is what a write of it keeps.
+    return std::string(trim(cutToBuffer(singleLine(valueOf(lines_[at])), bufferSize)));
 }
 
 void ProfileFile::set(std::string_view section, std::string_view key, std::string_view value)
@@ -176,9 +191,12 @@ std::string getPrivateProfileString(FileSystem& fs, const std::string& path, std
 bool writePrivateProfileString(FileSystem& fs, const std::string& path, std::string_view section,
                                std::string_view key, std::string_view value)
 {
-    ProfileFile profile = ProfileFile::load(fs, path);
-    profile.set(section, key, value);
-    return profile.save(fs, path);
+    std::string error;
+    std::optional<ProfileFile> profile = ProfileFile::tryLoad(fs, path, error);
+    if (!profile)
+        return false;
+    profile->set(section, key, value);
+    return profile->save(fs, path);
 }
 
 } // namespace vcm

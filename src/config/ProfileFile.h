@@ -18,6 +18,7 @@
 // 127 pass through untouched (the file is 8-bit text). Lines are read up to LF or CR LF
 // and always written with CR LF; a UTF-8 byte-order mark is skipped and kept.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -31,8 +32,14 @@ class ProfileFile {
 public:
     ProfileFile() = default;
     static ProfileFile parse(std::string_view text);
+    // A settings file holds a few hundred bytes; anything much larger is not one.
+    static constexpr std::size_t MaxFileBytes = 1 << 20;
     // The file's content, or an empty profile when the file is missing or unreadable.
     static ProfileFile load(FileSystem& fs, const std::string& path);
+    // The file's content (empty when missing); nothing when it exists but cannot be
+    // read, with "could not read <path>: <reason>" in error. A file that could not be
+    // read is never written over by one built from nothing.
+    static std::optional<ProfileFile> tryLoad(FileSystem& fs, const std::string& path, std::string& error);
 
     // The value of key in section, else defaultText; either is taken up to its first NUL
     // and cut to bufferSize - 1 characters, as a caller's buffer of that size would be.

@@ -109,7 +109,11 @@ bool writeSettings(FileSystem& fs, const std::string& settingsFile, const Monito
 {
     // One read, twelve edits, one atomic replace: the same file as twelve single-key
     // writes, but a power cut can never leave half of them.
-    ProfileFile file = ProfileFile::load(fs, settingsFile);
+    std::string error;
+    std::optional<ProfileFile> read = ProfileFile::tryLoad(fs, settingsFile, error);
+    if (!read)
+        return false; // its port map and hand-added lines would be lost
+    ProfileFile& file = *read;
     file.set("Comm", "Interface", s.UseElm327 ? "ELM327" : "CANUSB");
     file.set("Comm", "PortNum", std::to_string(s.PortNum));
     file.set("Comm", "BPS", std::to_string(s.BPS));
@@ -123,6 +127,13 @@ bool writeSettings(FileSystem& fs, const std::string& settingsFile, const Monito
     file.set("File", "Language", s.Japanese ? "Japanese" : "English");
     file.set("File", "EnableDynamicVolume", trueFalse(s.EnableDynamicVolume));
     return file.save(fs, settingsFile);
+}
+
+std::string settingsReadProblem(FileSystem& fs, const std::string& settingsFile)
+{
+    std::string error;
+    (void)ProfileFile::tryLoad(fs, settingsFile, error);
+    return error.empty() ? error : error + " (the presets are used, and the file is left as it is)";
 }
 
 std::map<int, std::string> readPortMap(FileSystem& fs, const std::string& settingsFile)

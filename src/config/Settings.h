@@ -41,8 +41,13 @@ MonitorSettings readSettings(FileSystem& fs, const std::string& settingsFile, co
                              const MonitorSettings& previous = {});
 
 // Writes every field but PortNumM, in one atomic replace of the file; false when the
-// file could not be written (the old file is then left as it was).
+// file could not be written, or exists but could not be read (the old file is then
+// left as it was).
 bool writeSettings(FileSystem& fs, const std::string& settingsFile, const MonitorSettings& settings);
+
+// "" when the settings file is missing or was read; otherwise what the user must be
+// told: "could not read <path>: <reason> (the presets are used, ...)".
+std::string settingsReadProblem(FileSystem& fs, const std::string& settingsFile);
 
 // The serial device map of Linux and macOS, from hand-added lines such as
 //   [Ports]

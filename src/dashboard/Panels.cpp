@@ -205,7 +205,7 @@ void Panels::showSpeedAndTrip()
         }
     }
 
-    if (v.SpeedDisplay != 0) {
+    if (v.SpeedDisplay != 0 && v.TripClockRunning) {
         const DateTime now = clock_.now();
         if (v.TripStart.isZero()) v.TripStart = now;
         v.TripNow = now;

@@ -53,10 +53,11 @@ struct VehicleState {
     double LastDistanceTick = 0;
     double InstantConsumption = 0;   // L/100 km (99.9 standing with the engine running)
 
-    // Trip time, kept by the speed display
+    // Trip time, kept by the speed display while acquisition runs (frozen after Stop)
     DateTime TripStart;              // zero until the car first moves in this run
     DateTime TripNow;
     double TripSeconds = 0;
+    bool TripClockRunning = false;
 
     // Diagnostic replies (CANUSB only): decimal byte values separated by ';'
     std::string DiagReplyKind;       // "C3" or "C4"
@@ -69,9 +70,16 @@ struct VehicleState {
     DateTime LastFrameTime;          // now, when a line was last accepted as a frame
 };
 
-// Resets the trip integrators when acquisition starts.
+// Resets the trip integrators when acquisition starts. The last run's speed and engine
+// figures go too: until the car's first frames arrive, nothing is known of them, and
+// the first rows and the distance integral must not carry the old values on.
 inline void resetTrip(VehicleState& v, double tick)
 {
+    v.SpeedKmh = 0;
+    v.SpeedDisplay = 0;
+    v.EngineRpm = 0;
+    v.Injector = 0;
+    v.TripSeconds = 0;
     v.DistanceAccumulator = 0;
     v.FuelAccumulator = 0;
     v.FuelFlowRate = 0;

@@ -323,6 +323,7 @@ bool AdapterControl::isRunning() const
 
 void AdapterControl::showStopped()
 {
+    vehicle_.TripClockRunning = false; // the trip counts the time acquisition ran
     view_.setVisible(StartButton, true);
     view_.setVisible(StopButton, false);
     view_.setVisible(ConfigButton, true);
@@ -333,6 +334,7 @@ void AdapterControl::showStopped()
 void AdapterControl::showRunning()
 {
     // ErreurCan stays as the last command left it; the port is open and acquiring.
+    vehicle_.TripClockRunning = true;
     view_.setVisible(StartButton, false);
     view_.setVisible(StopButton, true);
     view_.setVisible(ConfigButton, false);

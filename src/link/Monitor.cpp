@@ -146,6 +146,17 @@ void Monitor::loadTrips()
     histogram_->loadFromTripFile(content);
     showHistogram(*histogram_, view_);
     showTripTotals(content.totals, view_, decimalSeparator_);
+    if (!trips_->problem().empty())
+        view_.showMessage("PROBLEME!", trips_->problem(), MessageIcon::Exclamation);
+}
+
+bool Monitor::followSaveFolder()
+{
+    if (joinPath(resolveSaveFolder(settings_.SavePath, fallbackFolder_), "TRAJETS.CSV") == trips_->path())
+        return false;
+    loadTrips();
+    view_.showMessage("Trajets", "Les trajets sont enregistrés dans " + trips_->path(), MessageIcon::Information);
+    return true;
 }
 
 bool Monitor::saveTrips()

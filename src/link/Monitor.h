@@ -63,12 +63,18 @@ public:
     static constexpr int GpsTimerMs = 2050;
 
     // Start-up: reads the trip file of the save folder, shows the totals and the
-    // histogram. Shutdown: adds this run's line to the trip file (false when it could
-    // not be written).
+    // histogram, and tells the user of a file that could not be read or was damaged.
+    // Shutdown: adds this run's line to the trip file (false when it could not be
+    // written, the reason in trips().saveError()).
     void loadTrips();
     bool saveTrips();
     // False when the run has neither fuel nor distance: saveTrips leaves the file alone.
     bool hasTripToSave() const;
+    // After the save folder was changed: the trips follow it. The other folder's file
+    // is left as it is (this run has not been saved to it); the new folder's file is
+    // read and shown, and the user is told where the trips now are. False when the
+    // folder is the same.
+    bool followSaveFolder();
 
     // Running: Stop shown and the adapter port open.
     bool isRunning() const;

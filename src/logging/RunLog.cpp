@@ -43,6 +43,7 @@ void RunLog::openIfClosed()
     const std::string base = newBase();
     csv_ = fs_.create(base + ".csv");
     if (!csv_ || !csv_->write(logHeader(settings_) + std::string(LineEnd))) {
+        fail(csv_ ? "could not write" : "could not create", base + ".csv", csv_ ? csv_->error() : fs_.lastError());
         csv_.reset();
         failedOpenMinute_ = minute;
         return;
@@ -51,14 +52,42 @@ void RunLog::openIfClosed()
     base_ = base;
     usedBases_.insert(base);
     rowCount_ = 1;
+    lastSyncTick_ = clock_.tickCount();
     if (settings_.SuperLogFile) {
         raw_ = fs_.create(base + ".txt");
-        if (settings_.EnableGPS) gps_ = fs_.create(base + ".gps");
+        if (!raw_) fail("could not create", base + ".txt", fs_.lastError());
+        if (settings_.EnableGPS) {
+            gps_ = fs_.create(base + ".gps");
+            if (!gps_) fail("could not create", base + ".gps", fs_.lastError());
+        }
     }
+}
+
+void RunLog::fail(std::string_view what, const std::string& path, const std::string& reason)
+{
+    lastError_ = fileMessage(what, path, reason);
+}
+
+void RunLog::syncIfDue()
+{
+    const double tick = clock_.tickCount();
+    if (!unsynced_ || tick - lastSyncTick_ < SyncEveryMs) return;
+    lastSyncTick_ = tick;
+    unsynced_ = false;
+    if (csv_ && !csv_->sync()) fail("could not sync", base_ + ".csv", csv_->error());
+    if (raw_) raw_->sync();
+    if (gps_) gps_->sync();
 }
 
 void RunLog::close()
 {
+    // What is closed is on the disk: a power cut after Stop loses nothing.
+    if (unsynced_) {
+        if (csv_) csv_->sync();
+        if (raw_) raw_->sync();
+        if (gps_) gps_->sync();
+        unsynced_ = false;
+    }
     csv_.reset();
     raw_.reset();
     gps_.reset();
@@ -78,11 +107,14 @@ void RunLog::writeRow(std::string_view row)
     if (!csv_->write(scratch_)) {
         // Disk full or medium gone: drop the set and try a fresh one next minute.
         ++failedRows_;
+        fail("could not write", base_ + ".csv", csv_->error());
         close();
         failedOpenMinute_ = minuteOf(clock_.now());
         return;
     }
     ++rowCount_;
+    unsynced_ = true;
+    syncIfDue();
     if (rowCount_ > MaxRows) {
         close();
         openIfClosed();
@@ -109,13 +141,23 @@ void RunLog::writeRaw(std::string_view chunk)
     scratch_ += '#';
     scratch_ += LineEnd;
     scratch_.append(chunk.substr(head));
-    raw_->write(scratch_);
+    if (!raw_->write(scratch_)) {
+        fail("could not write", base_ + ".txt", raw_->error());
+        raw_.reset(); // the value log keeps the space that is left
+        return;
+    }
+    unsynced_ = true;
 }
 
 void RunLog::writeGps(std::string_view text)
 {
     if (!gps_ || text.empty()) return;
-    gps_->write(text);
+    if (!gps_->write(text)) {
+        fail("could not write", base_ + ".gps", gps_->error());
+        gps_.reset();
+        return;
+    }
+    unsynced_ = true;
 }
 
 } // namespace vcm

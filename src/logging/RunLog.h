@@ -9,10 +9,16 @@
 //                                      t0B4...\r
 // The marker is "#" date-time "_" tick count "_" chunk length "#".
 //
-// Files never stop acquisition: a failed open or write shows nothing. After a failed
-// open, or a failed row write (which closes the set), a new set is tried when the
-// clock's minute changes; rows that could not be written are counted.
-// Every write reaches the operating system before it returns.
+// Files never stop acquisition: a failed open or write shows nothing but is kept in
+// lastError() with the path and the operating system's reason. After a failed open, or
+// a failed row write (which closes the set), a new set is tried when the clock's minute
+// changes; rows that could not be written are counted. A write that fails leaves no
+// part of its row behind. The value log comes first: a raw-log write that fails closes
+// the raw log for the rest of the set, so that it cannot take the space the value log
+// needs.
+// Every write reaches the operating system before it returns, and the open files are
+// synced to the disk at most SyncEveryMs after a write: a power cut loses about a
+// second of rows at most.
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "config/MonitorSettings.h"
@@ -29,6 +35,7 @@ class RunLog {
 public:
     // A value log holds its header and at most this many rows.
     static constexpr std::int32_t MaxRows = 65000;
+    static constexpr double SyncEveryMs = 1000;
 
     // fallbackFolder is used when SavePath is empty. Settings are read at each open.
     RunLog(FileSystem& fs, const Clock& clock, const MonitorSettings& settings, std::string fallbackFolder);
@@ -47,6 +54,8 @@ public:
     std::int32_t rowCount() const { return rowCount_; }
     // Rows that could not be written (no set open, or the write failed).
     std::int64_t failedRowCount() const { return failedRows_; }
+    // The last failure: "could not write /logs/CAN_04122026_0910.csv: No space left on device".
+    const std::string& lastError() const { return lastError_; }
 
     // One value-log row (without line end): opens a set if none is open, writes the
     // row with CR LF, and after the MaxRows-th row closes the set and opens the next.
@@ -58,6 +67,8 @@ public:
 
 private:
     std::string newBase() const;
+    void fail(std::string_view what, const std::string& path, const std::string& reason);
+    void syncIfDue();
 
     FileSystem& fs_;
     const Clock& clock_;
@@ -70,6 +81,9 @@ private:
     std::int64_t failedOpenMinute_ = -1;   // clock minute of the last failed open, -1 none
     std::set<std::string> usedBases_;      // never replace a set written in this run
     std::string scratch_;
+    std::string lastError_;
+    double lastSyncTick_ = 0;
+    bool unsynced_ = false;
 };
 
 } // namespace vcm

@@ -50,6 +50,42 @@ double minuteBarValue(std::string_view line)
     return text.find_first_of(",.") == std::string_view::npos ? x / 300 : x;
 }
 
+// A whole field that is a number as this file writes it: "-12", "4,5", "4.5".
+bool isNumberField(std::string_view text)
+{
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    bool digits = false, point = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') digits = true;
+        else if ((c == '.' || c == ',') && !point) point = true;
+        else return false;
+    }
+    return digits;
+}
+
+bool numberFields(const std::vector<std::string_view>& fields, std::size_t from, std::size_t to)
+{
+    for (std::size_t i = from; i < to; ++i)
+        if (i >= fields.size() || !isNumberField(fields[i])) return false;
+    return true;
+}
+
+// "C;;;5400;12345;98765"
+bool isTotalsLine(std::string_view line)
+{
+    return line.substr(0, 2) == "C;" && numberFields(split(line, ';'), 3, 6);
+}
+
+// "T;04:12:26;09:10:05;1800;1234;25000;57,5;40;12;55;20;10;15": date and time of 8
+// characters, then numbers (the shares may be missing in files of older versions).
+bool isTripLine(std::string_view line)
+{
+    if (line.substr(0, 2) != "T;") return false;
+    const auto f = split(line, ';');
+    if (f.size() < 6 || f.size() > 13 || f[1].size() != 8 || f[2].size() != 8) return false;
+    return numberFields(f, 3, f.size());
+}
+
 void appendField(std::string& out, double value, NumberPattern pattern, char sep)
 {
     out += ';';
@@ -118,43 +154,92 @@ TripStore::TripStore(FileSystem& fs, std::string folder, char decimalSeparator)
 
 std::string TripStore::path() const { return joinPath(folder_, "TRAJETS.CSV"); }
 
+TripFileParse parseTripFile(std::string_view text)
+{
+    TripFileParse out;
+    TripFileContent& content = out.content;
+    bool totalsFound = false;
+    const auto lines = splitLines(text);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        if (line.empty()) continue;
+        if (i == 0 && isTotalsLine(line)) {
+            const auto f = split(line, ';');
+            content.totals = {fieldNumber(f, 3), fieldNumber(f, 4), fieldNumber(f, 5)};
+            totalsFound = true;
+        } else if (line.substr(0, 2) == "M;" && (line.size() == 2 || isNumberField(line.substr(2)))) {
+            if (content.minuteBars.size() < TripStore::MinuteBarCount) content.minuteBars.push_back(minuteBarValue(line));
+        } else if (isTripLine(line)) {
+            content.tripLines.emplace_back(line);
+        } else {
+            ++out.skippedLines;
+        }
+    }
+    // Without its totals line the lifetime totals are at least what the stored trips add up to.
+    if (!totalsFound && !lines.empty()) {
+        out.totalsRebuilt = true;
+        for (const std::string& line : content.tripLines) {
+            const auto trip = parseTripLine(line);
+            content.totals.TotalSeconds += trip->seconds;
+            content.totals.TotalFuelMl += trip->fuelMl;
+            content.totals.TotalDistanceM += trip->distanceM;
+        }
+    }
+    auto& trips = content.tripLines;
+    if (trips.size() > TripStore::MaxTrips) trips.erase(trips.begin(), trips.end() - TripStore::MaxTrips);
+    return out;
+}
+
 const TripFileContent& TripStore::load()
 {
     content_ = {};
-    const std::optional<std::string> text = fs_.readAll(path());
-    if (!text) return content_;
-    const auto lines = splitLines(*text);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        if (i == 0) {
-            if (!line.empty() && line.front() == 'C') {
-                const auto f = split(line, ';');
-                content_.totals = {fieldNumber(f, 3), fieldNumber(f, 4), fieldNumber(f, 5)};
-            }
-            continue;
-        }
-        if (line.empty()) continue;
-        if (line.front() == 'M') {
-            if (content_.minuteBars.size() < MinuteBarCount) content_.minuteBars.push_back(minuteBarValue(line));
-            continue;
-        }
-        content_.tripLines.emplace_back(line);
+    readable_ = false;
+    damagedOriginal_.clear();
+    problem_.clear();
+    // A replacement a kill interrupted: the file itself is whole, old or new.
+    if (fs_.exists(path() + ".new")) fs_.remove(path() + ".new");
+
+    FileText file = fs_.read(path(), MaxFileBytes);
+    if (file.status == FileText::Status::Failed) {
+        problem_ = fileMessage("could not read", path(), file.reason) +
+                   " (the trips of this run are not saved there, so that the stored ones are not lost)";
+        return content_;
     }
-    auto& trips = content_.tripLines;
-    if (trips.size() > MaxTrips) trips.erase(trips.begin(), trips.end() - MaxTrips);
+    readable_ = true;
+    if (!file.read()) return content_;
+    TripFileParse parsed = parseTripFile(file.text);
+    content_ = std::move(parsed.content);
+    if (parsed.skippedLines > 0 || parsed.totalsRebuilt) {
+        damagedOriginal_ = std::move(file.text);
+        problem_ = path() + ": " + std::to_string(parsed.skippedLines) + " line(s) that are not trips skipped" +
+                   (parsed.totalsRebuilt ? ", totals rebuilt from the stored trips" : "") +
+                   "; the file as it was is kept beside it before it is next written";
+    }
     return content_;
 }
 
 bool TripStore::save(const std::array<double, 30>& minuteBars, const TripRun& run)
 {
     if (run.fuelMl == 0 && run.distanceM == 0) return true; // nothing driven: file left alone
+    if (!readable_) {
+        // Read again: the error may have passed; never write over a file not read.
+        load();
+        if (!readable_) {
+            saveError_ = problem_;
+            return false;
+        }
+    }
+    const std::string line = formatTripLine(run, decimalSeparator_);
+    // The same run saved again (a replay run once more): it is stored already.
+    if (std::find(content_.tripLines.begin(), content_.tripLines.end(), line) != content_.tripLines.end()) return true;
+    if (!damagedOriginal_.empty() && !keepDamagedCopy()) return false;
 
     TripFileContent next = content_;
     next.totals.TotalSeconds += run.seconds;
     next.totals.TotalFuelMl += run.fuelMl;
     next.totals.TotalDistanceM += run.distanceM;
     next.minuteBars.assign(minuteBars.begin(), minuteBars.end());
-    next.tripLines.push_back(formatTripLine(run, decimalSeparator_));
+    next.tripLines.push_back(line);
     auto& trips = next.tripLines;
     if (trips.size() > MaxTrips) trips.erase(trips.begin(), trips.end() - MaxTrips);
 
@@ -168,12 +253,28 @@ bool TripStore::save(const std::array<double, 30>& minuteBars, const TripRun& ru
         appendNumber(out, bar, NumberPattern::OneDecimal, decimalSeparator_);
         out += LineEnd;
     }
-    for (const std::string& line : trips) {
-        out += line;
+    for (const std::string& stored : trips) {
+        out += stored;
         out += LineEnd;
     }
-    if (!fs_.replaceAtomically(path(), out)) return false;
+    if (!fs_.replaceAtomically(path(), out)) {
+        saveError_ = fileMessage("could not write", path(), fs_.lastError());
+        return false;
+    }
     content_ = std::move(next);
+    saveError_.clear();
+    return true;
+}
+
+bool TripStore::keepDamagedCopy()
+{
+    std::string copy = path() + ".damaged";
+    for (int n = 2; fs_.exists(copy) && n < 100; ++n) copy = path() + ".damaged" + std::to_string(n);
+    if (!fs_.replaceAtomically(copy, damagedOriginal_)) {
+        saveError_ = fileMessage("could not keep a copy of the damaged trip file as", copy, fs_.lastError());
+        return false;
+    }
+    damagedOriginal_.clear();
     return true;
 }
 

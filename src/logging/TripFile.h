@@ -70,31 +70,56 @@ struct TripFileContent {
     std::vector<std::string> tripLines;   // newest MaxTrips "T;" lines, oldest first
 };
 
+// What a trip file's text holds. Lines that are not totals, minute bars or trips are
+// skipped and counted; without a totals line on top the totals are rebuilt from the
+// stored trips, so that a damaged first line never resets them.
+struct TripFileParse {
+    TripFileContent content;
+    std::size_t skippedLines = 0;
+    bool totalsRebuilt = false;
+};
+TripFileParse parseTripFile(std::string_view text);
+
 class TripStore {
 public:
     static constexpr std::size_t MaxTrips = 500;
     static constexpr std::size_t MinuteBarCount = 30;
+    // 500 trips of about 60 characters: a file much larger is not one this program wrote.
+    static constexpr std::size_t MaxFileBytes = 4u << 20;
 
     // folder: the resolved save folder (see resolveSaveFolder).
     TripStore(FileSystem& fs, std::string folder, char decimalSeparator);
 
     std::string path() const;
 
-    // Start-up: reads the file (missing file: zero totals, no bars, no trips).
+    // Start-up: reads the file (missing file: zero totals, no bars, no trips) and
+    // removes a ".new" file a kill left beside it. A file that cannot be read, or holds
+    // lines that are not trips, is described in problem().
     const TripFileContent& load();
     const TripFileContent& content() const { return content_; }
+    // What the user must be told about the file as loaded; "" when all is well.
+    const std::string& problem() const { return problem_; }
 
     // Shutdown: writes totals + run, the 30 minute bars and the stored trips with the
     // run's line appended (dropping the oldest beyond MaxTrips). A run with neither
-    // fuel nor distance leaves the file alone. False when the file could not be
-    // replaced (the old one is then untouched).
+    // fuel nor distance, or whose line is stored already, leaves the file alone. A file
+    // that could not be read is read again first and never written over; a damaged one
+    // is copied to TRAJETS.CSV.damaged before it is rewritten. False (old file
+    // untouched, the reason in saveError()) when the file could not be replaced.
     bool save(const std::array<double, 30>& minuteBars, const TripRun& run);
+    const std::string& saveError() const { return saveError_; }
 
 private:
+    bool keepDamagedCopy();
+
     FileSystem& fs_;
     std::string folder_;
     char decimalSeparator_;
     TripFileContent content_;
+    bool readable_ = true;        // false: the file exists but could not be read
+    std::string damagedOriginal_; // the text of a damaged file, until its copy is kept
+    std::string problem_;
+    std::string saveError_;
 };
 
 } // namespace vcm

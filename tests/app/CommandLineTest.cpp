@@ -88,6 +88,7 @@ TEST(CommandLine, RefusesWhatItCannotUseSayingWhy)
         {Program::Headless, {"--replay", "a", "--temp", "k"}, "--temp takes c or f"},
         {Program::Headless, {"--replay", "a", "--bps", "12"}, "--bps takes"},
         {Program::Headless, {"--replay", "a", "--start", "04/12/2026"}, "--start takes"},
+        {Program::Headless, {"--replay", "a", "--channel", "can 0"}, "--channel takes an interface name"},
     };
     for (const auto& c : cases) {
         const CommandLine line = parseCommandLine(c.args, c.program);

@@ -73,6 +73,13 @@ TEST(DecodeCommand, AdapterFormsAndFiles)
     EXPECT_NE(ok.out.find("EngineRpm             1600"), std::string::npos);
     EXPECT_NE(ok.out.find("SpeedKmh              120"), std::string::npos);
 
+    // A CANUSB raw log: the markers sit right after each chunk's first character.
+    const std::string raw = dir.write("CAN_04122026_0910.txt", "t#09:10:05_100_16#\r\n3C850000320000\r"
+                                                                "t#09:10:05_108_22#\r\n0B4800000000002EE000\r");
+    const CommandRun logged = run(raw);
+    EXPECT_NE(logged.out.find("Frames decoded: 2"), std::string::npos) << logged.out;
+    EXPECT_NE(logged.out.find("SpeedKmh              120"), std::string::npos);
+
     const CommandRun forced = run(drive, AdapterForm::Elm327); // wrong form: nothing decodes
     EXPECT_EQ(forced.code, 0);
     EXPECT_NE(forced.out.find("Adapter form: ELM327\n"), std::string::npos);

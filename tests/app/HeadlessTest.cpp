@@ -154,6 +154,27 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     EXPECT_NE(raw.find("3CB "), std::string::npos);   // the monitor line the state of charge came from
 }
 
+// A trip that cannot be saved (here a folder stands where TRAJETS.CSV goes) is tried
+// again and then reported, with a failing exit status: never "unchanged" and 0.
+TEST(HeadlessProgram, ATripThatCannotBeSavedFailsTheRun)
+{
+    TempFolder dir;
+    Child car({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5"});
+    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s));
+    const std::string pty = car.text().substr(0, car.text().find('\n'));
+    const std::string save = dir.file("save");
+    std::filesystem::create_directories(save + "/TRAJETS.CSV");
+    const std::string ini = dir.write("VeloxCanMoni.INI", "[Comm]\r\nInterface=ELM327\r\nPortNum=1\r\n[Unit]\r\nSystem=SI\r\n"
+                                                          "[File]\r\nSavePath=" + save + "\r\n[Ports]\r\nCOM1=" + pty + "\r\n");
+    Child program({VCM_HEADLESS_PROGRAM, "--settings", ini, "--status-every", "1"});
+    const std::regex moving(R"( running [1-9][0-9.]* km/h)");
+    ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, moving); }, 15s))
+        << program.text();
+    program.signal(SIGTERM);
+    EXPECT_EQ(program.waitExit(15s), 1) << program.text();
+    EXPECT_NE(program.text().find("trip NOT saved"), std::string::npos) << program.text();
+}
+
 INSTANTIATE_TEST_SUITE_P(Programs, Headless,
                          ::testing::Values(HeadlessStart{"DashboardProgram", {VCM_PROGRAM, "--headless"}},
                                            HeadlessStart{"ProgramWithoutWidgets", {VCM_HEADLESS_PROGRAM}}),

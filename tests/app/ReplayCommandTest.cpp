@@ -32,6 +32,58 @@ TEST(ReplayCommand, ExportsARawLogAsCandump)
     EXPECT_NE(err.str().find("raw log, ELM327 adapter"), std::string::npos) << err.str();
 }
 
+// An export keeps each frame's interface and stamp to the microsecond, never replaces a
+// file unless asked, and never writes over its own input.
+TEST(ReplayCommand, ExportKeepsChannelAndStampsAndRefusesToReplaceFiles)
+{
+    TempFolder dir;
+    const std::string dump = "(1700000000.123457) vcan1 3CA#0000000000\n(1700000000.123999) vcan1 0B4#00000000000D2C\n";
+    const std::string input = dir.write("drive.log", dump);
+    const std::string taken = dir.write("taken.log", "kept\n");
+    const struct {
+        const char* name;
+        std::string exportPath;
+        bool force;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"existing file", taken, false, 1, "exists already"},
+        {"its own input", input, true, 1, "is the input"},
+        {"new file", dir.file("out.log"), false, 0, "2 frames"},
+        {"replaced when asked", taken, true, 0, "2 frames"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReplayCommandLine line;
+        line.input = input;
+        line.exportPath = c.exportPath;
+        line.force = c.force;
+        std::ostringstream out, err;
+        EXPECT_EQ(runReplayCommand(line, {}, out, err), c.status);
+        EXPECT_NE((out.str() + err.str()).find(c.says), std::string::npos) << out.str() << err.str();
+    }
+    EXPECT_EQ(dir.read("drive.log"), dump);
+    EXPECT_EQ(dir.read("out.log"), dump);
+    EXPECT_EQ(dir.read("taken.log"), dump);
+}
+
+// The trip file gets the system's decimal separator, as live logging writes it.
+TEST(ReplayCommand, WritesTheTripLineWithTheSystemsDecimalSeparator)
+{
+    UtcZone utc;
+    TempFolder dir;
+    const std::string drive = dir.write("steady.log", steadyDriveCandump(2));
+    ReplayCommandLine line;
+    line.input = drive;
+    line.outFolder = dir.file("out");
+    line.metric = true;
+    ReplayEnvironment env;
+    env.decimalSeparator = ',';
+    std::ostringstream out, err;
+    ASSERT_EQ(runReplayCommand(line, env, out, err), 0) << err.str();
+    EXPECT_NE(readFile(dir.file("out/TRAJETS.CSV")).find(";50,0;"), std::string::npos); // state of charge
+}
+
 TEST(ReplayCommand, AnUnreadableFileFailsNamingTheLine)
 {
     TempFolder dir;

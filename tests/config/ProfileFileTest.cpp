@@ -47,6 +47,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead, ::testing::Values(
     ReadCase{"value cut to buffer - 1", "[Comm]\r\nInterface=ABCDEFGHIJKLMNOPQRSTUVWXYZ\r\n", "Comm", "Interface", "", 20,
              "ABCDEFGHIJKLMNOPQRS"},
     ReadCase{"default cut to buffer - 1", "", "Comm", "Interface", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 20, "ABCDEFGHIJKLMNOPQRS"},
+    ReadCase{"value up to its NUL, trimmed", std::string("[File]\r\nSavePath=/logs\v\0x\r\n", 27), "File", "SavePath", "", 260,
+             "/logs"},
+    ReadCase{"value up to a lone CR", "[File]\r\nSavePath=/logs\rLanguage=English\r\n", "File", "SavePath", "", 260, "/logs"},
     ReadCase{"value up to its NUL", std::string("[Comm]\r\nPortNum=4\0" "5\r\n", 19), "Comm", "PortNum", "1", 20, "4"},
     ReadCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF[Comm]\r\nPortNum=6\r\n", "Comm", "PortNum", "1", 20, "6"}));
 

@@ -138,6 +138,31 @@ TEST(Settings, InterruptedWriteLeavesTheOldFileAndItsValues)
     EXPECT_EQ(f.read().PortNum, 5);
 }
 
+// A settings file that cannot be read gives the presets and a message naming it, and
+// is never replaced by presets (its port map and hand-added lines would be lost).
+TEST(Settings, UnreadableFileGivesPresetsAndIsNeverWrittenOver)
+{
+    SettingsFolder f;
+    const std::string kept = "[Comm]\r\nPortNum=7\r\n[Ports]\r\nCOM7=/dev/ttyUSB3\r\n";
+    const struct {
+        const char* name;
+        std::string path;
+        const char* reason;
+    } cases[] = {{"read error", f.ini, "Input/output error"},
+                 {"a folder", f.dir.path(), "Is a directory"},
+                 {"a device that never ends", "/dev/zero", "larger than 1048576 bytes"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.dir.write(kIni, kept);
+        vcm::test::FaultyFileSystem disk;
+        disk.unreadable.insert(f.ini);
+        EXPECT_EQ(readSettings(disk, c.path, kProgramFolder).PortNum, 1);
+        EXPECT_EQ(settingsReadProblem(disk, c.path).find("could not read " + c.path + ": " + c.reason), 0u);
+        EXPECT_FALSE(writeSettings(disk, c.path, MonitorSettings{}));
+        EXPECT_EQ(f.dir.read(kIni), kept);
+    }
+}
+
 TEST(Settings, PortMapReadsComKeysOfThePortsSection)
 {
     SettingsFolder f;

@@ -239,6 +239,7 @@ TEST(SpeedAndTrip, SpeedDistanceTripClockAndAverage)
 {
     Dashboard d;
     d.view.props("DistanceLabel").text = "Km";
+    d.state.TripClockRunning = true; // acquisition running
     d.state.SpeedDisplay = 49.96;
     d.state.SpeedKmh = 49.96;
     d.state.DistanceAccumulator = 3599999; // just under one kilometre
@@ -266,4 +267,12 @@ TEST(SpeedAndTrip, SpeedDistanceTripClockAndAverage)
     d.panels.showSpeedAndTrip();
     EXPECT_EQ(d.state.TripSeconds, 3661);
     EXPECT_EQ(d.text("CarTimeValue"), "01:01");
+
+    // After Stop the figures freeze at their last speed: the trip clock stops too.
+    d.state.SpeedDisplay = 88;
+    d.state.TripClockRunning = false;
+    d.clock.advance(600000);
+    d.panels.showSpeedAndTrip();
+    EXPECT_EQ(d.state.TripSeconds, 3661);
+    EXPECT_EQ(d.text("VmoyValue"), "60.0");
 }

@@ -88,8 +88,9 @@ TEST(Integration, ConsumptionStandingAndRolling)
 TEST(Integration, DistanceStepUsesWholeMilliseconds)
 {
     DecoderRig rig;
-    rig.frame("0B4 00 00 00 00 00 27 10 00");
     resetTrip(rig.state, 1000);
+    rig.clock.setTick(1000);
+    rig.frame("0B4 00 00 00 00 00 27 10 00");
     rig.clock.setTick(1100.5); // 100.5 -> 100 (halves to even)
     rig.frame("3CA 00 00 00 00 00");
     EXPECT_DOUBLE_EQ(rig.state.DistanceAccumulator, 100.0 * 100);

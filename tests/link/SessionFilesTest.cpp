@@ -173,5 +173,29 @@ TEST(SessionFiles, StopWithLogfileClosesTheSetAndTheTripFileGetsTheRun)
     EXPECT_EQ(line[5], "2500");
 }
 
+// The trips follow a new save folder without touching the other folder's file, and the
+// user is told where they now are.
+TEST(SessionFiles, TripsFollowTheSaveFolderAndLeaveTheOldFileAsItWas)
+{
+    MonitorRig rig(false);
+    const std::string old = "C;;;100;200;300\r\n";
+    rig.folder.write("TRAJETS.CSV", old);
+    rig.monitor.loadTrips();
+    TempFolder other;
+    other.write("TRAJETS.CSV", "C;;;7200;5000;90000\r\n");
+
+    EXPECT_FALSE(rig.monitor.followSaveFolder()); // same folder: nothing to do
+    rig.settings.SavePath = other.path();
+    ASSERT_TRUE(rig.monitor.followSaveFolder());
+    ASSERT_FALSE(rig.view.messages.empty());
+    EXPECT_NE(rig.view.messages.back().text.find(other.file("TRAJETS.CSV")), std::string::npos);
+    EXPECT_EQ(rig.monitor.trips().content().totals.TotalSeconds, 7200);
+
+    rig.monitor.vehicle().DistanceAccumulator = 1000 * 3600.0;
+    ASSERT_TRUE(rig.monitor.saveTrips());
+    EXPECT_EQ(rig.folder.read("TRAJETS.CSV"), old);
+    EXPECT_EQ(linesOf(other.read("TRAJETS.CSV"))[0], "C;;;7200;5000;91000");
+}
+
 } // namespace
 } // namespace vcm::test

@@ -166,6 +166,25 @@ TEST_F(LogFixture, FullDiskClosesTheSetAndOpensAFreshOneNextMinute)
     log.writeRow("after");
     EXPECT_EQ(lines("CAN_04122026_0910.csv").back(), "before");
     EXPECT_EQ(lines("CAN_04122026_0911.csv"), (std::vector<std::string>{lines("CAN_04122026_0910.csv")[0], "after"}));
+    EXPECT_EQ(log.lastError(), "could not write " + folder.file("CAN_04122026_0910.csv") + ": No space left on device");
+}
+
+// The value log comes first: once a raw-log write has failed, the raw log takes no
+// more of the space that is left, while rows go on being written.
+TEST_F(LogFixture, FailedRawWriteClosesTheRawLogAndKeepsTheValueLog)
+{
+    settings.SuperLogFile = true;
+    RunLog log(fs, clock, settings, fallback.path());
+    log.writeRow("r1");
+    log.writeRaw("410C1A2B\r\n");
+    fs.diskFull = true;
+    log.writeRaw("410D32\r\n"); // fails: the raw log is closed
+    fs.diskFull = false;
+    log.writeRaw("410D33\r\n"); // not written: the raw log stays closed for this set
+    log.writeRow("r2");
+    EXPECT_EQ(lines("CAN_04122026_0910.csv").back(), "r2");
+    EXPECT_EQ(folder.read("CAN_04122026_0910.txt").find("410D3"), std::string::npos);
+    EXPECT_EQ(log.lastError(), "could not write " + folder.file("CAN_04122026_0910.txt") + ": No space left on device");
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace vcm;
 using namespace vcm::test;
 
@@ -121,20 +123,110 @@ TEST_F(TripFixture, PowerCutDuringShutdownOrAnIdleRunLeavesTheOldFileWhole)
     EXPECT_EQ(next.content().tripLines.size(), 30u);
 }
 
-TEST_F(TripFixture, MissingOrForeignFileGivesZeroTotals)
+TEST_F(TripFixture, MissingFileGivesZeroTotalsAndADamagedFirstLineKeepsTheTripsTotals)
 {
     TripStore store(fs, folder.path(), ',');
     const auto& none = store.load();
     EXPECT_EQ(none.totals.TotalDistanceM, 0);
     EXPECT_TRUE(none.minuteBars.empty());
     EXPECT_TRUE(none.tripLines.empty());
+    EXPECT_EQ(store.problem(), "");
 
     write("X;;;5400;1;1\nM;2,5\nT;01:01:26;10:00:00;1;2;3;4;5;6;7;8;9;10\n"); // LF only
     const auto& foreign = store.load();
-    EXPECT_EQ(foreign.totals.TotalSeconds, 0);
+    EXPECT_EQ(foreign.totals.TotalSeconds, 1);
+    EXPECT_EQ(foreign.totals.TotalDistanceM, 3);
     ASSERT_EQ(foreign.minuteBars.size(), 1u);
     EXPECT_DOUBLE_EQ(foreign.minuteBars[0], 2.5);
     EXPECT_EQ(foreign.tripLines.size(), 1u);
+    EXPECT_NE(store.problem().find("totals rebuilt"), std::string::npos);
+}
+
+// Damaged files: lines that are not trips are skipped, the file as it was is kept
+// beside it before the first rewrite, and the totals never fall back to one run's.
+TEST_F(TripFixture, DamagedFileIsCopiedBeforeItIsRewrittenWithoutItsGarbage)
+{
+    std::string noise;
+    for (int i = 0; i < 3000; ++i) noise += static_cast<char>((i * 7919) % 251 + 1);
+    const struct {
+        const char* name;
+        std::string text;
+        double totalSeconds; // after the run of 1800 s is added
+        std::size_t trips;   // after the run
+    } cases[] = {
+        {"random bytes", noise, 1800, 1},
+        {"noise after good lines", tripFile(3) + noise, 5400 + 1800, 4},
+        {"first line cut", "C;;;54" + tripFile(2).substr(20), 601 + 602 + 1800, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(folder.file("TRAJETS.CSV.damaged"));
+        write(c.text);
+        TripStore store(fs, folder.path(), ',');
+        store.load();
+        EXPECT_NE(store.problem().find(folder.file("TRAJETS.CSV")), std::string::npos);
+        ASSERT_TRUE(store.save(bars(1), kShortRun));
+        EXPECT_EQ(folder.read("TRAJETS.CSV.damaged"), c.text);
+        TripStore again(fs, folder.path(), ',');
+        EXPECT_EQ(again.load().totals.TotalSeconds, c.totalSeconds);
+        EXPECT_EQ(again.content().tripLines.size(), c.trips);
+        EXPECT_EQ(again.problem(), "");
+    }
+}
+
+// A file that cannot be read is never replaced by one rebuilt from nothing.
+TEST_F(TripFixture, UnreadableFileIsReportedAndNeverWrittenOver)
+{
+    const struct {
+        const char* name;
+        bool folderInItsPlace;
+        const char* reason;
+    } cases[] = {{"read error", false, "Input/output error"}, {"a folder named TRAJETS.CSV", true, "Is a directory"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder place;
+        const std::string path = place.file("TRAJETS.CSV");
+        if (c.folderInItsPlace)
+            std::filesystem::create_directory(path);
+        else
+            place.write("TRAJETS.CSV", tripFile(5));
+        FaultyFileSystem disk;
+        if (!c.folderInItsPlace) {
+            disk.unreadable.insert(path);
+        }
+        TripStore store(disk, place.path(), ',');
+        store.load();
+        EXPECT_NE(store.problem().find(path + ": " + c.reason), std::string::npos) << store.problem();
+        EXPECT_FALSE(store.save(bars(1), kShortRun));
+        EXPECT_NE(store.saveError().find(c.reason), std::string::npos);
+        if (!c.folderInItsPlace) {
+            EXPECT_EQ(place.read("TRAJETS.CSV"), tripFile(5));
+        }
+    }
+}
+
+TEST_F(TripFixture, KillBetweenAnyTwoWritesLeavesTheOldOrTheNewFileAndTheSameRunIsStoredOnce)
+{
+    write(tripFile(3) + "garbage\r\n");
+    for (int killAfter = 0;; ++killAfter) {
+        SCOPED_TRACE(killAfter);
+        write(tripFile(3) + "garbage\r\n");
+        std::filesystem::remove(folder.file("TRAJETS.CSV.damaged"));
+        FaultyFileSystem dying;
+        dying.killAfter = killAfter;
+        TripStore store(dying, folder.path(), ',');
+        store.load();
+        const bool saved = store.save(bars(1), kShortRun);
+        // The next start, on a disk that works, saves the same run again (a replay re-run).
+        TripStore next(fs, folder.path(), ',');
+        const auto& content = next.load();
+        EXPECT_TRUE(content.tripLines.size() == 3 || content.tripLines.size() == 4);
+        ASSERT_TRUE(next.save(bars(1), kShortRun));
+        TripStore last(fs, folder.path(), ',');
+        EXPECT_EQ(last.load().tripLines.size(), 4u);
+        EXPECT_EQ(last.content().totals.TotalSeconds, 5400 + 1800);
+        if (saved && !dying.killed()) break;
+    }
 }
 
 TEST(TripRunOfVehicle, TakesTheRunFromStateGpsAndShareLabels)

@@ -66,6 +66,36 @@ TEST(RawLogSource, ReadsCanUsbChunksWithoutLineFeeds)
     EXPECT_EQ(chunks[1].timeUs - chunks[0].timeUs, 8000);
 }
 
+// One bad tick count must not make the time after it jump; a count that went back and
+// goes on from there (a restart) is followed; an absurd count is one bounded step.
+TEST(RawLogSource, TickCountsThatGoBackOrLeapAreKeptInBounds)
+{
+    const auto marked = [](std::initializer_list<const char*> ticks) {
+        std::string raw;
+        for (const char* t : ticks) raw += std::string("t#09:10:05_") + t + "_16#\r\n3CA50000000000\r";
+        return raw;
+    };
+    const struct {
+        const char* name;
+        std::string raw;
+        std::int64_t lastAfterFirstUs;
+    } cases[] = {
+        {"one count back", marked({"1000", "1100", "5", "1200"}), 200000},
+        {"restarted count", marked({"1000", "1100", "5", "105"}), 200000},
+        {"absurd count", marked({"1000", "999999999999999", "1100"}), 1000000000000000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        std::vector<std::string> notes;
+        RawLogSource source(dir.write("CAN_04122026_0910.txt", c.raw), AdapterForm::CanUsb, noting(notes));
+        const auto chunks = readAllChunks(source);
+        ASSERT_GE(chunks.size(), 3u);
+        EXPECT_EQ(chunks.back().timeUs - chunks.front().timeUs, c.lastAfterFirstUs);
+        for (std::size_t i = 1; i < chunks.size(); ++i) EXPECT_GE(chunks[i].timeUs, chunks[i - 1].timeUs);
+    }
+}
+
 TEST(RawLogSource, AFileCutShortGivesWhatIsThereAndSaysSo)
 {
     // A power cut can stop the file anywhere: every cut gives back the complete chunks

@@ -155,5 +155,103 @@ TEST(Replay, AnExistingValueLogIsNotReplacedUnlessAsked)
     EXPECT_EQ(linesOf(out.read("CAN_14112023_2213.csv")).size(), 20u);
 }
 
+std::size_t tripLines(const std::string& tripFile)
+{
+    std::size_t n = 0;
+    for (const auto& l : linesOf(tripFile)) n += l.rfind("T;", 0) == 0;
+    return n;
+}
+
+// Whatever step a kill interrupts, the value log and the trip line end up together:
+// a re-run without --force completes what is missing, and never stores the run twice.
+TEST(Replay, AKillBetweenAnyTwoWritesIsCompletedByARerun)
+{
+    UtcZone utc;
+    TempFolder in;
+    const std::string drive = in.write("steady.log", steadyDriveCandump(2));
+    for (int killAfter = 0;; ++killAfter) {
+        SCOPED_TRACE(killAfter);
+        TempFolder out;
+        out.write("TRAJETS.CSV", "C;;;100;2000;30000\r\n");
+        FaultyFileSystem dying;
+        dying.killAfter = killAfter;
+        bool finished = true;
+        try {
+            auto source = openRecording(drive, {});
+            replayRecording(*source, metricOptions(out.path()), dying);
+        } catch (const ReplayError&) {
+            finished = false;
+        }
+        try {
+            replayFile(drive, metricOptions(out.path()));
+        } catch (const ReplayError& e) {
+            // Refused: only once the value log is in place, which comes last.
+            EXPECT_NE(std::string(e.what()).find("exists already"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(out.names(), (std::vector<std::string>{"CAN_14112023_2213.csv", "TRAJETS.CSV"}));
+        EXPECT_EQ(linesOf(out.read("CAN_14112023_2213.csv")).size(), 20u);
+        EXPECT_EQ(tripLines(out.read("TRAJETS.CSV")), 1u);
+        if (finished && !dying.killed()) break;
+    }
+}
+
+// A gap in the recording is a pause: a day without frames, or a stamp in the year
+// 3000, costs the rows of PauseSeconds, not of the gap.
+TEST(Replay, LongGapsAreReplayedAsShortPauses)
+{
+    UtcZone utc;
+    const std::string drive = steadyDriveCandump(2);
+    const struct {
+        const char* name;
+        std::string after; // the stamp of the second part's first second
+    } cases[] = {{"one day later", "(1700086400"}, {"year 3000", "(32503680000"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder in, out;
+        std::string second = drive;
+        for (std::size_t p = 0; (p = second.find("(1700000", p)) != std::string::npos;)
+            second.replace(p, 11, c.after);
+        const ReplayReport r = replayFile(in.write("gap.log", drive + second), metricOptions(out.path()));
+        EXPECT_EQ(r.pauses, 1);
+        EXPECT_LT(r.rows, 2 * 20 + 110);
+        // 36 km/h for 2 s, twice, and at most the pause at the last speed (the decoder
+        // integrates over silence as it does live).
+        EXPECT_GT(r.distanceM, 2 * 20.0 - 1);
+        EXPECT_LT(r.distanceM, 2 * 20.0 + 10 * PauseSeconds + 1);
+    }
+}
+
+// Two buses in one file are never merged: the first interface is replayed, or the one
+// asked for, with a note.
+TEST(Replay, OneCandumpInterfaceIsReplayed)
+{
+    UtcZone utc;
+    TempFolder in;
+    const std::string can0 = steadyDriveCandump(2);
+    std::string both;
+    for (std::size_t at = 0, end; at < can0.size(); at = end + 1) {
+        end = can0.find('\n', at);
+        std::string l = can0.substr(at, end - at + 1);
+        both += l;
+        both += l.replace(l.find("can0"), 4, "can1");
+    }
+    const std::string path = in.write("two.log", both);
+    TempFolder alone;
+    const double oneBus = replayFile(in.write("one.log", can0), metricOptions(alone.path())).distanceM;
+    for (const std::string channel : {"can1", ""}) {
+        SCOPED_TRACE(channel);
+        TempFolder out;
+        std::vector<std::string> notes;
+        RecordingOptions ro = noting(notes);
+        ro.channel = channel;
+        auto source = openRecording(path, ro);
+        DiskFileSystem disk;
+        const ReplayReport r = replayRecording(*source, metricOptions(out.path()), disk);
+        EXPECT_DOUBLE_EQ(r.distanceM, oneBus);
+        EXPECT_TRUE(told(notes, channel.empty() ? "frames of can1 are skipped: only can0 (the first interface"
+                                                : "frames of can0 are skipped: only can1 is replayed"));
+    }
+}
+
 } // namespace
 } // namespace vcm

@@ -9,7 +9,24 @@
 #include <cstring>
 #include <filesystem>
 
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
 namespace vcm {
+namespace {
+
+bool syncToDisk(std::FILE* f)
+{
+#if defined(_WIN32)
+    (void)f;
+    return true;
+#else
+    return ::fsync(fileno(f)) == 0;
+#endif
+}
+
+} // namespace
 
 ExportSummary exportCandump(RecordingSource& source, const std::string& path, std::string_view interface,
                             const std::function<void(double)>& progress)
@@ -27,7 +44,7 @@ ExportSummary exportCandump(RecordingSource& source, const std::string& path, st
         while (source.next(chunk)) {
             lines.clear();
             scanner.feed(chunk.text, [&](const CanFrame& frame) {
-                appendCandumpLine(lines, chunk.timeUs, interface, frame);
+                appendCandumpLine(lines, chunk.timeUs, chunk.channel.empty() ? interface : std::string_view(chunk.channel), frame);
                 ++summary.frames;
             });
             if (!lines.empty() && std::fwrite(lines.data(), 1, lines.size(), out) != lines.size())
@@ -36,6 +53,9 @@ ExportSummary exportCandump(RecordingSource& source, const std::string& path, st
                 progress(source.fractionRead());
         }
         summary.otherLines = scanner.otherLines();
+        // On the disk before the rename: a power cut leaves the old file or the whole new one.
+        if (std::fflush(out) != 0 || !syncToDisk(out))
+            throw RecordingError(recordingMessage(path, 0, std::string("write failed: ") + std::strerror(errno)));
         if (std::fclose(out) != 0) {
             out = nullptr;
             throw RecordingError(recordingMessage(path, 0, std::string("write failed: ") + std::strerror(errno)));

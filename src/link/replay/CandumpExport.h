@@ -17,7 +17,8 @@ struct ExportSummary {
 };
 
 // Writes to a temporary name beside path and renames it into place once complete, so
-// that a failed export leaves no file that looks whole. Throws RecordingError.
+// that a failed export leaves no file that looks whole. Frames keep the interface name
+// of a candump input (interface names the others). Throws RecordingError.
 ExportSummary exportCandump(RecordingSource& source, const std::string& path, std::string_view interface = "can0",
                             const std::function<void(double)>& progress = {});
 

@@ -8,8 +8,25 @@
 namespace vcm {
 
 CandumpSource::CandumpSource(const std::string& path, AdapterForm form, const RecordingOptions& options)
-    : in_(path), form_(form), options_(options)
+    : in_(path), form_(form), options_(options), channel_(options.channel)
 {
+}
+
+bool CandumpSource::onChosenChannel(std::string_view interface)
+{
+    if (channel_.empty())
+        channel_ = interface;
+    if (interface == channel_)
+        return true;
+    if (options_.note && !toldOtherChannel_) {
+        toldOtherChannel_ = true;
+        options_.note(recordingMessage(in_.path(), in_.line(),
+                                       "frames of " + std::string(interface) + " are skipped: only " + channel_ +
+                                           (options_.channel.empty() ? " (the first interface in the file)" : "") +
+                                           " is replayed; choose another with --channel NAME"));
+    }
+    ++skipped_["frames of other interfaces"];
+    return false;
 }
 
 CandumpSource::~CandumpSource() = default;
@@ -37,6 +54,8 @@ bool CandumpSource::readFrame()
         case CandumpLine::Kind::Frame:
             break;
         }
+        if (!onChosenChannel(parsed.interface))
+            continue;
         pendingUs_ = parsed.timeUs;
         if (started_ && pendingUs_ < lastUs_) {
             if (options_.note && !toldTimeBack_) {
@@ -57,8 +76,8 @@ void CandumpSource::reportSkipped()
         return;
     reported_ = true;
     for (const auto& [reason, count] : skipped_)
-        options_.note(recordingMessage(in_.path(), 0, "skipped " + std::to_string(count) + " line(s): " + reason
-                                                          + " (not carried by the car's bus)"));
+        options_.note(recordingMessage(in_.path(), 0, "skipped " + std::to_string(count) + " line(s): " + reason +
+                                                          (reason == "frames of other interfaces" ? "" : " (not carried by the car's bus)")));
 }
 
 bool CandumpSource::next(RecordedChunk& chunk)
@@ -69,6 +88,7 @@ bool CandumpSource::next(RecordedChunk& chunk)
         reportSkipped();
         return false;
     }
+    chunk.channel = channel_;
     if (!started_) {
         started_ = true;
         firstUs_ = pendingUs_;
@@ -83,7 +103,12 @@ bool CandumpSource::next(RecordedChunk& chunk)
         appendAdapterLine(chunk.text, pending_, form_);
         lastUs_ = pendingUs_;
         havePending_ = readFrame();
-    } while (havePending_ && (pendingUs_ - firstUs_) / 1000 == ms);
+    } while (havePending_ && !options_.exactStamps && (pendingUs_ - firstUs_) / 1000 == ms);
+    if (options_.exactStamps) {
+        // One frame, at its own stamp (lastUs_ is that frame's).
+        chunk.timeUs = lastUs_;
+        chunk.tickMs = static_cast<double>(lastUs_ - firstUs_) / 1000.0;
+    }
     return true;
 }
 

@@ -2,6 +2,8 @@
 // A can-utils candump log replayed as adapter text: the frames of one millisecond
 // (the resolution of the tick count) arrive together as one chunk, written in the
 // chosen adapter's form. Frames the car's bus cannot carry are skipped and counted.
+// One interface is replayed (two buses merged would count every metre twice): the one
+// asked for, or the first in the file; the frames of others are skipped with a note.
 #include "link/canformat/CandumpLog.h"
 #include "link/replay/FileReader.h"
 #include "link/replay/RecordingSource.h"
@@ -24,6 +26,7 @@ private:
     // Reads the next frame line into pending_; false at the end.
     bool readFrame();
     void reportSkipped();
+    bool onChosenChannel(std::string_view interface);
 
     FileReader in_;
     AdapterForm form_;
@@ -37,6 +40,8 @@ private:
     std::map<std::string, std::size_t, std::less<>> skipped_;
     bool reported_ = false;
     bool toldTimeBack_ = false;
+    std::string channel_;
+    bool toldOtherChannel_ = false;
 };
 
 } // namespace vcm

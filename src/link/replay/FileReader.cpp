@@ -28,6 +28,12 @@ FileReader::FileReader(const std::string& path) : path_(path)
     if (!file_)
         throw RecordingError(recordingMessage(path, 0, std::string("cannot open: ") + std::strerror(errno)));
     std::error_code ec;
+    // A device or a pipe may never end (/dev/zero): a recording is a file.
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        std::fclose(file_);
+        file_ = nullptr;
+        throw RecordingError(recordingMessage(path, 0, "cannot read: not a regular file"));
+    }
     size_ = std::filesystem::file_size(path, ec);
     if (ec)
         size_ = 0;
@@ -75,7 +81,7 @@ bool FileReader::fill(std::size_t n)
         buffer_.resize(old + got);
         if (got < want) {
             if (std::ferror(file_))
-                throw RecordingError(recordingMessage(path_, 0, "read error"));
+                throw RecordingError(recordingMessage(path_, 0, std::string("read error: ") + std::strerror(errno)));
             eof_ = true;
         }
     }

@@ -35,7 +35,10 @@ std::string GpsRecordingFeed::textForTick(std::size_t k)
             }
             ++delivered_;
         }
-        text.append(view.substr(0, take));
+        // The port holds what 2 s at 9600 bit/s bring, and much less is ever sent: a
+        // longer run without a new sentence is damage, dropped as an overflowing port would.
+        if (text.size() < kMaxTickText)
+            text.append(view.substr(0, std::min(take, kMaxTickText - text.size())));
         in_.consume(take);
         if (take < view.size() || view.empty())
             return text;

@@ -16,6 +16,7 @@ namespace vcm {
 class GpsRecordingFeed {
 public:
     static constexpr double kGpsTickMs = 2050;
+    static constexpr std::size_t kMaxTickText = 16384; // what one tick may read, at most
 
     // Throws RecordingError when the file cannot be read.
     GpsRecordingFeed(const std::string& path, double driveDurationMs);

@@ -269,12 +269,19 @@ bool RawLogSource::next(RecordedChunk& chunk)
         firstUs_ = anchorEpochUs(*marker);
         lastUs_ = firstUs_;
     } else if (marker->tick >= lastTick_) {
-        lastUs_ += std::llround((marker->tick - lastTick_) * 1000.0);
-    } else if (options_.note && !toldTickBack_) {
-        toldTickBack_ = true;
-        options_.note(recordingMessage(in_.path(), markerLine(), "the tick count goes back: time held still there"));
+        advanceTo(marker->tick, lastTick_);
+    } else if (backTick_ && marker->tick >= *backTick_) {
+        // The count went back and goes on from there (the computer restarted): follow it.
+        advanceTo(marker->tick, *backTick_);
+    } else {
+        // One marker that goes back is held still; the next ones are timed from the
+        // last good one, so a single bad count never makes time jump forward after it.
+        backTick_ = marker->tick;
+        if (options_.note && !toldTickBack_) {
+            toldTickBack_ = true;
+            options_.note(recordingMessage(in_.path(), markerLine(), "the tick count goes back: time held still there"));
+        }
     }
-    lastTick_ = marker->tick;
     chunk.text.assign(view.substr(0, *prefix));
     const std::size_t restLength = marker->length - *prefix;
     in_.consume(*prefix + markerLength);
@@ -297,6 +304,37 @@ bool RawLogSource::next(RecordedChunk& chunk)
 double RawLogSource::fractionRead() const
 {
     return in_.size() == 0 ? 0.0 : static_cast<double>(in_.consumed()) / static_cast<double>(in_.size());
+}
+
+std::string withoutRawMarkers(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        std::size_t markerLength = 0;
+        RawMarker marker;
+        const auto prefix = rawPrefixLength(text, markerLength, &marker);
+        if (!prefix || marker.length < *prefix) {
+            out.append(text);
+            break;
+        }
+        const std::size_t rest = std::min(marker.length - *prefix, text.size() - *prefix - markerLength);
+        out.append(text.substr(0, *prefix));
+        out.append(text.substr(*prefix + markerLength, rest));
+        text.remove_prefix(*prefix + markerLength + rest);
+    }
+    return out;
+}
+
+void RawLogSource::advanceTo(double tick, double from)
+{
+    // A count beyond any computer's uptime is a damaged marker: the step is bounded (the
+    // replay turns a long gap into a pause) and never overflows.
+    constexpr double kLongestStepMs = 1e12;
+    const double step = tick - from;
+    lastUs_ += std::llround((step <= kLongestStepMs ? step : kLongestStepMs) * 1000.0);
+    lastTick_ = tick;
+    backTick_.reset();
 }
 
 std::optional<double> RawLogSource::durationMs() const

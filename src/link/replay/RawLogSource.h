@@ -46,6 +46,11 @@ std::optional<MarkerTime> parseMarkerStamp(std::string_view stamp);
 // and, when asked, the marker itself (pointing into text).
 std::optional<std::size_t> rawPrefixLength(std::string_view text, std::size_t& markerLength, RawMarker* marker = nullptr);
 
+// The adapter text of a raw log without its marker lines, chunks joined as received
+// (a frame the marker cut in two is whole again). Text that is not a raw log from some
+// point on is kept as it is from there.
+std::string withoutRawMarkers(std::string_view text);
+
 class RawLogSource final : public RecordingSource {
 public:
     RawLogSource(const std::string& path, AdapterForm form, const RecordingOptions& options);
@@ -58,6 +63,7 @@ public:
 private:
     std::int64_t anchorEpoch(const RawMarker& first);   // seconds of the first marker's stamp
     std::int64_t anchorEpochUs(const RawMarker& first); // its moment within that second too
+    void advanceTo(double tick, double from);           // time moves on by tick - from
 
     FileReader in_;
     AdapterForm form_;
@@ -66,6 +72,7 @@ private:
     double firstPhaseMs_ = 0; // the first marker's moment within its stamp's second
     double firstTick_ = 0;
     double lastTick_ = 0;
+    std::optional<double> backTick_; // a count that went back, held still
     std::int64_t firstUs_ = 0;
     std::int64_t lastUs_ = 0;
     bool ended_ = false;

@@ -28,6 +28,7 @@ struct RecordedChunk {
     std::int64_t timeUs = 0; // when it arrived: microseconds since 1970-01-01 UTC
     double tickMs = 0;       // the millisecond tick count of that moment, as the replay clock shows it
     std::string text;        // the adapter text of the chunk
+    std::string channel;     // candump input: the interface it was received on
 };
 
 struct RecordingOptions {
@@ -39,6 +40,12 @@ struct RecordingOptions {
     // Start of plain adapter text, or of a raw log whose markers carry no date
     // (seconds since 1970 UTC); the file's modification time when not given.
     std::optional<std::int64_t> startEpoch;
+    // Candump input: the interface whose frames are replayed ("can0"); "" = the first
+    // one in the file, with a note when the file holds others.
+    std::string channel;
+    // Candump input: one chunk per frame with its stamp to the microsecond (an export),
+    // instead of one chunk per millisecond (a replay, as the adapter delivers them).
+    bool exactStamps = false;
     // Receives the notes for the user (how the input is read, what was skipped).
     std::function<void(const std::string&)> note;
 };

@@ -10,6 +10,7 @@
 #include "link/replay/ReplayPort.h"
 #include "link/replay/StagedFileSystem.h"
 #include "logging/RunLog.h"
+#include "logging/TripFile.h"
 
 #include <algorithm>
 #include <memory>
@@ -115,14 +116,23 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
             }
         };
 
+        constexpr std::int64_t kPauseUs = static_cast<std::int64_t>(PauseSeconds * 1e6);
         std::int64_t lastUs = firstUs;
+        std::int64_t shiftUs = 0; // the time the pauses were shortened by
         do {
+            std::int64_t at = chunk.timeUs - shiftUs;
+            if (at - lastUs > kPauseUs) {
+                ++report.pauses;
+                report.longestPauseMs = std::max(report.longestPauseMs, static_cast<double>(at - lastUs) / 1000.0);
+                shiftUs += at - lastUs - kPauseUs;
+                at = lastUs + kPauseUs;
+            }
             // Text that arrives at the same millisecond as a tick is read first, as the
             // live loop reads the port before the timer's turn.
-            fireTimersUntil(chunk.timeUs, false);
-            time.setAt(chunk.timeUs);
+            fireTimersUntil(at, false);
+            time.setAt(at);
             adapterPort.deliver(chunk.text);
-            lastUs = chunk.timeUs;
+            lastUs = at;
             if (progress && (++report.chunks & 0x3FFF) == 0)
                 progress(source.fractionRead());
         } while (source.next(chunk));
@@ -132,9 +142,11 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
         monitor.stopAcquisition();
         monitor.runLog().close();
         if (monitor.runLog().failedRowCount() > 0)
-            throw ReplayError("could not write " + std::to_string(monitor.runLog().failedRowCount())
-                              + " row(s) of the value log in " + options.outFolder);
-        monitor.saveTrips();
+            throw ReplayError(std::to_string(monitor.runLog().failedRowCount()) + " row(s) of the value log not written: " +
+                              (monitor.runLog().lastError().empty() ? "in " + options.outFolder
+                                                                     : monitor.runLog().lastError()));
+        if (!monitor.saveTrips())
+            throw ReplayError(monitor.trips().saveError());
         report.recordedMs = static_cast<double>(lastUs - firstUs) / 1000.0;
         report.distanceM = monitor.vehicle().DistanceAccumulator / 3600.0;
         report.fuelMl = monitor.vehicle().FuelAccumulator / 1296000000.0;
@@ -146,6 +158,8 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
         throw;
     }
     report.files = files.files();
+    for (const auto& m : memoryView.messages)
+        report.notes.push_back(m.text);
     if (!files.commit()) {
         files.discard();
         throw ReplayError(files.error());

@@ -9,6 +9,10 @@
 // The timers tick on the recording's time line at whole multiples of their period after
 // the 100 ms boundary before the first chunk, so two recordings of the same drive (a raw
 // log and its candump export) are sampled at the same instants.
+//
+// A gap of more than PauseSeconds without received text (the logger was paused, or a
+// time stamp is wrong) is replayed as PauseSeconds: the time line after it moves up by
+// the rest, so a one-day gap or a stamp in the year 3000 costs 100 rows, not millions.
 #include "common/FileSystem.h"
 #include "common/View.h"
 #include "config/MonitorSettings.h"
@@ -38,7 +42,12 @@ struct ReplayReport {
     double recordedMs = 0;            // from the first to the last chunk
     double distanceM = 0;
     double fuelMl = 0;
+    std::vector<std::string> notes;   // what the run told the user (a damaged trip file)
+    int pauses = 0;                   // gaps shortened to PauseSeconds
+    double longestPauseMs = 0;        // the longest of them as recorded
 };
+
+constexpr double PauseSeconds = 10;
 
 // The settings a replay runs with: the user's, on the ports a replay feeds (adapter on
 // port 1, GPS on port 2 when there is a GPS recording, no auxiliary input), without a

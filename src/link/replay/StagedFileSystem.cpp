@@ -1,7 +1,5 @@
 #include "link/replay/StagedFileSystem.h"
 
-#include <filesystem>
-
 namespace vcm {
 
 namespace {
@@ -36,7 +34,7 @@ private:
         if (!failed_ && !buffer_.empty() && !inner_->write(buffer_)) {
             failed_ = true;
             if (firstFailure_->empty())
-                *firstFailure_ = path_;
+                *firstFailure_ = fileMessage("could not write", path_, inner_->error());
         }
         buffer_.clear();
         return !failed_;
@@ -53,22 +51,24 @@ private:
 
 std::unique_ptr<OutputFile> StagedFileSystem::create(const std::string& path)
 {
-    std::error_code ec;
-    if (!replaceExisting_ && std::filesystem::exists(path, ec))
+    if (!replaceExisting_ && inner_.exists(path))
         throw ExistingFileError(path + " exists already: choose another folder with --out, or --force to replace it");
     const std::string part = path + ".part";
     auto file = inner_.create(part);
-    if (!file)
+    if (!file) {
+        if (error_.empty())
+            error_ = fileMessage("could not create", part, inner_.lastError());
         return nullptr;
+    }
     staged_.emplace_back(path, part);
     return std::make_unique<GatheringFile>(std::move(file), path, firstWriteFailure_);
 }
 
-std::optional<std::string> StagedFileSystem::readAll(const std::string& path)
+FileText StagedFileSystem::read(const std::string& path, std::size_t maxBytes)
 {
     if (auto held = replacements_.find(path); held != replacements_.end())
-        return held->second;
-    return inner_.readAll(path);
+        return {FileText::Status::Read, held->second, {}};
+    return inner_.read(path, maxBytes);
 }
 
 bool StagedFileSystem::replaceAtomically(const std::string& path, std::string_view content)
@@ -80,21 +80,25 @@ bool StagedFileSystem::replaceAtomically(const std::string& path, std::string_vi
 bool StagedFileSystem::commit()
 {
     if (!firstWriteFailure_->empty()) {
-        error_ = "cannot write " + *firstWriteFailure_ + " (disk full?)";
+        error_ = *firstWriteFailure_;
         return false;
     }
-    for (const auto& [final, part] : staged_) {
-        std::error_code ec;
-        std::filesystem::rename(part, final, ec);
-        if (ec) {
-            error_ = "cannot rename " + part + " to " + final + ": " + ec.message();
+    if (!error_.empty())
+        return false;
+    // The trip file first, the first value log last: whatever a kill interrupts, the
+    // value log that makes a re-run refuse only exists once everything else is in place,
+    // and a re-run finds the trip line already stored and does not add it twice.
+    for (const auto& [path, content] : replacements_) {
+        if (!inner_.replaceAtomically(path, content)) {
+            error_ = fileMessage("could not write", path, inner_.lastError());
             return false;
         }
     }
     committed_ = true;
-    for (const auto& [path, content] : replacements_) {
-        if (!inner_.replaceAtomically(path, content)) {
-            error_ = "cannot write " + path;
+    for (auto it = staged_.rbegin(); it != staged_.rend(); ++it) {
+        const auto& [final, part] = *it;
+        if (!inner_.moveIntoPlace(part, final)) {
+            error_ = "could not rename " + part + " to " + final + ": " + inner_.lastError();
             return false;
         }
     }
@@ -105,10 +109,8 @@ void StagedFileSystem::discard()
 {
     if (committed_)
         return;
-    for (const auto& [final, part] : staged_) {
-        std::error_code ec;
-        std::filesystem::remove(part, ec);
-    }
+    for (const auto& [final, part] : staged_)
+        inner_.remove(part);
     staged_.clear();
     replacements_.clear();
 }

@@ -2,7 +2,7 @@
 // The files of a replay, kept from looking complete until the replay is: every file
 // created is written under its name + ".part" and renamed into place by commit(); the
 // trip file's atomic replacement is held until then. discard() removes the ".part"
-// files. Staged files are written in large blocks, not row by row: nobody sees them
+// files. The ".part" files are synced before they are renamed. Staged files are written in large blocks, not row by row: nobody sees them
 // before commit(), which fails when any write did. A file that already exists is never
 // replaced unless asked: create() throws ExistingFileError instead, before anything is
 // written.
@@ -26,9 +26,13 @@ public:
     StagedFileSystem(FileSystem& inner, bool replaceExisting) : inner_(inner), replaceExisting_(replaceExisting) {}
 
     std::unique_ptr<OutputFile> create(const std::string& path) override;
-    std::optional<std::string> readAll(const std::string& path) override;
+    FileText read(const std::string& path, std::size_t maxBytes) override;
     bool replaceAtomically(const std::string& path, std::string_view content) override;
+    bool moveIntoPlace(const std::string& from, const std::string& to) override { return inner_.moveIntoPlace(from, to); }
+    bool remove(const std::string& path) override { return inner_.remove(path); }
+    bool exists(const std::string& path) override { return inner_.exists(path); }
     bool isWritableDirectory(const std::string& path) override { return inner_.isWritableDirectory(path); }
+    std::string lastError() const override { return inner_.lastError(); }
 
     // Renames the staged files into place and writes the held replacements; false (with
     // what failed in error()) when one of them could not be.
