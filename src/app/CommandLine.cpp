@@ -146,6 +146,23 @@ private:
     QCommandLineParser& parser_;
 };
 
+// An option's whole number in [low, high], left as it is when the option is absent;
+// false with "--name takes WHAT (low to high), not "x"" in error otherwise.
+bool readNumber(const Reader& in, const char* name, long low, long high, const char* what, int& out,
+                std::string& error)
+{
+    if (!in.has(name))
+        return true;
+    const auto v = wholeNumber(in.value(name), low, high);
+    if (!v) {
+        error = std::string("--") + name + " takes " + what + " (" + std::to_string(low) + " to " +
+                std::to_string(high) + "), not \"" + in.value(name) + "\"";
+        return false;
+    }
+    out = static_cast<int>(*v);
+    return true;
+}
+
 // The replay options; false with the reason in error.
 bool readReplay(const Reader& in, ReplayCommandLine& line, std::string& error)
 {
@@ -166,14 +183,8 @@ bool readReplay(const Reader& in, ReplayCommandLine& line, std::string& error)
         return false;
     if (in.has("temp") && !(line.celsius = choice("temp", in.value("temp"), "c", "f", error)))
         return false;
-    if (in.has("bps")) {
-        const auto bps = wholeNumber(in.value("bps"), 300, 10000000);
-        if (!bps) {
-            error = "--bps takes a serial speed in bit/s (300 to 10000000), not \"" + in.value("bps") + "\"";
-            return false;
-        }
-        line.bitsPerSecond = static_cast<int>(*bps);
-    }
+    if (!readNumber(in, "bps", 300, 10000000, "a serial speed in bit/s", line.bitsPerSecond, error))
+        return false;
     if (in.has("start")) {
         line.startEpoch = parseLocalStartTime(in.value("start"));
         if (!line.startEpoch) {
@@ -279,12 +290,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
                 return failure("--layout takes A, B, C or D, not \"" + layout + "\"");
             line.dashboard.layoutSteps = layout[0] - 'A';
         }
-        if (in.has("after")) {
-            const auto ms = wholeNumber(in.value("after"), 0, 3600000);
-            if (!ms)
-                return failure("--after takes milliseconds (0 to 3600000), not \"" + in.value("after") + "\"");
-            line.dashboard.screenshotAfterMs = static_cast<int>(*ms);
-        }
+        if (!readNumber(in, "after", 0, 3600000, "milliseconds", line.dashboard.screenshotAfterMs, error))
+            return failure(error);
         break;
     case ProgramMode::Decode:
         line.decode.file = in.value("decode");
@@ -301,12 +308,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args, Program progr
     case ProgramMode::Headless:
         line.headless.settingsFile = in.value("settings");
         line.headless.liveCandump = in.value("live-candump");
-        if (in.has("status-every")) {
-            const auto s = wholeNumber(in.value("status-every"), 1, 86400);
-            if (!s)
-                return failure("--status-every takes seconds (1 to 86400), not \"" + in.value("status-every") + "\"");
-            line.headless.statusEverySeconds = static_cast<int>(*s);
-        }
+        if (!readNumber(in, "status-every", 1, 86400, "seconds", line.headless.statusEverySeconds, error))
+            return failure(error);
         break;
     case ProgramMode::Report:
         if (program == Program::Headless)
