@@ -26,7 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
         return path;
     };
-    if (folder(reread.SavePath) != folder(read.SavePath)) std::abort();
+    // A value as long as the reader's buffer was cut there, and may be cut again on re-read.
+    const bool cut = read.SavePath.size() >= 258;
+    if (!cut && folder(reread.SavePath) != folder(read.SavePath)) std::abort();
     reread.SavePath = read.SavePath;
     if (!(reread == read)) std::abort();
     if (vcm::readPortMap(fs, file) != ports) std::abort();
