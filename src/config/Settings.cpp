@@ -67,11 +67,11 @@ std::optional<std::int64_t> parseWholeNumber(std::string_view text, std::int64_t
 
 std::string withoutTrailingSeparator(std::string folder)
 {
-    if (folder.ends_with('\\')) {
+    // Every trailing separator goes, so that one read gives what a write keeps and the next
+    // read gives again ("\\" used to lose one separator per save and end empty); a folder
+    // that is nothing but a separator is a root and stays.
+    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/'))
         folder.pop_back();
-    } else if (folder.ends_with('/') && folder != "/") {
-        folder.pop_back();
-    }
     return folder;
 }
 

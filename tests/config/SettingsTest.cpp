@@ -70,7 +70,8 @@ TEST(Settings, ReadFromFileText)
         {"[Unit]\r\nSystem=si\r\nTemp=celsius\r\n", [](S s) { s.MetricUnits = s.Celsius = false; }},
         {"[File]\r\nLanguage=Japanese\r\n", [](S s) { s.Japanese = true; }},
         {"[File]\r\nSavePath=C:\\Logs\\\r\n", [](S s) { s.SavePath = "C:\\Logs"; }},
-        {"[File]\r\nSavePath=/home/d/logs//\r\n", [](S s) { s.SavePath = "/home/d/logs/"; }},
+        {"[File]\r\nSavePath=/home/d/logs//\r\n", [](S s) { s.SavePath = "/home/d/logs"; }},
+        {"[File]\r\nSavePath=\\\\\r\n", [](S s) { s.SavePath = "\\"; }},
         {"[File]\r\nSavePath=\r\n", [](S s) { s.SavePath = ""; }},
         {"[File]\r\nSavePath=D:\\Donn\xE9" "es\r\n", [](S s) { s.SavePath = "D:\\Donn\xE9" "es"; }}};
     for (const auto& [ini, change] : cases) {
