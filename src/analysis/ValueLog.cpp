@@ -279,20 +279,11 @@ bool joinRollover(RunData& run, RunData&& next)
     if (gap < 0 || gap > 2 || timerGap < 0 || timerGap > 2000) return false;
     const double offset = run.t.back() + timerGap / 1000;
     for (double& x : next.t) x += offset;
-    auto append = [](std::vector<double>& a, const std::vector<double>& b) { a.insert(a.end(), b.begin(), b.end()); };
-    append(run.t, next.t);
-    append(run.speedKmh, next.speedKmh);
-    append(run.rpm, next.rpm);
-    append(run.injector, next.injector);
-    append(run.currentA, next.currentA);
-    append(run.voltageV, next.voltageV);
-    append(run.socPercent, next.socPercent);
-    append(run.brake, next.brake);
-    append(run.distanceM, next.distanceM);
-    append(run.fuelMl, next.fuelMl);
-    append(run.latitude, next.latitude);
-    append(run.longitude, next.longitude);
-    append(run.altitudeM, next.altitudeM);
+    // Every column of the next log continues the run's.
+    for (auto column : {&RunData::t, &RunData::speedKmh, &RunData::rpm, &RunData::injector, &RunData::currentA,
+                        &RunData::voltageV, &RunData::socPercent, &RunData::brake, &RunData::distanceM,
+                        &RunData::fuelMl, &RunData::latitude, &RunData::longitude, &RunData::altitudeM})
+        (run.*column).insert((run.*column).end(), (next.*column).begin(), (next.*column).end());
     run.files.insert(run.files.end(), next.files.begin(), next.files.end());
     run.rowsInLastFile = next.rowsInLastFile;
     run.lastRowTime = next.lastRowTime;
