@@ -67,10 +67,11 @@ std::optional<std::int64_t> parseWholeNumber(std::string_view text, std::int64_t
 
 std::string withoutTrailingSeparator(std::string folder)
 {
-    // Every trailing separator goes, so that one read gives what a write keeps and the next
-    // read gives again ("\\" used to lose one separator per save and end empty); a folder
-    // that is nothing but a separator is a root and stays.
-    while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/'))
+    // Every trailing separator goes, with the white space the settings reader would trim
+    // once they are gone, so that one read gives what a write keeps and the next read gives
+    // again ("\\" used to lose one separator per save and end empty); a folder that is
+    // nothing but a separator is a root and stays.
+    while (folder.size() > 1 && std::string_view("\\/ \t\r\v\f").find(folder.back()) != std::string_view::npos)
         folder.pop_back();
     return folder;
 }

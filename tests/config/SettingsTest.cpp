@@ -72,6 +72,7 @@ TEST(Settings, ReadFromFileText)
         {"[File]\r\nSavePath=C:\\Logs\\\r\n", [](S s) { s.SavePath = "C:\\Logs"; }},
         {"[File]\r\nSavePath=/home/d/logs//\r\n", [](S s) { s.SavePath = "/home/d/logs"; }},
         {"[File]\r\nSavePath=\\\\\r\n", [](S s) { s.SavePath = "\\"; }},
+        {"[File]\r\nSavePath=D:\\Logs\\ \v\\\r\n", [](S s) { s.SavePath = "D:\\Logs"; }},
         {"[File]\r\nSavePath=\r\n", [](S s) { s.SavePath = ""; }},
         {"[File]\r\nSavePath=D:\\Donn\xE9" "es\r\n", [](S s) { s.SavePath = "D:\\Donn\xE9" "es"; }}};
     for (const auto& [ini, change] : cases) {
