@@ -12,6 +12,8 @@
 // Stops on SIGINT or SIGTERM, or when the program closes the port.
 #include <algorithm>
 #include <cctype>
+#include "shared/AdapterPty.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -25,11 +27,6 @@
 #include <unistd.h>
 #include <vector>
 
-#if defined(__APPLE__)
-#include <util.h>
-#else
-#include <pty.h>
-#endif
 
 namespace {
 
@@ -120,25 +117,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "vcm-feed: no frame lines in %s\n", o.traffic.c_str());
         return 1;
     }
-    struct sigaction sa{};
-    sa.sa_handler = onSignal;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-
-    int master = -1, slave = -1;
-    char name[256] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
-        std::perror("vcm-feed: openpty");
+    vcm::tools::AdapterPty pty;
+    if (!vcm::tools::openAdapterPty("vcm-feed", onSignal, false, pty))
         return 1;
-    }
-    termios t{};
-    tcgetattr(slave, &t);
-    cfmakeraw(&t);
-    tcsetattr(slave, TCSANOW, &t);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    std::printf("%s\n", name);
-    std::fflush(stdout);
+    const int master = pty.master;
+    int slave = pty.slave;
 
     bool connected = false, streaming = false;
     std::string command, out;

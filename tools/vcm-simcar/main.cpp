@@ -13,6 +13,8 @@
 #include "link/sim/DriveRecorder.h"
 #include "link/sim/SimulatedPort.h"
 
+#include "shared/AdapterPty.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -24,11 +26,6 @@
 #include <termios.h>
 #include <unistd.h>
 
-#if defined(__APPLE__)
-#include <util.h>
-#else
-#include <pty.h>
-#endif
 
 namespace {
 
@@ -134,28 +131,11 @@ int serve(const Options& o)
         return 1;
     }
 
-    // Before the path goes out: whoever reads it may signal us at once.
-    struct sigaction sa{};
-    sa.sa_handler = onSignal;
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-
-    int master = -1, slave = -1;
-    char name[256] = {};
-    if (openpty(&master, &slave, name, nullptr, nullptr) != 0) {
-        std::perror("vcm-simcar: openpty");
+    vcm::tools::AdapterPty pty;
+    if (!vcm::tools::openAdapterPty("vcm-simcar", onSignal, true, pty))
         return 1;
-    }
-    termios t{};
-    tcgetattr(slave, &t);
-    cfmakeraw(&t);
-    cfsetispeed(&t, B50); // a speed no program asks for: "not set"
-    cfsetospeed(&t, B50);
-    tcsetattr(slave, TCSANOW, &t);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    std::printf("%s\n", name);
-    std::fflush(stdout);
+    const int master = pty.master;
+    int slave = pty.slave;
 
     // Our own slave descriptor is kept until the program has opened the device, so the
     // master does not read as hung up before then; a hang-up afterwards means it closed.
@@ -194,7 +174,7 @@ int serve(const Options& o)
             if (!o.stay) break;
             // Wait for the next open: hold the slave again so the master stays usable.
             connected = false;
-            slave = ::open(name, O_RDWR | O_NOCTTY);
+            slave = ::open(pty.device.c_str(), O_RDWR | O_NOCTTY);
             if (slave < 0) break;
             pending.clear();
             adapter->line().clear();
