@@ -44,7 +44,6 @@ public:
     // Appends received text to the pending text and decodes every complete line.
     void decodeFrames(std::string_view receivedText);
     const std::string& pendingText() const { return pending_; }
-    void clearPending() { pending_.clear(); }
 
     // Captions are written only when their text changes; after the window has cleared or
     // rebuilt its labels, this makes the next frame of each write its caption again.

@@ -40,12 +40,6 @@ void LineWidget::setBorderWidth(int width)
     update();
 }
 
-void LineWidget::setDashed(bool dashed)
-{
-    dashed_ = dashed;
-    update();
-}
-
 void LineWidget::setScale(double scale)
 {
     scale_ = scale;
@@ -90,7 +84,7 @@ void LineWidget::paintEvent(QPaintEvent*)
         return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPen pen(color_, std::max(1, width_), dashed_ ? Qt::DotLine : Qt::SolidLine, Qt::RoundCap);
+    QPen pen(color_, std::max(1, width_), Qt::SolidLine, Qt::RoundCap);
     p.setPen(pen);
     // The segment is drawn in the container's coordinates, as it was given.
     p.translate(-QPointF(pos()));

@@ -23,7 +23,6 @@ public:
     // Pen width in pixels (the line's BorderWidth); at least one pixel is drawn.
     void setBorderWidth(int width);
     int borderWidth() const { return width_; }
-    void setDashed(bool dashed);
     // The form's zoom (QtView::setFormScale): the end points are drawn scaled by it.
     void setScale(double scale);
 
@@ -46,7 +45,6 @@ private:
     Line line_;
     QColor color_{Qt::white};
     int width_ = 1;
-    bool dashed_ = false;
     bool shown_ = true;
     double scale_ = 1.0;
 };

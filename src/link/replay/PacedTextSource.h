@@ -16,7 +16,6 @@ public:
     double fractionRead() const override;
     std::optional<double> durationMs() const override;
 
-    double charactersPerMs() const { return charsPerMs_; }
 
 private:
     FileReader in_;

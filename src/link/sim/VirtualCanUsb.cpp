@@ -25,7 +25,6 @@ void VirtualCanUsb::passOn(const CanFrame& frame)
     if (!autoPoll_) {
         if (queue_.size() >= kQueueFrames) {
             flags_ |= kFlagQueueFull;
-            ++lostFrames_;
             return;
         }
         queue_.push_back(frame);
@@ -34,7 +33,6 @@ void VirtualCanUsb::passOn(const CanFrame& frame)
     // Auto-poll: the frame waits in the queue only while the serial line is busy.
     if (line_.backlogAt(frame.timeMs) > kQueueFrames * kLongestLine) {
         flags_ |= kFlagOverrun;
-        ++lostFrames_;
         return;
     }
     scratch_.clear();

@@ -33,7 +33,6 @@ public:
     std::string name() const override { return "simulated CANUSB"; }
 
     bool channelOpen() const { return open_; }
-    int lostFrames() const { return lostFrames_; }
 
 private:
     void execute(const std::string& command, double ms);
@@ -50,7 +49,6 @@ private:
     bool timestamps_ = false;
     bool autoPoll_ = true;
     std::uint8_t flags_ = 0;
-    int lostFrames_ = 0;
 };
 
 } // namespace vcm::sim
