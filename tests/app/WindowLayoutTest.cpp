@@ -4,6 +4,10 @@
 // layout Delete steps through.
 #include "WindowRig.h"
 
+#include "dashboard/NeedleGeometry.h"
+#include "dashboard/qt/DialLayout.h"
+#include "dashboard/qt/LayoutSwitch.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -103,13 +107,15 @@ TEST(WindowLayouts, DeleteCyclesTheFourLayoutsCleanAndBack)
     rig.feed("3C8 00 00 2F\r\n"); // 1504 rpm: the engine map shows at normal zoom
     rig.tick();
     writeWidest(rig);
-    std::vector<std::pair<std::string, Rect>> start;
-    for (const char* name : {"CadransPic", "CurrentValue", "RpmValue", "StateValue", "CoolantTempValue"})
-        start.push_back({name, rig.view().geometry({name})});
-    const double startFont = rig.view().fontSize({"RpmValue"});
-    struct Step { bool histo, vrac, frame1, map; };
-    const Step steps[] = {{false, true, true, true}, {false, false, true, false}, {false, false, false, false},
-                          {true, true, true, true}};
+    std::vector<ControlRef> dialPanel = {{"CadransPic"}};
+    for (auto name : DialPanelLabels) dialPanel.push_back({name});
+    for (int i = 0; i < CaptionLabelCount; ++i) dialPanel.push_back({"Label2", i});
+    std::vector<std::pair<Rect, double>> start;
+    for (ControlRef c : dialPanel) start.push_back({rig.view().geometry(c), rig.view().fontSize(c)});
+    const DialFit fit = rig.form().layout().fit();
+    struct Step { bool histo, vrac, frame1, map; double zoom; };
+    const Step steps[] = {{false, true, true, true, 1}, {false, false, true, false, fit.framedScale},
+                          {false, false, false, false, fit.scale}, {true, true, true, true, 1}};
     for (int press = 0; press < 4; ++press) {
         SCOPED_TRACE("layout " + std::string(1, "BCDA"[press]));
         rig.pressKey(Qt::Key_Delete);
@@ -122,6 +128,8 @@ TEST(WindowLayouts, DeleteCyclesTheFourLayoutsCleanAndBack)
         writeWidest(rig); // figures written while zoomed
         EXPECT_EQ(layoutFaults(rig), "");
         const QWidget* panel = rig.view().widget({"CadransPic"});
+        EXPECT_EQ(rig.form().layout().zoom(), s.zoom);
+        EXPECT_NEAR(rig.view().geometry({"CadransPic"}).width, 8370 * s.zoom, 1e-6);
         if (press == 1 || press == 2) {
             EXPECT_GT(panel->width(), 600) << "the dial panel is zoomed";
             // The needles follow the zoom: the rpm needle's tip lies inside the zoomed panel.
@@ -132,12 +140,38 @@ TEST(WindowLayouts, DeleteCyclesTheFourLayoutsCleanAndBack)
             EXPECT_EQ(rig.view().widget({"Frame1"})->x(), panel->x() + panel->width()) << "Frame1 beside the dials";
         }
     }
-    for (const auto& [name, r] : start) {
-        const Rect now = rig.view().geometry({name});
+    for (std::size_t i = 0; i < dialPanel.size(); ++i) {
+        const Rect now = rig.view().geometry(dialPanel[i]), r = start[i].first;
         for (auto [got, want] : {std::pair{now.left, r.left}, {now.top, r.top}, {now.width, r.width}, {now.height, r.height}})
-            EXPECT_NEAR(got, want, 1) << name;
+            EXPECT_NEAR(got, want, 1e-6) << dialPanel[i].name << dialPanel[i].index;
+        EXPECT_NEAR(rig.view().fontSize(dialPanel[i]), start[i].second, 1e-9) << dialPanel[i].name;
     }
-    EXPECT_NEAR(rig.view().fontSize({"RpmValue"}), startFont, 0.01);
+    for (auto needle : Needles) EXPECT_EQ(rig.view().borderWidth({needle}), 3) << needle;
+}
+
+// Every needle swept over every value it can take never crosses a figure of the dial panel.
+TEST(Design, NoNeedleEverCrossesADialPanelFigure)
+{
+    std::vector<Line> sweeps;
+    for (int a = -3000; a <= 3000; a += 25) sweeps.push_back(needleLine(LeftDial, currentAngle(a), 1));
+    for (int s = 0; s <= 1000; s += 5) sweeps.push_back(needleLine(LeftDial, socAngle(s), 1));
+    for (int p = 0; p <= 255; ++p) sweeps.push_back(needleLine(LeftDial, accelAngle(accelStep(p)), 1));
+    for (int r = 928; r <= 8000; r += 32) sweeps.push_back(needleLine(RightDial, rpmAngle(r), 1));
+    for (int c = -400; c <= 1300; c += 5) sweeps.push_back(needleLine(RightDial, coolantAngle(c), 1));
+    auto crosses = [](const Line& l, const Rect& r) {
+        for (int i = 0; i <= 200; ++i) {
+            const double x = l.x1 + (l.x2 - l.x1) * i / 200, y = l.y1 + (l.y2 - l.y1) * i / 200;
+            if (x > r.left && x < r.left + r.width && y > r.top && y < r.top + r.height) return true;
+        }
+        return false;
+    };
+    for (const ControlDesign& c : designedControls())
+        if (c.parent == "CadransPic" && c.kind == ControlKind::Label)
+            for (const auto& needle : sweeps)
+                if (crosses(needle, c.rect)) {
+                    ADD_FAILURE() << "a needle crosses " << c.name << "(" << c.index << ")";
+                    break;
+                }
 }
 
 // The histogram fitted to the screen at start-up, the status strip under it, and clean
