@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <tuple>
 
 using namespace vcm;
@@ -65,24 +64,17 @@ struct SetupRig {
     std::unique_ptr<SetupForm> form;
 };
 
-// The form as the driver sees it: CAN port | GPS port | distance | temperature | checked
-// interface | ticked boxes.
-TEST(SetupForm, OpensOnTheStoredSettings)
+// The form as the driver sees it (CAN port | GPS port | distance | temperature | checked
+// interface | ticked boxes); Valider without a change takes the settings it opened on.
+TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
 {
-    using S = MonitorSettings&;
-    const std::pair<std::function<void(S)>, QString> cases[] = {
-        {[](S) {}, "COM 1|without|Metric|Celsius|Elm327|"},
-        {[](S s) {
-             s.UseElm327 = s.MetricUnits = s.Celsius = false;
-             s.PortNum = 3;
-             s.PortNumGPS = 5;
-             s.Logfile = s.EnableGPS = true;
-         },
+    const std::pair<MonitorSettings, QString> cases[] = {
+        {presets(), "COM 1|without|Metric|Celsius|Elm327|"},
+        {{.PortNum = 3, .PortNumGPS = 5, .Logfile = true, .SavePath = "/logs", .EnableGPS = true},
          "COM 3|COM 5|USA|Fahrenheit|CanUsb|logfile GPSTracking "},
-        {[](S s) { s.PortNum = 20; s.SuperLogFile = true; }, "COM 20|without|Metric|Celsius|Elm327|Superlogfile "}};
-    for (const auto& [change, expected] : cases) {
-        MonitorSettings stored = presets();
-        change(stored);
+        {{.PortNum = 20, .UseElm327 = true, .SuperLogFile = true, .MetricUnits = true, .Celsius = true, .SavePath = ""},
+         "COM 20|without|Metric|Celsius|Elm327|Superlogfile "}};
+    for (const auto& [stored, expected] : cases) {
         SetupRig rig(stored);
         QStringList seen;
         for (auto [name, index] : {std::pair{"Combo1", 0}, {"Combo1", 2}, {"DistanceUnits", -1}, {"TempUnits", -1}})
@@ -92,6 +84,9 @@ TEST(SetupForm, OpensOnTheStoredSettings)
         for (const char* box : {"logfile", "Superlogfile", "GPSTracking"})
             if (rig.check(box)->isChecked()) boxes += QString(box) + " ";
         EXPECT_EQ(seen.join('|') + "|" + boxes, expected);
+        rig.click("Command1", 0);
+        EXPECT_EQ(rig.form->result(), QDialog::Accepted);
+        EXPECT_EQ(rig.form->chosen(), stored) << expected.toStdString();
     }
 }
 
@@ -141,27 +136,19 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
     }
 }
 
-// Valider takes every choice, even when nothing changed; Annuler takes none.
+// Valider takes every choice; Annuler none.
 TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
 {
-    MonitorSettings changed = presets();
-    changed.UseElm327 = changed.MetricUnits = changed.Celsius = false;
-    changed.PortNum = 4;
-    changed.PortNumGPS = 6;
-    changed.Logfile = changed.SuperLogFile = changed.EnableGPS = true;
-    const struct {
-        bool changeEverything;
-        int button;
-        MonitorSettings chosen;
-    } cases[] = {{true, 0, changed}, {false, 0, presets()}, {true, 1, presets()}};
-    for (const auto& c : cases) {
+    const MonitorSettings changed{.PortNum = 4, .PortNumGPS = 6, .BPS = 500000, .Logfile = true, .SuperLogFile = true,
+                                  .SavePath = "/home/driver/logs", .EnableGPS = true};
+    for (int button : {0, 1}) {
         SetupRig rig;
-        if (c.changeEverything) rig.changeEverything();
-        rig.click("Command1", c.button);
+        rig.changeEverything();
+        rig.click("Command1", button);
         EXPECT_TRUE(rig.reporter.shown.empty());
         EXPECT_FALSE(rig.form->isVisible());
-        EXPECT_EQ(rig.form->result(), c.button == 0 ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(rig.form->chosen(), c.chosen) << c.changeEverything << " " << c.button;
+        EXPECT_EQ(rig.form->result(), button == 0 ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(rig.form->chosen(), button == 0 ? changed : presets()) << button;
     }
 }
 
