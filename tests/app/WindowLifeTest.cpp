@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -154,6 +155,25 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThemOnce)
     const std::string file = rig.readFile("VeloxCanMoni.INI");
     EXPECT_NE(file.find("Temp=Celsius"), std::string::npos);
     EXPECT_NE(file.find("System=US"), std::string::npos);
+}
+
+// The save-folder dialog's language is kept even after Annuler: one write once it closes.
+TEST(WindowSettings, SaveFolderDialogWritesTheSettingsOnceWhenClosed)
+{
+    WindowRig rig;
+    click(rig, "Command1", 1);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        for (auto* option : dialog->findChildren<QRadioButton*>(QStringLiteral("Option1")))
+            if (option->property("index").toInt() == 1) option->click(); // Japonais
+        for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command2")))
+            if (b->property("index").toInt() == 1) b->click(); // Annuler
+    });
+    const int changes = rig.diskChanges();
+    rig.form().findChild<QAction*>(QStringLiteral("m_ss"))->trigger();
+    EXPECT_EQ(rig.diskChanges() - changes, 1);
+    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Language=Japanese"), std::string::npos);
 }
 
 // Figures decoded in one unit and still on screen after Stop are drawn again in the unit
