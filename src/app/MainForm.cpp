@@ -5,14 +5,15 @@
 #include "config/Settings.h"
 #include "config/qt/PathSet.h"
 #include "config/qt/SetupForm.h"
-#include "dashboard/DisplayLayout.h"
 #include "dashboard/Panels.h"
 #include "dashboard/ScreenFit.h"
-#include "dashboard/UnitChoice.h"
 #include "dashboard/qt/DialArt.h"
+#include "dashboard/qt/DialLayout.h"
+#include "dashboard/qt/LayoutSwitch.h"
 #include "dashboard/qt/PictureWidget.h"
 #include "dashboard/qt/RepaintPacer.h"
 #include "dashboard/qt/Twips.h"
+#include "dashboard/qt/UnitLabels.h"
 #include "link/Monitor.h"
 #include "logging/Histogram.h"
 #include "logging/RunLog.h"
@@ -41,9 +42,6 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
     monitor_ = std::make_unique<Monitor>(settings_, *view_, services_.clock, services_.fs, services_.adapterPort,
                                          services_.auxPort, services_.gpsPort, services_.pump,
                                          services_.decimalSeparator, services_.defaultSaveFolder);
-    units_ = std::make_unique<UnitChoice>(
-        *view_, settings_, [this] { writeSettingsFile(); },
-        [this](bool wasMetric, bool wasCelsius) { monitor_->panels().unitsChanged(wasMetric, wasCelsius); });
     // The values change at once; the window paints them once a tick.
     new RepaintPacer(this, Monitor::MainTimerMs);
     // Keys reach the window before its buttons.
@@ -82,16 +80,10 @@ void MainForm::wireControls()
         writeSettingsFile();
         close();
     });
-    connect(action("m_Metric"), &QAction::triggered, this, [this] { units_->chooseMetric(true); });
-    connect(action("m_us"), &QAction::triggered, this, [this] { units_->chooseMetric(false); });
-    connect(action("m_Celsius"), &QAction::triggered, this, [this] {
-        units_->chooseCelsius(true);
-        showCelsiusDial(true);
-    });
-    connect(action("m_Fahrenheit"), &QAction::triggered, this, [this] {
-        units_->chooseCelsius(false);
-        showCelsiusDial(false);
-    });
+    connect(action("m_Metric"), &QAction::triggered, this, [this] { chooseUnits({true, settings_.Celsius}); });
+    connect(action("m_us"), &QAction::triggered, this, [this] { chooseUnits({false, settings_.Celsius}); });
+    connect(action("m_Celsius"), &QAction::triggered, this, [this] { chooseUnits({settings_.MetricUnits, true}); });
+    connect(action("m_Fahrenheit"), &QAction::triggered, this, [this] { chooseUnits({settings_.MetricUnits, false}); });
     connect(action("m_com"), &QAction::triggered, this, &MainForm::openSetupDialog);
     connect(action("m_ss"), &QAction::triggered, this, &MainForm::openSaveFolderDialog);
     connect(action("m_trips"), &QAction::triggered, this, &MainForm::openTripBrowser);
@@ -101,17 +93,32 @@ void MainForm::wireControls()
         carTime->installEventFilter(this);
 }
 
+// Valider closes the open log set, whatever the options; Annuler stores only what the
+// save-folder dialog chose from within.
 void MainForm::openSetupDialog()
 {
-    SetupForm dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
-    dialog.exec();
-    monitor_->followSaveFolder();
+    SetupForm dialog(settings_, this, DialogServices{nullptr, nullptr, services_.portDevices});
+    const bool validated = dialog.exec() == QDialog::Accepted;
+    if (validated || dialog.chosen() != settings_)
+        applySettings(dialog.chosen(), validated);
 }
 
+// Stored even after Annuler: the language is taken at once (the file is written once,
+// as opening the dialog always did).
 void MainForm::openSaveFolderDialog()
 {
-    PathSet dialog(settings_, *this, this, DialogServices{nullptr, nullptr, services_.portDevices});
+    PathSet dialog(settings_, this, DialogServices{nullptr, nullptr, services_.portDevices});
     dialog.exec();
+    applySettings(dialog.chosen(), false);
+}
+
+void MainForm::applySettings(const MonitorSettings& chosen, bool closeLog)
+{
+    if (closeLog)
+        monitor_->runLog().close();
+    settings_ = chosen;
+    showUnits();
+    writeSettingsFile();
     monitor_->followSaveFolder();
 }
 
@@ -123,20 +130,27 @@ void MainForm::openTripBrowser()
     browser->open();
 }
 
-void MainForm::WriteCloseCSVFile() { monitor_->runLog().close(); }
-void MainForm::m_Metric_Click() { units_->m_Metric_Click(); }
-void MainForm::m_USA_Click() { units_->m_USA_Click(); }
-void MainForm::m_Celsius_Click()
+// A Unit menu entry: the units shown and stored at once.
+void MainForm::chooseUnits(Units units)
 {
-    units_->m_Celsius_Click();
-    showCelsiusDial(true);
+    settings_.MetricUnits = units.metric;
+    settings_.Celsius = units.celsius;
+    showUnits();
+    writeSettingsFile();
 }
-void MainForm::m_Fahrenheit_Click()
+
+// The labels, check marks and dial face in the units of the settings; figures already on
+// screen are converted from the units they were shown in.
+void MainForm::showUnits()
 {
-    units_->m_Fahrenheit_Click();
-    showCelsiusDial(false);
+    const Units chosen = unitsOf(settings_);
+    if (const auto before = units_.choose(chosen)) {
+        monitor_->panels().unitsChanged(before->metric, before->celsius);
+        if (before->celsius != chosen.celsius)
+            showCelsiusDial(chosen.celsius);
+    }
+    showUnitLabels(*view_, chosen);
 }
-void MainForm::WriteSettings() { writeSettingsFile(); }
 
 // The coolant scale of the right dial is printed in the chosen unit.
 void MainForm::showCelsiusDial(bool celsius)
@@ -166,7 +180,7 @@ void MainForm::fitToScreen()
     }
     const HistogramGeometry g = fitHistogram(screen.width(), screen.height());
     applyHistogramGeometry(*view_, g);
-    monitor_->histogram().setLayout({g.plotLeft, g.barWidth, g.plotTop, g.plotHeight});
+    monitor_->histogram().setLayout(plotLayout(g));
     const int reservedWidth = kWindowFrame.width() + kMarginPx;
     const bool twoRows = screen_.width() > 0 && screen_.width() - reservedWidth - kMarginPx < statusStripWidthPx();
     arrangeStatusStrip(*view_->widget({"StatusStrip"}), twoRows);
@@ -174,9 +188,11 @@ void MainForm::fitToScreen()
     // The zoomed dials leave room for the menu, the title bar and the status strip.
     const int reservedHeight =
         menuBar()->sizeHint().height() + kWindowFrame.height() + statusStripRoomPx(twoRows) + kMarginPx;
-    layout_ = std::make_unique<DisplayLayout>(
-        *view_, monitor_->panels(), monitor_->histogram(),
-        dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth));
+    layout_ = std::make_unique<LayoutSwitch>(
+        *view_, dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth), [this](double zoom) {
+            monitor_->panels().setDialScale(zoom);
+            monitor_->panels().redrawNeedles();
+        });
 }
 
 // Start-up in the order of the window's load: histogram and dial fit, settings, trip
@@ -188,12 +204,7 @@ void MainForm::startUp()
     monitor_->loadTrips();
     setWindowTitle(QString::fromStdString(
         windowCaption(VCM_VERSION_MAJOR, VCM_VERSION_MINOR, VCM_VERSION_PATCH)));
-    units_->applyAtStartUp();
-    // The check marks of the design are metric and Celsius; set them from the settings.
-    view_->setChecked({"m_Metric"}, settings_.MetricUnits);
-    view_->setChecked({"m_us"}, !settings_.MetricUnits);
-    view_->setChecked({"m_Celsius"}, settings_.Celsius);
-    view_->setChecked({"m_Fahrenheit"}, !settings_.Celsius);
+    showUnits();
     showCelsiusDial(settings_.Celsius);
     showGpsTrace();
     monitor_->vehicle().LastFrameTime = services_.clock.now();
@@ -298,10 +309,14 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
 
 bool MainForm::handleKey(int key)
 {
-    int code = key == Qt::Key_Space ? KeySpace : key == Qt::Key_Delete ? KeyDelete : 0;
-    if (code == 0)
+    if (key == Qt::Key_Space) {
+        monitor_->histogram().advanceView();
+        showHistogram(monitor_->histogram(), *view_);
+    } else if (key == Qt::Key_Delete) {
+        layout_->next();
+    } else {
         return false;
-    layout_->keyDown(code);
+    }
     fitWindowToContent();
     return true;
 }

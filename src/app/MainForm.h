@@ -4,7 +4,7 @@
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "config/MonitorSettings.h"
-#include "config/SetupHost.h"
+#include "dashboard/UnitChoice.h"
 #include "dashboard/qt/QtView.h"
 #include "link/EventPump.h"
 #include "link/SerialPort.h"
@@ -19,9 +19,8 @@
 
 namespace vcm {
 
-class DisplayLayout;
+class LayoutSwitch;
 class Monitor;
-class UnitChoice;
 
 // What the window runs on: the program passes the system clock, the disk and Qt's
 // serial ports; tests pass a manual clock, a temporary folder and scripted ports.
@@ -47,7 +46,7 @@ struct MainFormServices {
     bool startWhenPainted = false;
 };
 
-class MainForm : public QMainWindow, public SetupHost {
+class MainForm : public QMainWindow {
     Q_OBJECT
 public:
     // Builds the window and runs the start-up: histogram and dial fit, settings, trip
@@ -67,28 +66,18 @@ public:
     // Delete steps the layouts, space the histogram views; true when the key was used.
     bool handleKey(int key);
 
-    // The unit routines the Unit menu and the setup dialog call.
-    UnitChoice& units() { return *units_; }
-    DisplayLayout& layout() { return *layout_; }
+    LayoutSwitch& layout() { return *layout_; }
 
     // Sizes the window to the visible controls (after start-up and each layout step),
     // scaling the whole form down when the screen is too small for it.
     void fitWindowToContent();
 
     // The setup dialog (COMM menu, Config button) and the save-folder dialog (Save
-    // Setting menu), modal over the window.
+    // Setting menu), modal over the window; what they chose is applied once closed.
     void openSetupDialog();
     void openSaveFolderDialog();
     // The trip browser over the save folder's logs (FILE menu, while stopped).
     void openTripBrowser();
-
-    // What the two dialogs ask of the window.
-    void WriteCloseCSVFile() override;
-    void m_Metric_Click() override;
-    void m_USA_Click() override;
-    void m_Celsius_Click() override;
-    void m_Fahrenheit_Click() override;
-    void WriteSettings() override;
 
 signals:
     // The adapter's start-up dialogue is over (acquisition running, or stopped by a
@@ -105,6 +94,9 @@ private:
     void beginAcquisition(); // the start-up's, once, from the event loop
     void shutDown();
     void writeSettingsFile();
+    void applySettings(const MonitorSettings& chosen, bool closeLog);
+    void chooseUnits(Units units);
+    void showUnits();
     void fitToScreen();
     void showCelsiusDial(bool celsius);
     void showGpsTrace();
@@ -114,8 +106,8 @@ private:
     MonitorSettings settings_;
     std::unique_ptr<QtView> view_;
     std::unique_ptr<Monitor> monitor_;
-    std::unique_ptr<UnitChoice> units_;
-    std::unique_ptr<DisplayLayout> layout_;
+    UnitChoice units_;
+    std::unique_ptr<LayoutSwitch> layout_;
     QTimer mainTimer_;
     QTimer gpsTimer_;
     bool shutDownDone_ = false;

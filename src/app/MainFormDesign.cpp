@@ -1,6 +1,6 @@
 #include "app/MainFormDesign.h"
 
-#include "dashboard/DialLayout.h"
+#include "dashboard/qt/DialLayout.h"
 #include "dashboard/qt/DialArt.h"
 #include "dashboard/qt/QtView.h"
 #include "dashboard/qt/LineWidget.h"

@@ -4,6 +4,8 @@
 // object names of the dashboard ("SpeedValue", "CommStatus" element 0, "Histogr" 29),
 // so the same routines drive the Qt window, a text status line or a test's recorder.
 // Positions and lengths are in twips (15 to a pixel at normal density).
+#include "common/Shapes.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -27,14 +29,6 @@ constexpr Color SystemText = 0x8000000A;   // "system colour": the window's norm
 struct ControlRef {
     std::string_view name;
     int index = -1; // element of a control array, -1 for a single control
-};
-
-struct Line {
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-};
-
-struct Rect {
-    double left = 0, top = 0, width = 0, height = 0;
 };
 
 enum class MessageIcon { Information, Critical, Exclamation };

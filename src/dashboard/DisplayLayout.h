@@ -1,48 +1,28 @@
 #pragma once
-// The four dashboard layouts and the keys that switch them. The layout is not stored: it
-// is read back from what is visible, so Delete steps A -> B -> C -> D -> A.
+// The four dashboard layouts, stepped by Delete A -> B -> C -> D -> A, and what each
+// shows at which dial zoom:
 //
-//   layout  HistoPicture  VracFrame  Frame1              CartoBmp  dial zoom
-//   A       shown         shown      right of the dials  shown     1
-//   B       hidden        shown      shown               shown     1
-//   C       hidden        hidden     right of the dials  hidden    DialFitScaleFramed
-//   D       hidden        hidden     hidden              hidden    DialFitScale
-//
-// The space bar steps the histogram through its views 0 -> 4 -> 0.
-#include "common/View.h"
-#include "dashboard/Panels.h"
+//   layout  histogram  "En Vrac" frame  Frame1              engine map  dial zoom
+//   A       shown      shown            right of the dials  shown       1
+//   B       hidden     shown            shown               shown       1
+//   C       hidden     hidden           right of the dials  hidden      DialFitScaleFramed
+//   D       hidden     hidden           hidden              hidden      DialFitScale
 #include "dashboard/ScreenFit.h"
-#include "logging/Histogram.h"
 
 namespace vcm {
 
 enum class DashboardLayout { A, B, C, D };
 
-// Key codes the window passes on: the space bar and Delete.
-inline constexpr int KeySpace = 32;
-inline constexpr int KeyDelete = 46;
+DashboardLayout nextLayout(DashboardLayout layout);
 
-class DisplayLayout {
-public:
-    DisplayLayout(View& view, Panels& panels, HistogramModel& histogram, DialFit fit);
-
-    // The window's key-down handler (the window sees keys before its controls). Delete is
-    // consumed: keyCode becomes 0 so that no control receives it.
-    void keyDown(int& keyCode);
-
-    void nextLayout();
-    void nextHistogramView();
-    DashboardLayout layout() const;
-    const DialFit& fit() const { return fit_; }
-
-private:
-    void zoom(double scale);
-    void placeFrameBesideDials();
-
-    View& view_;
-    Panels& panels_;
-    HistogramModel& histogram_;
-    DialFit fit_;
+struct LayoutParts {
+    bool histogram = true;
+    bool vracFrame = true;
+    bool frame1 = true; // always right of the dials when shown
+    bool engineMap = true;
+    double dialZoom = 1.0;
 };
+
+LayoutParts partsOf(DashboardLayout layout, const DialFit& fit);
 
 } // namespace vcm

@@ -1,6 +1,6 @@
 #include "dashboard/ScreenFit.h"
 
-#include "dashboard/DialLayout.h"
+#include "common/Format.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +10,14 @@ namespace {
 
 constexpr double TwipsPerPixel = 15;
 
+// The histogram at its designed steps. Narrow margins: at 800 px the 30 bars of 384 take
+// 768 px of the width.
+constexpr double PlotLeft = 210, PlotTop = 300, BarWidth = 480, GridStep = 300;
+constexpr double PlotWidth = 30 * BarWidth, PlotHeight = 10 * GridStep;
+constexpr double ScaleLabelWidth = 195, ScaleLabelHeight = 180; // "10" still fits the form scaled to 800 px
+constexpr double AxisLabelTop = PlotTop + PlotHeight + 30;
+constexpr double RightScaleGap = 90; // keeps the right scale figures clear of the newest bar
+
 // A factor from screen metrics that failed (zero or negative size) would shrink the panel
 // to nothing, and undoing it would divide by zero: keep the normal size instead.
 double usableFactor(double f) { return std::isfinite(f) && f > 0 ? f : 1.0; }
@@ -18,13 +26,17 @@ double usableFactor(double f) { return std::isfinite(f) && f > 0 ? f : 1.0; }
 
 DialFit dialFit(int screenWidthPx, int screenHeightPx, int reservedHeightPx, int reservedWidthPx)
 {
-    const Rect panel = designOf("CadransPic").rect;
-    const double frameWidth = designOf("Frame1").rect.width;
+    const Rect panel = design::DialPanel;
     const double screenWidth = TwipsPerPixel * (screenWidthPx - reservedWidthPx);
     const double h1 = (screenWidth - panel.left) / panel.width;
-    const double h2 = (screenWidth - panel.left - frameWidth) / panel.width;
+    const double h2 = (screenWidth - panel.left - design::Frame1Width) / panel.width;
     const double v = (TwipsPerPixel * (screenHeightPx - reservedHeightPx) - panel.top) / panel.height;
     return {usableFactor(std::min(h1, v)), usableFactor(std::min(h2, v))};
+}
+
+int zoomedNeedleWidth(int width, double factor)
+{
+    return std::max(static_cast<int>(roundHalfEven(width * factor)), 1);
 }
 
 HistogramSteps histogramSteps(int screenWidthPx, int screenHeightPx)
@@ -37,19 +49,36 @@ HistogramSteps histogramSteps(int screenWidthPx, int screenHeightPx)
     return s;
 }
 
+HistogramGeometry designedHistogram()
+{
+    HistogramGeometry g;
+    const double rightScale = PlotLeft + PlotWidth + RightScaleGap;
+    g.picture = {0, 2 * design::Margin + design::MapSize, rightScale + ScaleLabelWidth, AxisLabelTop + 370};
+    for (int i = 0; i < 30; ++i) g.bars[i] = {PlotLeft + i * BarWidth, PlotTop + PlotHeight, BarWidth, 0};
+    for (int i = 0; i <= 10; ++i) g.gridH[i] = {PlotLeft, PlotTop + GridStep * i, PlotWidth, 15};
+    for (int i = 0; i <= 6; ++i) g.gridV[i] = {PlotLeft + 5 * BarWidth * i, PlotTop, 15, PlotHeight};
+    auto scaleLabel = [](double left, double top) { return Rect{left, top, ScaleLabelWidth, ScaleLabelHeight}; };
+    for (int i = 0; i <= 3; ++i) {
+        const double top = PlotTop + 2 * GridStep * (i + 1) - 75;
+        g.labels[i] = scaleLabel(15, top);
+        g.labels[i + 17] = scaleLabel(rightScale, top);
+    }
+    g.labels[11] = scaleLabel(15, PlotTop - 75);
+    g.labels[16] = scaleLabel(rightScale, PlotTop - 75);
+    for (int i = 0; i <= 5; ++i) g.labels[4 + i] = scaleLabel(PlotLeft + 5 * BarWidth * i - 75, AxisLabelTop);
+    g.labels[10] = Rect{PlotLeft + PlotWidth - 280, AxisLabelTop, 420, ScaleLabelHeight};
+    g.labels[15] = Rect{PlotLeft, 30, 1600, 240};
+    g.plotLeft = PlotLeft;
+    g.barWidth = BarWidth;
+    g.plotTop = PlotTop;
+    g.plotHeight = PlotHeight;
+    return g;
+}
+
 HistogramGeometry fitHistogram(int screenWidthPx, int screenHeightPx)
 {
     const auto [dy, dx] = histogramSteps(screenWidthPx, screenHeightPx);
-    const double designedDx = designOf("Histogr", 0).rect.width;
-    const double designedDy = designOf("Histolineh", 1).rect.top - designOf("Histolineh", 0).rect.top;
-
-    HistogramGeometry g;
-    g.picture = designOf("HistoPicture").rect;
-    for (int i = 0; i < 30; ++i) g.bars[i] = designOf("Histogr", i).rect;
-    for (int i = 0; i <= 10; ++i) g.gridH[i] = designOf("Histolineh", i).rect;
-    for (int i = 0; i <= 6; ++i) g.gridV[i] = designOf("Histolinev", i).rect;
-    for (int i = 0; i <= 20; ++i)
-        if (i < 12 || i > 14) g.labels[i] = designOf("HistogrLabel", i).rect;
+    HistogramGeometry g = designedHistogram();
 
     // Vertical: ten grid steps of dy below the plot's top T; the frame follows the plot.
     const double t = g.gridV[0].top;
@@ -60,11 +89,11 @@ HistogramGeometry fitHistogram(int screenWidthPx, int screenHeightPx)
         g.labels[i]->top = t + 2 * dy * (i + 1) - 75;
         g.labels[i + 17]->top = g.labels[i]->top;
     }
-    for (int i = 4; i <= 10; ++i) g.labels[i]->top += 10 * (dy - designedDy);
-    g.picture.height += 10 * (dy - designedDy);
+    for (int i = 4; i <= 10; ++i) g.labels[i]->top += 10 * (dy - GridStep);
+    g.picture.height += 10 * (dy - GridStep);
 
     // Horizontal: 30 bars of dx, a vertical line every five bars.
-    const double s = 30 * (designedDx - dx);
+    const double s = 30 * (BarWidth - dx);
     g.picture.width -= s;
     for (int i = 0; i < 30; ++i) {
         if (i > 0) g.bars[i].left = g.bars[i - 1].left + dx;
@@ -82,16 +111,6 @@ HistogramGeometry fitHistogram(int screenWidthPx, int screenHeightPx)
     g.plotTop = t;
     g.plotHeight = 10 * dy;
     return g;
-}
-
-void applyHistogramGeometry(View& view, const HistogramGeometry& g)
-{
-    view.setGeometry({"HistoPicture"}, g.picture);
-    for (int i = 0; i < 30; ++i) view.setGeometry({"Histogr", i}, g.bars[i]);
-    for (int i = 0; i <= 10; ++i) view.setGeometry({"Histolineh", i}, g.gridH[i]);
-    for (int i = 0; i <= 6; ++i) view.setGeometry({"Histolinev", i}, g.gridV[i]);
-    for (int i = 0; i <= 20; ++i)
-        if (g.labels[i]) view.setGeometry({"HistogrLabel", i}, *g.labels[i]);
 }
 
 } // namespace vcm

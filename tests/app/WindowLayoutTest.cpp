@@ -4,6 +4,10 @@
 // layout Delete steps through.
 #include "WindowRig.h"
 
+#include "dashboard/NeedleGeometry.h"
+#include "dashboard/qt/DialLayout.h"
+#include "dashboard/qt/LayoutSwitch.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -12,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 using namespace vcm;
 using namespace vcm::test;
@@ -78,106 +83,82 @@ std::string layoutFaults(WindowRig& rig)
     return faults;
 }
 
-class WindowLayout : public ::testing::TestWithParam<bool> {};
-
-TEST_P(WindowLayout, NoOverlapNoClippedCaption)
-{
-    const bool metric = GetParam();
-    WindowRig rig({.elm327 = true, .metric = metric, .celsius = metric});
-    rig.tick();
-    for (int i = 0; i < 30; ++i) rig.view().setText({"Histogr", i}, "10.0");
-    writeWidest(rig);
-    EXPECT_EQ(layoutFaults(rig), "");
-}
-
-INSTANTIATE_TEST_SUITE_P(Units, WindowLayout, ::testing::Values(true, false),
-                         [](const auto& p) { return p.param ? "Metric" : "US"; });
-
 // Delete pressed on the focused button steps A -> B -> C -> D -> A: which parts show,
-// the widest figures clean in every layout (written in it: the fonts of a zoomed panel
-// do not grow exactly with its labels), the dial panel zoomed to the screen in C and D,
-// every label back where it started.
-TEST(WindowLayouts, DeleteCyclesTheFourLayoutsCleanAndBack)
+// the dial panel zoomed to the screen in C and D with its needles, every label back
+// where it started. Figures clean in every layout: WindowFit.
+TEST(WindowLayouts, DeleteCyclesTheFourLayoutsAndBack)
 {
     WindowRig rig;
     rig.feed("3C8 00 00 2F\r\n"); // 1504 rpm: the engine map shows at normal zoom
     rig.tick();
-    writeWidest(rig);
-    std::vector<std::pair<std::string, Rect>> start;
-    for (const char* name : {"CadransPic", "CurrentValue", "RpmValue", "StateValue", "CoolantTempValue"})
-        start.push_back({name, rig.view().geometry({name})});
-    const double startFont = rig.view().fontSize({"RpmValue"});
-    struct Step { bool histo, vrac, frame1, map; };
-    const Step steps[] = {{false, true, true, true}, {false, false, true, false}, {false, false, false, false},
-                          {true, true, true, true}};
+    std::vector<ControlRef> dialPanel = {{"CadransPic"}};
+    for (auto name : DialPanelLabels) dialPanel.push_back({name});
+    for (int i = 0; i < CaptionLabelCount; ++i) dialPanel.push_back({"Label2", i});
+    std::vector<std::pair<Rect, double>> start;
+    for (ControlRef c : dialPanel) start.push_back({rig.view().geometry(c), rig.view().fontSize(c)});
+    const DialFit fit = rig.form().layout().fit();
+    struct Step { bool histo, vrac, frame1, map; double zoom; };
+    const Step steps[] = {{false, true, true, true, 1}, {false, false, true, false, fit.framedScale},
+                          {false, false, false, false, fit.scale}, {true, true, true, true, 1}};
     for (int press = 0; press < 4; ++press) {
         SCOPED_TRACE("layout " + std::string(1, "BCDA"[press]));
         rig.pressKey(Qt::Key_Delete);
         rig.tick();
         const Step& s = steps[press];
-        EXPECT_EQ(rig.visible("HistoPicture"), s.histo);
-        EXPECT_EQ(rig.visible("VracFrame"), s.vrac);
-        EXPECT_EQ(rig.visible("Frame1"), s.frame1);
-        EXPECT_EQ(rig.visible("CartoBmp"), s.map);
-        writeWidest(rig); // figures written while zoomed
-        EXPECT_EQ(layoutFaults(rig), "");
+        EXPECT_EQ(std::tuple(rig.visible("HistoPicture"), rig.visible("VracFrame"), rig.visible("Frame1"),
+                             rig.visible("CartoBmp")),
+                  std::tuple(s.histo, s.vrac, s.frame1, s.map));
         const QWidget* panel = rig.view().widget({"CadransPic"});
-        if (press == 1 || press == 2) {
-            EXPECT_GT(panel->width(), 600) << "the dial panel is zoomed";
-            // The needles follow the zoom: the rpm needle's tip lies inside the zoomed panel.
-            const Line l = rig.view().line({"AiguilleRpm"});
-            EXPECT_LE(std::max(l.x1, l.x2) / 15, panel->width() + 1);
-        }
-        if (press == 1) {
+        EXPECT_EQ(rig.form().layout().zoom(), s.zoom);
+        EXPECT_NEAR(rig.view().geometry({"CadransPic"}).width, 8370 * s.zoom, 1e-6);
+        // The needles follow the zoom: the rpm needle's tip lies inside the zoomed panel.
+        const Line l = rig.view().line({"AiguilleRpm"});
+        EXPECT_LE(std::max(l.x1, l.x2) / 15, panel->width() + 1);
+        EXPECT_GT(std::max(l.x1, l.x2) / 15, panel->width() / 2);
+        if (s.frame1) {
             EXPECT_EQ(rig.view().widget({"Frame1"})->x(), panel->x() + panel->width()) << "Frame1 beside the dials";
         }
     }
-    for (const auto& [name, r] : start) {
-        const Rect now = rig.view().geometry({name});
+    for (std::size_t i = 0; i < dialPanel.size(); ++i) {
+        const Rect now = rig.view().geometry(dialPanel[i]), r = start[i].first;
         for (auto [got, want] : {std::pair{now.left, r.left}, {now.top, r.top}, {now.width, r.width}, {now.height, r.height}})
-            EXPECT_NEAR(got, want, 1) << name;
+            EXPECT_NEAR(got, want, 1e-6) << dialPanel[i].name << dialPanel[i].index;
+        EXPECT_NEAR(rig.view().fontSize(dialPanel[i]), start[i].second, 1e-9) << dialPanel[i].name;
     }
-    EXPECT_NEAR(rig.view().fontSize({"RpmValue"}), startFont, 0.01);
+    for (auto needle : Needles) EXPECT_EQ(rig.view().borderWidth({needle}), 3) << needle;
 }
 
-// The histogram fitted to the screen at start-up, the status strip under it, and clean
-// labels. Bars narrow at 800 pixels wide and below, widen from 1180; the
-// step shrinks up to 480 pixels high and grows from 768.
-struct ScreenCase { int width, height; double dx, dy; };
-
-class ScreenFitInWindow : public ::testing::TestWithParam<ScreenCase> {};
-
-TEST_P(ScreenFitInWindow, HistogramStepsAndCleanLabels)
+// Every needle swept over every value it can take never crosses a figure of the dial panel.
+TEST(Design, NoNeedleEverCrossesADialPanelFigure)
 {
-    const ScreenCase c = GetParam();
-    WindowRig rig({.screen = QSize(c.width, c.height)});
-    const Rect b0 = rig.view().geometry({"Histogr", 0}), b1 = rig.view().geometry({"Histogr", 1});
-    EXPECT_NEAR(b1.left - b0.left, c.dx, 0.5);
-    EXPECT_NEAR(b0.width, c.dx, 0.5);
-    EXPECT_NEAR(rig.view().geometry({"Histolineh", 1}).top - rig.view().geometry({"Histolineh", 0}).top, c.dy, 0.5);
-    const QWidget* strip = rig.form().findChild<QWidget*>(QStringLiteral("StatusStrip"));
-    ASSERT_NE(strip, nullptr);
-    EXPECT_GE(strip->y(), rig.view().widget({"HistoPicture"})->geometry().bottom());
-    writeWidest(rig);
-    EXPECT_EQ(layoutFaults(rig), "");
-    // The dial panel zoomed to this screen (layouts C and D), figures written there.
-    for (const char* layout : {"B", "C", "D"}) {
-        rig.pressKey(Qt::Key_Delete);
-        if (layout[0] == 'B') continue;
-        writeWidest(rig);
-        EXPECT_EQ(layoutFaults(rig), "") << "layout " << layout;
-    }
+    std::vector<Line> sweeps;
+    for (int a = -3000; a <= 3000; a += 25) sweeps.push_back(needleLine(LeftDial, currentAngle(a), 1));
+    for (int s = 0; s <= 1000; s += 5) sweeps.push_back(needleLine(LeftDial, socAngle(s), 1));
+    for (int p = 0; p <= 255; ++p) sweeps.push_back(needleLine(LeftDial, accelAngle(accelStep(p)), 1));
+    for (int r = 928; r <= 8000; r += 32) sweeps.push_back(needleLine(RightDial, rpmAngle(r), 1));
+    for (int c = -400; c <= 1300; c += 5) sweeps.push_back(needleLine(RightDial, coolantAngle(c), 1));
+    auto crosses = [](const Line& l, const Rect& r) {
+        for (int i = 0; i <= 200; ++i) {
+            const double x = l.x1 + (l.x2 - l.x1) * i / 200, y = l.y1 + (l.y2 - l.y1) * i / 200;
+            if (x > r.left && x < r.left + r.width && y > r.top && y < r.top + r.height) return true;
+        }
+        return false;
+    };
+    for (const ControlDesign& c : designedControls())
+        if (c.parent == "CadransPic" && c.kind == ControlKind::Label)
+            for (const auto& needle : sweeps)
+                if (crosses(needle, c.rect)) {
+                    ADD_FAILURE() << "a needle crosses " << c.name << "(" << c.index << ")";
+                    break;
+                }
 }
-
-INSTANTIATE_TEST_SUITE_P(Screens, ScreenFitInWindow,
-                         ::testing::Values(ScreenCase{640, 480, 384, 150}, ScreenCase{800, 600, 384, 300},
-                                           ScreenCase{1024, 768, 480, 450}, ScreenCase{1280, 1024, 560, 450}),
-                         [](const auto& p) { return std::to_string(p.param.width) + "x" + std::to_string(p.param.height); });
 
 } // namespace
 
-// Every layout on every common screen, from a car's 800 x 480 to 1920 x 1080: the whole
-// window on the screen (room left for a title bar and borders), every control inside
+// Every layout on every common screen, from a car's 800 x 480 to 1920 x 1080, in either
+// unit system, with the widest figures written in each layout (the fonts of a zoomed
+// panel do not grow exactly with its labels): the histogram fitted to the screen, the
+// whole window on the screen (room left for a title bar and borders), every control inside
 // the window and its panel, no two parts or controls overlapping, Start/Stop in reach;
 // and the window back to its first size after D -> A.
 std::string fitFaults(WindowRig& rig, QSize screen)
@@ -216,11 +197,17 @@ TEST(WindowFit, EveryLayoutFitsEveryScreen)
 {
     const QSize screens[] = {{800, 480}, {800, 600}, {1024, 600}, {1024, 768}, {1280, 720}, {1366, 768}, {1600, 1000}, {1920, 1080}};
     const QByteArray shots = qgetenv("VCM_WINDOW_SHOTS"); // a folder: PNGs of every case, to look at
+    bool metric = true;
     for (const QSize& screen : screens) {
         const std::string size = std::to_string(screen.width()) + "x" + std::to_string(screen.height());
-        WindowRig rig({.screen = screen});
+        metric = !metric;
+        WindowRig rig({.metric = metric, .celsius = metric, .screen = screen});
         rig.feed("3C8 00 00 2F\r\n");
         rig.tick();
+        const HistogramSteps steps = histogramSteps(screen.width(), screen.height());
+        const Rect bar = rig.view().geometry({"Histogr", 0}), grid = rig.view().geometry({"Histolineh", 1});
+        EXPECT_EQ(std::pair(bar.width, grid.top - rig.view().geometry({"Histolineh", 0}).top),
+                  std::pair(steps.dx, steps.dy)) << size;
         for (int i = 0; i < 30; ++i) rig.view().setText({"Histogr", i}, "10.0");
         const QSize first = rig.form().size();
         for (const char layout : std::string("ABCD")) {

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -41,6 +42,7 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
     EXPECT_TRUE(rig.view().isChecked({"m_us"}));
     EXPECT_FALSE(rig.view().isChecked({"m_Metric"}));
     EXPECT_TRUE(rig.view().isChecked({"m_Fahrenheit"}));
+    EXPECT_EQ(rig.text("BattTempValue"), "32") << "0 °C converted to °F once";
     EXPECT_NE(rig.form().windowTitle().indexOf(QStringLiteral("Ver.")), -1);
 
     click(rig, "Command1", 1); // stop
@@ -110,25 +112,25 @@ TEST(WindowStartUp, APortThatCannotOpenIsReportedOverThePaintedWindow)
 }
 
 // While stopped, the unit menu and the Config button's setup dialog both change the
-// window's labels, the menu's check marks and the settings file.
-TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
+// window's labels, the menu's check marks and the settings file, written once each time.
+TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThemOnce)
 {
     WindowRig rig;
-    EXPECT_EQ(rig.text("BattTempUnit"), "°C");
     click(rig, "Command1", 1);
-    rig.form().findChild<QAction*>(QStringLiteral("m_Fahrenheit"))->trigger();
-    EXPECT_EQ(rig.text("BattTempUnit"), "°F");
-    EXPECT_TRUE(rig.view().isChecked({"m_Fahrenheit"}));
-    EXPECT_FALSE(rig.view().isChecked({"m_Celsius"}));
-    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Temp=Fahrenheit"), std::string::npos);
-    rig.form().findChild<QAction*>(QStringLiteral("m_us"))->trigger();
-    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("System=US"), std::string::npos);
-    EXPECT_TRUE(rig.view().isChecked({"m_us"}));
-    rig.form().findChild<QAction*>(QStringLiteral("m_Metric"))->trigger();
-    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("System=SI"), std::string::npos);
-    EXPECT_TRUE(rig.view().isChecked({"m_Metric"}));
-    EXPECT_FALSE(rig.view().isChecked({"m_us"}));
-    rig.form().findChild<QAction*>(QStringLiteral("m_us"))->trigger();
+    struct Step { const char *action, *unchecked, *label, *unit, *fileLine; };
+    const Step steps[] = {{"m_Fahrenheit", "m_Celsius", "BattTempUnit", "°F", "Temp=Fahrenheit"},
+                          {"m_us", "m_Metric", "SpeedUnit", "mph", "System=US"},
+                          {"m_Metric", "m_us", "SpeedUnit", "km/h", "System=SI"},
+                          {"m_us", "m_Metric", "SpeedUnit", "mph", "System=US"}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.action);
+        const int changes = rig.diskChanges();
+        rig.form().findChild<QAction*>(QString::fromLatin1(s.action))->trigger();
+        EXPECT_EQ(rig.diskChanges() - changes, 1);
+        EXPECT_EQ(std::tuple(rig.text(s.label), rig.view().isChecked({s.action}), rig.view().isChecked({s.unchecked})),
+                  std::tuple(s.unit, true, false));
+        EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find(s.fileLine), std::string::npos);
+    }
 
     ASSERT_TRUE(rig.visible("Config"));
     QString title;
@@ -143,12 +145,35 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThem)
         for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command1")))
             if (b->property("index").toInt() == 0) b->click(); // Valider
     });
+    const int changes = rig.diskChanges();
     click(rig, "Config");
     EXPECT_EQ(title.toStdString(), "Configuration Générale");
     EXPECT_LT(dialogLightness, 60) << "the dialog in the dashboard's dark colours";
-    EXPECT_EQ(rig.text("BattTempUnit"), "°C");
+    EXPECT_EQ(rig.diskChanges() - changes, 1) << "one Valider, one write of the settings file";
+    EXPECT_EQ(std::tuple(rig.text("BattTempUnit"), rig.text("SpeedUnit")), std::tuple("°C", "mph"));
     EXPECT_TRUE(rig.view().isChecked({"m_Celsius"}));
-    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Temp=Celsius"), std::string::npos);
+    const std::string file = rig.readFile("VeloxCanMoni.INI");
+    EXPECT_NE(file.find("Temp=Celsius"), std::string::npos);
+    EXPECT_NE(file.find("System=US"), std::string::npos);
+}
+
+// The save-folder dialog's language is kept even after Annuler: one write once it closes.
+TEST(WindowSettings, SaveFolderDialogWritesTheSettingsOnceWhenClosed)
+{
+    WindowRig rig;
+    click(rig, "Command1", 1);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return;
+        for (auto* option : dialog->findChildren<QRadioButton*>(QStringLiteral("Option1")))
+            if (option->property("index").toInt() == 1) option->click(); // Japonais
+        for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command2")))
+            if (b->property("index").toInt() == 1) b->click(); // Annuler
+    });
+    const int changes = rig.diskChanges();
+    rig.form().findChild<QAction*>(QStringLiteral("m_ss"))->trigger();
+    EXPECT_EQ(rig.diskChanges() - changes, 1);
+    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Language=Japanese"), std::string::npos);
 }
 
 // Figures decoded in one unit and still on screen after Stop are drawn again in the unit

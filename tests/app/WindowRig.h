@@ -2,6 +2,7 @@
 // The real dashboard window over scripted adapter ports, a manual clock and a
 // temporary save folder: tests feed adapter text, tick, and read the window.
 #include "link/FakePort.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
@@ -63,6 +64,8 @@ public:
     QtView& view() { return form_->view(); }
     // A file of the save folder (which holds the settings file too).
     std::string readFile(const std::string& name) const { return test::readFile(folder_.file(name)); }
+    // Writes, creations, replaces, renames and removals on the disk so far.
+    int diskChanges() const { return fs_.changes; }
     void close();
 
     ManualClock clock;
@@ -81,7 +84,7 @@ private:
     std::unique_ptr<PaintCounter> paints_;
     TempFolder folder_;
     ManualEventPump pump_{clock, 10};
-    DiskFileSystem fs_;
+    FaultyFileSystem fs_; // without faults: the disk, its changes counted
     std::unique_ptr<MainForm> form_;
 };
 

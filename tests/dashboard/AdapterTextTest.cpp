@@ -2,7 +2,7 @@
 // frame decoder, then main ticks; checks read the window's captions and colours, in
 // both adapter forms and both unit systems.
 #include "common/MemoryView.h"
-#include "dashboard/DialLayout.h"
+#include "dashboard/qt/DialLayout.h"
 #include "dashboard/Panels.h"
 #include "decode/FrameDecoder.h"
 

@@ -1,19 +1,15 @@
-// The dashboard's geometry: no needle over a figure, the four layouts on Delete with their
-// zoom and the way back, needle widths under zoom, the start-up fit to the screen and the
-// window caption. Parts and figures apart and on the screen in every layout and screen size
-// are checked on the drawn window (WindowFit, ScreenFitInWindow).
-#include "common/MemoryView.h"
-#include "dashboard/DialLayout.h"
+// The dashboard's geometry: the four layouts Delete steps through with their zoom,
+// needle widths under zoom, the start-up fit to the screen and the window caption. The
+// drawn window checks the parts shown, figures apart and on the screen, and the way back
+// (WindowLayouts, WindowFit, ScreenFitInWindow).
 #include "dashboard/DisplayLayout.h"
-#include "dashboard/NeedleGeometry.h"
-#include "dashboard/Panels.h"
 #include "dashboard/ScreenFit.h"
 #include "dashboard/UnitChoice.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <vector>
+#include <tuple>
+#include <utility>
 
 using namespace vcm;
 
@@ -26,107 +22,24 @@ bool inside(const Rect& inner, const Rect& outer, double slack = 1e-6)
            inner.top + inner.height <= outer.top + outer.height + slack;
 }
 
-std::vector<ControlRef> dialPanelLabels()
-{
-    std::vector<ControlRef> refs;
-    for (auto name : DialPanelLabels) refs.push_back({name});
-    for (int i = 0; i < CaptionLabelCount; ++i) refs.push_back({"Label2", i});
-    return refs;
-}
-
-std::string refName(ControlRef r) { return std::string(r.name) + "(" + std::to_string(r.index) + ")"; }
-
 } // namespace
 
-// Labels apart and inside their panel are checked on the drawn window; here every needle
-// is swept over every value it can take.
-TEST(Design, NoNeedleEverCrossesADialPanelFigure)
+TEST(Layouts, DeleteStepsFourLayoutsWithTheirZoomAndBack)
 {
-    std::vector<Line> sweeps;
-    for (int a = -3000; a <= 3000; a += 25) sweeps.push_back(needleLine(LeftDial, currentAngle(a), 1));
-    for (int s = 0; s <= 1000; s += 5) sweeps.push_back(needleLine(LeftDial, socAngle(s), 1));
-    for (int p = 0; p <= 255; ++p) sweeps.push_back(needleLine(LeftDial, accelAngle(accelStep(p)), 1));
-    for (int r = 928; r <= 8000; r += 32) sweeps.push_back(needleLine(RightDial, rpmAngle(r), 1));
-    for (int c = -400; c <= 1300; c += 5) sweeps.push_back(needleLine(RightDial, coolantAngle(c), 1));
-    auto crosses = [](const Line& l, const Rect& r) {
-        for (int i = 0; i <= 200; ++i) {
-            const double x = l.x1 + (l.x2 - l.x1) * i / 200, y = l.y1 + (l.y2 - l.y1) * i / 200;
-            if (x > r.left && x < r.left + r.width && y > r.top && y < r.top + r.height) return true;
-        }
-        return false;
-    };
-    for (const auto& ref : dialPanelLabels())
-        for (const auto& needle : sweeps)
-            if (crosses(needle, designOf(ref.name, ref.index).rect)) {
-                ADD_FAILURE() << "a needle crosses " << refName(ref);
-                break;
-            }
-}
-
-// The dashboard's layout switching over an in-memory window laid out as designed.
-struct LayoutRig {
-    LayoutRig(int width, int height) : layout(view, panels, histogram, dialFit(width, height)) { applyDesign(view); }
-    VehicleState state;
-    MonitorSettings settings;
-    MemoryView view;
-    ManualClock clock;
-    Panels panels{state, settings, view, clock};
-    HistogramModel histogram;
-    DisplayLayout layout;
-};
-
-TEST(Layouts, DeleteCyclesFourLayoutsAndRestoresTheDials)
-{
-    LayoutRig rig(1280, 1024);
-    auto& [state, settings, view, clock, panels, histogram, layout] = rig;
-    applyHistogramGeometry(view, fitHistogram(1280, 1024));
-    const DialFit fit = layout.fit();
-    state.EngineRpm = 2000;
-    panels.refreshOnTick();
-    ASSERT_TRUE(view.isVisible({"CartoBmp"}));
-    int other = 65; // keys other than Delete are left alone
-    layout.keyDown(other);
-    EXPECT_EQ(other, 65);
-
-    // Which parts each layout shows is checked on the running window (WindowLayouts).
-    struct Expect { DashboardLayout layout; bool frame, map; double scale; };
-    const Expect steps[] = {{DashboardLayout::B, true, true, 1.0},
-                            {DashboardLayout::C, true, false, fit.framedScale},
-                            {DashboardLayout::D, false, false, fit.scale},
-                            {DashboardLayout::A, true, true, 1.0}};
-    EXPECT_EQ(layout.layout(), DashboardLayout::A);
-    for (const auto& e : steps) {
-        SCOPED_TRACE(static_cast<int>(e.layout));
-        int key = KeyDelete;
-        layout.keyDown(key);
-        EXPECT_EQ(key, 0) << "Delete must not reach a control";
-        EXPECT_EQ(layout.layout(), e.layout);
-        EXPECT_EQ(view.isVisible({"CartoLineV"}), e.map);
-        EXPECT_TRUE(view.isVisible({"CadransPic"}));
-        EXPECT_DOUBLE_EQ(panels.dialScale(), e.scale);
-
-        const Rect dials = view.geometry({"CadransPic"});
-        EXPECT_NEAR(dials.width, 8370 * e.scale, 1e-6);
-        EXPECT_NEAR(view.fontSize({"RpmValue"}), designOf("RpmValue").fontSize * e.scale, 1e-9);
-        // The rpm needle is redrawn at the new zoom.
-        EXPECT_NEAR(view.line({"AiguilleRpm"}).x2,
-                    e.scale * (RightDial.cx - RightDial.r2 * std::sin(rpmAngle(2000) * GaugePi / 180)), 1e-6);
-        // Frame1 sits right of the dials wherever it is shown; all on the screen.
-        if (e.frame) {
-            const Rect frame = view.geometry({"Frame1"});
-            EXPECT_NEAR(frame.left, dials.left + dials.width, 1e-6);
-            EXPECT_LE(frame.left + frame.width, 1280 * 15 + 1e-6);
-        }
-        EXPECT_LE(dials.left + dials.width, 1280 * 15 + 1e-6);
-        EXPECT_LE(dials.top + dials.height, 1024 * 15 + 1e-6);
+    const DialFit fit{2.2, 1.9};
+    struct Step { DashboardLayout layout; bool histogram, vrac, frame1, map; double zoom; };
+    const Step steps[] = {{DashboardLayout::B, false, true, true, true, 1.0},
+                          {DashboardLayout::C, false, false, true, false, 1.9},
+                          {DashboardLayout::D, false, false, false, false, 2.2},
+                          {DashboardLayout::A, true, true, true, true, 1.0}};
+    DashboardLayout layout = DashboardLayout::A;
+    for (const Step& s : steps) {
+        layout = nextLayout(layout);
+        ASSERT_EQ(layout, s.layout);
+        const LayoutParts p = partsOf(layout, fit);
+        EXPECT_EQ(std::tuple(p.histogram, p.vracFrame, p.frame1, p.engineMap, p.dialZoom),
+                  std::tuple(s.histogram, s.vrac, s.frame1, s.map, s.zoom));
     }
-    // Back at A: every dial-panel control where it started, needles as wide as designed.
-    for (const auto& ref : dialPanelLabels()) {
-        const Rect now = view.geometry(ref), designed = designOf(ref.name, ref.index).rect;
-        EXPECT_TRUE(inside(now, designed) && inside(designed, now)) << refName(ref);
-        EXPECT_NEAR(view.fontSize(ref), designOf(ref.name, ref.index).fontSize, 1e-9) << refName(ref);
-    }
-    for (auto needle : Needles) EXPECT_EQ(view.borderWidth({needle}), 3) << needle;
 }
 
 TEST(Layouts, NeedleWidthRoundsHalfToEvenAndNeverVanishes)
@@ -136,13 +49,9 @@ TEST(Layouts, NeedleWidthRoundsHalfToEvenAndNeverVanishes)
     // back by 2.5 rounds to 2: relative zooming is exact only up to rounding.
     const Case cases[] = {{1, 1.4, 1, 1}, {1, 1.6, 2, 1}, {3, 1.5, 4, 3}, {2, 1.25, 2, 2}, {1, 0.4, 1, 2}, {3, 0.8, 2, 2}};
     for (const auto& c : cases) {
-        MemoryView view;
-        applyDesign(view);
-        for (auto needle : Needles) view.setBorderWidth({needle}, c.width);
-        resizeDialPanel(view, c.factor);
-        EXPECT_EQ(view.borderWidth({"AiguilleAmp"}), c.zoomed) << c.width << " x " << c.factor;
-        resizeDialPanel(view, 1 / c.factor);
-        EXPECT_EQ(view.borderWidth({"AiguilleRpm"}), c.back) << c.width << " x " << c.factor << " and back";
+        const int zoomed = zoomedNeedleWidth(c.width, c.factor);
+        EXPECT_EQ(std::pair(zoomed, zoomedNeedleWidth(zoomed, 1 / c.factor)), std::pair(c.zoomed, c.back))
+            << c.width << " x " << c.factor;
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include "JapaneseFont.h"
 #include "config/Settings.h"
-#include "config/SetupHost.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,8 +12,8 @@
 
 namespace vcm {
 
-PathSet::PathSet(MonitorSettings& settings, SetupHost& host, QWidget* parent, DialogServices services)
-    : QDialog(parent), settings_(settings), host_(host), services_(std::move(services))
+PathSet::PathSet(const MonitorSettings& settings, QWidget* parent, DialogServices services)
+    : QDialog(parent), chosen_(settings), services_(std::move(services))
 {
     setWindowTitle(QStringLiteral("Save Folder Setting "));
     setModal(true);
@@ -33,9 +32,9 @@ PathSet::PathSet(MonitorSettings& settings, SetupHost& host, QWidget* parent, Di
     for (int i = 0; i < 2; ++i) {
         nameControl(option1_[i], "Option1", i);
         languages->addWidget(option1_[i]);
-        // toggled also fires when ApplyLanguage sets the option; loadingLanguage_ skips that.
+        // toggled also fires when showLanguage sets the option; loadingLanguage_ skips that.
         connect(option1_[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) onLanguageChosen(i);
+            if (on) chooseLanguage(i);
         });
     }
 
@@ -60,18 +59,17 @@ PathSet::PathSet(MonitorSettings& settings, SetupHost& host, QWidget* parent, Di
     layout->addWidget(frame1);
     layout->addLayout(buttons);
 
-    connect(explore, &QPushButton::clicked, this, &PathSet::onExplore);
-    connect(command2[0], &QPushButton::clicked, this, &PathSet::onValider);
+    connect(explore, &QPushButton::clicked, this, &PathSet::browseForFolder);
+    connect(command2[0], &QPushButton::clicked, this, &PathSet::takeFolder);
     connect(command2[1], &QPushButton::clicked, this, &QDialog::reject);
 
-    loadingLanguage_ = false;
-    ApplyLanguage();
+    showLanguage();
 }
 
-void PathSet::ApplyLanguage()
+void PathSet::showLanguage()
 {
     loadingLanguage_ = true;
-    if (settings_.Japanese) {
+    if (chosen_.Japanese) {
         // Without a Japanese face the box keeps its font: the folder text still shows.
         if (const auto font = japaneseFont()) text1_->setFont(*font);
         option1_[1]->setChecked(true);
@@ -79,19 +77,18 @@ void PathSet::ApplyLanguage()
         text1_->setFont(QFont(QStringLiteral("Arial")));
         option1_[0]->setChecked(true);
     }
-    text1_->setText(fromSettingsText(settings_.SavePath));
-    host_.WriteSettings();
+    text1_->setText(fromSettingsText(chosen_.SavePath));
     loadingLanguage_ = false;
 }
 
-void PathSet::onLanguageChosen(int index)
+void PathSet::chooseLanguage(int index)
 {
     if (loadingLanguage_) return;
-    settings_.Japanese = index > 0;
-    ApplyLanguage();
+    chosen_.Japanese = index > 0;
+    showLanguage();
 }
 
-void PathSet::onExplore()
+void PathSet::browseForFolder()
 {
     static QtFolderChooser platformChooser;
     FolderChooser& chooser = services_.folderChooser ? *services_.folderChooser : platformChooser;
@@ -99,10 +96,9 @@ void PathSet::onExplore()
     if (!chosen.isEmpty()) text1_->setText(chosen);
 }
 
-void PathSet::onValider()
+void PathSet::takeFolder()
 {
-    settings_.SavePath = withoutTrailingSeparator(toSettingsText(text1_->text()));
-    host_.WriteSettings();
+    chosen_.SavePath = withoutTrailingSeparator(toSettingsText(text1_->text()));
     accept();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // "Save Folder Setting ": the save folder, typed or chosen in the platform's folder
 // dialog, and the language option, which sets only the font of the folder box.
-// Opening the dialog writes the settings file; Valider stores the folder; a language
-// choice is stored at once and puts the stored folder back into the box.
+// Valider takes the folder; a language choice is taken at once, kept even after Annuler,
+// and puts the folder given back into the box. The dialog stores nothing itself: the
+// window applies chosen() and writes the settings file once the dialog is closed.
 #include "config/MonitorSettings.h"
 #include "config/qt/DialogServices.h"
 
@@ -14,24 +15,22 @@ class QPushButton;
 
 namespace vcm {
 
-class SetupHost;
-
 class PathSet : public QDialog {
     Q_OBJECT
 public:
-    PathSet(MonitorSettings& settings, SetupHost& host, QWidget* parent = nullptr, DialogServices services = {});
+    PathSet(const MonitorSettings& settings, QWidget* parent = nullptr, DialogServices services = {});
 
-    // The font of the folder box, the language option and the folder text from the
-    // settings, then the settings file is written.
-    void ApplyLanguage();
+    // The settings given with the language chosen and, once validated, the folder.
+    const MonitorSettings& chosen() const { return chosen_; }
 
 private:
-    void onLanguageChosen(int index);
-    void onExplore();
-    void onValider();
+    // The font of the folder box, the language option and the folder from chosen().
+    void showLanguage();
+    void chooseLanguage(int index);
+    void browseForFolder();
+    void takeFolder();
 
-    MonitorSettings& settings_;
-    SetupHost& host_;
+    MonitorSettings chosen_;
     DialogServices services_;
     bool loadingLanguage_ = false;
     QLineEdit* text1_;

@@ -2,7 +2,6 @@
 
 #include "PathSet.h"
 #include "config/PortLabel.h"
-#include "config/SetupHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,8 +36,8 @@ int selectedPort(const QComboBox* list) { return list->currentIndex() < 0 ? 0 : 
 
 } // namespace
 
-SetupForm::SetupForm(MonitorSettings& settings, SetupHost& host, QWidget* parent, DialogServices services)
-    : QDialog(parent), settings_(settings), host_(host), services_(std::move(services))
+SetupForm::SetupForm(const MonitorSettings& settings, QWidget* parent, DialogServices services)
+    : QDialog(parent), chosen_(settings), services_(std::move(services))
 {
     setWindowTitle(QStringLiteral("Configuration Générale"));
     setModal(true);
@@ -105,9 +104,9 @@ SetupForm::SetupForm(MonitorSettings& settings, SetupHost& host, QWidget* parent
     layout->addWidget(frame3);
     layout->addLayout(buttons);
 
-    connect(command1[0], &QPushButton::clicked, this, &SetupForm::onValider);
+    connect(command1[0], &QPushButton::clicked, this, &SetupForm::takeChoices);
     connect(command1[1], &QPushButton::clicked, this, &QDialog::reject);
-    connect(setPath, &QPushButton::clicked, this, &SetupForm::onSetPath);
+    connect(setPath, &QPushButton::clicked, this, &SetupForm::chooseSaveFolder);
 
     fill();
 }
@@ -127,19 +126,19 @@ void SetupForm::fill()
 {
     tempUnits_->clear();
     tempUnits_->addItems({QStringLiteral("Celsius"), QStringLiteral("Fahrenheit")});
-    tempUnits_->setCurrentIndex(settings_.Celsius ? 0 : 1);
+    tempUnits_->setCurrentIndex(chosen_.Celsius ? 0 : 1);
     distanceUnits_->clear();
     distanceUnits_->addItems({QStringLiteral("Metric"), QStringLiteral("USA")});
-    distanceUnits_->setCurrentIndex(settings_.MetricUnits ? 0 : 1);
-    fillPortList(canPort_, false, settings_.PortNum);
-    fillPortList(gpsPort_, true, settings_.PortNumGPS);
-    interface_[settings_.UseElm327 ? 0 : 1]->setChecked(true);
-    logfile_->setChecked(settings_.Logfile);
-    superlogfile_->setChecked(settings_.SuperLogFile);
-    gpsTracking_->setChecked(settings_.EnableGPS);
+    distanceUnits_->setCurrentIndex(chosen_.MetricUnits ? 0 : 1);
+    fillPortList(canPort_, false, chosen_.PortNum);
+    fillPortList(gpsPort_, true, chosen_.PortNumGPS);
+    interface_[chosen_.UseElm327 ? 0 : 1]->setChecked(true);
+    logfile_->setChecked(chosen_.Logfile);
+    superlogfile_->setChecked(chosen_.SuperLogFile);
+    gpsTracking_->setChecked(chosen_.EnableGPS);
 }
 
-void SetupForm::onValider()
+void SetupForm::takeChoices()
 {
     const int can = selectedPort(canPort_);
     const int gps = selectedPort(gpsPort_);
@@ -150,39 +149,26 @@ void SetupForm::onValider()
                              QStringLiteral("Même Port pour CAN et GPS . Changez un des deux ports."));
         return;
     }
-    settings_.PortNum = static_cast<std::int16_t>(can);
+    chosen_.PortNum = static_cast<std::int16_t>(can);
     if (interface_[0]->isChecked()) {
-        settings_.UseElm327 = true;
+        chosen_.UseElm327 = true;
     } else if (interface_[1]->isChecked()) {
-        settings_.UseElm327 = false;
+        chosen_.UseElm327 = false;
     }
-    settings_.PortNumGPS = static_cast<std::int16_t>(gps);
-    settings_.Logfile = logfile_->isChecked();
-    host_.WriteCloseCSVFile();
-    settings_.SuperLogFile = superlogfile_->isChecked();
-    settings_.EnableGPS = gpsTracking_->isChecked();
-    if (tempUnits_->currentIndex() == 0) {
-        settings_.Celsius = true;
-        host_.m_Celsius_Click();
-    } else {
-        settings_.Celsius = false;
-        host_.m_Fahrenheit_Click();
-    }
-    if (distanceUnits_->currentIndex() == 0) {
-        settings_.MetricUnits = true;
-        host_.m_Metric_Click();
-    } else {
-        settings_.MetricUnits = false;
-        host_.m_USA_Click();
-    }
-    host_.WriteSettings();
+    chosen_.PortNumGPS = static_cast<std::int16_t>(gps);
+    chosen_.Logfile = logfile_->isChecked();
+    chosen_.SuperLogFile = superlogfile_->isChecked();
+    chosen_.EnableGPS = gpsTracking_->isChecked();
+    chosen_.Celsius = tempUnits_->currentIndex() == 0;
+    chosen_.MetricUnits = distanceUnits_->currentIndex() == 0;
     accept();
 }
 
-void SetupForm::onSetPath()
+void SetupForm::chooseSaveFolder()
 {
-    PathSet pathSet(settings_, host_, this, services_);
+    PathSet pathSet(chosen_, this, services_);
     pathSet.exec();
+    chosen_ = pathSet.chosen();
 }
 
 } // namespace vcm

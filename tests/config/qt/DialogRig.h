@@ -1,55 +1,15 @@
 #pragma once
-// What the dialog tests share: a main-window stand-in that records the calls the
-// dialogs make and writes the settings to a real file, stand-ins for the folder dialog
-// and the message box, and finding controls by name and index.
-#include "common/FileSystem.h"
-#include "config/Settings.h"
-#include "config/SetupHost.h"
+// What the dialog tests share: stand-ins for the folder dialog and the message box, and
+// finding controls by name and index.
 #include "config/qt/DialogServices.h"
-
-#include "support/TempFolder.h"
 
 #include <QVariant>
 #include <QWidget>
 
-#include <string>
+#include <utility>
 #include <vector>
 
 namespace vcm::test {
-
-// Records the routine names called, in order, and the settings each one saw.
-class RecordingHost final : public SetupHost {
-public:
-    explicit RecordingHost(MonitorSettings& settings) : settings_(settings) {}
-
-    void WriteCloseCSVFile() override { record("WriteCloseCSVFile"); }
-    void m_Metric_Click() override { record("m_Metric_Click"); }
-    void m_USA_Click() override { record("m_USA_Click"); }
-    void m_Celsius_Click() override { record("m_Celsius_Click"); }
-    void m_Fahrenheit_Click() override { record("m_Fahrenheit_Click"); }
-    void WriteSettings() override
-    {
-        record("WriteSettings");
-        writeSettings(fs_, settingsFile, settings_);
-    }
-
-    std::string fileText() const { return folder.read("VeloxCanMoni.INI"); }
-    MonitorSettings fileSettings() { return readSettings(fs_, settingsFile, "<no SavePath>"); }
-
-    TempFolder folder;
-    std::string settingsFile = folder.file("VeloxCanMoni.INI");
-    std::vector<std::string> routines;
-    std::vector<MonitorSettings> seen;
-
-private:
-    void record(const char* routine)
-    {
-        routines.emplace_back(routine);
-        seen.push_back(settings_);
-    }
-    MonitorSettings& settings_;
-    DiskFileSystem fs_;
-};
 
 class AnsweringChooser final : public FolderChooser {
 public:

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <tuple>
 
 using namespace vcm;
 using namespace vcm::test;
@@ -28,15 +28,12 @@ MonitorSettings presets()
 
 struct SetupRig {
     explicit SetupRig(MonitorSettings initial = presets(), std::map<int, std::string> devices = {})
-        : settings(initial), host(settings)
     {
-        writeSettings(fs, host.settingsFile, settings);
-        fileBefore = host.fileText();
         DialogServices services;
         services.problemReporter = &reporter;
         services.folderChooser = &chooser;
         services.portDevices = std::move(devices);
-        form = std::make_unique<SetupForm>(settings, host, nullptr, services);
+        form = std::make_unique<SetupForm>(initial, nullptr, services);
         form->show();
     }
 
@@ -62,33 +59,22 @@ struct SetupRig {
         selectText("TempUnits", -1, "Fahrenheit");
     }
 
-    MonitorSettings settings;
-    DiskFileSystem fs;
-    RecordingHost host;
     RecordingReporter reporter;
     AnsweringChooser chooser;
-    std::string fileBefore;
     std::unique_ptr<SetupForm> form;
 };
 
-// The form as the driver sees it: CAN port | GPS port | distance | temperature | checked
-// interface | ticked boxes.
-TEST(SetupForm, OpensOnTheStoredSettingsAndWritesNothing)
+// The form as the driver sees it (CAN port | GPS port | distance | temperature | checked
+// interface | ticked boxes); Valider without a change takes the settings it opened on.
+TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
 {
-    using S = MonitorSettings&;
-    const std::pair<std::function<void(S)>, QString> cases[] = {
-        {[](S) {}, "COM 1|without|Metric|Celsius|Elm327|"},
-        {[](S s) {
-             s.UseElm327 = s.MetricUnits = s.Celsius = false;
-             s.PortNum = 3;
-             s.PortNumGPS = 5;
-             s.Logfile = s.EnableGPS = true;
-         },
+    const std::pair<MonitorSettings, QString> cases[] = {
+        {presets(), "COM 1|without|Metric|Celsius|Elm327|"},
+        {{.PortNum = 3, .PortNumGPS = 5, .Logfile = true, .SavePath = "/logs", .EnableGPS = true},
          "COM 3|COM 5|USA|Fahrenheit|CanUsb|logfile GPSTracking "},
-        {[](S s) { s.PortNum = 20; s.SuperLogFile = true; }, "COM 20|without|Metric|Celsius|Elm327|Superlogfile "}};
-    for (const auto& [change, expected] : cases) {
-        MonitorSettings stored = presets();
-        change(stored);
+        {{.PortNum = 20, .UseElm327 = true, .SuperLogFile = true, .MetricUnits = true, .Celsius = true, .SavePath = ""},
+         "COM 20|without|Metric|Celsius|Elm327|Superlogfile "}};
+    for (const auto& [stored, expected] : cases) {
         SetupRig rig(stored);
         QStringList seen;
         for (auto [name, index] : {std::pair{"Combo1", 0}, {"Combo1", 2}, {"DistanceUnits", -1}, {"TempUnits", -1}})
@@ -98,12 +84,14 @@ TEST(SetupForm, OpensOnTheStoredSettingsAndWritesNothing)
         for (const char* box : {"logfile", "Superlogfile", "GPSTracking"})
             if (rig.check(box)->isChecked()) boxes += QString(box) + " ";
         EXPECT_EQ(seen.join('|') + "|" + boxes, expected);
-        EXPECT_TRUE(rig.host.routines.empty());
+        rig.click("Command1", 0);
+        EXPECT_EQ(rig.form->result(), QDialog::Accepted);
+        EXPECT_EQ(rig.form->chosen(), stored) << expected.toStdString();
     }
 }
 
 // Ports are stored by number, shown with their devices; the same port for CAN and GPS is
-// refused with a message, nothing is stored and the choices stay in the form.
+// refused with a message, nothing is taken and the choices stay in the form.
 TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
 {
     const std::map<int, std::string> devices{{1, "/dev/ttyUSB0"}, {7, "/dev/rfcomm0"}, {25, "/dev/ttyACM0"}};
@@ -133,9 +121,9 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
         rig.click("Command1", 0);
         if (c.expectedCan >= 0) {
             EXPECT_TRUE(rig.reporter.shown.empty());
-            EXPECT_EQ(rig.host.fileSettings().PortNum, c.expectedCan);
-            EXPECT_EQ(rig.host.fileSettings().PortNumGPS, c.expectedGps);
-            EXPECT_TRUE(rig.host.fileSettings().Logfile);
+            const MonitorSettings& chosen = rig.form->chosen();
+            EXPECT_EQ(std::tuple(chosen.PortNum, chosen.PortNumGPS, chosen.Logfile),
+                      std::tuple(c.expectedCan, c.expectedGps, true));
             continue;
         }
         ASSERT_EQ(rig.reporter.shown.size(), 1u);
@@ -144,52 +132,27 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
         EXPECT_TRUE(rig.form->isVisible());
         EXPECT_EQ(rig.combo("Combo1", 2)->currentText(), c.gps);
         EXPECT_TRUE(rig.check("logfile")->isChecked());
-        EXPECT_TRUE(rig.host.routines.empty());
-        EXPECT_EQ(rig.settings, stored);
-        EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
+        EXPECT_EQ(rig.form->chosen(), stored);
     }
 }
 
-// Valider closes the log set, applies the units and writes the file, even when nothing
-// changed; Annuler stores nothing.
-TEST(SetupForm, ValiderStoresEveryChoiceInOrderAnnulerNothing)
+// Valider takes every choice; Annuler none.
+TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
 {
-    MonitorSettings changed = presets();
-    changed.UseElm327 = changed.MetricUnits = changed.Celsius = false;
-    changed.PortNum = 4;
-    changed.PortNumGPS = 6;
-    changed.Logfile = changed.SuperLogFile = changed.EnableGPS = true;
-    const struct {
-        bool changeEverything;
-        int button;
-        std::vector<std::string> routines;
-        MonitorSettings stored;
-    } cases[] = {
-        {true, 0, {"WriteCloseCSVFile", "m_Fahrenheit_Click", "m_USA_Click", "WriteSettings"}, changed},
-        {false, 0, {"WriteCloseCSVFile", "m_Celsius_Click", "m_Metric_Click", "WriteSettings"}, presets()},
-        {true, 1, {}, presets()}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.routines.size());
+    const MonitorSettings changed{.PortNum = 4, .PortNumGPS = 6, .BPS = 500000, .Logfile = true, .SuperLogFile = true,
+                                  .SavePath = "/home/driver/logs", .EnableGPS = true};
+    for (int button : {0, 1}) {
         SetupRig rig;
-        if (c.changeEverything) rig.changeEverything();
-        rig.click("Command1", c.button);
+        rig.changeEverything();
+        rig.click("Command1", button);
         EXPECT_TRUE(rig.reporter.shown.empty());
         EXPECT_FALSE(rig.form->isVisible());
-        EXPECT_EQ(rig.form->result(), c.button == 0 ? QDialog::Accepted : QDialog::Rejected);
-        ASSERT_EQ(rig.host.routines, c.routines);
-        if (c.stored == changed) { // each routine sees the field it depends on already set
-            EXPECT_TRUE(rig.host.seen[0].Logfile);
-            EXPECT_FALSE(rig.host.seen[1].Celsius);
-            EXPECT_FALSE(rig.host.seen[2].MetricUnits);
-        }
-        EXPECT_EQ(rig.settings, c.stored);
-        EXPECT_EQ(rig.host.fileSettings(), c.stored);
-        if (c.stored == presets()) {
-            EXPECT_EQ(rig.host.fileText(), rig.fileBefore);
-        }
+        EXPECT_EQ(rig.form->result(), button == 0 ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(rig.form->chosen(), button == 0 ? changed : presets()) << button;
     }
 }
 
+// The folder chosen in the save-folder dialog is kept even when this dialog is cancelled.
 TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
 {
     SetupRig rig;
@@ -211,12 +174,9 @@ TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
     EXPECT_EQ(folderShown, "/home/driver/logs");
     EXPECT_TRUE(rig.form->isVisible());
     EXPECT_EQ(rig.combo("Combo1", 0)->currentText(), "COM 5"); // this dialog is unchanged
-    EXPECT_EQ(rig.settings.SavePath, "/media/usb");
-    EXPECT_EQ(rig.host.fileSettings().SavePath, "/media/usb");
-    EXPECT_EQ(rig.host.fileSettings().PortNum, 1); // not stored before Valider
-    rig.click("Command1", 0);
-    EXPECT_EQ(rig.host.fileSettings().PortNum, 5);
-    EXPECT_EQ(rig.host.fileSettings().SavePath, "/media/usb");
+    rig.click("Command1", 1);
+    EXPECT_EQ(rig.form->chosen().SavePath, "/media/usb");
+    EXPECT_EQ(rig.form->chosen().PortNum, 1); // Annuler: the port is not taken
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 //   (inside the needles' inner radius, so no needle ever crosses a figure) and the
 //   five needles; CartoBmp holds the cross-hair; HistoPicture the histogram.
 #include "common/View.h"
+#include "dashboard/ScreenFit.h"
 
 #include <array>
 #include <string>
@@ -57,8 +58,12 @@ inline constexpr std::array<std::string_view, 5> Needles = {
 
 // ResizeDialPanel: multiplies the size of CadransPic and CadransBmp, the position, size
 // and font of every dial-panel label, and the needles' width (rounded, halves to even)
-// by factor. Always relative: going from zoom z1 to z2 is a resize by 1 / z1, then by z2.
+// by factor (needles: zoomedNeedleWidth). Always relative: going from zoom z1 to z2 is a resize by 1 / z1, then by z2.
 // The needles' end points are the display routines' business (Panels::redrawNeedles).
 void resizeDialPanel(View& view, double factor);
+
+// The histogram's controls (HistoPicture, Histogr 0..29, Histolineh 0..10, Histolinev 0..6,
+// HistogrLabel 0..20) where the geometry puts them.
+void applyHistogramGeometry(View& view, const HistogramGeometry& geometry);
 
 } // namespace vcm

@@ -1,7 +1,7 @@
-#include "dashboard/DialLayout.h"
+#include "dashboard/qt/DialLayout.h"
 
-#include "common/Format.h"
 #include "dashboard/NeedleGeometry.h"
+#include "dashboard/ScreenFit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,17 +10,9 @@
 namespace vcm {
 namespace {
 
-constexpr double PanelWidth = 8370, PanelHeight = 4890; // 558 x 326 px
-constexpr double MapSize = 5250;                        // 350 x 350 px
-constexpr double Margin = 60;
-
-// The histogram at its designed steps: bars 480 wide, grid lines 300 apart.
-// Narrow margins: at 800 px the 30 bars of 384 take 768 px of the width.
-constexpr double PlotLeft = 210, PlotTop = 300, BarWidth = 480, GridStep = 300;
-constexpr double PlotWidth = 30 * BarWidth, PlotHeight = 10 * GridStep;
-constexpr double ScaleLabelWidth = 195, ScaleLabelHeight = 180; // "10" still fits the form scaled to 800 px
-constexpr double AxisLabelTop = PlotTop + PlotHeight + 30;
-constexpr double RightScaleGap = 90; // keeps the right scale figures clear of the newest bar
+using design::Margin;
+constexpr double PanelWidth = design::DialPanel.width, PanelHeight = design::DialPanel.height;
+constexpr double MapSize = design::MapSize;
 
 struct Builder {
     std::vector<ControlDesign> controls;
@@ -91,11 +83,12 @@ std::vector<ControlDesign> buildDesign()
         c.rect = {0, 0, PanelWidth, PanelHeight};
         return c;
     }());
-    b.container("Frame1", ControlKind::Frame, {sideLeft, Margin, 2760, MapSize});
-    b.container("VracFrame", ControlKind::Frame, {sideLeft + 2760, Margin, 2580, MapSize}, "En Vrac");
-    b.container("CartoBmp", ControlKind::Picture, {sideLeft + 2760 + 2580, Margin, MapSize, MapSize});
-    b.container("HistoPicture", ControlKind::Picture,
-                {0, 2 * Margin + MapSize, PlotLeft + PlotWidth + RightScaleGap + ScaleLabelWidth, AxisLabelTop + 370});
+    const double vracLeft = sideLeft + design::Frame1Width;
+    b.container("Frame1", ControlKind::Frame, {sideLeft, Margin, design::Frame1Width, MapSize});
+    b.container("VracFrame", ControlKind::Frame, {vracLeft, Margin, design::VracFrameWidth, MapSize}, "En Vrac");
+    b.container("CartoBmp", ControlKind::Picture, {vracLeft + design::VracFrameWidth, Margin, MapSize, MapSize});
+    const HistogramGeometry histogram = designedHistogram();
+    b.container("HistoPicture", ControlKind::Picture, histogram.picture);
 
     // Battery strip across the top of the left dial.
     b.caption(0, {120, 60, 1300, 240}, "Puissance");
@@ -149,38 +142,28 @@ std::vector<ControlDesign> buildDesign()
     b.line("CartoLineV", -1, "CartoBmp", {0, 0, 0, MapSize}, 1, false);
     b.line("CartoLineH", -1, "CartoBmp", {0, MapSize, MapSize, MapSize}, 1, false);
 
-    // Histogram: 30 bars standing on the bottom grid line, grid every 5 bars and every
-    // tenth of full scale, scale figures left and right, axis figures below.
+    // Histogram: bars empty until the trip file or the first minute fills them.
     for (int i = 0; i < 30; ++i)
-        b.label("Histogr", i, "HistoPicture", {PlotLeft + i * BarWidth, PlotTop + PlotHeight, BarWidth, 0}, 7, "0",
-                TextAlign::Center, false, false);
+        b.label("Histogr", i, "HistoPicture", histogram.bars[i], 7, "0", TextAlign::Center, false, false);
     for (int i = 0; i <= 10; ++i)
-        b.label("Histolineh", i, "HistoPicture", {PlotLeft, PlotTop + GridStep * i, PlotWidth, 15}, 0, "",
-                TextAlign::Left);
+        b.label("Histolineh", i, "HistoPicture", histogram.gridH[i], 0, "", TextAlign::Left);
     for (int i = 0; i <= 6; ++i)
-        b.label("Histolinev", i, "HistoPicture", {PlotLeft + 5 * BarWidth * i, PlotTop, 15, PlotHeight}, 0, "",
-                TextAlign::Left);
-    auto scaleLabel = [&](int index, double left, double top, std::string text, TextAlign align) {
-        b.label("HistogrLabel", index, "HistoPicture", {left, top, ScaleLabelWidth, ScaleLabelHeight}, 7,
-                std::move(text), align);
+        b.label("Histolinev", i, "HistoPicture", histogram.gridV[i], 0, "", TextAlign::Left);
+    auto scaleLabel = [&](int index, std::string text, TextAlign align, double font = 7, bool bold = false) {
+        b.label("HistogrLabel", index, "HistoPicture", *histogram.labels[index], font, std::move(text), align, bold);
     };
-    const double rightScale = PlotLeft + PlotWidth + RightScaleGap;
     for (int i = 0; i <= 3; ++i) {
-        const double top = PlotTop + 2 * GridStep * (i + 1) - 75;
-        const std::string figure = std::to_string(8 - 2 * i);
-        scaleLabel(i, 15, top, figure, TextAlign::Right);
-        scaleLabel(i + 17, rightScale, top, figure, TextAlign::Left);
+        scaleLabel(i, std::to_string(8 - 2 * i), TextAlign::Right);
+        scaleLabel(i + 17, std::to_string(8 - 2 * i), TextAlign::Left);
     }
-    scaleLabel(11, 15, PlotTop - 75, "10", TextAlign::Right);
-    scaleLabel(16, rightScale, PlotTop - 75, "10", TextAlign::Left);
-    for (int i = 0; i <= 5; ++i)
-        scaleLabel(4 + i, PlotLeft + 5 * BarWidth * i - 75, AxisLabelTop, std::to_string(5 * i), TextAlign::Left);
-    b.label("HistogrLabel", 10, "HistoPicture", {PlotLeft + PlotWidth - 280, AxisLabelTop, 420, ScaleLabelHeight},
-            7, "Mn", TextAlign::Left);
-    b.label("HistogrLabel", 15, "HistoPicture", {PlotLeft, 30, 1600, 240}, 8, "L/100km", TextAlign::Left, true);
+    scaleLabel(11, "10", TextAlign::Right);
+    scaleLabel(16, "10", TextAlign::Left);
+    for (int i = 0; i <= 5; ++i) scaleLabel(4 + i, std::to_string(5 * i), TextAlign::Left);
+    scaleLabel(10, "Mn", TextAlign::Left);
+    scaleLabel(15, "L/100km", TextAlign::Left, 8, true);
     const char* legend[] = {"%Glide", "%Récup.", "%Elec.", "%Therm."};
     for (int i = 0; i < 4; ++i)
-        b.label("HistogrLegend", i, "HistoPicture", {PlotLeft + 3000 + 1500.0 * i, 30, 1400, 240}, 8, legend[i],
+        b.label("HistogrLegend", i, "HistoPicture", {histogram.plotLeft + 3000 + 1500.0 * i, 30, 1400, 240}, 8, legend[i],
                 TextAlign::Left, true, false);
     return std::move(b.controls);
 }
@@ -231,12 +214,19 @@ void resizeDialPanel(View& view, double factor)
     };
     for (std::string_view name : DialPanelLabels) scaleLabel({name});
     for (int i = 0; i < CaptionLabelCount; ++i) scaleLabel({"Label2", i});
-    // A needle never gets thinner than one pixel: a zero width could not grow back.
-    for (std::string_view needle : Needles) {
-        const int width = static_cast<int>(roundHalfEven(view.borderWidth({needle}) * factor));
-        view.setBorderWidth({needle}, std::max(width, 1));
-    }
+    for (std::string_view needle : Needles)
+        view.setBorderWidth({needle}, zoomedNeedleWidth(view.borderWidth({needle}), factor));
     view.setVisible({"CadransPic"}, true);
+}
+
+void applyHistogramGeometry(View& view, const HistogramGeometry& g)
+{
+    view.setGeometry({"HistoPicture"}, g.picture);
+    for (int i = 0; i < 30; ++i) view.setGeometry({"Histogr", i}, g.bars[i]);
+    for (int i = 0; i <= 10; ++i) view.setGeometry({"Histolineh", i}, g.gridH[i]);
+    for (int i = 0; i <= 6; ++i) view.setGeometry({"Histolinev", i}, g.gridV[i]);
+    for (int i = 0; i <= 20; ++i)
+        if (g.labels[i]) view.setGeometry({"HistogrLabel", i}, *g.labels[i]);
 }
 
 } // namespace vcm
