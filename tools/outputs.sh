@@ -47,4 +47,6 @@ for adapter in elm327 canusb; do
     mkdir -p "$dir"
     "$record" --out "$dir" --seconds 30 --seed 1 --adapter "$adapter" >/dev/null
 done
+# Messages and reports name the sample by its path: keep only the part inside the repository.
+find "$out" -name '*.txt' -exec sed -i "s|$here/||g" {} +
 find "$out" -type f | wc -l | xargs printf '%s files in %s\n' >&2 && echo "$out" >&2
