@@ -50,9 +50,6 @@ const HandlerCase kHandlerCases[] = {
     {"540 00 56 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "D"); }, 1}}, {}},
     {"540 00 5D 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1}}, {}},
     {"540 00 00 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "B"); }, 1}}, {}},
-    {"540 00 40 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "R"); }, 1}}, {}},
-    {"540 00 20 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "N"); }, 1}}, {}},
-    {"540 00 10 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "D"); }, 1}}, {}},
     {"540 00 30 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever.empty()); }, 1}}, {}},
     {"5A4 00 15", 'M', {{FIELD(FuelTankLevel), 52}}, {"ShowTankLevel"}}, // 52.5 -> even
     {"5EC 00 00 00 00 00 C8 00", 'M', {}, {"TempMg2Value=200"}},

@@ -158,3 +158,17 @@ TEST_P(DriveDecodes, DashboardValuesFollowTheCar)
 // Each adapter is its own case, so that the two drives can run side by side.
 INSTANTIATE_TEST_SUITE_P(Adapters, DriveDecodes, ::testing::Values(true, false),
                          [](const auto& param) { return param.param ? std::string("Elm327") : std::string("CanUsb"); });
+
+TEST(DriveDecodes, LeverShowsEveryPositionOverALongerDrive)
+{
+    Session s(false, 7);
+    std::set<std::string> levers;
+    std::set<char> modelGears;
+    for (int second = 0; second < 300; ++second) {
+        s.drive(1000);
+        levers.insert(s.state.ShiftLever);
+        modelGears.insert(static_cast<char>(s.model().state().gear));
+    }
+    EXPECT_EQ(modelGears.size(), 5u) << "this drive parks, reverses and brakes in B within five minutes";
+    for (char g : modelGears) EXPECT_TRUE(levers.count(std::string(1, g))) << g;
+}
