@@ -70,17 +70,6 @@ TEST(SimulatedPort, NotifiesOnlyWhenTextWaits)
     EXPECT_EQ(host.listener.receives, 1);
 }
 
-TEST(SimulatedPort, ClosedPortHearsNothingAndWritesNothing)
-{
-    SimHost host(quietElm327());
-    host.port->close();
-    host.port->write("ATI\r");
-    EXPECT_EQ(host.runFor(20), "");
-    EXPECT_EQ(host.listener.receives, 0);
-    ASSERT_TRUE(host.port->open(1, "500000,N,8,1"));
-    EXPECT_EQ(host.exchange("ATI\r", 20), "ATI\rELM327 v1.5\r\r>") << "the earlier write never reached the adapter";
-}
-
 TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
 {
     std::string log = "not a frame\n";
