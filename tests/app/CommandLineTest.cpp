@@ -3,13 +3,14 @@
 #include "app/CommandLine.h"
 
 #include "../replay/ReplayFixture.h"
+#if !defined(_WIN32)
+#include "support/ChildProcess.h"
+#endif
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <tuple>
-#include <sys/wait.h>
 
 namespace vcm {
 namespace {
@@ -104,18 +105,11 @@ struct Answer {
 };
 
 // Runs the program with no display to talk to: a QApplication would abort it.
-Answer runWithoutDisplay(const std::string& program, const std::string& args)
+Answer runWithoutDisplay(const std::string& program, const std::string& arg)
 {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb " + program + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return {-1, ""};
-    std::string out;
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
-        out.append(buf, n);
-    const int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    test::Child child({"/usr/bin/env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb", program, arg});
+    const int status = child.waitExit(std::chrono::seconds(30));
+    return {status, child.text()};
 }
 
 TEST(Programs, AnswerHelpVersionAndMistakesWithoutADisplay)

@@ -84,16 +84,6 @@ TEST(GeneralFormat, ShortestText)
     EXPECT_EQ(formatGeneral(-0.0, '.'), "0");
 }
 
-TEST(DateFormat, LogPatterns)
-{
-    const DateTime t = DateTime::fromCivil({2026, 12, 4, 9, 10, 5});
-    EXPECT_EQ(formatDateTime(t, "dd/mm/yyyy"), "04/12/2026");
-    EXPECT_EQ(formatDateTime(t, "hh:mm:ss"), "09:10:05");
-    EXPECT_EQ(formatDateTime(t, "ddmmyyyy_hhnn"), "04122026_0910");
-    EXPECT_EQ(formatDateTime(t, "dd:mm:yy"), "04:12:26");
-    EXPECT_EQ(formatDateTime(t, "hh:mm"), "09:10");
-}
-
 TEST(LeadingNumber, StopsAtFirstForeignCharacter)
 {
     EXPECT_DOUBLE_EQ(leadingNumber("12.5abc"), 12.5);

@@ -1,14 +1,10 @@
-// The INI file reader and writer: what each lookup gives, what each write changes, and
-// the single-key calls on a real disk.
+// The INI file reader and writer: what each lookup gives and what each write changes
+// (on disk, through the settings: SettingsTest).
 #include "config/ProfileFile.h"
-
-#include "support/FaultyFileSystem.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace vcm;
-using vcm::test::TempFolder;
 
 namespace {
 
@@ -88,26 +84,5 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, ::testing::Values(
               "[File]\r\nSavePath=/logs\r\n"},
     WriteCase{"byte-order mark kept", "\xEF\xBB\xBF[Comm]\r\nPortNum=1\r\n", "Comm", "PortNum", "2",
               "\xEF\xBB\xBF[Comm]\r\nPortNum=2\r\n"}));
-
-// The single-key calls on a real file: created, read and replaced whole; an interrupted
-// replace leaves the old file.
-TEST(ProfileFileOnDisk, SingleKeyCallsCreateReadAndReplaceAtomically)
-{
-    TempFolder dir;
-    vcm::test::FaultyFileSystem fs;
-    const std::string ini = dir.file("VeloxCanMoni.INI");
-    EXPECT_EQ(getPrivateProfileString(fs, ini, "Comm", "PortNum", "1", 20), "1");
-    ASSERT_TRUE(writePrivateProfileString(fs, ini, "Comm", "PortNum", "3"));
-    ASSERT_TRUE(writePrivateProfileString(fs, ini, "comm", "BPS", "115200"));
-    ASSERT_TRUE(writePrivateProfileString(fs, ini, "Comm", "PORTNUM", "4"));
-    const std::string written = "[Comm]\r\nPortNum=4\r\nBPS=115200\r\n";
-    EXPECT_EQ(dir.read("VeloxCanMoni.INI"), written);
-    EXPECT_EQ(getPrivateProfileString(fs, ini, "COMM", "bps", "0", 20), "115200");
-    EXPECT_FALSE(dir.exists("VeloxCanMoni.INI.new"));
-
-    fs.diskFull = fs.cutPowerDuringReplace = true;
-    EXPECT_FALSE(writePrivateProfileString(fs, ini, "Comm", "PortNum", "7"));
-    EXPECT_EQ(dir.read("VeloxCanMoni.INI"), written);
-}
 
 } // namespace

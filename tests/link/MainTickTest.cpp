@@ -80,16 +80,6 @@ TEST(MainTick, CanUsbPollsRecordC3OneFramePerTickAndSilenceTurnsTheLampBlue)
     EXPECT_EQ(rig.adapterPort.written, times(kPoll, 35)) << "only polling goes out";
 }
 
-TEST(MainTick, BufferFullRestartsMonitoringOnce)
-{
-    MonitorRig rig(true);
-    rig.monitor.startAcquisition();
-    rig.adapterPort.written.clear();
-    rig.adapterPort.receive(std::string(kSpeedFrame) + "BUFFER FULL\r\n\r\n>");
-    rig.ticks(2);
-    EXPECT_EQ(rig.adapterPort.written, "ATMA\r");
-}
-
 TEST(MainTick, DriveShareBoundaries)
 {
     const struct {

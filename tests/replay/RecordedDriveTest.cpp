@@ -34,10 +34,9 @@ std::unique_ptr<Recorded> record(bool elm327, double seconds, bool withGps = fal
 }
 
 ReplayReport replay(const std::string& input, const std::string& out, std::optional<AdapterForm> form = {},
-                    const std::string& gps = {}, std::vector<std::string>* notes = nullptr)
+                    const std::string& gps = {})
 {
-    std::vector<std::string> ignored;
-    RecordingOptions ro = noting(notes ? *notes : ignored);
+    RecordingOptions ro;
     ro.form = form;
     auto source = openRecording(input, ro);
     ReplayOptions options;
@@ -138,22 +137,6 @@ TEST(RecordedDrive, TheGpsLogBesideTheRawLogFillsTheGpsColumns)
     EXPECT_EQ(fixed->at(kMainCols + 5), "8");
     // By the end the position has moved north-east along the road.
     EXPECT_GT(std::stod(rows.back().at(kMainCols)), 53.3613);
-}
-
-TEST(RecordedDrive, ACutRawLogReplaysUpToTheCut)
-{
-    const auto rec = record(true, 12);
-    TempFolder cut, whole, partial;
-    const std::string text = readFile(rec->base + ".txt");
-    const std::string cutPath = cut.write("CAN_04122026_0910.txt", text.substr(0, text.size() * 6 / 10 + 7));
-    std::vector<std::string> notes;
-    replay(rec->base + ".txt", whole.path());
-    replay(cutPath, partial.path(), {}, {}, &notes);
-    const auto all = rowsOf(whole.file("CAN_04122026_0910.csv"));
-    const auto part = rowsOf(partial.file("CAN_04122026_0910.csv"));
-    EXPECT_NEAR(double(part.size()), double(all.size()) * 0.6, double(all.size()) * 0.1);
-    for (std::size_t i = 0; i + 1 < part.size(); ++i) EXPECT_EQ(part[i], all[i]) << "row " << i;
-    EXPECT_TRUE(told(notes, "cut short"));
 }
 
 } // namespace

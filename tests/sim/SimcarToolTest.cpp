@@ -2,6 +2,7 @@
 // path comes on the first line, the adapter answering on it in real time, the tool
 // ending when the port is closed or on SIGTERM; and its recordings.
 #include "link/sim/DriveRecorder.h"
+#include "support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -17,57 +18,13 @@
 
 namespace {
 
-// The tool serving a pseudo-terminal, as a child process; path() is its first line.
-class Tool {
-public:
-    explicit Tool(const char* adapter)
+// The tool serving a pseudo-terminal; path() is the first line it prints.
+struct Tool : vcm::test::Child {
+    explicit Tool(const char* adapter) : Child({VCM_SIMCAR_PATH, "--adapter", adapter, "--seed", "3"})
     {
-        int out[2];
-        if (pipe(out) != 0)
-            return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            execl(VCM_SIMCAR_PATH, VCM_SIMCAR_PATH, "--adapter", adapter, "--seed", "3", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        ::close(out[1]);
-        out_ = out[0]; // kept open: the tool may still write to its standard output
-        pollfd p{out_, POLLIN, 0};
-        char c;
-        while (::poll(&p, 1, 5000) > 0 && ::read(out_, &c, 1) == 1 && c != '\n')
-            path_ += c;
+        readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, std::chrono::seconds(5));
     }
-    ~Tool()
-    {
-        if (pid_ > 0 && waitExit(0) < 0) {
-            ::kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        ::close(out_);
-    }
-    const std::string& path() const { return path_; }
-    void terminate() const { ::kill(pid_, SIGTERM); }
-    // The exit status, waiting up to timeoutMs; -1 while it still runs.
-    int waitExit(int timeoutMs)
-    {
-        for (int waited = 0;; waited += 5) {
-            int status = 0;
-            if (waitpid(pid_, &status, WNOHANG) == pid_) {
-                pid_ = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-            }
-            if (waited >= timeoutMs)
-                return -1;
-            ::poll(nullptr, 0, 5);
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string path_;
+    std::string path() const { return text().substr(0, text().find('\n')); }
 };
 
 // The device as a program opens it: raw, 8N1, the given speed.
@@ -147,7 +104,7 @@ TEST(SimcarTool, ServesTheAdapterOnAPseudoTerminalUntilThePortCloses)
             EXPECT_LT(reply.find("z\r"), reply.find("t7EA")) << "the request's acknowledgement comes first";
         }
         ::close(fd);
-        EXPECT_EQ(tool.waitExit(3000), 0) << "the tool ends when the program closes the port";
+        EXPECT_EQ(tool.waitExit(std::chrono::seconds(3)), 0) << "the tool ends when the program closes the port";
     }
 }
 
@@ -155,8 +112,8 @@ TEST(SimcarTool, StopsOnSigterm)
 {
     Tool tool("canusb");
     ASSERT_FALSE(tool.path().empty());
-    tool.terminate();
-    EXPECT_EQ(tool.waitExit(3000), 0);
+    tool.signal(SIGTERM);
+    EXPECT_EQ(tool.waitExit(std::chrono::seconds(3)), 0);
 }
 
 TEST(SimcarTool, RecordsTheDriveOfItsSeedInEachFormat)

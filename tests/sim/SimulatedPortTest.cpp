@@ -1,5 +1,5 @@
 // The simulated port as the acquisition loop uses it: device names, settings, the
-// receive notification, time on the wire, a closed, unplugged or unread port, replays.
+// receive notification, a closed or unread port, replays.
 #include "SimHost.h"
 #include "support/TempFolder.h"
 
@@ -68,44 +68,6 @@ TEST(SimulatedPort, NotifiesOnlyWhenTextWaits)
     EXPECT_EQ(host.port->readAll(), "ATI\rELM327 v1.5\r\r>");
     host.port->pump();
     EXPECT_EQ(host.listener.receives, 1);
-}
-
-TEST(SimulatedPort, TextTakesItsTimeOnTheWire)
-{
-    // 17 characters at 38400 bit/s take 4.4 ms; at 500000 bit/s 0.34 ms.
-    SimHost slow(quietElm327(), "38400,N,8,1");
-    slow.port->write("ATI\r");
-    slow.clock.advance(2);
-    slow.port->pump();
-    const std::string part = slow.port->readAll();
-    EXPECT_GT(part.size(), 3u);
-    EXPECT_LT(part.size(), 17u);
-    slow.clock.advance(3);
-    slow.port->pump();
-    EXPECT_EQ(part + slow.port->readAll(), "ATI\rELM327 v1.5\r\r>");
-}
-
-TEST(SimulatedPort, ClosedPortHearsNothingAndWritesNothing)
-{
-    SimHost host(quietElm327());
-    host.port->close();
-    host.port->write("ATI\r");
-    EXPECT_EQ(host.runFor(20), "");
-    EXPECT_EQ(host.listener.receives, 0);
-    ASSERT_TRUE(host.port->open(1, "500000,N,8,1"));
-    EXPECT_EQ(host.exchange("ATI\r", 20), "ATI\rELM327 v1.5\r\r>") << "the earlier write never reached the adapter";
-}
-
-TEST(SimulatedPort, UnpluggedDeviceIsReportedAndCannotBeOpenedUntilBack)
-{
-    SimHost host(std::make_unique<VirtualCanUsb>(fixedBus({})));
-    host.port->unplug();
-    EXPECT_FALSE(host.port->isOpen());
-    EXPECT_EQ(host.listener.errors, std::vector<vcm::PortError>{vcm::PortError::DeviceLost});
-    EXPECT_FALSE(host.port->open(1, "500000,N,8,1"));
-    host.port->plugIn();
-    EXPECT_TRUE(host.port->open(1, "500000,N,8,1"));
-    EXPECT_EQ(host.exchange("V\r", 5), "V1011\r");
 }
 
 TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
