@@ -182,21 +182,4 @@ std::string ProfileFile::text() const
 
 bool ProfileFile::save(FileSystem& fs, const std::string& path) const { return fs.replaceAtomically(path, text()); }
 
-std::string getPrivateProfileString(FileSystem& fs, const std::string& path, std::string_view section,
-                                    std::string_view key, std::string_view defaultText, std::size_t bufferSize)
-{
-    return ProfileFile::load(fs, path).get(section, key, defaultText, bufferSize);
-}
-
-bool writePrivateProfileString(FileSystem& fs, const std::string& path, std::string_view section,
-                               std::string_view key, std::string_view value)
-{
-    std::string error;
-    std::optional<ProfileFile> profile = ProfileFile::tryLoad(fs, path, error);
-    if (!profile)
-        return false;
-    profile->set(section, key, value);
-    return profile->save(fs, path);
-}
-
 } // namespace vcm

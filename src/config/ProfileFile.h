@@ -73,10 +73,4 @@ private:
     bool byteOrderMark_ = false;
 };
 
-// One read or one write of a single key, like the Windows calls.
-std::string getPrivateProfileString(FileSystem& fs, const std::string& path, std::string_view section,
-                                    std::string_view key, std::string_view defaultText, std::size_t bufferSize);
-bool writePrivateProfileString(FileSystem& fs, const std::string& path, std::string_view section,
-                               std::string_view key, std::string_view value);
-
 } // namespace vcm

@@ -99,10 +99,6 @@ void SimulatedPort::run(double ms)
 
 bool SimulatedPort::open(int /*portNumber*/, std::string_view settings)
 {
-    if (unplugged_) {
-        error_ = "device not present";
-        return false;
-    }
     auto rate = bitRateOf(settings);
     if (!rate) {
         error_ = "invalid settings: " + std::string(settings);
@@ -147,15 +143,6 @@ void SimulatedPort::pump()
         if (listener()) listener()->onError(PortError::RxOverflow);
     }
     if (open_ && received_.size() > before && listener()) listener()->onReceive();
-}
-
-void SimulatedPort::unplug()
-{
-    unplugged_ = true;
-    if (!open_) return;
-    open_ = false;
-    received_.clear();
-    if (listener()) listener()->onError(PortError::DeviceLost);
 }
 
 } // namespace vcm::sim

@@ -66,10 +66,6 @@ public:
     // Text received and not yet read.
     std::size_t bytesWaiting() const { return received_.size(); }
 
-    // The device goes away (USB unplugged): the port closes and the listener hears
-    // PortError::DeviceLost; open() fails until plugIn().
-    void unplug();
-    void plugIn() { unplugged_ = false; }
 
     VirtualAdapter& adapter() { return *adapter_; }
 
@@ -81,7 +77,6 @@ private:
     std::unique_ptr<VirtualAdapter> adapter_;
     double originMs_;
     bool open_ = false;
-    bool unplugged_ = false;
     std::string received_;
     std::string error_;
     std::string scratch_;
