@@ -2,10 +2,10 @@
 // from a timer: one second of its bus must cost a small part of a second, so that the
 // dashboard keeps its time for decoding, logging and drawing.
 #include "common/Clock.h"
-#include "link/sim/DriveBus.h"
-#include "link/sim/SimulatedPort.h"
-#include "link/sim/VirtualCanUsb.h"
-#include "link/sim/VirtualElm327.h"
+#include "sources/sim/DriveBus.h"
+#include "sources/sim/SimulatedPort.h"
+#include "sources/sim/VirtualCanUsb.h"
+#include "sources/sim/VirtualElm327.h"
 
 #include <benchmark/benchmark.h>
 

@@ -13,9 +13,9 @@
 // first's shows memory stays flat whatever the length of the recording.
 #include "SimulatedDrive.h"
 #include "common/FileSystem.h"
-#include "link/replay/RecordingError.h"
-#include "link/replay/RecordingSource.h"
-#include "link/replay/ReplaySession.h"
+#include "sources/replay/RecordingError.h"
+#include "sources/replay/RecordingSource.h"
+#include "sources/replay/ReplaySession.h"
 
 #include <benchmark/benchmark.h>
 

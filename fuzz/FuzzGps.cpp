@@ -5,8 +5,8 @@
 // Input: byte 0 chooses the decimal separator and the chunk sizes, byte 1 the drive length.
 #include "TempFile.h"
 #include "common/MemoryView.h"
-#include "link/replay/GpsRecordingFeed.h"
-#include "link/replay/RecordingError.h"
+#include "sources/replay/GpsRecordingFeed.h"
+#include "sources/replay/RecordingError.h"
 #include "logging/GpsDecoder.h"
 
 #include <cstddef>

@@ -1,6 +1,6 @@
 // Any bytes as the start of a raw-log chunk: marker, stamp and prefix parsing must not
 // crash, and what they report must lie inside the text.
-#include "link/replay/RawLogSource.h"
+#include "sources/replay/RawLogSource.h"
 
 #include <cmath>
 #include <cstddef>

@@ -2,8 +2,8 @@
 // chunk must not crash, and must end with output bounded by the input (a bad stamp or
 // marker must never make the reader go on without end).
 #include "TempFile.h"
-#include "link/replay/RecordingError.h"
-#include "link/replay/RecordingSource.h"
+#include "sources/replay/RecordingError.h"
+#include "sources/replay/RecordingSource.h"
 
 #include <cstddef>
 #include <cstdint>

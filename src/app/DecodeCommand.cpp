@@ -7,8 +7,8 @@
 #include "decode/FrameDecoder.h"
 #include "decode/FrameLine.h"
 #include "decode/VehicleState.h"
-#include "link/replay/RawLogSource.h"
-#include "link/replay/RecordingSource.h"
+#include "sources/replay/RawLogSource.h"
+#include "sources/replay/RecordingSource.h"
 
 #include <algorithm>
 #include <array>

@@ -2,11 +2,11 @@
 
 #include "common/FileSystem.h"
 #include "common/Format.h"
-#include "link/replay/CandumpExport.h"
-#include "link/replay/LocalTime.h"
-#include "link/replay/RecordingError.h"
-#include "link/replay/RecordingSource.h"
-#include "link/replay/ReplaySession.h"
+#include "sources/replay/CandumpExport.h"
+#include "sources/replay/LocalTime.h"
+#include "sources/replay/RecordingError.h"
+#include "sources/replay/RecordingSource.h"
+#include "sources/replay/ReplaySession.h"
 
 #include <algorithm>
 #include <chrono>

@@ -3,8 +3,8 @@
 #include "app/MainForm.h"
 #include "config/Settings.h"
 #include "link/Monitor.h"
-#include "link/replay/RecordingError.h"
-#include "link/replay/ReplaySession.h"
+#include "sources/replay/RecordingError.h"
+#include "sources/replay/ReplaySession.h"
 
 #include <QApplication>
 #include <QLocale>

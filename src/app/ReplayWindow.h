@@ -6,10 +6,10 @@
 #include "app/ReplayCommand.h"
 #include "common/FileSystem.h"
 #include "link/qt/QtEventPump.h"
-#include "link/replay/GpsRecordingFeed.h"
-#include "link/replay/RecordingClock.h"
-#include "link/replay/RecordingSource.h"
-#include "link/replay/ReplayPort.h"
+#include "sources/replay/GpsRecordingFeed.h"
+#include "sources/replay/RecordingClock.h"
+#include "sources/replay/RecordingSource.h"
+#include "sources/replay/ReplayPort.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -5,7 +5,7 @@
 #include "app/ProgramPaths.h"
 #include "common/FileSystem.h"
 #include "config/Settings.h"
-#include "link/replay/LiveCandump.h"
+#include "sources/replay/LiveCandump.h"
 
 #include <QLocale>
 

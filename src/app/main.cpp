@@ -28,7 +28,7 @@
 #include "config/Settings.h"
 #include "link/qt/QtEventPump.h"
 #include "link/qt/QtPorts.h"
-#include "link/sim/SimulatedPort.h"
+#include "sources/sim/SimulatedPort.h"
 
 #include <QApplication>
 #include <QLocale>

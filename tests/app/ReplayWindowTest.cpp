@@ -3,7 +3,7 @@
 #include "WindowRig.h"
 
 #include "app/ReplayWindow.h"
-#include "link/replay/RecordingError.h"
+#include "sources/replay/RecordingError.h"
 #include "support/TextFiles.h"
 
 #include <QEventLoop>

@@ -11,8 +11,8 @@
 #include "decode/FrameDecoder.h"
 #include "link/ManualEventPump.h"
 #include "link/Monitor.h"
-#include "link/sim/SimulatedPort.h"
-#include "link/sim/VirtualElm327.h"
+#include "sources/sim/SimulatedPort.h"
+#include "sources/sim/VirtualElm327.h"
 
 #include <gtest/gtest.h>
 

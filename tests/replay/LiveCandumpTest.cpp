@@ -1,5 +1,5 @@
 // candump -L text arriving live, cut anywhere, turned into each adapter's monitor text.
-#include "link/replay/LiveCandump.h"
+#include "sources/replay/LiveCandump.h"
 
 #include <gtest/gtest.h>
 

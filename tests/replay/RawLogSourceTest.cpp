@@ -1,8 +1,8 @@
 // The raw log read back chunk by chunk: ELM327 and CANUSB text around the markers, a
 // file cut short anywhere, damaged markers, and the marker's own fields.
-#include "link/replay/LocalTime.h"
-#include "link/replay/RawLogSource.h"
-#include "link/replay/RecordingError.h"
+#include "sources/replay/LocalTime.h"
+#include "sources/replay/RawLogSource.h"
+#include "sources/replay/RecordingError.h"
 
 #include "ReplayFixture.h"
 

@@ -2,9 +2,9 @@
 // on the simulated car, raw log with markers, GPS log, value log, trip file).
 #include "SimulatedDrive.h"
 #include "common/FileSystem.h"
-#include "link/replay/CandumpExport.h"
-#include "link/replay/RecordingSource.h"
-#include "link/replay/ReplaySession.h"
+#include "sources/replay/CandumpExport.h"
+#include "sources/replay/RecordingSource.h"
+#include "sources/replay/ReplaySession.h"
 
 #include "ReplayFixture.h"
 

@@ -2,12 +2,12 @@
 // text, plain adapter text paced at the serial speed, damaged and cut files, the candump
 // export and re-import round trip, and the GPS log spread over the drive.
 #include "link/canformat/AdapterText.h"
-#include "link/replay/CandumpExport.h"
-#include "link/replay/CandumpSource.h"
-#include "link/replay/GpsRecordingFeed.h"
-#include "link/replay/PacedTextSource.h"
-#include "link/replay/RecordingError.h"
-#include "link/replay/RecordingSource.h"
+#include "sources/replay/CandumpExport.h"
+#include "sources/replay/CandumpSource.h"
+#include "sources/replay/GpsRecordingFeed.h"
+#include "sources/replay/PacedTextSource.h"
+#include "sources/replay/RecordingError.h"
+#include "sources/replay/RecordingSource.h"
 
 #include "ReplayFixture.h"
 

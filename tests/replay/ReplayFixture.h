@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the replay tests: a fixed time zone so that local times are known, the
 // notes a reader gives, and a drive written by hand.
-#include "link/replay/RecordingSource.h"
+#include "sources/replay/RecordingSource.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 

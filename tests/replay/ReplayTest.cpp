@@ -2,8 +2,8 @@
 // adapter form, in US units, and the failures that must leave the output folder as it was
 // (a broken recording, a full disk, an existing log).
 #include "common/FileSystem.h"
-#include "link/replay/RecordingError.h"
-#include "link/replay/ReplaySession.h"
+#include "sources/replay/RecordingError.h"
+#include "sources/replay/ReplaySession.h"
 
 #include "ReplayFixture.h"
 #include "support/FaultyFileSystem.h"

@@ -1,6 +1,6 @@
 // The simulated car's bus: identifiers at their measured rates, a bus that is never
 // double-booked, and a drive that depends only on its seed.
-#include "link/sim/DriveBus.h"
+#include "sources/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "SimHost.h"
 
 #include "decode/FrameDecoder.h"
-#include "link/sim/DriveBus.h"
+#include "sources/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The sample recordings in samples/ are what the simulator makes (how they decode:
 // DriveDecodesTest, on the simulator's own drive).
-#include "link/sim/DriveRecorder.h"
+#include "sources/sim/DriveRecorder.h"
 #include "support/TextFiles.h"
 
 #include <gtest/gtest.h>

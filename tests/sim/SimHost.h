@@ -4,9 +4,9 @@
 #include "support/RecordingListener.h"
 
 #include "common/Clock.h"
-#include "link/sim/SimulatedPort.h"
-#include "link/sim/VirtualCanUsb.h"
-#include "link/sim/VirtualElm327.h"
+#include "sources/sim/SimulatedPort.h"
+#include "sources/sim/VirtualCanUsb.h"
+#include "sources/sim/VirtualElm327.h"
 
 #include <memory>
 #include <string>

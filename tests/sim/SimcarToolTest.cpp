@@ -1,7 +1,7 @@
 // The vcm-simcar tool as a program's serial port meets it: a pseudo-terminal whose
 // path comes on the first line, the adapter answering on it in real time, the tool
 // ending when the port is closed or on SIGTERM; and its recordings.
-#include "link/sim/DriveRecorder.h"
+#include "sources/sim/DriveRecorder.h"
 #include "support/ChildProcess.h"
 
 #include <gtest/gtest.h>

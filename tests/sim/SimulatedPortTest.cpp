@@ -4,7 +4,7 @@
 #include "support/TempFolder.h"
 
 #include "link/canformat/CandumpLog.h"
-#include "link/sim/DriveBus.h"
+#include "sources/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The simulated CANUSB (Lawicel protocol) as a host meets it, byte for byte.
 #include "SimHost.h"
 
-#include "link/sim/DriveBus.h"
+#include "sources/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 

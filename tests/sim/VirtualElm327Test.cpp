@@ -1,7 +1,7 @@
 // The simulated ELM327 as a host meets it over the serial port, byte for byte.
 #include "SimHost.h"
 
-#include "link/sim/DriveBus.h"
+#include "sources/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "SimulatedDrive.h"
 
 #include "link/canformat/AdapterText.h"
-#include "link/sim/SimulatedPort.h"
+#include "sources/sim/SimulatedPort.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -10,8 +10,8 @@
 //   vcm-simcar --record elm327|canusb|candump [--seconds N] [--seed N]
 //       Writes a recording of N seconds (default 60) of the drive to standard output.
 #include "common/Clock.h"
-#include "link/sim/DriveRecorder.h"
-#include "link/sim/SimulatedPort.h"
+#include "sources/sim/DriveRecorder.h"
+#include "sources/sim/SimulatedPort.h"
 
 #include "shared/AdapterPty.h"
 

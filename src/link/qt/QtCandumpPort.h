@@ -8,8 +8,8 @@
 // FileIdleEndMs; the listener then hears PortError::EndOfInput. POSIX only: on Windows
 // open() fails with a reason.
 #include "link/SerialPort.h"
-#include "link/replay/LiveCandump.h"
-#include "link/replay/ReplayPort.h"
+#include "sources/replay/LiveCandump.h"
+#include "sources/replay/ReplayPort.h"
 
 #include <QElapsedTimer>
 #include <QObject>

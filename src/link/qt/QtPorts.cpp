@@ -3,7 +3,7 @@
 #include "link/qt/QtCandumpPort.h"
 #include "link/qt/QtSerialPort.h"
 #include "link/qt/QtSimulatedPort.h"
-#include "link/sim/SimulatedPort.h"
+#include "sources/sim/SimulatedPort.h"
 
 #include <QSerialPortInfo>
 

@@ -3,7 +3,7 @@
 // a timer runs the car and its adapter on to the clock's time every few milliseconds
 // while the port is open, so the program acquires with no hardware attached.
 #include "link/SerialPort.h"
-#include "link/sim/SimulatedPort.h"
+#include "sources/sim/SimulatedPort.h"
 
 #include <QObject>
 #include <QTimer>
