@@ -5,7 +5,7 @@
 #include "common/Format.h"
 #include "config/MonitorSettings.h"
 #include "decode/FrameDecoder.h"
-#include "decode/FrameLine.h"
+#include "decode/AdapterLine.h"
 #include "decode/VehicleState.h"
 #include "link/replay/RawLogSource.h"
 #include "link/replay/RecordingSource.h"

@@ -1,7 +1,7 @@
 #include "link/sim/VirtualCanUsb.h"
 
 #include "link/sim/DriveBus.h"
-#include "link/canformat/Hex.h"
+#include "common/Hex.h"
 #include "link/canformat/AdapterText.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "link/sim/VirtualElm327.h"
 
-#include "link/canformat/Hex.h"
+#include "common/Hex.h"
 
 #include <cctype>
 
