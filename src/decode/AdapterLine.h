@@ -123,12 +123,18 @@ std::string_view AdapterLineSplitter::forEachLine(std::string_view text, Adapter
             p = from = cr + 2;
         }
     } else {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\r' || text[i] == '\a') {
-                onLine(text.substr(p, i - p));
-                p = i + 1;
-            }
+        // Cut at each CR, then at the BELs inside; BELs are rare, so one search of the
+        // whole text saves looking for them line by line.
+        const bool bells = text.find('\a') != std::string_view::npos;
+        auto cutAtBells = [&](std::size_t end) {
+            for (std::size_t bel; (bel = text.substr(0, end).find('\a', p)) != std::string_view::npos; p = bel + 1)
+                onLine(text.substr(p, bel - p));
+        };
+        for (std::size_t cr; (cr = text.find('\r', p)) != std::string_view::npos; p = cr + 1) {
+            if (bells) cutAtBells(cr);
+            onLine(text.substr(p, cr - p));
         }
+        if (bells) cutAtBells(text.size());
     }
     return text.substr(p);
 }
