@@ -1,5 +1,7 @@
 #include "ValueLog.h"
 
+#include "logging/LogFormat.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -9,14 +11,16 @@ namespace vcm {
 namespace {
 
 constexpr double KmPerMile = 1.609344;
-constexpr std::size_t ValueFields = 26;
-constexpr std::size_t GpsFields = 6;
+constexpr std::size_t ValueFields = LogCol::ValueCount;
+constexpr std::size_t GpsFields = LogCol::GpsCount;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-// Column positions (0-based) of the 26 value columns.
+// The columns read, positioned and named as the writer's column table has them.
 enum Col : std::size_t {
-    Date = 0, Time = 1, Speed = 2, Rpm = 3, Current = 6, Voltage = 8, Soc = 9, Brake = 12, Inject = 15,
-    Timer = 19, Distance = 20, Litres = 23, GpsLat = 26, GpsLon = 27, GpsAlt = 28
+    Date = LogCol::Date, Time = LogCol::Time, Speed = LogCol::Speed, Rpm = LogCol::Rpm,
+    Consumption = LogCol::Consumption, Current = LogCol::Current, Voltage = LogCol::Voltage, Soc = LogCol::Soc,
+    Brake = LogCol::Brake, Inject = LogCol::Inject, Timer = LogCol::Timer, Distance = LogCol::Distance,
+    Litres = LogCol::Litres, GpsLat = LogCol::GpsLatitude, GpsLon = LogCol::GpsLongitude, GpsAlt = LogCol::GpsAltitude
 };
 
 // Splits at ';' into fields (views into line); returns the count, at most fields.size().
@@ -97,23 +101,6 @@ std::optional<DateTime> readDateTime(std::string_view date, std::string_view tim
     return DateTime::fromCivil(c);
 }
 
-const char* columnName(std::size_t col, bool metric)
-{
-    switch (col) {
-    case Speed: return metric ? "km/h" : "mph";
-    case Rpm: return metric ? "Tpm" : "Rpm";
-    case Current: return "Courant(A)";
-    case Voltage: return "VoltBatt(V)";
-    case Soc: return "SOC(%)";
-    case Brake: return "Frein";
-    case Inject: return "Inject";
-    case Timer: return "Timer";
-    case Distance: return "Distance";
-    case Litres: return "Litres";
-    default: return "?";
-    }
-}
-
 class RowReader {
 public:
     RowReader(RunData& run, std::vector<LogProblem>& problems, const std::string& path)
@@ -144,7 +131,7 @@ public:
         for (std::size_t col : {Speed, Rpm, Current, Voltage, Soc, Brake, Inject, Timer, Distance, Litres}) {
             const auto x = readNumber(f[col]);
             if (!x) {
-                problem(lineNo, std::string("column ") + columnName(col, run_.layout.metric) + ": \"" +
+                problem(lineNo, "column " + std::string(logColumn(col).name(run_.layout.metric)) + ": \"" +
                                     std::string(f[col]) + "\" is not a number");
                 return;
             }
@@ -203,16 +190,16 @@ std::optional<LogLayout> parseLogHeader(std::string_view header)
     const std::size_t n = splitFields(header, f);
     if (n < ValueFields || f[Date] != "Date" || f[Time] != "Heure") return std::nullopt;
     LogLayout layout;
-    if (f[Speed] == "km/h" && f[Rpm] == "Tpm" && f[4] == "L/100")
-        layout.metric = true;
-    else if (f[Speed] == "mph" && f[Rpm] == "Rpm" && f[4] == "MPG")
-        layout.metric = false;
-    else
-        return std::nullopt;
-    for (std::size_t col : {Current, Voltage, Soc, Brake, Inject, Timer, Distance, Litres})
-        if (f[col] != columnName(col, true)) return std::nullopt;
+    // The unit system's columns say which it is; the other columns read must be where they belong.
+    auto named = [&](std::initializer_list<std::size_t> cols, bool metric) {
+        return std::all_of(cols.begin(), cols.end(), [&](std::size_t col) { return f[col] == logColumn(col).name(metric); });
+    };
+    const bool metric = named({Speed, Rpm, Consumption}, true);
+    if (!metric && !named({Speed, Rpm, Consumption}, false)) return std::nullopt;
+    layout.metric = metric;
+    if (!named({Current, Voltage, Soc, Brake, Inject, Timer, Distance, Litres}, metric)) return std::nullopt;
     layout.headerFields = countFields(header);
-    layout.gps = n > GpsLat && f[GpsLat] == "GPS Latitude";
+    layout.gps = n > GpsLat && f[GpsLat] == logColumn(GpsLat).metricName;
     layout.canusb = header.find(";C3_01") != std::string_view::npos;
     return layout;
 }

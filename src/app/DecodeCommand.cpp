@@ -5,7 +5,7 @@
 #include "common/Format.h"
 #include "config/MonitorSettings.h"
 #include "decode/FrameDecoder.h"
-#include "decode/FrameLine.h"
+#include "decode/AdapterLine.h"
 #include "decode/VehicleState.h"
 #include "sources/replay/RawLogSource.h"
 #include "sources/replay/RecordingSource.h"

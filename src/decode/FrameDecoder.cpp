@@ -31,7 +31,6 @@ FrameDecoder::FrameDecoder(VehicleState& state, const MonitorSettings& settings,
                            DecoderSink& sink, char decimalSeparator)
     : state_(state), settings_(settings), clock_(clock), sink_(sink), decimalSeparator_(decimalSeparator)
 {
-    pending_.reserve(kMaxPendingText);
     captionText_.reserve(32);
 }
 
@@ -41,68 +40,15 @@ FrameDecoder::FrameDecoder(VehicleState& state, const MonitorSettings& settings,
 void FrameDecoder::decodeFrames(std::string_view received)
 {
     steeringReference_ = 0;
-    if (!pending_.empty()) {
-        // Complete the waiting line with the start of the new text.
-        std::size_t end = std::string_view::npos;
-        if (settings_.UseElm327) {
-            if (pending_.back() == '\r' && !received.empty() && received.front() == '\n') end = 1;
-            else if (const auto p = received.find("\r\n"); p != std::string_view::npos) end = p + 2;
-        } else if (const auto p = received.find('\r'); p != std::string_view::npos) {
-            end = p + 1;
-        }
-        if (end == std::string_view::npos) {
-            // Keep the newest kMaxPendingText characters without ever holding more.
-            if (received.size() >= kMaxPendingText) {
-                pending_.assign(received.substr(received.size() - kMaxPendingText));
-            } else {
-                const std::size_t total = pending_.size() + received.size();
-                if (total > kMaxPendingText) pending_.erase(0, total - kMaxPendingText);
-                pending_.append(received);
-            }
-            return;
-        }
-        pending_.append(received.substr(0, end));
-        decodeLines(pending_); // ends with a line end: consumes it all
-        pending_.clear();
-        received.remove_prefix(end);
-    }
-    keepPending(decodeLines(received));
-}
-
-void FrameDecoder::keepPending(std::string_view tail)
-{
-    if (tail.size() > kMaxPendingText) tail.remove_prefix(tail.size() - kMaxPendingText);
-    pending_.assign(tail);
-}
-
-// Decodes every complete line of text and returns what follows the last line end.
-std::string_view FrameDecoder::decodeLines(std::string_view text)
-{
-    std::size_t p = 0;
-    if (settings_.UseElm327) {
-        std::size_t from = 0;
-        while (true) {
-            const std::size_t cr = text.find('\r', from);
-            if (cr == std::string_view::npos || cr + 1 >= text.size()) break;
-            if (text[cr + 1] != '\n') { from = cr + 1; continue; }
-            decodeLine(text.substr(p, cr - p));
-            p = from = cr + 2;
-        }
-    } else {
-        std::size_t cr;
-        while ((cr = text.find('\r', p)) != std::string_view::npos) {
-            decodeLine(text.substr(p, cr - p));
-            p = cr + 1;
-        }
-    }
-    return text.substr(p);
+    lines_.feed(received, settings_.UseElm327 ? AdapterForm::Elm327 : AdapterForm::CanUsb,
+                [this](std::string_view line) { decodeLine(line); });
 }
 
 void FrameDecoder::decodeLine(std::string_view line)
 {
     FrameLine f;
     const bool elm = settings_.UseElm327;
-    if (!(elm ? readElm327Line(line, f) : readCanUsbLine(line, f))) {
+    if (!readFrameLine(line, elm ? AdapterForm::Elm327 : AdapterForm::CanUsb, f)) {
         if (!line.empty()) ++linesIgnored_;
         return;
     }

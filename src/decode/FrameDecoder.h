@@ -1,11 +1,11 @@
 #pragma once
 // DecodeFrames: turns the text an adapter sends into updates of VehicleState.
-// Two text forms, chosen by MonitorSettings::UseElm327 (FrameLine.h reads each line):
+// Two text forms, chosen by MonitorSettings::UseElm327 (AdapterLine.h cuts and reads the lines):
 //   ELM327 monitor lines (ATH1 ATL1 ATCAF0), CR LF terminated, space separated:
 //       "3CA 00 00 00 00 00\r\n"  -> identifier 0x3CA, 5 data bytes
 //   CANUSB (Lawicel) frame lines, CR terminated:
 //       "t3CA50000000000\r"      -> identifier 0x3CA, length 5, bytes 00 00 00 00 00
-// A frame is decoded as soon as its terminator arrives; CANUSB text is cut at every CR,
+// A frame is decoded as soon as its terminator arrives; CANUSB text is cut at every CR (and BEL),
 // so adapter replies between frames ("z" acknowledgements, a lone CR) are lines of their
 // own and are ignored. Text that does not yet end a line waits for the next call, at most
 // kMaxPendingText characters of it (older text is dropped: no line is that long, so
@@ -24,7 +24,7 @@
 #include "config/MonitorSettings.h"
 #include "decode/DecoderSink.h"
 #include "decode/DiagReply.h"
-#include "decode/FrameLine.h"
+#include "decode/AdapterLine.h"
 #include "decode/VehicleState.h"
 
 #include <array>
@@ -36,14 +36,14 @@ namespace vcm {
 
 class FrameDecoder {
 public:
-    static constexpr std::size_t kMaxPendingText = 4096;
+    static constexpr std::size_t kMaxPendingText = AdapterLineSplitter::kMaxPending;
 
     FrameDecoder(VehicleState& state, const MonitorSettings& settings, const Clock& clock, DecoderSink& sink,
                  char decimalSeparator = '.');
 
     // Appends received text to the pending text and decodes every complete line.
     void decodeFrames(std::string_view receivedText);
-    const std::string& pendingText() const { return pending_; }
+    const std::string& pendingText() const { return lines_.pending(); }
 
     // Captions are written only when their text changes; after the window has cleared or
     // rebuilt its labels, this makes the next frame of each write its caption again.
@@ -56,10 +56,8 @@ public:
     std::uint32_t framesOf(std::uint32_t id) const { return id < framesById_.size() ? framesById_[id] : 0; }
 
 private:
-    std::string_view decodeLines(std::string_view text);
     void decodeLine(std::string_view line);
     void dispatch(const FrameLine& f);
-    void keepPending(std::string_view tail);
     // True for an ELM327 line shorter than its identifier's longest so far.
     bool isCutShort(const FrameLine& f);
 
@@ -99,7 +97,7 @@ private:
     const Clock& clock_;
     DecoderSink& sink_;
     char decimalSeparator_;
-    std::string pending_;
+    AdapterLineSplitter lines_;
 
     std::int32_t steeringReference_ = 0; // 025 bytes 3-4, kept for one call
     DiagReplyAssembler diag_;

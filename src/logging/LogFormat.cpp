@@ -16,24 +16,6 @@ void appendTwoDigits(std::string& out, int v)
     out.push_back(static_cast<char>('0' + v % 10));
 }
 
-// "dd/mm/yyyy;hh:mm:ss" without a temporary string.
-void appendDateAndTime(std::string& out, DateTime t)
-{
-    const CivilTime c = t.civil();
-    appendTwoDigits(out, c.day);
-    out += '/';
-    appendTwoDigits(out, c.month);
-    out += '/';
-    appendTwoDigits(out, c.year / 100);
-    appendTwoDigits(out, c.year % 100);
-    out += ';';
-    appendTwoDigits(out, c.hour);
-    out += ':';
-    appendTwoDigits(out, c.minute);
-    out += ':';
-    appendTwoDigits(out, c.second);
-}
-
 bool logsGps(const MonitorSettings& s) { return s.EnableGPS && s.PortNumGPS >= 1; }
 
 // Values in the diagnostic records: C3 has 4 in its first frame and 7 in each of five
@@ -53,16 +35,81 @@ void appendDiagnosticFields(std::string& out, const std::string& head, const std
         out += ';';
 }
 
+using P = NumberPattern;
+using Row = const LogRowInputs&;
+
+void number(std::string& out, Row in, double value, NumberPattern pattern)
+{
+    appendNumber(out, value, pattern, in.decimalSeparator);
+}
+
+// The GPS fields: texts as the receiver's decoder keeps them, and the satellite count.
+void gpsText(std::string& out, const std::string& text) { out += text; }
+
+// Written without a temporary string: the row is built at every tick.
+constexpr LogColumn kColumns[LogCol::Count] = {
+    {"Date", "Date", [](std::string& o, Row in) {
+         const CivilTime c = in.now.civil();
+         appendTwoDigits(o, c.day), o += '/', appendTwoDigits(o, c.month), o += '/';
+         appendTwoDigits(o, c.year / 100), appendTwoDigits(o, c.year % 100);
+     }},
+    {"Heure", "Heure", [](std::string& o, Row in) {
+         const CivilTime c = in.now.civil();
+         appendTwoDigits(o, c.hour), o += ':', appendTwoDigits(o, c.minute), o += ':', appendTwoDigits(o, c.second);
+     }},
+    {"km/h", "mph", [](std::string& o, Row in) { number(o, in, in.state.SpeedDisplay, P::OneDecimal); }},
+    {"Tpm", "Rpm", [](std::string& o, Row in) { number(o, in, in.state.EngineRpm, P::Whole); }},
+    {"L/100", "MPG", [](std::string& o, Row in) { number(o, in, in.state.InstantConsumption, P::TwoDecimals); }},
+    {"Temp Eau(°C)", "CoolantTemp(°C)", [](std::string& o, Row in) { number(o, in, in.state.CoolantTemp / 10.0, P::OneDecimal); }},
+    {"Courant(A)", "Courant(A)", [](std::string& o, Row in) { number(o, in, in.state.BatteryCurrent / 10.0, P::OneDecimal); }},
+    {"TempBatt(°C)", "TempBatt(°C)", [](std::string& o, Row in) { number(o, in, in.state.BatteryTempA, P::Whole); }},
+    {"VoltBatt(V)", "VoltBatt(V)", [](std::string& o, Row in) { number(o, in, in.state.BatteryVoltage, P::Whole); }},
+    {"SOC(%)", "SOC(%)", [](std::string& o, Row in) { number(o, in, in.state.StateOfCharge / 10.0, P::OneDecimal); }},
+    {"Réserv(%)", "Réserv(%)", [](std::string& o, Row in) { number(o, in, in.state.FuelTankLevel, P::Whole); }},
+    {"Accel.", "Accel.", [](std::string& o, Row in) { number(o, in, in.state.AccelPedal / 2.0, P::OneDecimal); }},
+    {"Frein", "Frein", [](std::string& o, Row in) { number(o, in, in.state.BrakePedal, P::Whole); }},
+    {"EV Mode", "EV Mode", [](std::string& o, Row in) { number(o, in, in.state.EvMode ? 1 : 0, P::Whole); }},
+    {"Pid348", "Pid348", [](std::string& o, Row in) { number(o, in, in.state.Pid348Value, P::Whole); }},
+    {"Inject", "Inject", [](std::string& o, Row in) { number(o, in, in.state.Injector, P::Whole); }},
+    {"VoltMg1", "VoltMg1", [](std::string& o, Row in) { number(o, in, in.state.Mg1Voltage, P::Whole); }},
+    {"Vvti", "Vvti", [](std::string& o, Row in) { number(o, in, in.state.VvtiAngle, P::Whole); }},
+    {"Shift lever", "Shift lever", [](std::string& o, Row in) { o += in.state.ShiftLever; }},
+    {"Timer", "Timer", [](std::string& o, Row in) { number(o, in, in.tickCount, P::Whole); }},
+    {"Distance", "Distance", [](std::string& o, Row in) { number(o, in, in.state.DistanceAccumulator / 3600, P::Whole); }},
+    {"Lmoy/100", "Lmoy/100", [](std::string& o, Row in) { number(o, in, tripAverageConsumption(in.state), P::TwoDecimals); }},
+    {"Lmoy/minute", "Lmoy/minute", [](std::string& o, Row in) { number(o, in, in.intervalConsumption, P::TwoDecimals); }},
+    {"Litres", "Litres", [](std::string& o, Row in) { number(o, in, in.state.FuelAccumulator / FuelUnitsPerMl, P::Whole); }},
+    {"Couple Therm", "Couple Therm", [](std::string& o, Row in) { number(o, in, in.state.EngineTorque, P::Whole); }},
+    {" l/h", " l/h", [](std::string& o, Row in) { number(o, in, in.state.FuelRateLh, P::TwoDecimals); }},
+    {"GPS Latitude", "GPS Latitude", [](std::string& o, Row in) { gpsText(o, in.gps.GpsLatitude); }},
+    {"GPS Longitude", "GPS Longitude", [](std::string& o, Row in) { gpsText(o, in.gps.GpsLongitude); }},
+    {"GPS Altitude", "GPS Altitude", [](std::string& o, Row in) { gpsText(o, in.gps.GpsAltitude); }},
+    {"GPS Speed", "GPS Speed", [](std::string& o, Row in) { gpsText(o, in.gps.GpsSpeed); }},
+    {"GPS Direction", "GPS Direction", [](std::string& o, Row in) { gpsText(o, in.gps.GpsCourse); }},
+    {"Nbre Sat", "Nbre Sat", [](std::string& o, Row in) { number(o, in, in.gps.GpsSatellites, P::Whole); }},
+};
+
+// Every field but the row's first (the date) follows a ";".
+void appendColumns(std::string& out, const LogRowInputs& in, std::size_t first, std::size_t end)
+{
+    for (std::size_t col = first; col < end; ++col) {
+        if (col != LogCol::Date) out += ';';
+        kColumns[col].append(out, in);
+    }
+}
+
 } // namespace
+
+const LogColumn& logColumn(std::size_t col) { return kColumns[col]; }
 
 std::string logHeader(const MonitorSettings& settings)
 {
-    std::string h = "Date;Heure;";
-    h += settings.MetricUnits ? "km/h;Tpm;L/100;Temp Eau(" : "mph;Rpm;MPG;CoolantTemp(";
-    h += "°C)";
-    h += ";Courant(A);TempBatt(°C);VoltBatt(V);SOC(%);Réserv(%);Accel.;Frein;EV Mode;Pid348;Inject;"
-         "VoltMg1;Vvti;Shift lever;Timer;Distance;Lmoy/100;Lmoy/minute;Litres;Couple Therm; l/h";
-    if (logsGps(settings)) h += ";GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat";
+    std::string h;
+    const std::size_t end = logsGps(settings) ? LogCol::Count : LogCol::ValueCount;
+    for (std::size_t col = 0; col < end; ++col) {
+        if (col != LogCol::Date) h += ';';
+        h += kColumns[col].name(settings.MetricUnits);
+    }
     if (!settings.UseElm327) {
         for (int i = 1; i <= C3Fields; ++i) {
             h += ";C3_";
@@ -84,53 +131,11 @@ double tripAverageConsumption(const VehicleState& state)
 
 void appendLogRow(std::string& out, const LogRowInputs& in)
 {
-    const VehicleState& v = in.state;
-    const char sep = in.decimalSeparator;
-    auto field = [&](double value, NumberPattern p) {
-        out += ';';
-        appendNumber(out, value, p, sep);
-    };
-    using P = NumberPattern;
-
-    if (in.settings.PortNumM == 0) {
-        appendDateAndTime(out, in.now);
-        field(v.SpeedDisplay, P::OneDecimal);
-        field(v.EngineRpm, P::Whole);
-        field(v.InstantConsumption, P::TwoDecimals);
-        field(v.CoolantTemp / 10.0, P::OneDecimal);
-        field(v.BatteryCurrent / 10.0, P::OneDecimal);
-        field(v.BatteryTempA, P::Whole);
-        field(v.BatteryVoltage, P::Whole);
-        field(v.StateOfCharge / 10.0, P::OneDecimal);
-        field(v.FuelTankLevel, P::Whole);
-        field(v.AccelPedal / 2.0, P::OneDecimal);
-        field(v.BrakePedal, P::Whole);
-        field(v.EvMode ? 1 : 0, P::Whole);
-        field(v.Pid348Value, P::Whole);
-        field(v.Injector, P::Whole);
-        field(v.Mg1Voltage, P::Whole);
-        field(v.VvtiAngle, P::Whole);
-        out += ';';
-        out += v.ShiftLever;
-        field(in.tickCount, P::Whole);
-        field(v.DistanceAccumulator / 3600, P::Whole);
-        field(tripAverageConsumption(v), P::TwoDecimals);
-        field(in.intervalConsumption, P::TwoDecimals);
-        field(v.FuelAccumulator / FuelUnitsPerMl, P::Whole);
-        field(v.EngineTorque, P::Whole);
-        field(v.FuelRateLh, P::TwoDecimals);
-    }
-    if (logsGps(in.settings)) {
-        const GpsState& g = in.gps;
-        for (const std::string* text : {&g.GpsLatitude, &g.GpsLongitude, &g.GpsAltitude, &g.GpsSpeed, &g.GpsCourse}) {
-            out += ';';
-            out += *text;
-        }
-        field(g.GpsSatellites, P::Whole);
-    }
+    if (in.settings.PortNumM == 0) appendColumns(out, in, 0, LogCol::ValueCount);
+    if (logsGps(in.settings)) appendColumns(out, in, LogCol::ValueCount, LogCol::Count);
     if (!in.settings.UseElm327) {
-        appendDiagnosticFields(out, v.C3Head, v.C3Body, C3Fields);
-        appendDiagnosticFields(out, v.C4Head, v.C4Body, C4Fields);
+        appendDiagnosticFields(out, in.state.C3Head, in.state.C3Body, C3Fields);
+        appendDiagnosticFields(out, in.state.C4Head, in.state.C4Body, C4Fields);
     }
 }
 

@@ -22,11 +22,11 @@
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace vcm {
-
-std::string logHeader(const MonitorSettings& settings);
 
 struct LogRowInputs {
     const VehicleState& state;
@@ -37,6 +37,28 @@ struct LogRowInputs {
     double intervalConsumption = 0;  // consumption of the last histogram minute
     char decimalSeparator = '.';
 };
+
+// The value log's columns, in file order: the 26 value columns, then the six GPS columns.
+// A column's position is its number here (readers index rows with them).
+struct LogCol {
+    enum : std::size_t {
+        Date, Time, Speed, Rpm, Consumption, Coolant, Current, BatteryTemp, Voltage, Soc, Reserve, Accel, Brake,
+        EvMode, Pid348, Inject, Mg1Voltage, Vvti, ShiftLever, Timer, Distance, TripAverage, MinuteAverage, Litres,
+        Torque, FuelRate, GpsLatitude, GpsLongitude, GpsAltitude, GpsSpeed, GpsCourse, GpsSatellites, Count
+    };
+    static constexpr std::size_t ValueCount = GpsLatitude, GpsCount = Count - GpsLatitude;
+};
+
+// One column: its header name in each unit system and how a row writes its field.
+struct LogColumn {
+    std::string_view metricName, usName;
+    void (*append)(std::string& out, const LogRowInputs& in);
+    std::string_view name(bool metric) const { return metric ? metricName : usName; }
+};
+// All LogCol::Count columns, indexed by LogCol.
+const LogColumn& logColumn(std::size_t col);
+
+std::string logHeader(const MonitorSettings& settings);
 
 // Appends one row (without line end) to out; allocates nothing when out has room.
 // With PortNumM not 0 the 26 value columns are left out, as the auxiliary port wants.

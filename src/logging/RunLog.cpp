@@ -1,6 +1,7 @@
 #include "RunLog.h"
 
 #include "LogFormat.h"
+#include "RawMarker.h"
 #include "SaveFolder.h"
 #include "common/Format.h"
 
@@ -126,21 +127,8 @@ void RunLog::writeRaw(std::string_view chunk)
     if (!raw_ || chunk.empty()) return;
     // First line (or first character), marker, rest: one write, so the chunk reaches
     // the file whole or not at all.
-    const std::size_t crlf = chunk.find(LineEnd);
-    const std::size_t head = crlf == std::string_view::npos ? 1 : crlf + 2;
-    scratch_.assign(chunk.substr(0, head));
-    const DateTime now = clock_.now();
-    scratch_ += '#';
-    scratch_ += formatDateTime(now, "dd/mm/yyyy");
-    scratch_ += ' ';
-    scratch_ += formatDateTime(now, "hh:mm:ss");
-    scratch_ += '_';
-    appendNumber(scratch_, clock_.tickCount(), NumberPattern::Whole, '.');
-    scratch_ += '_';
-    scratch_ += std::to_string(chunk.size());
-    scratch_ += '#';
-    scratch_ += LineEnd;
-    scratch_.append(chunk.substr(head));
+    scratch_.clear();
+    appendRawChunk(scratch_, chunk, clock_.now(), clock_.tickCount());
     if (!raw_->write(scratch_)) {
         fail("could not write", base_ + ".txt", raw_->error());
         raw_.reset(); // the value log keeps the space that is left

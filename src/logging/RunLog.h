@@ -2,12 +2,8 @@
 // The log set of a run: value log (.csv), raw adapter text (.txt) and GPS text (.gps),
 // named <save folder>/CAN_ddmmyyyy_hhnn.<ext> by the minute they were opened.
 //
-// Raw log: each received chunk is written byte for byte, with one marker line after
-// its first line (after its first character when it holds no CR LF):
-//   chunk "t3CA5...\r\nt0B4...\r" ->  t3CA5...\r\n
-//                                      #04/12/2026 09:10:05_123456_24#\r\n
-//                                      t0B4...\r
-// The marker is "#" date-time "_" tick count "_" chunk length "#".
+// Raw log: each received chunk is written byte for byte, with one marker line
+// (RawMarker.h has the format).
 //
 // Files never stop acquisition: a failed open or write shows nothing but is kept in
 // lastError() with the path and the operating system's reason. After a failed open, or

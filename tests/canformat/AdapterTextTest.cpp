@@ -1,7 +1,9 @@
+// The adapters' frame lines as the simulated car and the exports write them, read back.
 #include "link/canformat/AdapterText.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace vcm {
@@ -12,106 +14,51 @@ CanFrame frame(std::uint16_t id, std::vector<std::uint8_t> bytes)
     CanFrame f;
     f.id = id;
     f.length = static_cast<std::uint8_t>(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        f.data[i] = bytes[i];
+    for (std::size_t i = 0; i < bytes.size(); ++i) f.data[i] = bytes[i];
     return f;
 }
 
-TEST(AdapterText, WritesEachAdaptersFrameLine)
+TEST(AdapterText, EachAdaptersLineWrittenAndReadBack)
 {
-    struct Case {
-        CanFrame f;
-        const char* elm;
-        const char* canusb;
-    };
-    const std::vector<Case> cases = {
-        {frame(0x3CA, {0x00, 0xA1, 0x00, 0x00, 0x7F}), "3CA 00 A1 00 00 7F\r\n", "t3CA500A100007F\r"},
-        {frame(0x025, {0x0F, 0xFE, 0x00, 0x10}), "025 0F FE 00 10\r\n", "t02540FFE0010\r"},
-        {frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 1, 2, 3, 4}), "7EA 10 27 61 C3 01 02 03 04\r\n", "t7EA8102761C301020304\r"},
-        {frame(0x520, {}), "520\r\n", "t5200\r"},
-    };
-    for (const auto& c : cases) {
-        std::string elm, canusb;
-        appendAdapterLine(elm, c.f, AdapterForm::Elm327);
-        appendAdapterLine(canusb, c.f, AdapterForm::CanUsb);
-        EXPECT_EQ(elm, c.elm);
-        EXPECT_EQ(canusb, c.canusb);
-    }
-}
-
-TEST(AdapterText, ScannerKeepsFramesOfARealElm327SessionAcrossChunks)
-{
-    // Start-up dialogue, then monitor lines cut at arbitrary places, a buffer report.
-    const std::vector<std::string> chunks = {
-        "ATZ\r\r\rELM327 v1.5\r\n\r\n>", "OK\r\n\r\n>", "3CA 00 00 00 0", "0 00\r\n0B4 00 00 00 00 00 0D 2C\r", "\n",
-        "BUFFER FULL\r\n", "520 00 1A 2B\r\n3C8 00 00 1F\r\n"};
-    AdapterFrameScanner scan(AdapterForm::Elm327);
-    std::vector<CanFrame> got;
-    for (const auto& c : chunks)
-        scan.feed(c, [&](const CanFrame& f) { got.push_back(f); });
-    // The first monitor line is glued to the prompt (">3CA ..."): like the decoder, the
-    // scanner does not take it for a frame.
-    const std::vector<CanFrame> want = {frame(0x0B4, {0, 0, 0, 0, 0, 0x0D, 0x2C}),
-                                        frame(0x520, {0, 0x1A, 0x2B}), frame(0x3C8, {0, 0, 0x1F})};
-    EXPECT_EQ(got, want);
-    EXPECT_EQ(scan.otherLines(), 4u); // echo + banner, ">OK", ">3CA ...", BUFFER FULL
-}
-
-TEST(AdapterText, ScannerKeepsFramesOfARealCanUsbSession)
-{
-    // CR acks, version and serial replies, a BEL error, transmit acks "z", a Z1 time stamp.
-    const std::string text = "\r\r\r\rV1011\rNA123\r\r\r\r\rt3CA50000000000\rz\rt7EA81027"
-                             "61C3000102\x07t0B4700000000000D2C1F2C\rT18DAF1102021\r";
-    AdapterFrameScanner scan(AdapterForm::CanUsb);
-    std::vector<CanFrame> got;
-    for (char c : text)
-        scan.feed(std::string_view(&c, 1), [&](const CanFrame& f) { got.push_back(f); });
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0], frame(0x3CA, {0, 0, 0, 0, 0}));
-    EXPECT_EQ(got[1], frame(0x0B4, {0, 0, 0, 0, 0, 0x0D, 0x2C}));
-}
-
-TEST(AdapterText, RejectsLinesThatAreNotFrames)
-{
-    for (const char* line : {"3CA 00 0", "3CA  00", "3CA 00 00 00 00 00 00 00 00 00", "8AA 00", "OK", ">3CA 00", "3CA 00 "})
-        EXPECT_FALSE(parseAdapterLine(line, AdapterForm::Elm327)) << line;
-    for (const char* line : {"t3CA9000000000000000000", "t3CA2001", "T3CA2", "r3CA0", "t3CA200AZ", "t3CA200A1FFFG", "z"})
-        EXPECT_FALSE(parseAdapterLine(line, AdapterForm::CanUsb)) << line;
-}
-
-TEST(ElmText, MonitorLineInEveryFormat)
-{
-    struct Case {
-        const char* name;
-        ElmFormat format;
-        const char* expected;
-    };
+    using Write = std::function<void(std::string&, const CanFrame&)>;
+    auto elm = [](ElmFormat format) -> Write { return [=](std::string& o, const CanFrame& f) { appendElmMonitorLine(o, f, format); }; };
+    auto lawicel = [](int stamp) -> Write { return [=](std::string& o, const CanFrame& f) { appendLawicelFrame(o, f, stamp); }; };
+    const auto elmDefault = elm({}), canusb = lawicel(-1);
     const CanFrame single = frame(0x7E8, {0x03, 0x41, 0x0D, 0x32, 0, 0, 0, 0});
-    const Case cases[] = {
-        {"raw with headers", {true, true, true, false, false}, "7E8 03 41 0D 32 00 00 00 00\r\n"},
-        {"no spaces", {true, false, true, false, false}, "7E803410D3200000000\r\n"},
-        {"no headers", {false, true, true, false, false}, "03 41 0D 32 00 00 00 00\r\n"},
-        {"no line feed", {true, true, false, false, false}, "7E8 03 41 0D 32 00 00 00 00\r"},
-        {"length shown", {true, true, true, true, false}, "7E8 8 03 41 0D 32 00 00 00 00\r\n"},
-        {"auto formatting", {true, true, true, false, true}, "7E8 41 0D 32\r\n"},
+    const struct {
+        Write write;
+        CanFrame f;
+        const char* text;
+        bool readsBack; // as the same frame, line end taken off (the formats the adapters use live)
+    } cases[] = {
+        {elmDefault, frame(0x3CA, {0x00, 0xA1, 0x00, 0x00, 0x7F}), "3CA 00 A1 00 00 7F\r\n", true},
+        {canusb, frame(0x3CA, {0x00, 0xA1, 0x00, 0x00, 0x7F}), "t3CA500A100007F\r", true},
+        {elmDefault, frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 1, 2, 3, 4}), "7EA 10 27 61 C3 01 02 03 04\r\n", true},
+        {canusb, frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 1, 2, 3, 4}), "t7EA8102761C301020304\r", true},
+        {elmDefault, frame(0x520, {}), "520\r\n", true},
+        {canusb, frame(0x520, {}), "t5200\r", true},
+        {lawicel(0xEA5F), frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 0x0C, 0x00, 0xFF, 0x03}), "t7EA8102761C30C00FF03EA5F\r", true},
+        {lawicel(0x0012), frame(0x3CA, {}), "t3CA00012\r", true},
+        // The ELM327's other settings (the simulated adapter answers AT commands).
+        {elm({true, false, true, false, false}), single, "7E803410D3200000000\r\n", false},
+        {elm({false, true, true, false, false}), single, "03 41 0D 32 00 00 00 00\r\n", false},
+        {elm({true, true, false, false, false}), single, "7E8 03 41 0D 32 00 00 00 00\r", false},
+        {elm({true, true, true, true, false}), single, "7E8 8 03 41 0D 32 00 00 00 00\r\n", false},
+        {elm({true, true, true, false, true}), single, "7E8 41 0D 32\r\n", false},
     };
     for (const auto& c : cases) {
         std::string out;
-        appendElmMonitorLine(out, single, c.format);
-        EXPECT_EQ(out, c.expected) << c.name;
+        c.write(out, c.f);
+        EXPECT_EQ(out, c.text);
+        if (!c.readsBack) continue;
+        const bool isElm = out.back() == '\n';
+        EXPECT_EQ(parseAdapterLine(out.substr(0, out.size() - (isElm ? 2 : 1)), isElm ? AdapterForm::Elm327 : AdapterForm::CanUsb), c.f)
+            << c.text;
     }
 }
 
-TEST(LawicelText, StampedFrameLinesAndTransmitCommands)
+TEST(LawicelText, TransmitCommands)
 {
-    std::string out;
-    appendLawicelFrame(out, frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 0x0C, 0x00, 0xFF, 0x03}), 0xEA5F);
-    appendLawicelFrame(out, frame(0x3CA, {}), 0x0012);
-    EXPECT_EQ(out, "t7EA8102761C30C00FF03EA5F\rt3CA00012\r");
-    // The scanner reads the stamped line back as the same frame.
-    EXPECT_EQ(parseAdapterLine("t7EA8102761C30C00FF03EA5F", AdapterForm::CanUsb),
-              frame(0x7EA, {0x10, 0x27, 0x61, 0xC3, 0x0C, 0x00, 0xFF, 0x03}));
-
     EXPECT_EQ(parseLawicelTransmit("t7E280221C30000000000"), frame(0x7E2, {0x02, 0x21, 0xC3, 0, 0, 0, 0, 0}));
     EXPECT_EQ(parseLawicelTransmit("t1230"), frame(0x123, {}));
     // A transmit command carries no time stamp: a stamped line is not one.

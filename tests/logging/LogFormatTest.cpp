@@ -10,10 +10,12 @@ using namespace vcm;
 
 namespace {
 
-constexpr const char* MetricElmHeader =
-    "Date;Heure;km/h;Tpm;L/100;Temp Eau(°C);Courant(A);TempBatt(°C);VoltBatt(V);SOC(%);Réserv(%);"
-    "Accel.;Frein;EV Mode;Pid348;Inject;VoltMg1;Vvti;Shift lever;Timer;Distance;Lmoy/100;"
-    "Lmoy/minute;Litres;Couple Therm; l/h";
+const std::string kCommonNames = "Courant(A);TempBatt(°C);VoltBatt(V);SOC(%);Réserv(%);Accel.;Frein;EV Mode;Pid348;"
+                                 "Inject;VoltMg1;Vvti;Shift lever;Timer;Distance;Lmoy/100;Lmoy/minute;Litres;"
+                                 "Couple Therm; l/h";
+const std::string kMetricHeader = "Date;Heure;km/h;Tpm;L/100;Temp Eau(°C);" + kCommonNames;
+const std::string kUsHeader = "Date;Heure;mph;Rpm;MPG;CoolantTemp(°C);" + kCommonNames;
+const std::string kGpsNames = ";GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat";
 
 constexpr const char* AllDiagnosticNames =
     ";C3_01;C3_02;C3_03;C3_04;C3_05;C3_06;C3_07;C3_08;C3_09;C3_10;C3_11;C3_12;C3_13;C3_14;C3_15;C3_16;C3_17;C3_18;C3_19;C3"
@@ -41,73 +43,41 @@ const VehicleState kCruisingCar{.EngineRpm = 1376, .SpeedDisplay = 52.3, .Inject
                                 .C3Head = "97;193;0", .C4Head = "5", .C3Body = ";12;34", .C4Body = ";6", .LastFrameTime = {}};
 const GpsState kDublinFix{"53.361337", "-6.50562", "61,7", "41", "84", 8};
 
-} // namespace
+const std::string kCruisingRow =
+    "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54";
+const std::string kDublinFields = ";53.361337;-6.50562;61,7;41;84;8";
 
-struct HeaderCase {
-    const char* name;
-    MonitorSettings settings;
-    std::string start, end;
-    std::size_t columns;
-};
-
-class LogHeader : public ::testing::TestWithParam<HeaderCase> {};
-
-TEST_P(LogHeader, NamesEveryColumn)
+// The header and a row of each layout, as a driver finds them in the file.
+TEST(LogFormat, HeaderAndRowOfEveryLayout)
 {
-    const auto& c = GetParam();
-    const std::string h = logHeader(c.settings);
-    EXPECT_EQ(h.substr(0, c.start.size()), c.start);
-    ASSERT_GE(h.size(), c.end.size());
-    EXPECT_EQ(h.substr(h.size() - c.end.size()), c.end);
-    EXPECT_EQ(columns(h), c.columns);
-    EXPECT_EQ(h.find('\r'), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(Variants, LogHeader, ::testing::Values(
-    HeaderCase{"MetricElm", settingsFor(true, true, false), MetricElmHeader, " l/h", 26},
-    HeaderCase{"UsElmGps", settingsFor(false, true, true), "Date;Heure;mph;Rpm;MPG;CoolantTemp(°C);Courant(A);",
-               "; l/h;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat", 32},
-    HeaderCase{"GpsWithoutPort", settingsFor(true, true, true, 0), MetricElmHeader, " l/h", 26},
-    HeaderCase{"MetricCanusb", settingsFor(true, false, false), MetricElmHeader + std::string(";C3_01;C3_02;C3_03"),
-               ";C4_17;C4_18", 83},
-    HeaderCase{"UsCanusbGps", settingsFor(false, false, true), "Date;Heure;mph;Rpm;MPG;CoolantTemp(°C)",
-               "; l/h;GPS Latitude;GPS Longitude;GPS Altitude;GPS Speed;GPS Direction;Nbre Sat" + std::string(AllDiagnosticNames), 89}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-struct RowCase {
-    const char* name;
-    MonitorSettings settings;
-    char sep;
-    std::string expected;
-};
-
-class LogRow : public ::testing::TestWithParam<RowCase> {};
-
-TEST_P(LogRow, MatchesTheFileText)
-{
-    const auto& c = GetParam();
-    std::string out = "previous"; // the row is appended to what is there
-    appendLogRow(out, {kCruisingCar, kDublinFix, c.settings, DateTime::fromCivil({2026, 12, 4, 9, 10, 5}), 123456, 4.9, c.sep});
-    EXPECT_EQ(out, "previous" + c.expected);
-    if (c.settings.PortNumM == 0) {
-        EXPECT_EQ(columns(c.expected), columns(logHeader(c.settings))); // CSV tools shift nothing
+    const struct {
+        const char* name;
+        MonitorSettings settings;
+        std::string header, row;
+    } cases[] = {
+        {"metric ELM327", settingsFor(true, true, false), kMetricHeader, kCruisingRow},
+        {"US ELM327 GPS", settingsFor(false, true, true), kUsHeader + kGpsNames, kCruisingRow + kDublinFields},
+        {"GPS without port", settingsFor(true, true, true, 0), kMetricHeader, kCruisingRow},
+        {"metric CANUSB", settingsFor(true, false, false), kMetricHeader + AllDiagnosticNames, kCruisingRow + CruisingDiagnostics},
+        {"US CANUSB GPS", settingsFor(false, false, true), kUsHeader + kGpsNames + AllDiagnosticNames,
+         kCruisingRow + kDublinFields + CruisingDiagnostics},
+        // The auxiliary port takes the value columns out of the rows, not the header.
+        {"auxiliary port", settingsFor(true, false, true, 3, 2), kMetricHeader + kGpsNames + AllDiagnosticNames,
+         kDublinFields + CruisingDiagnostics},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(logHeader(c.settings), c.header);
+        std::string out = "previous"; // the row is appended to what is there
+        appendLogRow(out, {kCruisingCar, kDublinFix, c.settings, DateTime::fromCivil({2026, 12, 4, 9, 10, 5}), 123456, 4.9, ','});
+        EXPECT_EQ(out, "previous" + c.row);
+        if (c.settings.PortNumM == 0) {
+            EXPECT_EQ(columns(c.row), columns(c.header)); // CSV tools shift nothing
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, LogRow, ::testing::Values(
-    RowCase{"CommaSystem", settingsFor(true, true, false), ',',
-            "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"},
-    RowCase{"WithGps", settingsFor(true, true, true), ',',
-            "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"
-            ";53.361337;-6.50562;61,7;41;84;8"},
-    RowCase{"Canusb", settingsFor(true, false, false), ',',
-            "04/12/2026;09:10:05;52,3;1376;4,87;85,5;-12,3;28;215;57,5;40;18,5;0;0;33;1520;212;12;D;123456;1520;5,12;4,90;78;62;2,54"
-            + CruisingDiagnostics},
-    RowCase{"AuxiliaryPortLeavesOnlyGpsAndDiagnostics", settingsFor(true, false, true, 3, 2), ',',
-            ";53.361337;-6.50562;61,7;41;84;8" + CruisingDiagnostics}),
-    [](const auto& p) { return std::string(p.param.name); });
-
-TEST(LogRow, StandingCarBeforeAnyDistanceLogsZeroAverage)
+TEST(LogFormat, StandingCarBeforeAnyDistanceLogsZeroAverage)
 {
     VehicleState v;
     v.EvMode = true;
@@ -116,3 +86,5 @@ TEST(LogRow, StandingCarBeforeAnyDistanceLogsZeroAverage)
     appendLogRow(out, {v, GpsState{}, settingsFor(true, true, false), DateTime::fromCivil({2026, 1, 31, 23, 59, 59}), 0, 0, '.'});
     EXPECT_EQ(out, "31/01/2026;23:59:59;0.0;0;0.00;0.0;0.0;0;0;0.0;0;0.0;0;1;0;0;0;0;;0;0;0.00;0.00;1;0;0.00");
 }
+
+} // namespace

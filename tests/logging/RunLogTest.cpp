@@ -94,33 +94,21 @@ TEST_F(LogFixture, The65001stRowStartsANewSet)
     EXPECT_EQ(log.failedRowCount(), 0);
 }
 
-// The raw log keeps the adapter text as it came, with one marker line ("{M}") after the
-// chunk's first CR LF or CR, or at its end; text without an open set is dropped.
+// The raw log keeps the adapter text as it came, each chunk with its marker line
+// (RawMarkerTest has the format); text without an open set is dropped.
 TEST_F(LogFixture, RawLogKeepsTheAdapterTextWithOneMarkerLine)
 {
-    const struct {
-        std::string chunk, expected;
-    } cases[] = {{"7E8 03 41 0D 00 \r\n3CA 10 00 07 00 1A \r\n", "7E8 03 41 0D 00 \r\n{M}3CA 10 00 07 00 1A \r\n"},
-                 {"t3CA510000700\rt0B48000000000000", "t{M}3CA510000700\rt0B48000000000000"},
-                 {"OK\r\n", "OK\r\n{M}"},
-                 {">", ">{M}"}};
     settings.SuperLogFile = settings.EnableGPS = true;
     clock.setNow(DateTime::fromCivil({2026, 12, 4, 9, 10, 7}));
     clock.setTick(987654);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.chunk);
-        TempFolder save;
-        settings.SavePath = save.path();
-        RunLog log(fs, clock, settings, fallback.path());
-        log.writeRaw("t3CA5\r");
-        log.writeGps("$GPGGA,\r\n");
-        EXPECT_TRUE(save.names().empty());
-        log.openIfClosed();
-        log.writeRaw(c.chunk);
-        std::string expected = c.expected;
-        expected.replace(expected.find("{M}"), 3, "#04/12/2026 09:10:07_987654_" + std::to_string(c.chunk.size()) + "#\r\n");
-        EXPECT_EQ(save.read("CAN_04122026_0910.txt"), expected);
-    }
+    RunLog log(fs, clock, settings, fallback.path());
+    log.writeRaw("t3CA5\r");
+    log.writeGps("$GPGGA,\r\n");
+    EXPECT_TRUE(folder.names().empty());
+    log.openIfClosed();
+    log.writeRaw("OK\r\n");
+    log.writeRaw(">");
+    EXPECT_EQ(folder.read("CAN_04122026_0910.txt"), "OK\r\n#04/12/2026 09:10:07_987654_4#\r\n>#04/12/2026 09:10:07_987654_1#\r\n");
 }
 
 TEST_F(LogFixture, EmptySaveFolderUsesTheFallbackFolder)

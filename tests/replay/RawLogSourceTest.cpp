@@ -1,5 +1,5 @@
 // The raw log read back chunk by chunk: ELM327 and CANUSB text around the markers, a
-// file cut short anywhere, damaged markers, and the marker's own fields.
+// file cut short anywhere, damaged markers.
 #include "sources/replay/LocalTime.h"
 #include "sources/replay/RawLogSource.h"
 #include "sources/replay/RecordingError.h"
@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 #include <vector>
 
 namespace vcm {
@@ -141,31 +140,6 @@ TEST(RawLogSource, ADamagedMarkerIsAnErrorNamingItsLine)
                 << e.what();
         }
     }
-}
-
-TEST(RawLogSource, MarkerStampsWithAndWithoutDate)
-{
-    struct Case { const char* stamp; bool ok; int year, hour, minute, second; };
-    const std::vector<Case> cases = {{"04/12/2026 09:10:05", true, 2026, 9, 10, 5},
-                                     {"2026-12-04 23:59:58", true, 2026, 23, 59, 58},
-                                     {"2026-12-04T00:00:01", true, 2026, 0, 0, 1},
-                                     {"09:10:05", true, 0, 9, 10, 5},
-                                     {"9:10", false, 0, 0, 0, 0},
-                                     {"24:00:00", false, 0, 0, 0, 0}};
-    for (const auto& c : cases) {
-        const auto t = parseMarkerStamp(c.stamp);
-        ASSERT_EQ(t.has_value(), c.ok) << c.stamp;
-        if (!c.ok) continue;
-        EXPECT_EQ(t->date ? t->date->year : 0, c.year) << c.stamp;
-        EXPECT_EQ(std::tuple(t->hour, t->minute, t->second), std::tuple(c.hour, c.minute, c.second)) << c.stamp;
-    }
-    const auto m = parseRawMarker("#04/12/2026 09:10:05_123456_57#");
-    ASSERT_TRUE(m);
-    EXPECT_EQ(m->stamp, "04/12/2026 09:10:05");
-    EXPECT_EQ(m->tick, 123456);
-    EXPECT_EQ(m->length, 57u);
-    for (const char* bad : {"#04/12/2026_123456#", "#x_12_a#", "#x_12_0#", "04/12_1_2#", "#x_1_2"})
-        EXPECT_FALSE(parseRawMarker(bad)) << bad;
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "link/canformat/AdapterText.h"
 
-#include "link/canformat/Hex.h"
+#include "common/Hex.h"
 
 namespace vcm {
 
@@ -59,54 +59,13 @@ void appendAdapterLine(std::string& out, const CanFrame& frame, AdapterForm form
 
 namespace {
 
-std::optional<CanFrame> parseElmLine(std::string_view line)
+std::optional<CanFrame> toCanFrame(const FrameLine& line)
 {
-    // "3CA 00 A1 00": identifier, then byte tokens each preceded by one space.
-    if (line.size() < 3 || (line.size() - 3) % 3 != 0)
-        return std::nullopt;
-    const long long id = hex::number(line.substr(0, 3));
-    if (id < 0 || id > 0x7FF)
-        return std::nullopt;
     CanFrame f;
-    f.id = static_cast<std::uint16_t>(id);
-    const std::size_t count = (line.size() - 3) / 3;
-    if (count > 8)
-        return std::nullopt;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t at = 3 + i * 3;
-        const long long b = line[at] == ' ' ? hex::number(line.substr(at + 1, 2)) : -1;
-        if (b < 0)
-            return std::nullopt;
-        f.data[i] = static_cast<std::uint8_t>(b);
-    }
-    f.length = static_cast<std::uint8_t>(count);
-    return f;
-}
-
-// "t3CA200A1", and with allowStamp also with the Z1 time stamp "t3CA200A11F2C".
-std::optional<CanFrame> parseLawicelLine(std::string_view line, bool allowStamp)
-{
-    if (line.size() < 5 || line[0] != 't')
-        return std::nullopt;
-    const long long id = hex::number(line.substr(1, 3));
-    const int length = hex::value(line[4]);
-    if (id < 0 || id > 0x7FF || length < 0 || length > 8)
-        return std::nullopt;
-    const std::size_t plain = 5 + 2 * static_cast<std::size_t>(length);
-    const bool stamped = allowStamp && line.size() == plain + 4;
-    if (line.size() != plain && !stamped)
-        return std::nullopt;
-    if (stamped && hex::number(line.substr(plain)) < 0)
-        return std::nullopt;
-    CanFrame f;
-    f.id = static_cast<std::uint16_t>(id);
-    f.length = static_cast<std::uint8_t>(length);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(length); ++i) {
-        const long long b = hex::number(line.substr(5 + 2 * i, 2));
-        if (b < 0)
-            return std::nullopt;
-        f.data[i] = static_cast<std::uint8_t>(b);
-    }
+    f.id = static_cast<std::uint16_t>(line.id);
+    f.length = static_cast<std::uint8_t>(line.count);
+    for (int k = 1; k <= line.count; ++k)
+        f.data[static_cast<std::size_t>(k - 1)] = static_cast<std::uint8_t>(line.at(k));
     return f;
 }
 
@@ -114,12 +73,14 @@ std::optional<CanFrame> parseLawicelLine(std::string_view line, bool allowStamp)
 
 std::optional<CanFrame> parseAdapterLine(std::string_view line, AdapterForm form)
 {
-    return form == AdapterForm::Elm327 ? parseElmLine(line) : parseLawicelLine(line, true);
+    FrameLine f;
+    return readWholeFrame(line, form, f) ? toCanFrame(f) : std::nullopt;
 }
 
 std::optional<CanFrame> parseLawicelTransmit(std::string_view command)
 {
-    return parseLawicelLine(command, false);
+    FrameLine f;
+    return readCanUsbTransmit(command, f) ? toCanFrame(f) : std::nullopt;
 }
 
 } // namespace vcm

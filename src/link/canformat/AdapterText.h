@@ -12,9 +12,9 @@
 //     with time stamps on (Z1) 4 hex digits of milliseconds (0000..EA5F) before the CR:
 //                                            ->  "t3CA500A100007F1A2B\r"
 //
-// The scanner goes the other way for exports: it cuts received text into lines as they
-// complete and keeps the frames among them; adapter replies ("OK", ">", "z", version
+// The scanner goes the other way for exports: adapter replies ("OK", ">", "z", version
 // texts, "BUFFER FULL") are not frames and are counted apart.
+#include "decode/AdapterLine.h"
 #include "link/canformat/CanFrame.h"
 
 #include <cstddef>
@@ -23,9 +23,6 @@
 #include <string_view>
 
 namespace vcm {
-
-// The two text forms the adapters send.
-enum class AdapterForm { Elm327, CanUsb };
 
 struct ElmFormat {
     bool headers = true;
@@ -44,16 +41,15 @@ void appendLawicelFrame(std::string& out, const CanFrame& frame, int timestampMs
 // The line in the adapter's default form (ELM327 as above, CANUSB without time stamp).
 void appendAdapterLine(std::string& out, const CanFrame& frame, AdapterForm form);
 
-// Reads a CANUSB transmit command "tIIILDD.." (without its CR); nothing when it is not
-// one: wrong length digit, missing or extra digits, identifier above 7FF.
+// A CANUSB transmit command "tIIILDD.." (without its CR); nothing when it is not one.
 std::optional<CanFrame> parseLawicelTransmit(std::string_view command);
 
-// One line without its terminator. ELM327: "3CA 00 A1" (3 hex digits, then 0..8 tokens
-// of 2 hex digits). CANUSB: "t3CA200A1", also with the 4-digit time stamp the adapter
-// adds in Z1 mode. Extended ("T...") and remote ("r", "R") frames give nothing: the
-// car's bus carries neither.
+// One line without its terminator, read as a whole frame (readWholeFrame). Extended
+// ("T...") and remote ("r", "R") frames give nothing: the car's bus carries neither.
 std::optional<CanFrame> parseAdapterLine(std::string_view line, AdapterForm form);
 
+// Cuts received text into lines as they complete (AdapterLine.h) and keeps the whole
+// frames among them.
 class AdapterFrameScanner {
 public:
     explicit AdapterFrameScanner(AdapterForm form) : form_(form) {}
@@ -62,36 +58,21 @@ public:
     template <typename OnFrame>
     void feed(std::string_view text, OnFrame&& onFrame)
     {
-        for (char c : text) {
-            // ELM327 lines end in CR LF (the decoder's separator too); CANUSB lines in CR,
-            // or in BEL, the adapter's error reply.
-            const bool ends = form_ == AdapterForm::Elm327 ? (c == '\n' && !line_.empty() && line_.back() == '\r')
-                                                           : (c == '\r' || c == '\a');
-            if (!ends) {
-                if (line_.size() < kMaxLine)
-                    line_.push_back(c);
-                else
-                    line_.back() = c; // an overlong line is no frame; keep its last character for the CR check
-                continue;
-            }
-            if (form_ == AdapterForm::Elm327)
-                line_.pop_back();
-            if (!line_.empty()) {
-                if (auto frame = parseAdapterLine(line_, form_))
-                    onFrame(*frame);
-                else
-                    ++otherLines_;
-            }
-            line_.clear();
-        }
+        lines_.feed(text, form_, [&](std::string_view line) {
+            if (line.empty())
+                return;
+            if (auto frame = parseAdapterLine(line, form_))
+                onFrame(*frame);
+            else
+                ++otherLines_;
+        });
     }
     // Lines that were not frames (adapter replies, prompts, damaged lines).
     std::size_t otherLines() const { return otherLines_; }
 
 private:
-    static constexpr std::size_t kMaxLine = 256;
     AdapterForm form_;
-    std::string line_;
+    AdapterLineSplitter lines_;
     std::size_t otherLines_ = 0;
 };
 

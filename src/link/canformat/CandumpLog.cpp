@@ -1,6 +1,6 @@
 #include "link/canformat/CandumpLog.h"
 
-#include "link/canformat/Hex.h"
+#include "common/Hex.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 #include "sources/sim/VirtualCanUsb.h"
 
 #include "sources/sim/DriveBus.h"
-#include "link/canformat/Hex.h"
+#include "common/Hex.h"
 #include "link/canformat/AdapterText.h"
 
 #include <algorithm>

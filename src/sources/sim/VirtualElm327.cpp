@@ -1,6 +1,6 @@
 #include "sources/sim/VirtualElm327.h"
 
-#include "link/canformat/Hex.h"
+#include "common/Hex.h"
 
 #include <cctype>
 

@@ -1,23 +1,38 @@
-#include "decode/FrameLine.h"
+#include "decode/AdapterLine.h"
+
+#include "common/Hex.h"
 
 namespace vcm {
 namespace {
 
-// Value of a hexadecimal digit, -1 for any other character.
-constexpr std::array<std::int8_t, 256> makeHexTable()
-{
-    std::array<std::int8_t, 256> t{};
-    for (auto& v : t) v = -1;
-    for (int c = '0'; c <= '9'; ++c) t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - '0');
-    for (int c = 'A'; c <= 'F'; ++c) t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'A' + 10);
-    for (int c = 'a'; c <= 'f'; ++c) t[static_cast<std::size_t>(c)] = static_cast<std::int8_t>(c - 'a' + 10);
-    return t;
-}
-constexpr auto kHex = makeHexTable();
-
-inline int hexDigit(char c) { return kHex[static_cast<unsigned char>(c)]; }
+inline int hexDigit(char c) { return hex::value(c); }
 
 } // namespace
+
+std::size_t AdapterLineSplitter::endOfFirstLine(std::string_view text, AdapterForm form, bool afterCr)
+{
+    if (form == AdapterForm::Elm327) {
+        if (afterCr && !text.empty() && text.front() == '\n') return 1;
+        const auto p = text.find("\r\n");
+        return p == std::string_view::npos ? p : p + 2;
+    }
+    const auto p = text.find_first_of("\r\a");
+    return p == std::string_view::npos ? p : p + 1;
+}
+
+// Keeps the newest kMaxPending characters of the pending text (with `append`) and text,
+// without ever holding more.
+void AdapterLineSplitter::keepNewest(std::string_view text, bool append)
+{
+    if (!append) pending_.clear();
+    if (text.size() >= kMaxPending) {
+        pending_.assign(text.substr(text.size() - kMaxPending));
+        return;
+    }
+    const std::size_t total = pending_.size() + text.size();
+    if (total > kMaxPending) pending_.erase(0, total - kMaxPending);
+    pending_.append(text);
+}
 
 bool readElm327Line(std::string_view line, FrameLine& out)
 {
@@ -85,7 +100,6 @@ bool readElm327Line(std::string_view line, FrameLine& out)
 
 bool readCanUsbLine(std::string_view line, FrameLine& out)
 {
-    while (!line.empty() && line.front() == '\a') line.remove_prefix(1);
     if (!line.empty() && line.front() == 't') line.remove_prefix(1);
     if (line.size() < 7) return false;
     const int d = hexDigit(line[3]);
@@ -102,6 +116,55 @@ bool readCanUsbLine(std::string_view line, FrameLine& out)
         out.byte[static_cast<std::size_t>(k)] = static_cast<std::int16_t>((hi << 4 | lo) & 0xFF);
     }
     return (bad & ~0xF) == 0;
+}
+
+namespace {
+
+// The decoder's reading, and nothing it lets pass: a header of exactly three digits
+// followed by whole two-digit bytes, as the sizes 3 + 3 x count and the space at 3 show.
+bool readWholeElm327Line(std::string_view line, FrameLine& out)
+{
+    if (line.size() == 3) {
+        const long long id = hex::number(line);
+        out.id = static_cast<std::uint32_t>(id);
+        out.count = 0;
+        return id >= 0 && id <= 0x7FF;
+    }
+    if (line.size() < 6 || line[0] == '>' || line[3] != ' ' || !readElm327Line(line, out) || out.count > 8 ||
+        line.size() != 3 + 3 * static_cast<std::size_t>(out.count) || out.id > 0x7FF)
+        return false;
+    for (int k = 1; k <= out.count; ++k)
+        if (!out.valid(k)) return false;
+    return true;
+}
+
+bool readWholeCanUsbLine(std::string_view line, FrameLine& out, bool allowStamp)
+{
+    if (line.size() < 5 || line[0] != 't') return false;
+    const int length = hexDigit(line[4]);
+    if (length < 0 || length > 8) return false;
+    const std::size_t plain = 5 + 2 * static_cast<std::size_t>(length);
+    if (line.size() != plain && !(allowStamp && line.size() == plain + 4)) return false;
+    for (char c : line.substr(1))
+        if (hexDigit(c) < 0) return false;
+    out.id = static_cast<std::uint32_t>(hex::number(line.substr(1, 3)));
+    out.count = length;
+    for (int k = 1; k <= length; ++k)
+        out.byte[static_cast<std::size_t>(k)] =
+            static_cast<std::int16_t>(hex::number(line.substr(3 + 2 * static_cast<std::size_t>(k), 2)));
+    return out.id <= 0x7FF;
+}
+
+} // namespace
+
+bool readWholeFrame(std::string_view line, AdapterForm form, FrameLine& out)
+{
+    return form == AdapterForm::Elm327 ? readWholeElm327Line(line, out) : readWholeCanUsbLine(line, out, true);
+}
+
+bool readCanUsbTransmit(std::string_view command, FrameLine& out)
+{
+    return readWholeCanUsbLine(command, out, false);
 }
 
 } // namespace vcm

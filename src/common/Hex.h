@@ -1,5 +1,7 @@
 #pragma once
 // Hexadecimal digits of the text formats (upper case when written, either case read).
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -7,13 +9,23 @@ namespace vcm::hex {
 
 constexpr char kDigits[] = "0123456789ABCDEF";
 
-inline int value(char c)
+namespace detail {
+constexpr std::array<std::int8_t, 256> makeValues()
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+    std::array<std::int8_t, 256> t{};
+    for (auto& v : t) v = -1;
+    for (int c = 0; c < 16; ++c) {
+        t[static_cast<unsigned char>(kDigits[c])] = static_cast<std::int8_t>(c);
+        t[static_cast<unsigned char>("0123456789abcdef"[c])] = static_cast<std::int8_t>(c);
+    }
+    return t;
 }
+inline constexpr auto kValues = makeValues();
+} // namespace detail
+
+// Value of a hexadecimal digit, -1 for any other character (a table: the decoder reads
+// every byte of the bus through it).
+inline int value(char c) { return detail::kValues[static_cast<unsigned char>(c)]; }
 
 // Value of an all-hex text (at most 8 digits), -1 when a character is not a digit.
 inline long long number(std::string_view text)
