@@ -3,7 +3,7 @@
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "common/Format.h"
-#include "common/MemoryView.h"
+#include "common/Notices.h"
 #include "link/AdapterControl.h"
 #include "link/Monitor.h"
 #include "link/qt/MonitorTimers.h"
@@ -84,8 +84,8 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
     SystemClock clock;
     QtPorts ports(setup.portMap, clock);
     QtEventPump pump;
-    MemoryView view;
-    Monitor monitor(settings, view, clock, disk, ports.adapter(), ports.aux(), ports.gps(), pump, dec,
+    NoticeList notices;
+    Monitor monitor(settings, notices, clock, disk, ports.adapter(), ports.aux(), ports.gps(), pump, dec,
                     setup.defaultSaveFolder);
     monitor.loadTrips();
     MonitorTimers timers(monitor);
@@ -96,8 +96,8 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
     // Problems go to standard error as they happen, one line each; a message box the
     // session shows is told once, not at every retry that raises it again.
     std::string lastMessage;
-    auto tellMessages = [&view, &lastMessage] {
-        for (const auto& m : view.messages) {
+    auto tellMessages = [&notices, &lastMessage] {
+        for (const auto& m : notices.told) {
             std::string line = m.title + ": " + m.text;
             for (char& c : line)
                 if (c == '\n')
@@ -106,7 +106,7 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
                 std::fprintf(stderr, "%s\n", line.c_str());
             lastMessage = line;
         }
-        view.messages.clear();
+        notices.told.clear();
     };
     monitor.setLinkReport([&lastMessage](LinkProblem problem, const std::string& line) {
         // The failed open is also the message box: one line, the box's.

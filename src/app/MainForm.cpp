@@ -6,9 +6,10 @@
 #include "config/qt/PathSet.h"
 #include "config/qt/SetupForm.h"
 #include "dashboard/DisplayLayout.h"
-#include "dashboard/Panels.h"
+#include "dashboard/DashboardModel.h"
 #include "dashboard/ScreenFit.h"
 #include "dashboard/UnitChoice.h"
+#include "dashboard/qt/DashboardRenderer.h"
 #include "dashboard/qt/DialArt.h"
 #include "dashboard/qt/PictureWidget.h"
 #include "dashboard/qt/RepaintPacer.h"
@@ -38,12 +39,16 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
     buildMainFormDesign(*this, *view_);
     view_->setSystemTextColor(rgb(110, 118, 130));
     view_->setBackColor({"CommStatus", 0}, colors::LampDark);
-    monitor_ = std::make_unique<Monitor>(settings_, *view_, services_.clock, services_.fs, services_.adapterPort,
+    notices_ = std::make_unique<ViewNotices>(*view_);
+    monitor_ = std::make_unique<Monitor>(settings_, *notices_, services_.clock, services_.fs, services_.adapterPort,
                                          services_.auxPort, services_.gpsPort, services_.pump,
                                          services_.decimalSeparator, services_.defaultSaveFolder);
+    renderer_ = std::make_unique<DashboardRenderer>(*view_, monitor_->histogram());
+    monitor_->setDashboardChanged([this] { renderer_->render(monitor_->dashboard()); });
+    renderer_->render(monitor_->dashboard());
     units_ = std::make_unique<UnitChoice>(
         *view_, settings_, [this] { writeSettingsFile(); },
-        [this](bool wasMetric, bool wasCelsius) { monitor_->panels().unitsChanged(wasMetric, wasCelsius); });
+        [this](bool wasMetric, bool wasCelsius) { monitor_->unitsChanged(wasMetric, wasCelsius); });
     // The values change at once; the window paints them once a tick.
     new RepaintPacer(this, Monitor::MainTimerMs);
     // Keys reach the window before its buttons.
@@ -175,7 +180,7 @@ void MainForm::fitToScreen()
     const int reservedHeight =
         menuBar()->sizeHint().height() + kWindowFrame.height() + statusStripRoomPx(twoRows) + kMarginPx;
     layout_ = std::make_unique<DisplayLayout>(
-        *view_, monitor_->panels(), monitor_->histogram(),
+        *view_, monitor_->dashboardModel(), monitor_->histogram(),
         dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth));
 }
 
@@ -287,7 +292,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         beginAcquisition();
     // A click on the driving time restarts the run clock.
     if (event->type() == QEvent::MouseButtonPress && watched == view_->widget({"CarTimeValue"}))
-        monitor_->panels().carTimeClicked(monitor_->link().RunStart);
+        monitor_->restartRunClock();
     if (event->type() == QEvent::KeyPress && isActiveWindow()) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKey(key->key()))
@@ -302,6 +307,7 @@ bool MainForm::handleKey(int key)
     if (code == 0)
         return false;
     layout_->keyDown(code);
+    renderer_->render(monitor_->dashboard());
     fitWindowToContent();
     return true;
 }

@@ -4,7 +4,7 @@
 
 namespace vcm {
 
-DisplayLayout::DisplayLayout(View& view, Panels& panels, HistogramModel& histogram, DialFit fit)
+DisplayLayout::DisplayLayout(View& view, DashboardModel& panels, HistogramModel& histogram, DialFit fit)
     : view_(view), panels_(panels), histogram_(histogram), fit_(fit)
 {
 }
@@ -21,8 +21,7 @@ void DisplayLayout::keyDown(int& keyCode)
 
 void DisplayLayout::nextHistogramView()
 {
-    histogram_.advanceView();
-    showHistogram(histogram_, view_);
+    histogram_.advanceView(); // the window draws the model after the key
 }
 
 DashboardLayout DisplayLayout::layout() const

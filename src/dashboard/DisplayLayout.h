@@ -10,7 +10,7 @@
 //
 // The space bar steps the histogram through its views 0 -> 4 -> 0.
 #include "common/View.h"
-#include "dashboard/Panels.h"
+#include "dashboard/DashboardModel.h"
 #include "dashboard/ScreenFit.h"
 #include "logging/Histogram.h"
 
@@ -24,7 +24,7 @@ inline constexpr int KeyDelete = 46;
 
 class DisplayLayout {
 public:
-    DisplayLayout(View& view, Panels& panels, HistogramModel& histogram, DialFit fit);
+    DisplayLayout(View& view, DashboardModel& panels, HistogramModel& histogram, DialFit fit);
 
     // The window's key-down handler (the window sees keys before its controls). Delete is
     // consumed: keyCode becomes 0 so that no control receives it.
@@ -40,7 +40,7 @@ private:
     void placeFrameBesideDials();
 
     View& view_;
-    Panels& panels_;
+    DashboardModel& panels_;
     HistogramModel& histogram_;
     DialFit fit_;
 };

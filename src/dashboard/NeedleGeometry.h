@@ -8,7 +8,7 @@
 // (cx - r sin t, cy + r cos t), in twips of the dial panel at normal size.
 // Example: the current needle for 10.0 A (100 tenths) has deflection 1000, angle
 // 1000 x 0.03 + 180 = 210 degrees: 30 degrees right of straight up.
-#include "common/View.h"
+#include "common/Shapes.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 #pragma once
 // The GPS receiver's values as the rest of the system reads them: texts ready for the
 // value log, the satellite count, and the two altitude references.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -13,11 +14,19 @@ struct GpsState {
     std::string GpsSpeed;            // ground speed, whole km/h ("41")
     std::string GpsCourse;           // course over ground, whole degrees ("84")
     std::int16_t GpsSatellites = 0;  // satellites in use
-    double GpsPrevAltitude = 0;      // altitude at the previous decode, metres (trend trace)
+    double GpsPrevAltitude = 0;      // altitude at the previous decode, metres (trend)
+    int fixMode = 0;                 // GSA fix: 2 two-dimensional, 3 three-dimensional, 1 other; 0 none seen
+    // The altitude's steps at the last three decodes, oldest first: +1 climbing, -1
+    // descending, 0 level.
+    std::array<int, 3> altitudeTrend{};
     std::int16_t StartAltitude = 0;  // whole metres; 0 = not yet taken (elevation gain reference)
 };
 
 // GpsAltitude as a number ("61,7" -> 61.7; "" -> 0).
 double gpsAltitudeMetres(const GpsState& gps);
+
+// The elevation reference StartAltitude is taken once, the first time more than five
+// satellites are in use (whole metres).
+void takeStartAltitude(GpsState& gps);
 
 } // namespace vcm

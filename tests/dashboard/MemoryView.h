@@ -1,7 +1,7 @@
 #pragma once
-// A View that keeps every property in memory: the state of a window without a window.
-// The headless and replay hosts read their status from it; tests check it.
-#include "View.h"
+// A View that keeps every property in memory, for the tests of the layout code that still
+// addresses the window's controls by name (DialLayout, DisplayLayout, ScreenFit).
+#include "common/View.h"
 
 #include <cstddef>
 #include <functional>
