@@ -76,12 +76,12 @@ void DashboardModel::showEngineGauge(bool force)
     shownRpm_ = r;
     // Motor-generator 1 turns at 3.6 x the engine minus 92.09 x the road speed in km/h.
     put(d_.mg1Rpm, number(v.EngineRpm * 3.6 - v.SpeedKmh * 92.09, NumberPattern::Whole));
-    placeEngineMapCrossHair(force);
+    placeEngineMapCrossHair();
 }
 
 // The map shows only at normal zoom, where it is not covered by the dials. Above the
 // map's top value the cross-hair stays on the top edge.
-void DashboardModel::placeEngineMapCrossHair(bool)
+void DashboardModel::placeEngineMapCrossHair()
 {
     const VehicleState& v = state_;
     MapMark mark;

@@ -86,7 +86,7 @@ public:
 private:
     void showCurrentFigure();
     void showSpeedFigure();
-    void placeEngineMapCrossHair(bool force);
+    void placeEngineMapCrossHair();
     std::string number(double value, NumberPattern pattern) const;
 
     const VehicleState& state_;

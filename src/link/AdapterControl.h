@@ -71,7 +71,7 @@ public:
     // The ELM327 left monitoring on a report and is at its prompt: "ATMA" goes out at
     // once, without a wait or a yield (it is called from the receive event).
     void restartMonitoring();
-    // Click on Command1(index): 0 Start, otherwise Stop.
+    // A click on Start (0) or Stop (any other index).
     void onCommandClick(int index);
     // A port's device went away (USB unplugged, Bluetooth dropped).
     void onDeviceLost(PortRole role);

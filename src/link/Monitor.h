@@ -58,7 +58,7 @@ public:
     // After a lost adapter: starts again, going on with the same trip.
     void resumeAcquisition();
     void stopAcquisition();
-    // A click on Command1(index): 0 Start, 1 Stop (then Config is shown).
+    // A click on Start (0) or Stop (1).
     void onCommandClick(int index);
     // Timer1 (MainTimerMs) and GPSTimer (GpsTimerMs); both run from the window's creation.
     void onMainTimer();
