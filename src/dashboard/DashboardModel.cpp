@@ -291,7 +291,7 @@ void DashboardModel::showShares(const std::array<int, 4>& percent)
 
 void DashboardModel::showGpsAltitude(const GpsState& gps)
 {
-    const double a = gpsAltitudeMetres(gps);
+    const double a = gps.altitude;
     put(d_.gpsAltitude, number(a, NumberPattern::OneDecimal));
     if (gps.StartAltitude != 0) put(d_.gpsGain, number(a - gps.StartAltitude, NumberPattern::Whole));
 }

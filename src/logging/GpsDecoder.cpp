@@ -60,10 +60,7 @@ std::size_t findFields(std::string_view text, std::string_view tag, std::array<s
 
 double number(std::string_view field) { return leadingNumber(field); }
 
-std::string wholeText(double value, char decimalSeparator)
-{
-    return formatNumber(roundHalfEven(value), NumberPattern::Whole, decimalSeparator);
-}
+constexpr double KmhPerKnot = 1.852;
 
 std::int16_t toInt16(double v)
 {
@@ -72,25 +69,32 @@ std::int16_t toInt16(double v)
     return static_cast<std::int16_t>(v);
 }
 
-// ddmm.mmmm / dddmm.mmmm and hemisphere -> signed decimal degrees as text.
-std::string coordinate(std::string_view field, std::size_t degreeDigits, char positive, std::string_view hemisphere,
-                       char decimalSeparator)
+// ddmm.mmmm / dddmm.mmmm and hemisphere -> signed decimal degrees.
+double coordinate(std::string_view field, std::size_t degreeDigits, char positive, std::string_view hemisphere)
 {
     const std::string_view degrees = field.substr(0, std::min(degreeDigits, field.size()));
     const std::string_view minutes = field.size() > degreeDigits ? field.substr(degreeDigits, 7) : std::string_view();
     double value = degMinToDecimal(degrees, minutes);
     if (hemisphere.empty() || hemisphere.front() != positive) value = -value;
-    return formatGeneral(value, decimalSeparator);
+    return value;
 }
 
 void decodeGga(std::string_view text, GpsState& gps, char sep)
 {
     std::array<std::string_view, 10> f{};
     const std::size_t n = findFields<9>(text, "GPGGA,", f);
-    if (n >= 3) gps.GpsLatitude = coordinate(f[2], 2, 'N', f[3], sep);
-    if (n >= 5) gps.GpsLongitude = coordinate(f[4], 3, 'E', f[5], sep);
+    if (n >= 3) {
+        gps.latitude = coordinate(f[2], 2, 'N', f[3]);
+        gps.GpsLatitude = formatGeneral(gps.latitude, sep);
+    }
+    if (n >= 5) {
+        gps.longitude = coordinate(f[4], 3, 'E', f[5]);
+        gps.GpsLongitude = formatGeneral(gps.longitude, sep);
+    }
     if (n >= 7) gps.GpsSatellites = toInt16(number(f[7]));
     if (n >= 9) {
+        gps.altitude = number(f[9]);
+        // The value log has always shown the altitude as received with a decimal comma.
         gps.GpsAltitude.assign(f[9]);
         std::replace(gps.GpsAltitude.begin(), gps.GpsAltitude.end(), '.', ',');
     }
@@ -100,8 +104,14 @@ void decodeRmc(std::string_view text, GpsState& gps, char sep)
 {
     std::array<std::string_view, 9> f{};
     const std::size_t n = findFields<8>(text, "GPRMC,", f);
-    if (n >= 7) gps.GpsSpeed = wholeText(number(f[7]) * 1.852, sep);
-    if (n >= 8) gps.GpsCourse = wholeText(number(f[8]), sep);
+    if (n >= 7) {
+        gps.speedKmh = roundHalfEven(number(f[7]) * KmhPerKnot);
+        gps.GpsSpeed = formatNumber(gps.speedKmh, NumberPattern::Whole, sep);
+    }
+    if (n >= 8) {
+        gps.course = roundHalfEven(number(f[8]));
+        gps.GpsCourse = formatNumber(gps.course, NumberPattern::Whole, sep);
+    }
 }
 
 void decodeGsa(std::string_view text, GpsState& gps)
@@ -116,20 +126,13 @@ void decodeGsa(std::string_view text, GpsState& gps)
 // The oldest step leaves on the left, the newest comes in on the right.
 void stepAltitudeTrend(GpsState& gps)
 {
-    const double a = gpsAltitudeMetres(gps);
+    const double a = gps.altitude;
     gps.altitudeTrend = {gps.altitudeTrend[1], gps.altitudeTrend[2],
                          a > gps.GpsPrevAltitude ? 1 : a < gps.GpsPrevAltitude ? -1 : 0};
     gps.GpsPrevAltitude = a;
 }
 
 } // namespace
-
-double gpsAltitudeMetres(const GpsState& gps)
-{
-    std::string text = gps.GpsAltitude;
-    std::replace(text.begin(), text.end(), ',', '.');
-    return leadingNumber(text);
-}
 
 double degMinToDecimal(std::string_view degrees, std::string_view minutes)
 {
@@ -147,7 +150,7 @@ void decodeGpsText(std::string_view text, GpsState& gps, char decimalSeparator)
 
 void takeStartAltitude(GpsState& gps)
 {
-    if (gps.StartAltitude == 0 && gps.GpsSatellites > 5) gps.StartAltitude = toInt16(gpsAltitudeMetres(gps));
+    if (gps.StartAltitude == 0 && gps.GpsSatellites > 5) gps.StartAltitude = toInt16(gps.altitude);
 }
 
 } // namespace vcm

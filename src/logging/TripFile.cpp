@@ -111,7 +111,7 @@ TripRun makeTripRun(const VehicleState& state, const GpsState& gps, const ShownS
     run.socPercent = state.StateOfCharge / 10.0;
     run.tankLevel = state.FuelTankLevel;
     // Without a reference altitude there is no gain to speak of.
-    run.elevationGain = gps.StartAltitude == 0 ? 0 : std::trunc(gpsAltitudeMetres(gps)) - gps.StartAltitude;
+    run.elevationGain = gps.StartAltitude == 0 ? 0 : std::trunc(gps.altitude) - gps.StartAltitude;
     run.shares = {shares[0], shares[1], shares[3], shares[2]}; // the file's order: regeneration before glide
     return run;
 }

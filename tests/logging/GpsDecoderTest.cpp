@@ -115,6 +115,9 @@ TEST_F(GpsFixture, RecordedDriveFedInPortSizedChunks)
     EXPECT_EQ(gps.GpsLatitude, "53.363292");
     EXPECT_EQ(gps.GpsLongitude, "-6.509147");
     EXPECT_EQ(gps.GpsAltitude, "64,7");
+    EXPECT_DOUBLE_EQ(gps.altitude, 64.7);
+    EXPECT_DOUBLE_EQ(gps.latitude, 53.363292);
+    EXPECT_EQ(gps.speedKmh, 41);
     EXPECT_EQ(gps.GpsSatellites, 8);
     EXPECT_EQ(gps.GpsSpeed, "41");
     EXPECT_EQ(gps.GpsCourse, "84");

@@ -238,7 +238,7 @@ TEST(TripRunOfVehicle, TakesTheRunFromStateGpsAndShownShares)
     v.StateOfCharge = 612;
     v.FuelTankLevel = 35;
     GpsState gps;
-    gps.GpsAltitude = "75,9";
+    gps.altitude = 75.9;
     gps.StartAltitude = 62;
     const ShownShares shares{48, 21, 17, 9}; // thermal, electric, glide, regeneration
 
