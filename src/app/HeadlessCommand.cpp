@@ -4,6 +4,7 @@
 #include "common/FileSystem.h"
 #include "common/Format.h"
 #include "common/Notices.h"
+#include "decode/Units.h"
 #include "link/AdapterControl.h"
 #include "link/Monitor.h"
 #include "link/qt/MonitorTimers.h"
@@ -44,8 +45,8 @@ std::string statusLine(Monitor& m, const Clock& clock, char dec)
     s += formatNumber(v.SpeedDisplay, "0.0", dec) + (metric ? " km/h " : " mph ");
     s += formatNumber(v.EngineRpm, "0", dec) + " rpm SOC ";
     s += formatNumber(v.StateOfCharge / 10.0, "0.0", dec) + " % ";
-    s += formatNumber(v.DistanceAccumulator / 3600.0 / 1000.0, "0.000", dec) + " km ";
-    s += formatNumber(v.FuelAccumulator / 1296000000.0 / 1000.0, "0.000", dec) + " l | ";
+    s += formatNumber(units::metres(v.DistanceAccumulator) / 1000.0, "0.000", dec) + " km ";
+    s += formatNumber(units::millilitres(v.FuelAccumulator) / 1000.0, "0.000", dec) + " l | ";
     const RunLog& log = m.runLog();
     if (log.isOpen())
         s += log.fileBase() + ".csv " + std::to_string(log.rowCount() > 0 ? log.rowCount() - 1 : 0) + " rows";
