@@ -6,6 +6,7 @@
 #include "dashboard/NeedleGeometry.h"
 #include "decode/CurrentAverage.h"
 #include "link/TripClock.h"
+#include "logging/GpsState.h"
 #include "logging/TripFile.h"
 
 #include <gtest/gtest.h>
@@ -241,5 +242,22 @@ TEST(TotalsAtStartUp, ShowTheLifetimeFigures)
                       " " + d.tripTime.value,
                   std::string(c.litres) + " " + c.distance + " " + c.conso + " " + c.vmoy + " " + c.time);
         EXPECT_EQ(d.distanceUnit.value, DistanceUnit::Kilometres);
+    }
+}
+
+TEST(GpsFigures, AltitudeAndTheGainOnceAReferenceIsTaken)
+{
+    const struct { double altitude; std::int16_t start; const char *shown, *gain; } cases[] = {
+        {61.7, 0, "61,7", ""}, {75.9, 62, "75,9", "14"}, {51.2, 62, "51,2", "-11"}};
+    for (const auto& c : cases) {
+        VehicleState v;
+        MonitorSettings s;
+        DashboardModel model(v, s, ',');
+        GpsState gps;
+        gps.altitude = c.altitude;
+        gps.StartAltitude = c.start;
+        model.showGpsAltitude(gps);
+        EXPECT_EQ(model.dashboard().gpsAltitude.value + "|" + model.dashboard().gpsGain.value,
+                  std::string(c.shown) + "|" + c.gain);
     }
 }

@@ -151,8 +151,9 @@ TEST(AdapterControl, StopDuringTheStartDialogueLeavesTheWindowStopped)
     LinkRig rig(true);
     rig.adapterPort.script = nullptr;
     rig.onEvents = [&] {
-        if (rig.adapterPort.writes.size() == 2 && rig.link.AdapterPortOpen == 1)
-            rig.adapter.onCommandClick(1); // Stop clicked while ATSP6 waits
+        if (rig.adapterPort.writes.size() != 2 || rig.link.AdapterPortOpen != 1) return;
+        EXPECT_TRUE(rig.adapter.runState() == RunState::Starting && rig.adapter.isRunning());
+        rig.adapter.onCommandClick(1); // Stop clicked while ATSP6 waits
     };
     rig.adapter.startAcquisition();
     expectRunning(rig, false);
