@@ -4,7 +4,6 @@
 //
 // Input: byte 0 chooses the decimal separator and the chunk sizes, byte 1 the drive length.
 #include "TempFile.h"
-#include "common/MemoryView.h"
 #include "sources/replay/GpsRecordingFeed.h"
 #include "sources/replay/RecordingError.h"
 #include "logging/GpsDecoder.h"
@@ -23,12 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
 
     vcm::GpsState gps;
-    vcm::MemoryView view;
     for (std::size_t p = 0; p < text.size();) {
         seed = seed * 1103515245u + 12345u;
         const std::size_t n = std::min<std::size_t>(text.size() - p, 1 + (seed >> 16) % 200);
-        vcm::decodeGpsText(text.substr(p, n), gps, view, sep);
-        vcm::showGpsOnTick(gps, view, sep);
+        vcm::decodeGpsText(text.substr(p, n), gps, sep);
+        vcm::takeStartAltitude(gps);
         p += n;
     }
 

@@ -6,7 +6,7 @@
 // reply is awaited (bit 2) and the last command (bits 3-4); byte 1 seeds the cuts.
 #include "MemoryFileSystem.h"
 #include "common/Clock.h"
-#include "common/MemoryView.h"
+#include "dashboard/DashboardModel.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 #include "link/LinkState.h"
@@ -52,7 +52,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     link.ReplyState = (flags & 4) ? vcm::reply::Awaited : vcm::reply::Answered;
     const char* commands[4] = {"ATZ", " ", "", "0100"};
     link.LastCommand = commands[(flags >> 3) & 3];
-    vcm::MemoryView view;
     vcm::VehicleState vehicle;
     vcm::ManualClock clock(1000);
     vcm::fuzz::MemoryFileSystem fs;
@@ -61,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InputPort adapter, aux;
 
     std::string_view chunk;
-    vcm::ReceivePath path(link, settings, view, vehicle, log, adapter, aux, [&](std::string_view decoded) {
+    vcm::DashboardModel dashboard(vehicle, settings);
+    vcm::ReceivePath path(link, settings, dashboard, log, adapter, aux, [&](std::string_view decoded) {
         if (!decoded.empty() && decoded != chunk) std::abort();
     });
 

@@ -3,7 +3,8 @@
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "common/Format.h"
-#include "common/MemoryView.h"
+#include "common/Notices.h"
+#include "decode/Units.h"
 #include "link/AdapterControl.h"
 #include "link/Monitor.h"
 #include "link/qt/MonitorTimers.h"
@@ -44,8 +45,8 @@ std::string statusLine(Monitor& m, const Clock& clock, char dec)
     s += formatNumber(v.SpeedDisplay, "0.0", dec) + (metric ? " km/h " : " mph ");
     s += formatNumber(v.EngineRpm, "0", dec) + " rpm SOC ";
     s += formatNumber(v.StateOfCharge / 10.0, "0.0", dec) + " % ";
-    s += formatNumber(v.DistanceAccumulator / 3600.0 / 1000.0, "0.000", dec) + " km ";
-    s += formatNumber(v.FuelAccumulator / 1296000000.0 / 1000.0, "0.000", dec) + " l | ";
+    s += formatNumber(units::metres(v.DistanceAccumulator) / 1000.0, "0.000", dec) + " km ";
+    s += formatNumber(units::millilitres(v.FuelAccumulator) / 1000.0, "0.000", dec) + " l | ";
     const RunLog& log = m.runLog();
     if (log.isOpen())
         s += log.fileBase() + ".csv " + std::to_string(log.rowCount() > 0 ? log.rowCount() - 1 : 0) + " rows";
@@ -84,8 +85,8 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
     SystemClock clock;
     QtPorts ports(setup.portMap, clock);
     QtEventPump pump;
-    MemoryView view;
-    Monitor monitor(settings, view, clock, disk, ports.adapter(), ports.aux(), ports.gps(), pump, dec,
+    NoticeList notices;
+    Monitor monitor(settings, notices, clock, disk, ports.adapter(), ports.aux(), ports.gps(), pump, dec,
                     setup.defaultSaveFolder);
     monitor.loadTrips();
     MonitorTimers timers(monitor);
@@ -96,8 +97,8 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
     // Problems go to standard error as they happen, one line each; a message box the
     // session shows is told once, not at every retry that raises it again.
     std::string lastMessage;
-    auto tellMessages = [&view, &lastMessage] {
-        for (const auto& m : view.messages) {
+    auto tellMessages = [&notices, &lastMessage] {
+        for (const auto& m : notices.told) {
             std::string line = m.title + ": " + m.text;
             for (char& c : line)
                 if (c == '\n')
@@ -106,7 +107,7 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
                 std::fprintf(stderr, "%s\n", line.c_str());
             lastMessage = line;
         }
-        view.messages.clear();
+        notices.told.clear();
     };
     monitor.setLinkReport([&lastMessage](LinkProblem problem, const std::string& line) {
         // The failed open is also the message box: one line, the box's.

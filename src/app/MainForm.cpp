@@ -5,8 +5,9 @@
 #include "config/Settings.h"
 #include "config/qt/PathSet.h"
 #include "config/qt/SetupForm.h"
-#include "dashboard/Panels.h"
+#include "dashboard/DashboardModel.h"
 #include "dashboard/ScreenFit.h"
+#include "dashboard/qt/DashboardRenderer.h"
 #include "dashboard/qt/DialArt.h"
 #include "dashboard/qt/DialLayout.h"
 #include "dashboard/qt/LayoutSwitch.h"
@@ -39,9 +40,13 @@ MainForm::MainForm(MainFormServices services, QWidget* parent)
     buildMainFormDesign(*this, *view_);
     view_->setSystemTextColor(rgb(110, 118, 130));
     view_->setBackColor({"CommStatus", 0}, colors::LampDark);
-    monitor_ = std::make_unique<Monitor>(settings_, *view_, services_.clock, services_.fs, services_.adapterPort,
+    notices_ = std::make_unique<ViewNotices>(*view_);
+    monitor_ = std::make_unique<Monitor>(settings_, *notices_, services_.clock, services_.fs, services_.adapterPort,
                                          services_.auxPort, services_.gpsPort, services_.pump,
                                          services_.decimalSeparator, services_.defaultSaveFolder);
+    renderer_ = std::make_unique<DashboardRenderer>(*view_, monitor_->histogram());
+    monitor_->setDashboardChanged([this] { renderer_->render(monitor_->dashboard()); });
+    renderer_->render(monitor_->dashboard());
     // The values change at once; the window paints them once a tick.
     new RepaintPacer(this, Monitor::MainTimerMs);
     // Keys reach the window before its buttons.
@@ -145,7 +150,7 @@ void MainForm::showUnits()
 {
     const Units chosen = unitsOf(settings_);
     if (const auto before = units_.choose(chosen)) {
-        monitor_->panels().unitsChanged(before->metric, before->celsius);
+        monitor_->unitsChanged(before->metric, before->celsius);
         if (before->celsius != chosen.celsius)
             showCelsiusDial(chosen.celsius);
     }
@@ -190,8 +195,9 @@ void MainForm::fitToScreen()
         menuBar()->sizeHint().height() + kWindowFrame.height() + statusStripRoomPx(twoRows) + kMarginPx;
     layout_ = std::make_unique<LayoutSwitch>(
         *view_, dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth), [this](double zoom) {
-            monitor_->panels().setDialScale(zoom);
-            monitor_->panels().redrawNeedles();
+            monitor_->dashboardModel().setDialScale(zoom);
+            monitor_->dashboardModel().redrawNeedles();
+            renderer_->redrawNeedles(monitor_->dashboard());
         });
 }
 
@@ -298,7 +304,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event)
         beginAcquisition();
     // A click on the driving time restarts the run clock.
     if (event->type() == QEvent::MouseButtonPress && watched == view_->widget({"CarTimeValue"}))
-        monitor_->panels().carTimeClicked(monitor_->link().RunStart);
+        monitor_->restartRunClock();
     if (event->type() == QEvent::KeyPress && isActiveWindow()) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (handleKey(key->key()))
@@ -311,7 +317,7 @@ bool MainForm::handleKey(int key)
 {
     if (key == Qt::Key_Space) {
         monitor_->histogram().advanceView();
-        showHistogram(monitor_->histogram(), *view_);
+        renderer_->render(monitor_->dashboard());
     } else if (key == Qt::Key_Delete) {
         layout_->next();
     } else {

@@ -19,8 +19,10 @@
 
 namespace vcm {
 
+class DashboardRenderer;
 class LayoutSwitch;
 class Monitor;
+class ViewNotices;
 
 // What the window runs on: the program passes the system clock, the disk and Qt's
 // serial ports; tests pass a manual clock, a temporary folder and scripted ports.
@@ -105,7 +107,9 @@ private:
     QSize screen_; // the screen's room for the window, pixels
     MonitorSettings settings_;
     std::unique_ptr<QtView> view_;
+    std::unique_ptr<ViewNotices> notices_;
     std::unique_ptr<Monitor> monitor_;
+    std::unique_ptr<DashboardRenderer> renderer_;
     UnitChoice units_;
     std::unique_ptr<LayoutSwitch> layout_;
     QTimer mainTimer_;

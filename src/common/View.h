@@ -4,34 +4,20 @@
 // object names of the dashboard ("SpeedValue", "CommStatus" element 0, "Histogr" 29),
 // so the same routines drive the Qt window, a text status line or a test's recorder.
 // Positions and lengths are in twips (15 to a pixel at normal density).
+#include "common/Color.h"
 #include "common/Shapes.h"
+#include "common/Notices.h"
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace vcm {
-
-// Colour number in the 0x00BBGGRR layout: red 255, green 65280, blue 16711680.
-using Color = std::uint32_t;
-constexpr Color rgb(unsigned r, unsigned g, unsigned b) { return (b << 16) | (g << 8) | r; }
-
-namespace colors {
-constexpr Color Red = 255;
-constexpr Color Green = 65280;
-constexpr Color Blue = 16711680;
-constexpr Color White = 0xFFFFFF;
-constexpr Color LightGrey = 0xC0C0C0;
-constexpr Color LampDark = 3154206;        // 0x30211E, the lamp when the window opens
-constexpr Color SystemText = 0x8000000A;   // "system colour": the window's normal text colour
-} // namespace colors
 
 struct ControlRef {
     std::string_view name;
     int index = -1; // element of a control array, -1 for a single control
 };
 
-enum class MessageIcon { Information, Critical, Exclamation };
 
 class View {
 public:

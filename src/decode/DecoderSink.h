@@ -1,7 +1,7 @@
 #pragma once
-// What the frame decoder asks of the dashboard: the captions of the labels it owns and
-// the display routines it calls right after a frame. The dashboard's panels implement
-// it; tests record it; a host without a window may ignore it.
+// What the frame decoder asks of the dashboard: the texts of the figures it owns and
+// the display routines it calls right after a frame. DecoderEvents routes them to the
+// dashboard model; tests record them; the decode report prints them under labelName.
 #include <string_view>
 
 namespace vcm {

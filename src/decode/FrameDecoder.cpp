@@ -1,6 +1,7 @@
 #include "decode/FrameDecoder.h"
 
 #include "common/Format.h"
+#include "decode/Units.h"
 
 #include <algorithm>
 #include <charconv>
@@ -189,7 +190,7 @@ void FrameDecoder::onSpeed(const FrameLine& f)
     const std::int32_t v = f.at(6) * 256 + f.at(7);
     if (v > kInt16Max) return;
     state_.SpeedKmh = v / 100.0;
-    state_.SpeedDisplay = settings_.MetricUnits ? state_.SpeedKmh : roundHalfEven(state_.SpeedKmh / 1.609344);
+    state_.SpeedDisplay = settings_.MetricUnits ? state_.SpeedKmh : roundHalfEven(units::kmToMiles(state_.SpeedKmh));
 }
 
 // 0x244  25 ms  accelerator
@@ -295,7 +296,7 @@ void FrameDecoder::onCoolant(const FrameLine& f)
 {
     if (f.count < 2 || !f.valid(2)) return;
     const int tenths = f.at(2) * 5;
-    state_.CoolantTemp = settings_.Celsius ? static_cast<std::int16_t>(tenths) : roundedInt16(tenths * 9 / 5.0 + 320);
+    state_.CoolantTemp = settings_.Celsius ? static_cast<std::int16_t>(tenths) : roundedInt16(units::tenthsCelsiusToFahrenheit(tenths));
 }
 
 // 0x540  1049 ms  shift lever

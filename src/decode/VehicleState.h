@@ -1,7 +1,7 @@
 #pragma once
-// The live values decoded from the car's bus. The frame decoder writes them, the
-// display routines keep a few derived fields (current average, trip time), the main
-// tick, the logs and the trip summary read them. Units as decoded: several values are
+// The live values decoded from the car's bus. The frame decoder writes them, the current
+// average and the trip clock keep a few derived fields, the main tick, the dashboard, the
+// logs and the trip summary read them. Units as decoded: several values are
 // whole numbers in tenths and are divided by ten only when shown; temperatures and the
 // display speed follow the unit settings at decoding time.
 #include "common/DateTime.h"
@@ -31,7 +31,7 @@ struct VehicleState {
 
     // Battery
     std::int16_t BatteryCurrent = 0;    // tenths of an ampere (03B), positive = charging
-    std::int16_t BatteryCurrentAvg = 0; // moving average of 50 values, kept by the current gauge
+    std::int16_t BatteryCurrentAvg = 0; // moving average of 50 samples (CurrentAverage)
     std::int16_t BatteryVoltage = 0;    // volts (03B bytes 3-4)
     std::int16_t StateOfCharge = 0;     // tenths of a percent (3CB bytes 3-4 x 5)
     std::int16_t BatteryTempA = 0;      // degrees (3CB byte 6), F when !Celsius
@@ -53,7 +53,7 @@ struct VehicleState {
     double LastDistanceTick = 0;
     double InstantConsumption = 0;   // L/100 km (99.9 standing with the engine running)
 
-    // Trip time, kept by the speed display while acquisition runs (frozen after Stop)
+    // Trip time, kept by the trip clock while acquisition runs (frozen after Stop)
     DateTime TripStart;              // zero until the car first moves in this run
     DateTime TripNow;
     double TripSeconds = 0;
@@ -88,6 +88,6 @@ inline void resetTrip(VehicleState& v, double tick)
     v.TripStart = DateTime();
 }
 
-inline double celsiusToFahrenheit(double x) { return x * 9 / 5 + 32; }
+inline double celsiusToFahrenheit(double x) { return x * 9 / 5 + 32; } // units::celsiusToFahrenheit
 
 } // namespace vcm

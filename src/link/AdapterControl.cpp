@@ -9,12 +9,6 @@
 namespace vcm {
 namespace {
 
-const ControlRef StartButton{"Command1", 0};
-const ControlRef StopButton{"Command1", 1};
-const ControlRef ConfigButton{"Config"};
-const ControlRef ErrorLabel{"ErreurCan"};
-constexpr std::array<std::string_view, 4> LockedMenus{"m_com", "m_unit", "m_ss", "m_trips"};
-
 constexpr std::string_view AuxSettings = "38400,N,8,1";
 constexpr std::string_view GpsSettings = "4800,N,8,1";
 
@@ -41,10 +35,10 @@ constexpr std::string_view CanUsbStop = "C";
 
 } // namespace
 
-AdapterControl::AdapterControl(LinkState& link, const MonitorSettings& settings, View& view, const Clock& clock,
+AdapterControl::AdapterControl(LinkState& link, const MonitorSettings& settings, Notices& notices, const Clock& clock,
                                EventPump& pump, LinkPorts ports, VehicleState& vehicle, RunLog& log,
                                ReceivePath& receive)
-    : link_(link), settings_(settings), view_(view), clock_(clock), pump_(pump), ports_(ports), vehicle_(vehicle),
+    : link_(link), settings_(settings), notices_(notices), clock_(clock), pump_(pump), ports_(ports), vehicle_(vehicle),
       log_(log), receive_(receive)
 {
     receive_.setMonitorRestart([this] { restartMonitoring(); });
@@ -72,7 +66,7 @@ void AdapterControl::openPorts()
     // being logged: the user is told which port failed and acquisition goes on without it.
     if (settings_.EnableGPS && settings_.PortNumGPS >= 1) {
         if (!openOne(ports_.gps, settings_.PortNumGPS, GpsSettings)) {
-            view_.showMessage("PROBLEME!",
+            notices_.tell("PROBLEME!",
                               "Ne peut ouvrir le port GPS COM [" + std::to_string(settings_.PortNumGPS) + "] (" +
                                   ports_.gps.deviceName() + "). L'acquisition continue sans GPS.",
                               MessageIcon::Exclamation);
@@ -85,11 +79,10 @@ void AdapterControl::openPorts()
         link_.AdapterPortOpen = 0;
         ports_.gps.close();
         const std::string why = deviceAndReason(ports_.adapter);
-        view_.showMessage("PROBLEME!",
+        notices_.tell("PROBLEME!",
                           "Ne peut ouvrir le port COM [" + std::to_string(settings_.PortNum) +
                               "] Essayez un autre port.\n" + why,
                           MessageIcon::Critical);
-        view_.setVisible(ConfigButton, true);
         reportOnce(LinkProblem::OpenFailed, "cannot open the adapter port " + why);
         return;
     }
@@ -139,7 +132,7 @@ std::int16_t AdapterControl::send(std::string_view command, std::string_view byt
 
 void AdapterControl::showErrorIfFailed(std::int16_t result)
 {
-    view_.setVisible(ErrorLabel, result == reply::Failed);
+    adapterError_ = result == reply::Failed;
 }
 
 void AdapterControl::startAcquisition() { start(true); }
@@ -151,7 +144,7 @@ void AdapterControl::start(bool newTrip)
     if (abandoned_)
         return;
     inputEnded_ = false;
-    view_.setVisible(ErrorLabel, false);
+    adapterError_ = false;
     receive_.clearBuffers();
     link_.ReplyState = reply::Failed;
     if (newTrip) {
@@ -173,14 +166,15 @@ void AdapterControl::start(bool newTrip)
         showStopped();
         return;
     }
-    view_.setVisible(StartButton, false);
-    view_.setVisible(StopButton, true);
+    enter(RunState::Starting);
     sendStartSequence();
 
     // A Stop click or a lost device during the dialogue has already shown the stopped state.
     if (link_.AdapterPortOpen != 1)
         return;
-    showRunning();
+    // The trip counts the time acquisition runs.
+    vehicle_.TripClockRunning = true;
+    enter(RunState::Running);
 }
 
 void AdapterControl::sendStartSequence()
@@ -215,6 +209,7 @@ void AdapterControl::stopAcquisition()
 {
     if (link_.AdapterPortOpen == 1) {
         inDialogue_ = true;
+        if (state_ == RunState::Running) enter(RunState::Stopping);
         const auto result = settings_.UseElm327 ? send(Elm327Stop, Elm327Stop, true, StopTimeoutMs)
                                                 : send(CanUsbStop, std::string(CanUsbStop) + '\r', true, StopTimeoutMs);
         inDialogue_ = false;
@@ -276,7 +271,6 @@ void AdapterControl::onCommandClick(int index)
         startAcquisition();
     } else {
         stopAcquisition();
-        view_.setVisible(ConfigButton, true);
     }
 }
 
@@ -292,13 +286,13 @@ void AdapterControl::onDeviceLost(PortRole role)
             report(LinkProblem::DeviceLost, "lost the adapter " + deviceAndReason(ports_.adapter));
             closeAllPorts();
             log_.close();
-            showStopped();
-            view_.setVisible(ErrorLabel, true);
+            adapterError_ = true;
+            showStopped(RunState::Lost);
         }
         break;
     case PortRole::Gps:
         ports_.gps.close();
-        view_.showMessage("PROBLEME!",
+        notices_.tell("PROBLEME!",
                           "Le port GPS COM [" + std::to_string(settings_.PortNumGPS) + "] (" + ports_.gps.deviceName() +
                               ") ne répond plus. L'acquisition continue sans GPS.",
                           MessageIcon::Exclamation);
@@ -318,29 +312,17 @@ void AdapterControl::onInputEnded()
 
 bool AdapterControl::isRunning() const
 {
-    return view_.isVisible(StopButton) && link_.AdapterPortOpen == 1;
+    const bool started = state_ == RunState::Starting || state_ == RunState::Running || state_ == RunState::Stopping;
+    return started && link_.AdapterPortOpen == 1;
 }
 
-void AdapterControl::showStopped()
+void AdapterControl::showStopped(RunState state)
 {
     vehicle_.TripClockRunning = false; // the trip counts the time acquisition ran
-    view_.setVisible(StartButton, true);
-    view_.setVisible(StopButton, false);
-    view_.setVisible(ConfigButton, true);
-    for (auto menu : LockedMenus)
-        view_.setEnabled({menu}, true);
+    enter(state);
 }
 
-void AdapterControl::showRunning()
-{
-    // ErreurCan stays as the last command left it; the port is open and acquiring.
-    vehicle_.TripClockRunning = true;
-    view_.setVisible(StartButton, false);
-    view_.setVisible(StopButton, true);
-    view_.setVisible(ConfigButton, false);
-    for (auto menu : LockedMenus)
-        view_.setEnabled({menu}, false);
-}
+void AdapterControl::enter(RunState state) { state_ = state; }
 
 void AdapterControl::closeAllPorts()
 {

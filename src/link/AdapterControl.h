@@ -1,7 +1,6 @@
 #pragma once
 // The serial link to the bus adapter: opening the three ports, sending one command and
-// waiting for its reply, the adapters' start-up and stop dialogues, and the window's
-// Stopped/Running states.
+// waiting for its reply, the adapters' start-up and stop dialogues, and the run state.
 //
 // Bytes on the wire (every command ends in one CR, nothing else is added):
 //   ELM327 start  "ATZ\r" "ATSP6\r" "ATE0\r" "ATH1\r" "ATL1\r" "ATCAF0\r" "ATMA\r"
@@ -10,13 +9,13 @@
 //   CANUSB start  "\r\r\r\r" "V\r" "N\r" "S6\r" "Z0\r" "X1\r" "O\r"
 //   CANUSB stop   "C\r"
 //
-// Window states (View controls):
-//   Stopped: Command1(0) "Start" shown, Command1(1) "Stop" hidden, Config shown,
-//            menus m_com, m_unit, m_ss enabled
-//   Running: Start hidden, Stop shown, Config hidden, menus disabled
-// ErreurCan shows a failed adapter command or a lost adapter.
+// Run states (RunState): Stopped -> Starting (port open, start-up dialogue) -> Running
+// -> Stopping (stop dialogue) -> Stopped; a lost adapter ends in Lost. The dashboard's
+// run controls follow the state; adapterError() is a failed adapter command or a lost
+// adapter.
 #include "common/Clock.h"
-#include "common/View.h"
+#include "common/Notices.h"
+#include "dashboard/Dashboard.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 #include "link/EventPump.h"
@@ -55,7 +54,7 @@ public:
     static constexpr double StopTimeoutMs = 500;
     static constexpr int SilenceSeconds = 5;
 
-    AdapterControl(LinkState& link, const MonitorSettings& settings, View& view, const Clock& clock, EventPump& pump,
+    AdapterControl(LinkState& link, const MonitorSettings& settings, Notices& notices, const Clock& clock, EventPump& pump,
                    LinkPorts ports, VehicleState& vehicle, RunLog& log, ReceivePath& receive);
 
     // Opens the GPS, adapter and auxiliary ports; the outcome is LinkState::AdapterPortOpen.
@@ -72,7 +71,7 @@ public:
     // The ELM327 left monitoring on a report and is at its prompt: "ATMA" goes out at
     // once, without a wait or a yield (it is called from the receive event).
     void restartMonitoring();
-    // Click on Command1(index): 0 Start, otherwise Stop.
+    // A click on Start (0) or Stop (any other index).
     void onCommandClick(int index);
     // A port's device went away (USB unplugged, Bluetooth dropped).
     void onDeviceLost(PortRole role);
@@ -88,13 +87,15 @@ public:
     void abandonDialogues();
     void setReport(LinkReport report) { report_ = std::move(report); }
 
-    // The main tick's test: Stop shown and the adapter port open.
+    // The main tick's test: started (and not yet stopped) with the adapter port open.
     bool isRunning() const;
+    RunState runState() const { return state_; }
+    bool adapterError() const { return adapterError_; }
     // True while the start-up or stop dialogue is being sent: the main tick then sends
     // nothing of its own, so that no command lands in the middle of the dialogue.
     bool dialogueInProgress() const { return inDialogue_; }
-    // The stopped state: Start and Config shown, Stop hidden, menus enabled.
-    void showStopped();
+    // The stopped state (the trip clock stops with it).
+    void showStopped(RunState state = RunState::Stopped);
 
     static std::string adapterSettingsText(std::int32_t bps);
 
@@ -109,18 +110,20 @@ private:
     static std::string deviceAndReason(const SerialPort& port);
     void sendStartSequence();
     void showErrorIfFailed(std::int16_t result);
-    void showRunning();
+    void enter(RunState state);
     void closeAllPorts();
 
     LinkState& link_;
     const MonitorSettings& settings_;
-    View& view_;
+    Notices& notices_;
     const Clock& clock_;
     EventPump& pump_;
     LinkPorts ports_;
     VehicleState& vehicle_;
     RunLog& log_;
     ReceivePath& receive_;
+    RunState state_ = RunState::Stopped;
+    bool adapterError_ = false;
     bool inDialogue_ = false;
     bool abandoned_ = false;
     bool inputEnded_ = false;

@@ -8,9 +8,9 @@
 
 namespace vcm {
 
-GpsTick::GpsTick(const MonitorSettings& settings, View& view, EventPump& pump, SerialPort& port, RunLog& log,
+GpsTick::GpsTick(const MonitorSettings& settings, EventPump& pump, SerialPort& port, RunLog& log,
                  GpsState& gps, char decimalSeparator)
-    : settings_(settings), view_(view), pump_(pump), port_(port), log_(log), gps_(gps),
+    : settings_(settings), pump_(pump), port_(port), log_(log), gps_(gps),
       decimalSeparator_(decimalSeparator)
 {
 }
@@ -26,7 +26,7 @@ void GpsTick::onTimer()
     const std::string text = port_.isOpen() ? port_.readAll() : std::string();
     if (settings_.SuperLogFile && !text.empty())
         log_.writeGps(text);
-    decodeGpsText(text, gps_, view_, decimalSeparator_);
+    decodeGpsText(text, gps_, decimalSeparator_);
 }
 
 } // namespace vcm

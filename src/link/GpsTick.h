@@ -2,7 +2,6 @@
 // The GPS receiver's timer (GPSTimer, every 2050 ms): lets pending events run, reads
 // what the receiver sent since the last tick, copies it to the GPS log and decodes it.
 // Nothing happens while EnableGPS is off; a closed port gives empty text.
-#include "common/View.h"
 #include "config/MonitorSettings.h"
 #include "link/EventPump.h"
 #include "link/SerialPort.h"
@@ -16,14 +15,13 @@ class GpsTick {
 public:
     static constexpr int IntervalMs = 2050;
 
-    GpsTick(const MonitorSettings& settings, View& view, EventPump& pump, SerialPort& port, RunLog& log,
+    GpsTick(const MonitorSettings& settings, EventPump& pump, SerialPort& port, RunLog& log,
             GpsState& gps, char decimalSeparator);
 
     void onTimer();
 
 private:
     const MonitorSettings& settings_;
-    View& view_;
     EventPump& pump_;
     SerialPort& port_;
     RunLog& log_;

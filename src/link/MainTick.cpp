@@ -1,9 +1,11 @@
 #include "link/MainTick.h"
 
 #include "common/Format.h"
-#include "dashboard/Panels.h"
+#include "dashboard/DashboardModel.h"
+#include "decode/CurrentAverage.h"
 #include "link/AdapterControl.h"
 #include "link/ReentryGuard.h"
+#include "link/TripClock.h"
 #include "logging/GpsDecoder.h"
 #include "logging/Histogram.h"
 #include "logging/LogFormat.h"
@@ -12,29 +14,9 @@
 #include <cmath>
 
 namespace vcm {
-namespace {
-
-constexpr Color LampSilent = colors::Blue;
-
-constexpr std::array<std::string_view, 4> ShareLabels{
-    "PourcenTherValue", "PourcenElecValue", "PourcenGlideValue", "PourcenRecupValue"};
-
-} // namespace
-
 MainTick::MainTick(MainTickParts parts, char decimalSeparator) : p_(parts), decimalSeparator_(decimalSeparator)
 {
     row_.reserve(1024);
-}
-
-DriveShare MainTick::classify(double injector, std::int16_t batteryCurrentAvg)
-{
-    if (injector != 0)
-        return DriveShare::Thermal;
-    if (batteryCurrentAvg < -60)
-        return DriveShare::Electric;
-    if (batteryCurrentAvg > 0)
-        return DriveShare::Regen;
-    return DriveShare::Glide;
 }
 
 void MainTick::onTimer()
@@ -46,7 +28,7 @@ void MainTick::onTimer()
 
 void MainTick::tick()
 {
-    runTicks_ += 1;
+    shares_.countTick();
 
     // The ELM327 stopped monitoring on a full buffer or an error and its prompt has not
     // been read yet (the receive path restarts it on the prompt): start it again. The
@@ -60,7 +42,7 @@ void MainTick::tick()
 
     if (p_.adapter.isRunning()) {
         watchdog(now);
-        if (runTicks_ >= MinuteStepAfterTicks)
+        if (shares_.runTicks() >= MinuteStepAfterTicks)
             minuteStep(now);
     }
 
@@ -69,15 +51,19 @@ void MainTick::tick()
             p_.vehicle.Injector = 0;
             p_.vehicle.VvtiAngle = 0;
         }
-        if (p_.settings.EnableGPS && p_.settings.PortNumGPS >= 1)
-            showGpsOnTick(p_.gps, p_.view, decimalSeparator_);
+        if (p_.settings.EnableGPS && p_.settings.PortNumGPS >= 1) {
+            takeStartAltitude(p_.gps);
+            p_.dashboard.showGpsAltitude(p_.gps);
+        }
         writeRow(now);
         if (p_.vehicle.SpeedDisplay > 0)
             countShares();
     }
 
-    p_.panels.refreshOnTick();
-    p_.view.setText({"NowValue"}, formatDateTime(now, "hh:mm"));
+    p_.currentAverage.sample(p_.vehicle);
+    advanceTripClock(p_.vehicle, p_.clock.now());
+    p_.dashboard.refreshOnTick();
+    p_.dashboard.showClock(formatDateTime(now, "hh:mm"));
 
     p_.pump.yieldOnce();
 
@@ -91,7 +77,7 @@ void MainTick::watchdog(DateTime now)
         p_.adapter.noteSilence(false);
         return;
     }
-    p_.view.setBackColor({"CommStatus", 0}, LampSilent);
+    p_.dashboard.showSilence();
     p_.adapter.noteSilence(true);
     // Only the ELM327 understands "ATMA"; the start-up dialogue is not interrupted.
     if (p_.settings.UseElm327 && !p_.adapter.dialogueInProgress())
@@ -103,7 +89,6 @@ void MainTick::minuteStep(DateTime now)
     if (!p_.minuteClock.step(p_.link.RunStart, now, p_.vehicle.FuelAccumulator, p_.vehicle.DistanceAccumulator))
         return;
     p_.histogram.minuteStep(p_.minuteClock.intervalConsumption());
-    showHistogram(p_.histogram, p_.view);
 }
 
 void MainTick::writeRow(DateTime now)
@@ -116,14 +101,8 @@ void MainTick::writeRow(DateTime now)
 
 void MainTick::countShares()
 {
-    shareTicks_[static_cast<std::size_t>(classify(p_.vehicle.Injector, p_.vehicle.BatteryCurrentAvg))] += 1;
-    double shown = 0;
-    for (std::size_t i = 0; i < shareTicks_.size(); ++i) {
-        const double percent = std::trunc(shareTicks_[i] * 100 / runTicks_);
-        shown += percent;
-        p_.view.setText({ShareLabels[i]}, formatNumber(percent, NumberPattern::Whole, decimalSeparator_));
-    }
-    p_.view.setText({"PourcenArretValue"}, formatNumber(100 - shown, NumberPattern::Whole, decimalSeparator_));
+    shares_.countMoving(ShareCounter::classify(p_.vehicle.Injector, p_.vehicle.BatteryCurrentAvg));
+    p_.dashboard.showShares(shares_.lastPercent());
 }
 
 void MainTick::poll()

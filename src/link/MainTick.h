@@ -1,23 +1,24 @@
 #pragma once
 // The 100 ms heartbeat of acquisition (Timer1). One tick, in this order:
 //   recovery   ELM327 "FULL"/"ERROR" seen -> "ATMA" once
-//   running (Stop shown and adapter port open):
-//     watchdog  no frame for more than 5 clock seconds -> lamp blue, ELM327 "ATMA"
+//   running (AdapterControl::isRunning):
+//     watchdog  no frame for more than 5 clock seconds -> lamp silent, ELM327 "ATMA"
 //     minute    from the 100th tick on, a new minute-of-hour adds a histogram bar
 //   port open:
 //     log row   one row per tick through RunLog (opens the set, rolls over at 65000)
-//     GPS       altitude and elevation gain on the window
+//     GPS       altitude and elevation gain on the dashboard
 //     shares    while moving: thermal / electric / glide / regeneration ticks, shown
 //               as whole percent of every tick since the window opened
-//   always: every panel, NowValue "hh:mm", one yield, then with the CANUSB the
+//   always: current average sample, trip clock, every panel, the clock "hh:mm", one
+//   yield, then with the CANUSB the
 //   diagnostic polling, one frame per tick:
 //     "t7E280221C30000000000" (request record C3), "t7E283000000000000000" (flow control)
 #include "common/Clock.h"
-#include "common/View.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 #include "link/EventPump.h"
 #include "link/LinkState.h"
+#include "link/ShareCounter.h"
 
 #include <array>
 #include <cstdint>
@@ -26,23 +27,22 @@
 namespace vcm {
 
 class AdapterControl;
-class Panels;
+class DashboardModel;
+class CurrentAverage;
 class RunLog;
 class HistogramModel;
 class MinuteClock;
 struct GpsState;
 
-enum class DriveShare { Thermal, Electric, Glide, Regen };
-
 struct MainTickParts {
     LinkState& link;
     const MonitorSettings& settings;
-    View& view;
     const Clock& clock;
     EventPump& pump;
     VehicleState& vehicle;
     AdapterControl& adapter;
-    Panels& panels;
+    DashboardModel& dashboard;
+    CurrentAverage& currentAverage;
     RunLog& log;
     GpsState& gps;
     HistogramModel& histogram;
@@ -63,12 +63,8 @@ public:
     // command wait) is skipped: the heartbeat never runs inside itself.
     void onTimer();
 
-    double runTicks() const { return runTicks_; }
-    double shareTicks(DriveShare share) const { return shareTicks_[static_cast<std::size_t>(share)]; }
+    const ShareCounter& shares() const { return shares_; }
     std::int16_t pollStep() const { return pollStep_; }
-
-    // Which share a moving tick counts for (BatteryCurrentAvg in tenths of an ampere).
-    static DriveShare classify(double injector, std::int16_t batteryCurrentAvg);
 
 private:
     void tick();
@@ -81,8 +77,7 @@ private:
     MainTickParts p_;
     char decimalSeparator_;
     bool inTick_ = false;
-    double runTicks_ = 0;
-    std::array<double, 4> shareTicks_{};
+    ShareCounter shares_;
     std::int16_t pollStep_ = 0;
     std::string row_;
 };

@@ -1,6 +1,8 @@
 #include "link/Monitor.h"
 
-#include "dashboard/Panels.h"
+#include "dashboard/DashboardModel.h"
+#include "dashboard/DecoderEvents.h"
+#include "decode/CurrentAverage.h"
 #include "decode/FrameDecoder.h"
 #include "link/AdapterControl.h"
 #include "link/GpsTick.h"
@@ -12,12 +14,18 @@
 #include "logging/SaveFolder.h"
 #include "logging/TripFile.h"
 
+#include <utility>
+
 namespace vcm {
 
 class Monitor::AdapterListener final : public PortListener {
 public:
     explicit AdapterListener(Monitor& m) : m_(m) {}
-    void onReceive() override { m_.receive_->onAdapterReceive(); }
+    void onReceive() override
+    {
+        m_.receive_->onAdapterReceive();
+        m_.publish();
+    }
     void onError(PortError error) override
     {
         if (error == PortError::DeviceLost)
@@ -26,6 +34,7 @@ public:
             m_.adapter_->onInputEnded();
         else
             m_.receive_->onAdapterError(error);
+        m_.publish();
     }
 
 private:
@@ -63,27 +72,29 @@ private:
     Monitor& m_;
 };
 
-Monitor::Monitor(MonitorSettings& settings, View& view, const Clock& clock, FileSystem& fs, SerialPort& adapterPort,
+Monitor::Monitor(MonitorSettings& settings, Notices& notices, const Clock& clock, FileSystem& fs, SerialPort& adapterPort,
                  SerialPort& auxPort, SerialPort& gpsPort, EventPump& pump, char decimalSeparator,
                  std::string fallbackFolder)
-    : settings_(settings), view_(view), clock_(clock), fs_(fs), adapterPort_(adapterPort), auxPort_(auxPort),
+    : settings_(settings), notices_(notices), clock_(clock), fs_(fs), adapterPort_(adapterPort), auxPort_(auxPort),
       gpsPort_(gpsPort), pump_(pump), decimalSeparator_(decimalSeparator), fallbackFolder_(std::move(fallbackFolder))
 {
     gps_ = std::make_unique<GpsState>();
-    panels_ = std::make_unique<Panels>(vehicle_, settings_, view_, clock_, decimalSeparator_);
-    decoder_ = std::make_unique<FrameDecoder>(vehicle_, settings_, clock_, panels_->decoderSink(), decimalSeparator_);
+    currentAverage_ = std::make_unique<CurrentAverage>();
+    dashboard_ = std::make_unique<DashboardModel>(vehicle_, settings_, decimalSeparator_);
+    decoderEvents_ = std::make_unique<DecoderEvents>(*dashboard_, *currentAverage_, vehicle_);
+    decoder_ = std::make_unique<FrameDecoder>(vehicle_, settings_, clock_, *decoderEvents_, decimalSeparator_);
     log_ = std::make_unique<RunLog>(fs_, clock_, settings_, fallbackFolder_);
     trips_ = std::make_unique<TripStore>(fs_, resolveSaveFolder(settings_.SavePath, fallbackFolder_), decimalSeparator_);
     histogram_ = std::make_unique<HistogramModel>(decimalSeparator_);
     minuteClock_ = std::make_unique<MinuteClock>();
-    receive_ = std::make_unique<ReceivePath>(link_, settings_, view_, vehicle_, *log_, adapterPort_, auxPort_,
+    receive_ = std::make_unique<ReceivePath>(link_, settings_, *dashboard_, *log_, adapterPort_, auxPort_,
                                              [this](std::string_view text) { decoder_->decodeFrames(text); });
-    adapter_ = std::make_unique<AdapterControl>(link_, settings_, view_, clock_, pump_,
+    adapter_ = std::make_unique<AdapterControl>(link_, settings_, notices_, clock_, pump_,
                                                 LinkPorts{adapterPort_, auxPort_, gpsPort_}, vehicle_, *log_, *receive_);
-    mainTick_ = std::make_unique<MainTick>(MainTickParts{link_, settings_, view_, clock_, pump_, vehicle_, *adapter_,
-                                                         *panels_, *log_, *gps_, *histogram_, *minuteClock_},
+    mainTick_ = std::make_unique<MainTick>(MainTickParts{link_, settings_, clock_, pump_, vehicle_, *adapter_, *dashboard_,
+                                                         *currentAverage_, *log_, *gps_, *histogram_, *minuteClock_},
                                            decimalSeparator_);
-    gpsTick_ = std::make_unique<GpsTick>(settings_, view_, pump_, gpsPort_, *log_, *gps_, decimalSeparator_);
+    gpsTick_ = std::make_unique<GpsTick>(settings_, pump_, gpsPort_, *log_, *gps_, decimalSeparator_);
 
     adapterListener_ = std::make_unique<AdapterListener>(*this);
     auxListener_ = std::make_unique<AuxListener>(*this);
@@ -96,6 +107,7 @@ Monitor::Monitor(MonitorSettings& settings, View& view, const Clock& clock, File
     link_.RunStart = clock_.now();
     vehicle_.LastFrameTime = link_.RunStart;
     adapter_->showStopped();
+    publish();
 }
 
 Monitor::~Monitor()
@@ -110,27 +122,69 @@ void Monitor::startAcquisition()
     // The trip integrators restart at zero, and so does the histogram's minute interval.
     minuteClock_->restartInterval();
     adapter_->startAcquisition();
+    publish();
 }
 
-void Monitor::resumeAcquisition() { adapter_->resumeAcquisition(); }
+void Monitor::resumeAcquisition()
+{
+    adapter_->resumeAcquisition();
+    publish();
+}
 
-void Monitor::stopAcquisition() { adapter_->stopAcquisition(); }
+void Monitor::stopAcquisition()
+{
+    adapter_->stopAcquisition();
+    publish();
+}
+
+const Dashboard& Monitor::dashboard() const { return dashboard_->dashboard(); }
+
+void Monitor::publish()
+{
+    dashboard_->showRun(adapter_->runState(), adapter_->adapterError());
+    dashboard_->showHistogramRevision(histogram_->revision());
+    if (changed_)
+        changed_();
+}
+
+void Monitor::unitsChanged(bool wasMetric, bool wasCelsius)
+{
+    dashboard_->unitsChanged(vehicle_, wasMetric, wasCelsius);
+    publish();
+}
+
+void Monitor::restartRunClock() { link_.RunStart = clock_.now(); }
 
 bool Monitor::hasTripToSave() const
 {
-    const TripRun run = makeTripRun(vehicle_, *gps_, view_, clock_.now());
+    const TripRun run = makeTripRun(vehicle_, *gps_, mainTick_->shares().lastPercent(), clock_.now());
     return run.fuelMl != 0 || run.distanceM != 0;
 }
 
 void Monitor::onCommandClick(int index)
 {
-    if (index == 0)
+    if (index == 0) {
         startAcquisition();
-    else
-        adapter_->onCommandClick(index);
+        return;
+    }
+    adapter_->onCommandClick(index);
+    publish();
 }
-void Monitor::onMainTimer() { mainTick_->onTimer(); }
-void Monitor::onGpsTimer() { gpsTick_->onTimer(); }
+
+void Monitor::onMainTimer()
+{
+    mainTick_->onTimer();
+    publish();
+}
+
+void Monitor::onGpsTimer()
+{
+    gpsTick_->onTimer();
+    if (settings_.EnableGPS)
+        dashboard_->showGpsTrend(*gps_);
+    publish();
+}
+
 bool Monitor::isRunning() const { return adapter_->isRunning(); }
 void Monitor::setLinkReport(std::function<void(LinkProblem, const std::string&)> report)
 {
@@ -144,10 +198,10 @@ void Monitor::loadTrips()
     const TripFileContent& content = trips_->load();
     tripsLoaded_ = true;
     histogram_->loadFromTripFile(content);
-    showHistogram(*histogram_, view_);
-    showTripTotals(content.totals, view_, decimalSeparator_);
+    dashboard_->showTripTotals(content.totals);
+    publish();
     if (!trips_->problem().empty())
-        view_.showMessage("PROBLEME!", trips_->problem(), MessageIcon::Exclamation);
+        notices_.tell("PROBLEME!", trips_->problem(), MessageIcon::Exclamation);
 }
 
 bool Monitor::followSaveFolder()
@@ -155,7 +209,7 @@ bool Monitor::followSaveFolder()
     if (joinPath(resolveSaveFolder(settings_.SavePath, fallbackFolder_), "TRAJETS.CSV") == trips_->path())
         return false;
     loadTrips();
-    view_.showMessage("Trajets", "Les trajets sont enregistrés dans " + trips_->path(), MessageIcon::Information);
+    notices_.tell("Trajets", "Les trajets sont enregistrés dans " + trips_->path(), MessageIcon::Information);
     return true;
 }
 
@@ -166,7 +220,7 @@ bool Monitor::saveTrips()
         trips_->load();
         tripsLoaded_ = true;
     }
-    const TripRun run = makeTripRun(vehicle_, *gps_, view_, clock_.now());
+    const TripRun run = makeTripRun(vehicle_, *gps_, mainTick_->shares().lastPercent(), clock_.now());
     return trips_->save(histogram_->minuteBarValues(), run);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // One acquisition session: the object a host (the dashboard window, headless logging,
 // the replay of a recording, a test) creates. It owns the live values, the decoder, the
-// panels, the log set, the trip store and histogram, the GPS values and the adapter
+// dashboard model, the log set, the trip store and histogram, the GPS values and the adapter
 // link, and wires the three ports' notifications to them.
 //
-// A host supplies the ports, a clock, an event pump and a view, then:
-//   Monitor m(settings, view, clock, fs, adapterPort, auxPort, gpsPort, pump, ',', folder);
+// A host supplies the ports, a clock, an event pump and where notices go, then:
+//   Monitor m(settings, notices, clock, fs, adapterPort, auxPort, gpsPort, pump, ',', folder);
+//   m.setDashboardChanged([&] { draw(m.dashboard()); });   // a window only
 //   m.loadTrips();          // totals and last histogram (start-up)
 //   m.startAcquisition();   // opens the ports, sends the adapter's start-up dialogue
 //   every 100 ms m.onMainTimer(), every 2050 ms m.onGpsTimer()
@@ -13,7 +14,8 @@
 // Everything runs on the host's one event thread.
 #include "common/Clock.h"
 #include "common/FileSystem.h"
-#include "common/View.h"
+#include "common/Notices.h"
+#include "dashboard/Dashboard.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 #include "link/EventPump.h"
@@ -33,7 +35,9 @@ class GpsTick;
 class HistogramModel;
 class MainTick;
 class MinuteClock;
-class Panels;
+class CurrentAverage;
+class DashboardModel;
+class DecoderEvents;
 class ReceivePath;
 class RunLog;
 class TripStore;
@@ -42,7 +46,7 @@ struct GpsState;
 class Monitor {
 public:
     // fallbackFolder: where logs and the trip file go while SavePath is empty.
-    Monitor(MonitorSettings& settings, View& view, const Clock& clock, FileSystem& fs, SerialPort& adapterPort,
+    Monitor(MonitorSettings& settings, Notices& notices, const Clock& clock, FileSystem& fs, SerialPort& adapterPort,
             SerialPort& auxPort, SerialPort& gpsPort, EventPump& pump, char decimalSeparator = '.',
             std::string fallbackFolder = ".");
     ~Monitor();
@@ -54,7 +58,7 @@ public:
     // After a lost adapter: starts again, going on with the same trip.
     void resumeAcquisition();
     void stopAcquisition();
-    // A click on Command1(index): 0 Start, 1 Stop (then Config is shown).
+    // A click on Start (0) or Stop (1).
     void onCommandClick(int index);
     // Timer1 (MainTimerMs) and GPSTimer (GpsTimerMs); both run from the window's creation.
     void onMainTimer();
@@ -76,8 +80,17 @@ public:
     // folder is the same.
     bool followSaveFolder();
 
-    // Running: Stop shown and the adapter port open.
+    // Running: started, not yet stopped, and the adapter port open.
     bool isRunning() const;
+
+    // What the dashboard shows, and who is told when it changed: after a receive
+    // event, a tick, a GPS tick, a start or stop, a trip load and a units change.
+    const Dashboard& dashboard() const;
+    void setDashboardChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+    // The settings' units changed from these (DashboardModel::unitsChanged).
+    void unitsChanged(bool wasMetric, bool wasCelsius);
+    // A click on the driving time restarts the run clock: the time acquisition started.
+    void restartRunClock();
     // Where the adapter link's problems are told (AdapterControl.h), one line each.
     void setLinkReport(std::function<void(LinkProblem, const std::string&)> report);
 
@@ -87,7 +100,7 @@ public:
     const LinkState& link() const { return link_; }
     LinkState& link() { return link_; }
     FrameDecoder& decoder() { return *decoder_; }
-    Panels& panels() { return *panels_; }
+    DashboardModel& dashboardModel() { return *dashboard_; }
     RunLog& runLog() { return *log_; }
     TripStore& trips() { return *trips_; }
     HistogramModel& histogram() { return *histogram_; }
@@ -102,8 +115,11 @@ private:
     class AuxListener;
     class GpsListener;
 
+    // Brings the snapshot's run controls and histogram up to date and tells the host.
+    void publish();
+
     MonitorSettings& settings_;
-    View& view_;
+    Notices& notices_;
     const Clock& clock_;
     FileSystem& fs_;
     SerialPort& adapterPort_;
@@ -117,7 +133,9 @@ private:
     VehicleState vehicle_;
     LinkState link_;
     std::unique_ptr<GpsState> gps_;
-    std::unique_ptr<Panels> panels_;
+    std::unique_ptr<CurrentAverage> currentAverage_;
+    std::unique_ptr<DashboardModel> dashboard_;
+    std::unique_ptr<DecoderEvents> decoderEvents_;
     std::unique_ptr<FrameDecoder> decoder_;
     std::unique_ptr<RunLog> log_;
     std::unique_ptr<TripStore> trips_;
@@ -130,6 +148,7 @@ private:
     std::unique_ptr<AdapterListener> adapterListener_;
     std::unique_ptr<AuxListener> auxListener_;
     std::unique_ptr<GpsListener> gpsListener_;
+    std::function<void()> changed_;
 };
 
 } // namespace vcm

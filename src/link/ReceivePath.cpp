@@ -1,6 +1,8 @@
 #include "link/ReceivePath.h"
 
 #include "common/Format.h"
+#include "dashboard/DashboardModel.h"
+#include "decode/Units.h"
 #include "logging/RunLog.h"
 
 #include <algorithm>
@@ -61,9 +63,9 @@ std::int32_t toInt32(double v)
 
 } // namespace
 
-ReceivePath::ReceivePath(LinkState& link, const MonitorSettings& settings, View& view, const VehicleState& vehicle,
-                         RunLog& log, SerialPort& adapter, SerialPort& aux, Decode decode)
-    : link_(link), settings_(settings), view_(view), vehicle_(vehicle), log_(log), adapter_(adapter), aux_(aux),
+ReceivePath::ReceivePath(LinkState& link, const MonitorSettings& settings, DashboardModel& dashboard, RunLog& log,
+                         SerialPort& adapter, SerialPort& aux, Decode decode)
+    : link_(link), settings_(settings), dashboard_(dashboard), log_(log), adapter_(adapter), aux_(aux),
       decode_(std::move(decode))
 {
 }
@@ -88,7 +90,7 @@ void ReceivePath::onAdapterReceive()
         recogniseCanUsbReply(chunk);
 
     if (++rxEventCount_ >= BlinkEvery) {
-        blink();
+        dashboard_.blinkActivity();
         rxEventCount_ = 0;
     }
 }
@@ -126,25 +128,6 @@ void ReceivePath::recogniseCanUsbReply(std::string_view chunk)
         link_.ReplyState = reply::Failed;
     // Every chunk goes to the decoder: a frame's tail often arrives in a read of its own.
     decode_(chunk);
-}
-
-void ReceivePath::blink()
-{
-    const ControlRef tank{"TankValue"};
-    if (vehicle_.FuelTankLevel > 0 && vehicle_.FuelTankLevel < 15) {
-        if (view_.foreColor(tank) == colors::White) {
-            view_.setForeColor(tank, colors::Red);
-            tankBlinkOn_ = true;
-        } else {
-            view_.setForeColor(tank, colors::White);
-            tankBlinkOn_ = false;
-        }
-    } else if (tankBlinkOn_) {
-        view_.setForeColor(tank, colors::White);
-        tankBlinkOn_ = false;
-    }
-    const ControlRef lamp{"CommStatus", 0};
-    view_.setBackColor(lamp, view_.backColor(lamp) == colors::LightGrey ? colors::LampDark : colors::LightGrey);
 }
 
 void ReceivePath::onAdapterError(PortError)
@@ -189,9 +172,9 @@ void ReceivePath::takeAuxLine(std::string_view line)
             continue;
         std::int32_t stored = toInt32(v);
         if (usUnits && i == 1)
-            stored = toInt32(stored / 1.609344);
+            stored = toInt32(units::kmToMiles(stored));
         else if (usUnits && i == 2)
-            stored = toInt32(stored / 3.785411784);
+            stored = toInt32(units::litresToGallons(stored));
         auxValues_[i] = stored;
     }
 }

@@ -8,14 +8,12 @@
 //             ("BUFFER FULL", "CAN ERROR": Elm327Reports.h) -> AdapterErrorSeen, kept
 //             until monitoring restarts: at once when the prompt after it is read
 //   CANUSB    any CR -> ReplyState 1, BEL while a reply is awaited -> 2; decoder <- s
-//   every 11th chunk: activity lamp CommStatus(0) toggles, TankValue blinks red/white
-//   while the tank is below 15 %.
+//   every 11th chunk: the activity lamp toggles and the tank figure blinks while the
+//   tank is low (DashboardModel::blinkActivity).
 // Auxiliary port: lines of four comma-separated numbers ending CR LF, e.g.
 //   "120,80,5,3\r\n" -> auxValues {120, 80, 5, 3}; with US units the second is
 //   converted km -> miles and the third litres -> US gallons.
-#include "common/View.h"
 #include "config/MonitorSettings.h"
-#include "decode/VehicleState.h"
 #include "link/Elm327Reports.h"
 #include "link/LinkState.h"
 #include "link/SerialPort.h"
@@ -28,14 +26,14 @@
 
 namespace vcm {
 
+class DashboardModel;
 class RunLog;
 
 class ReceivePath {
 public:
     using Decode = std::function<void(std::string_view received)>;
 
-    ReceivePath(LinkState& link, const MonitorSettings& settings, View& view, const VehicleState& vehicle,
-                RunLog& log, SerialPort& adapter, SerialPort& aux, Decode decode);
+    ReceivePath(LinkState& link, const MonitorSettings& settings, DashboardModel& dashboard, RunLog& log, SerialPort& adapter, SerialPort& aux, Decode decode);
 
     void onAdapterReceive();
     // A communication error (not a lost device): what has arrived is dropped.
@@ -57,13 +55,11 @@ public:
 private:
     void recogniseElm327Reply(std::string_view chunk);
     void recogniseCanUsbReply(std::string_view chunk);
-    void blink();
     void takeAuxLine(std::string_view line);
 
     LinkState& link_;
     const MonitorSettings& settings_;
-    View& view_;
-    const VehicleState& vehicle_;
+    DashboardModel& dashboard_;
     RunLog& log_;
     SerialPort& adapter_;
     SerialPort& aux_;
@@ -74,7 +70,6 @@ private:
     std::string auxLineBuffer_;
     std::array<std::int32_t, 4> auxValues_{};
     int rxEventCount_ = 0;
-    bool tankBlinkOn_ = false;
 };
 
 } // namespace vcm

@@ -10,11 +10,6 @@
 namespace vcm {
 namespace {
 
-constexpr Color FixOrange = rgb(255, 128, 0);
-constexpr Color FixGreen = rgb(0, 255, 0);
-constexpr Color FixRed = rgb(255, 0, 0);
-constexpr double TraceStep = 120; // twips per altitude change
-
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -65,10 +60,7 @@ std::size_t findFields(std::string_view text, std::string_view tag, std::array<s
 
 double number(std::string_view field) { return leadingNumber(field); }
 
-std::string wholeText(double value, char decimalSeparator)
-{
-    return formatNumber(roundHalfEven(value), NumberPattern::Whole, decimalSeparator);
-}
+constexpr double KmhPerKnot = 1.852;
 
 std::int16_t toInt16(double v)
 {
@@ -77,25 +69,32 @@ std::int16_t toInt16(double v)
     return static_cast<std::int16_t>(v);
 }
 
-// ddmm.mmmm / dddmm.mmmm and hemisphere -> signed decimal degrees as text.
-std::string coordinate(std::string_view field, std::size_t degreeDigits, char positive, std::string_view hemisphere,
-                       char decimalSeparator)
+// ddmm.mmmm / dddmm.mmmm and hemisphere -> signed decimal degrees.
+double coordinate(std::string_view field, std::size_t degreeDigits, char positive, std::string_view hemisphere)
 {
     const std::string_view degrees = field.substr(0, std::min(degreeDigits, field.size()));
     const std::string_view minutes = field.size() > degreeDigits ? field.substr(degreeDigits, 7) : std::string_view();
     double value = degMinToDecimal(degrees, minutes);
     if (hemisphere.empty() || hemisphere.front() != positive) value = -value;
-    return formatGeneral(value, decimalSeparator);
+    return value;
 }
 
 void decodeGga(std::string_view text, GpsState& gps, char sep)
 {
     std::array<std::string_view, 10> f{};
     const std::size_t n = findFields<9>(text, "GPGGA,", f);
-    if (n >= 3) gps.GpsLatitude = coordinate(f[2], 2, 'N', f[3], sep);
-    if (n >= 5) gps.GpsLongitude = coordinate(f[4], 3, 'E', f[5], sep);
+    if (n >= 3) {
+        gps.latitude = coordinate(f[2], 2, 'N', f[3]);
+        gps.GpsLatitude = formatGeneral(gps.latitude, sep);
+    }
+    if (n >= 5) {
+        gps.longitude = coordinate(f[4], 3, 'E', f[5]);
+        gps.GpsLongitude = formatGeneral(gps.longitude, sep);
+    }
     if (n >= 7) gps.GpsSatellites = toInt16(number(f[7]));
     if (n >= 9) {
+        gps.altitude = number(f[9]);
+        // The value log has always shown the altitude as received with a decimal comma.
         gps.GpsAltitude.assign(f[9]);
         std::replace(gps.GpsAltitude.begin(), gps.GpsAltitude.end(), '.', ',');
     }
@@ -105,51 +104,35 @@ void decodeRmc(std::string_view text, GpsState& gps, char sep)
 {
     std::array<std::string_view, 9> f{};
     const std::size_t n = findFields<8>(text, "GPRMC,", f);
-    if (n >= 7) gps.GpsSpeed = wholeText(number(f[7]) * 1.852, sep);
-    if (n >= 8) gps.GpsCourse = wholeText(number(f[8]), sep);
+    if (n >= 7) {
+        gps.speedKmh = roundHalfEven(number(f[7]) * KmhPerKnot);
+        gps.GpsSpeed = formatNumber(gps.speedKmh, NumberPattern::Whole, sep);
+    }
+    if (n >= 8) {
+        gps.course = roundHalfEven(number(f[8]));
+        gps.GpsCourse = formatNumber(gps.course, NumberPattern::Whole, sep);
+    }
 }
 
-void decodeGsa(std::string_view text, View& view)
+void decodeGsa(std::string_view text, GpsState& gps)
 {
     std::array<std::string_view, 3> f{};
     if (findFields<2>(text, "GPGSA,", f) < 2) return;
     const double fix = number(f[2]);
     if (!(fix > 0)) return;
-    const ControlRef label{"GpsAltitudeLabel"};
-    view.setForeColor(label, fix == 2 ? FixOrange : fix == 3 ? FixGreen : FixRed);
+    gps.fixMode = fix == 2 ? 2 : fix == 3 ? 3 : 1;
 }
 
-// Three chained segments: the oldest change on the left, the newest on the right.
-void scrollAltitudeTrace(GpsState& gps, View& view)
+// The oldest step leaves on the left, the newest comes in on the right.
+void stepAltitudeTrend(GpsState& gps)
 {
-    const double a = gpsAltitudeMetres(gps);
-    const ControlRef r0{"GpsAltiLine", 0}, r1{"GpsAltiLine", 1}, r2{"GpsAltiLine", 2};
-    Line l0 = view.line(r0), l1 = view.line(r1), l2 = view.line(r2);
-    l0.y2 = l0.y1 + (l1.y2 - l1.y1);
-    view.setLine(r0, l0);
-    view.setVisible(r1, false);
-    view.setVisible(r2, false);
-    const double oldRise2 = l2.y2 - l2.y1;
-    l1.y1 = l0.y2;
-    l1.y2 = l1.y1 + oldRise2;
-    l2.y1 = l1.y2;
-    const double d = a > gps.GpsPrevAltitude ? -TraceStep : a < gps.GpsPrevAltitude ? TraceStep : 0;
-    l2.y2 = l2.y1 + d;
-    view.setLine(r1, l1);
-    view.setLine(r2, l2);
-    view.setVisible(r2, true);
-    view.setVisible(r1, true);
+    const double a = gps.altitude;
+    gps.altitudeTrend = {gps.altitudeTrend[1], gps.altitudeTrend[2],
+                         a > gps.GpsPrevAltitude ? 1 : a < gps.GpsPrevAltitude ? -1 : 0};
     gps.GpsPrevAltitude = a;
 }
 
 } // namespace
-
-double gpsAltitudeMetres(const GpsState& gps)
-{
-    std::string text = gps.GpsAltitude;
-    std::replace(text.begin(), text.end(), ',', '.');
-    return leadingNumber(text);
-}
 
 double degMinToDecimal(std::string_view degrees, std::string_view minutes)
 {
@@ -157,21 +140,17 @@ double degMinToDecimal(std::string_view degrees, std::string_view minutes)
     return (leadingNumber(degrees) * 1000000 + micro) / 1000000;
 }
 
-void decodeGpsText(std::string_view text, GpsState& gps, View& view, char decimalSeparator)
+void decodeGpsText(std::string_view text, GpsState& gps, char decimalSeparator)
 {
     decodeGga(text, gps, decimalSeparator);
     decodeRmc(text, gps, decimalSeparator);
-    decodeGsa(text, view);
-    scrollAltitudeTrace(gps, view);
+    decodeGsa(text, gps);
+    stepAltitudeTrend(gps);
 }
 
-void showGpsOnTick(GpsState& gps, View& view, char decimalSeparator)
+void takeStartAltitude(GpsState& gps)
 {
-    const double a = gpsAltitudeMetres(gps);
-    view.setText({"GpsAltitudeValue"}, formatNumber(a, NumberPattern::OneDecimal, decimalSeparator));
-    if (gps.StartAltitude == 0 && gps.GpsSatellites > 5) gps.StartAltitude = toInt16(a);
-    if (gps.StartAltitude == 0) return;
-    view.setText({"DenivValue"}, formatNumber(a - gps.StartAltitude, NumberPattern::Whole, decimalSeparator));
+    if (gps.StartAltitude == 0 && gps.GpsSatellites > 5) gps.StartAltitude = toInt16(gps.altitude);
 }
 
 } // namespace vcm

@@ -8,13 +8,12 @@
 //   $GPRMC,092751.000,A,5321.6802,N,00630.3372,W,022.4,084.4,041226,,,A*72
 //          -> GpsSpeed "41" (knots x 1.852, whole km/h), GpsCourse "84"
 //   $GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A
-//          -> fix mode 3: GpsAltitudeLabel green (2 orange, other positive red)
+//          -> fixMode 3 (2 stays 2, any other positive mode is 1)
 // A sentence that carries "*hh" with a checksum that does not match is ignored; one
 // without a checksum is taken. A sentence ends at "*", CR, LF or the next "$", so a
 // sentence cut short never reads fields of the one after it; its missing fields keep
 // their previous values.
 #include "GpsState.h"
-#include "common/View.h"
 
 #include <string_view>
 
@@ -26,14 +25,9 @@ namespace vcm {
 double degMinToDecimal(std::string_view degrees, std::string_view minutes);
 
 // Decodes one chunk of receiver text into gps (the port read and the GPS log copy are
-// the caller's), colours "GpsAltitudeLabel" by fix mode and scrolls the altitude trend
-// trace "GpsAltiLine" 0..2 by one segment (up 120 twips when climbing, down when
-// descending, level otherwise). Numbers in the texts use decimalSeparator.
-void decodeGpsText(std::string_view text, GpsState& gps, View& view, char decimalSeparator);
-
-// The main tick's GPS display step: "GpsAltitudeValue" shows the altitude ("0.0"); the
-// elevation reference StartAltitude is taken once, the first time more than five
-// satellites are in use; "DenivValue" then shows the elevation gain ("0").
-void showGpsOnTick(GpsState& gps, View& view, char decimalSeparator);
+// the caller's), takes the fix mode and moves the altitude trend on by one step
+// (climbing, descending or level against the previous decode). Numbers in the texts
+// use decimalSeparator.
+void decodeGpsText(std::string_view text, GpsState& gps, char decimalSeparator);
 
 } // namespace vcm

@@ -1,6 +1,7 @@
 #include "Histogram.h"
 
 #include "common/Format.h"
+#include "decode/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -117,6 +118,7 @@ void HistogramModel::placeBar(HistogramBar& bar, int position, double value) con
 
 void HistogramModel::rebuild()
 {
+    ++revision_;
     bars_.assign(mode_ == 4 ? MaxBars : BarCount, HistogramBar{});
     const std::size_t shown = std::min<std::size_t>(trips_.size(), BarCount);
     fullScale_ = ConsumptionScale;
@@ -174,54 +176,6 @@ void HistogramModel::rebuild()
     }
 }
 
-void showHistogram(const HistogramModel& model, View& view)
-{
-    const auto& bars = model.bars();
-    for (int i = 0; i < HistogramModel::MaxBars; ++i) {
-        const ControlRef ref{"Histogr", i};
-        if (i >= static_cast<int>(bars.size())) {
-            view.setVisible(ref, false);
-            continue;
-        }
-        const HistogramBar& bar = bars[i];
-        view.setText(ref, bar.caption);
-        view.setBackColor(ref, bar.color);
-        view.setGeometry(ref, {bar.left, bar.top, bar.width, bar.height});
-        view.setVisible(ref, bar.visible);
-    }
-    view.setText({"HistogrLabel", 10}, model.axisLabel());
-    // Scale figures: full scale at the top, then 8, 6, 4, 2 tenths of it, on both sides.
-    const auto figure = [&model](int tenths) { return formatGeneral(model.fullScale() * tenths / 10, '.'); };
-    view.setText({"HistogrLabel", 11}, figure(10));
-    view.setText({"HistogrLabel", 16}, figure(10));
-    for (int i = 0; i <= 3; ++i) {
-        view.setText({"HistogrLabel", i}, figure(8 - 2 * i));
-        view.setText({"HistogrLabel", 17 + i}, figure(8 - 2 * i));
-    }
-    view.setText({"HistogrLabel", 15}, model.unitLabel());
-    // Legends "%Glide", "%Récup.", "%Elec.", "%Therm." name the shares from the top down.
-    for (int i = 0; i < 4; ++i) {
-        view.setBackColor({"HistogrLegend", i}, histogramShareColor(ShareCount - 1 - i));
-        view.setVisible({"HistogrLegend", i}, model.legendVisible());
-    }
-}
-
-void showTripTotals(const TripTotals& totals, View& view, char sep)
-{
-    using P = NumberPattern;
-    view.setText({"LitresValue"}, formatNumber(totals.TotalFuelMl / 1000, P::ThreeDecimals, sep));
-    view.setText({"DistanceValue"}, formatNumber(totals.TotalDistanceM / 1000, P::ThreeDecimals, sep));
-    view.setText({"DistanceLabel"}, "Km");
-    if (totals.TotalDistanceM != 0)
-        view.setText({"ConsoSp95Value"}, formatNumber(totals.TotalFuelMl * 100 / totals.TotalDistanceM, P::TwoDecimals, sep));
-    if (totals.TotalSeconds != 0)
-        view.setText({"VmoyValue"}, formatNumber(totals.TotalDistanceM * 3.6 / totals.TotalSeconds, P::TwoDecimals, sep));
-    // Whole hours and whole minutes: 7199 s is 01:59, never 01:60.
-    const double hours = std::floor(totals.TotalSeconds / 3600);
-    const double minutes = std::floor((totals.TotalSeconds - hours * 3600) / 60);
-    view.setText({"CarTimeValue"}, formatNumber(hours, P::TwoDigits, sep) + ":" + formatNumber(minutes, P::TwoDigits, sep));
-}
-
 bool MinuteClock::step(DateTime runStart, DateTime now, double fuelAccumulator, double distanceAccumulator)
 {
     const std::int64_t minutes = DateTime::minuteBoundariesBetween(runStart, now);
@@ -229,7 +183,8 @@ bool MinuteClock::step(DateTime runStart, DateTime now, double fuelAccumulator, 
     if (mm == lastMinute_) return false;
     intervalConsumption_ = distanceAccumulator == intervalDistanceStart_
                                ? 0
-                               : (fuelAccumulator - intervalFuelStart_) / ((distanceAccumulator - intervalDistanceStart_) * 3600);
+                               : units::litresPer100Km(fuelAccumulator - intervalFuelStart_,
+                                                       distanceAccumulator - intervalDistanceStart_);
     intervalFuelStart_ = fuelAccumulator;
     intervalDistanceStart_ = distanceAccumulator;
     lastMinute_ = mm;

@@ -16,7 +16,7 @@
 // figures (HistogrLabel 11, 0-3 left, 16-20 right) follow.
 #include "TripFile.h"
 #include "common/DateTime.h"
-#include "common/View.h"
+#include "common/Color.h"
 
 #include <array>
 #include <cstdint>
@@ -79,6 +79,8 @@ public:
     std::string unitLabel() const;   // HistogrLabel(15)
     bool legendVisible() const { return mode_ == 4; }
     double fullScale() const { return fullScale_; }
+    // Goes up whenever what the histogram shows changes.
+    std::uint32_t revision() const { return revision_; }
 
 private:
     struct MinuteBar {
@@ -99,20 +101,12 @@ private:
     double fullScale_ = 10;
     std::string axisLabel_ = "Mn";
     std::vector<HistogramBar> bars_;
+    std::uint32_t revision_ = 0;
 };
 
 // Colour of an energy share in view 4 (0 thermal, 1 electric, 2 regeneration, 3
 // glide), for the legend labels "%Therm.", "%Elec.", "%Récup.", "%Glide".
 Color histogramShareColor(int share);
-
-// Writes the model to a window: "Histogr" i (caption, back colour, geometry,
-// visibility; 30..149 hidden outside view 4), "HistogrLabel" 10 and 15,
-// "HistogrLegend" 0..3 visibility and the colour of the share each one names.
-void showHistogram(const HistogramModel& model, View& view);
-
-// The totals shown at start-up: LitresValue, DistanceValue, DistanceLabel,
-// ConsoSp95Value, VmoyValue, CarTimeValue ("01:30" for 5400 s).
-void showTripTotals(const TripTotals& totals, View& view, char decimalSeparator);
 
 // The clock's minute steps of the histogram (main tick, while running): true once per
 // change of the minute-of-hour counted from runStart, with the consumption of the

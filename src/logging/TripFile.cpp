@@ -1,6 +1,7 @@
 #include "TripFile.h"
 
 #include "common/Format.h"
+#include "decode/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +9,6 @@
 namespace vcm {
 namespace {
 
-constexpr double FuelUnitsPerMl = 1296000000.0;
 constexpr std::string_view LineEnd = "\r\n";
 
 // Splits at sep; the last piece may be empty.
@@ -101,20 +101,18 @@ double readLocaleNumber(std::string_view text)
     return leadingNumber(copy);
 }
 
-TripRun makeTripRun(const VehicleState& state, const GpsState& gps, const View& shareLabels, DateTime now)
+TripRun makeTripRun(const VehicleState& state, const GpsState& gps, const ShownShares& shares, DateTime now)
 {
     TripRun run;
     run.shutdown = now;
     run.seconds = state.TripStart.isZero() ? 0 : double(DateTime::secondsBetween(state.TripStart, state.TripNow));
-    run.fuelMl = state.FuelAccumulator / FuelUnitsPerMl;
-    run.distanceM = state.DistanceAccumulator / 3600;
+    run.fuelMl = units::millilitres(state.FuelAccumulator);
+    run.distanceM = units::metres(state.DistanceAccumulator);
     run.socPercent = state.StateOfCharge / 10.0;
     run.tankLevel = state.FuelTankLevel;
     // Without a reference altitude there is no gain to speak of.
-    run.elevationGain = gps.StartAltitude == 0 ? 0 : std::trunc(gpsAltitudeMetres(gps)) - gps.StartAltitude;
-    const char* names[4] = {"PourcenTherValue", "PourcenElecValue", "PourcenRecupValue", "PourcenGlideValue"};
-    for (std::size_t i = 0; i < 4; ++i)
-        run.shares[i] = static_cast<int>(roundHalfEven(readLocaleNumber(shareLabels.text({names[i]}))));
+    run.elevationGain = gps.StartAltitude == 0 ? 0 : std::trunc(gps.altitude) - gps.StartAltitude;
+    run.shares = {shares[0], shares[1], shares[3], shares[2]}; // the file's order: regeneration before glide
     return run;
 }
 

@@ -16,7 +16,6 @@
 #include "GpsState.h"
 #include "common/DateTime.h"
 #include "common/FileSystem.h"
-#include "common/View.h"
 #include "decode/VehicleState.h"
 
 #include <array>
@@ -45,11 +44,13 @@ struct TripRun {
     std::array<int, 4> shares{};     // thermal, electric, regeneration, glide (%)
 };
 
+// The driving shares as last shown, whole percent: thermal, electric, glide, regeneration.
+using ShownShares = std::array<int, 4>;
+
 // The run as it ends: driving seconds from TripStart to TripNow, fuel and distance of
 // the integrators, SOC, tank, elevation gain since StartAltitude (0 when never taken)
-// and the shares shown in PourcenTherValue, PourcenElecValue, PourcenRecupValue,
-// PourcenGlideValue.
-TripRun makeTripRun(const VehicleState& state, const GpsState& gps, const View& shareLabels, DateTime now);
+// and the driving shares as last shown.
+TripRun makeTripRun(const VehicleState& state, const GpsState& gps, const ShownShares& shares, DateTime now);
 
 // One stored trip line read back ("T;..."), with the fields the histogram views use.
 struct StoredTrip {

@@ -8,15 +8,11 @@ namespace {
 
 const char* const kElm327Start = "ATZ\rATSP6\rATE0\rATH1\rATL1\rATCAF0\rATMA\r";
 
-// Running: port open, Stop shown, Config and the set-up menus out of reach; stopped: the reverse.
 void expectRunning(const LinkRig& rig, bool running)
 {
     EXPECT_EQ(rig.link.AdapterPortOpen, running ? 1 : 0);
-    EXPECT_EQ(rig.visible("Command1", 0), !running) << "Start";
-    EXPECT_EQ(rig.visible("Command1", 1), running) << "Stop";
-    EXPECT_EQ(rig.visible("Config"), !running);
-    for (auto menu : {"m_com", "m_unit", "m_ss"})
-        EXPECT_EQ(rig.view.isEnabled({menu}), !running) << menu;
+    EXPECT_EQ(rig.adapter.runState(), running ? RunState::Running : RunState::Stopped);
+    EXPECT_EQ(rig.adapter.isRunning(), running);
 }
 
 TEST(AdapterControl, StartAndStopAreSentByteForByte)
@@ -36,7 +32,7 @@ TEST(AdapterControl, StartAndStopAreSentByteForByte)
         EXPECT_EQ(rig.adapterPort.openCalls[0].number, 3);
         EXPECT_EQ(rig.adapterPort.openCalls[0].settings, "500000,N,8,1");
         expectRunning(rig, true);
-        EXPECT_FALSE(rig.visible("ErreurCan"));
+        EXPECT_FALSE(rig.adapter.adapterError());
         // Every reply came at the next pass of the event loop: no command waited its time-out.
         EXPECT_LT(rig.clock.tickCount() - startTick, 200);
 
@@ -44,7 +40,7 @@ TEST(AdapterControl, StartAndStopAreSentByteForByte)
         rig.adapter.onCommandClick(1);
         EXPECT_EQ(rig.adapterPort.written, c.stop);
         expectRunning(rig, false);
-        EXPECT_FALSE(rig.visible("ErreurCan")) << "the adapter answered the stop";
+        EXPECT_FALSE(rig.adapter.adapterError()) << "the adapter answered the stop";
         EXPECT_FALSE(rig.adapterPort.isOpen());
     }
 }
@@ -56,7 +52,7 @@ TEST(AdapterControl, SilentElm327TimesOutOnTheClockAndEndsRunning)
     std::vector<bool> errorAfterStep;
     rig.onEvents = [&] { // ErreurCan while the next command waits
         if (rig.adapterPort.writes.size() > errorAfterStep.size() + 1)
-            errorAfterStep.push_back(rig.visible("ErreurCan"));
+            errorAfterStep.push_back(rig.adapter.adapterError());
     };
     const double start = rig.clock.tickCount();
 
@@ -70,7 +66,7 @@ TEST(AdapterControl, SilentElm327TimesOutOnTheClockAndEndsRunning)
     ASSERT_GE(errorAfterStep.size(), 3u);
     EXPECT_FALSE(errorAfterStep[0]) << "ATZ's result is not looked at";
     EXPECT_TRUE(errorAfterStep[1]) << "while ATE0 waits, ATSP6 has failed";
-    EXPECT_FALSE(rig.visible("ErreurCan")) << "ATMA (no wait) hid it again";
+    EXPECT_FALSE(rig.adapter.adapterError()) << "ATMA (no wait) hid it again";
     expectRunning(rig, true);
 }
 
@@ -106,11 +102,11 @@ TEST(AdapterControl, AdapterPortThatCannotOpenShowsTheMessageAndStaysStopped)
     rig.adapterPort.failOpen = true;
     rig.adapterPort.device = "/dev/ttyUSB2";
     rig.adapter.startAcquisition();
-    ASSERT_EQ(rig.view.messages.size(), 1u);
-    EXPECT_EQ(rig.view.messages[0].title, "PROBLEME!");
-    EXPECT_EQ(rig.view.messages[0].text,
+    ASSERT_EQ(rig.notices.told.size(), 1u);
+    EXPECT_EQ(rig.notices.told[0].title, "PROBLEME!");
+    EXPECT_EQ(rig.notices.told[0].text,
               "Ne peut ouvrir le port COM [7] Essayez un autre port.\n/dev/ttyUSB2: No such file or directory");
-    EXPECT_EQ(rig.view.messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(rig.notices.told[0].icon, MessageIcon::Critical);
     expectRunning(rig, false);
     EXPECT_EQ(rig.adapterPort.written, "");
 
@@ -129,9 +125,9 @@ TEST(AdapterControl, GpsPortThatCannotOpenIsReportedAndAcquisitionGoesOn)
     rig.adapter.startAcquisition();
     ASSERT_EQ(rig.gpsPort.openCalls.size(), 1u);
     EXPECT_EQ(rig.gpsPort.openCalls[0].settings, "4800,N,8,1");
-    ASSERT_EQ(rig.view.messages.size(), 1u);
-    EXPECT_NE(rig.view.messages[0].text.find("GPS COM [5]"), std::string::npos) << rig.view.messages[0].text;
-    EXPECT_NE(rig.view.messages[0].text.find("/dev/ttyUSB4"), std::string::npos);
+    ASSERT_EQ(rig.notices.told.size(), 1u);
+    EXPECT_NE(rig.notices.told[0].text.find("GPS COM [5]"), std::string::npos) << rig.notices.told[0].text;
+    EXPECT_NE(rig.notices.told[0].text.find("/dev/ttyUSB4"), std::string::npos);
     expectRunning(rig, true);
     EXPECT_EQ(rig.adapterPort.written, kElm327Start);
 }
@@ -155,8 +151,9 @@ TEST(AdapterControl, StopDuringTheStartDialogueLeavesTheWindowStopped)
     LinkRig rig(true);
     rig.adapterPort.script = nullptr;
     rig.onEvents = [&] {
-        if (rig.adapterPort.writes.size() == 2 && rig.link.AdapterPortOpen == 1)
-            rig.adapter.onCommandClick(1); // Stop clicked while ATSP6 waits
+        if (rig.adapterPort.writes.size() != 2 || rig.link.AdapterPortOpen != 1) return;
+        EXPECT_TRUE(rig.adapter.runState() == RunState::Starting && rig.adapter.isRunning());
+        rig.adapter.onCommandClick(1); // Stop clicked while ATSP6 waits
     };
     rig.adapter.startAcquisition();
     expectRunning(rig, false);

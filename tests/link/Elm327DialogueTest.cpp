@@ -7,7 +7,7 @@
 
 #include "common/Clock.h"
 #include "common/FileSystem.h"
-#include "common/MemoryView.h"
+#include "common/Notices.h"
 #include "decode/FrameDecoder.h"
 #include "link/ManualEventPump.h"
 #include "link/Monitor.h"
@@ -48,9 +48,9 @@ struct SimulatedElmSession {
     double nextTick = 1100;
     sim::SimulatedPort car{clock, sim::makeVirtualAdapter(sim::SimulatedCar{})};
     FakePort aux, gps;
-    MemoryView view;
+    NoticeList notices;
     DiskFileSystem fs;
-    Monitor monitor{settings, view, clock, fs, car, aux, gps, pump, '.', folder.path()};
+    Monitor monitor{settings, notices, clock, fs, car, aux, gps, pump, '.', folder.path()};
 };
 
 TEST(Elm327Dialogue, StopLeavesTheAdapterAtItsPromptAndTheNextStartIsClean)
@@ -59,13 +59,13 @@ TEST(Elm327Dialogue, StopLeavesTheAdapterAtItsPromptAndTheNextStartIsClean)
     for (int run = 0; run < 2; ++run) {
         SCOPED_TRACE(run);
         s.monitor.startAcquisition();
-        EXPECT_FALSE(s.view.isVisible({"ErreurCan"})) << "every command answered, ATZ included";
+        EXPECT_FALSE(s.monitor.dashboard().adapterError.value) << "every command answered, ATZ included";
         s.runFor(500);
         EXPECT_TRUE(s.elm().monitoring());
         EXPECT_GT(s.monitor.decoder().framesDecoded(), 100u);
 
         s.monitor.stopAcquisition();
-        EXPECT_FALSE(s.view.isVisible({"ErreurCan"})) << "STOPPED and the prompt answered the stop";
+        EXPECT_FALSE(s.monitor.dashboard().adapterError.value) << "STOPPED and the prompt answered the stop";
         EXPECT_FALSE(s.elm().monitoring()) << "nothing after the stop character restarted monitoring";
     }
 }

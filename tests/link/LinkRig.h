@@ -1,13 +1,13 @@
 #pragma once
-// The adapter link assembled over fake ports, a manual clock and a memory view: what
-// the session object builds, minus the decoder and the panels (the decoder's input is
-// recorded instead).
+// The adapter link assembled over fake ports and a manual clock: what the session object
+// builds, minus the decoder (its input is recorded instead).
 #include "FakePort.h"
 #include "support/TempFolder.h"
 
 #include "common/Clock.h"
 #include "common/FileSystem.h"
-#include "common/MemoryView.h"
+#include "common/Notices.h"
+#include "dashboard/DashboardModel.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 #include "link/AdapterControl.h"
@@ -115,11 +115,9 @@ struct LinkRig {
         auxPort.setListener(nullptr);
     }
 
-    bool visible(std::string_view name, int index = -1) const { return view.isVisible({name, index}); }
-
     TempFolder folder;
     MonitorSettings settings;
-    MemoryView view;
+    NoticeList notices;
     ManualClock clock;
     ManualEventPump pump{clock, 10};
     FakePort adapterPort, auxPort, gpsPort;
@@ -128,9 +126,10 @@ struct LinkRig {
     VehicleState vehicle;
     RunLog log{fs, clock, settings, folder.path()};
     std::vector<std::string> decoded;
-    ReceivePath receive{link,    settings, view,    vehicle, log, adapterPort,
-                        auxPort, [this](std::string_view t) { decoded.emplace_back(t); }};
-    AdapterControl adapter{link, settings, view, clock, pump, LinkPorts{adapterPort, auxPort, gpsPort},
+    DashboardModel dashboard{vehicle, settings};
+    ReceivePath receive{link, settings, dashboard, log, adapterPort, auxPort,
+                        [this](std::string_view t) { decoded.emplace_back(t); }};
+    AdapterControl adapter{link, settings, notices, clock, pump, LinkPorts{adapterPort, auxPort, gpsPort},
                            vehicle, log, receive};
     PortToReceivePath adapterListener{receive, adapter, false};
     PortToReceivePath auxListener{receive, adapter, true};

@@ -24,16 +24,16 @@ TEST(MainTick, StoppedSessionRefreshesTheWindowAndSendsNothing)
 {
     for (bool elm : {true, false}) {
         MonitorRig rig(elm);
-        EXPECT_TRUE(rig.view.isVisible({"Command1", 0})) << "the window opens stopped";
+        EXPECT_EQ(rig.shown().run.value, RunState::Stopped) << "the window opens stopped";
         rig.monitor.vehicle().SpeedDisplay = 50;
         rig.monitor.vehicle().EngineRpm = 1500;
         rig.monitor.vehicle().Injector = 300;
         rig.clock.setNow(DateTime::fromCivil({2026, 12, 4, 17, 42, 0}));
         rig.ticks(20);
         EXPECT_EQ(rig.adapterPort.written, "");
-        EXPECT_EQ(rig.text("NowValue"), "17:42");
-        EXPECT_EQ(rig.text("SpeedValue"), "50") << "panels run while stopped";
-        EXPECT_EQ(rig.text("PourcenTherValue"), "") << "no shares while the port is closed";
+        EXPECT_EQ(rig.shown().clock.value, "17:42");
+        EXPECT_EQ(rig.shown().speed.value, "50") << "panels run while stopped";
+        EXPECT_EQ(rig.shown().shares[0].revision, 0u) << "no shares while the port is closed";
     }
 }
 
@@ -41,20 +41,19 @@ TEST(MainTick, SilentElm327GetsAtmaOnEveryTickAfterFiveSeconds)
 {
     MonitorRig rig(true);
     rig.monitor.startAcquisition();
-    rig.view.props("CommStatus", 0).back = colors::LampDark;
     rig.adapterPort.written.clear();
 
     rig.adapterPort.receive(kSpeedFrame); // a frame at the start, then silence
     rig.ticks(50); // 5 s: not yet more than five whole seconds
     EXPECT_EQ(rig.adapterPort.written, "");
-    EXPECT_NE(rig.view.backColor({"CommStatus", 0}), colors::Blue);
+    EXPECT_NE(rig.shown().lamp.value, Lamp::Silent);
 
     rig.ticks(20);
     const std::size_t sent = rig.adapterPort.written.size() / 5;
     EXPECT_EQ(rig.adapterPort.written, times("ATMA\r", sent));
     EXPECT_GE(sent, 9u);
     EXPECT_LE(sent, 11u);
-    EXPECT_EQ(rig.view.backColor({"CommStatus", 0}), colors::Blue);
+    EXPECT_EQ(rig.shown().lamp.value, Lamp::Silent);
 
     rig.adapterPort.written.clear(); // frames again: the watchdog rests
     rig.adapterPort.receive(kSpeedFrame);
@@ -76,7 +75,7 @@ TEST(MainTick, CanUsbPollsRecordC3OneFramePerTickAndSilenceTurnsTheLampBlue)
     rig.tick();
     EXPECT_EQ(rig.monitor.vehicle().DiagReplyKind, "C3");
     rig.ticks(68);
-    EXPECT_EQ(rig.view.backColor({"CommStatus", 0}), colors::Blue);
+    EXPECT_EQ(rig.shown().lamp.value, Lamp::Silent);
     EXPECT_EQ(rig.adapterPort.written, times(kPoll, 35)) << "only polling goes out";
 }
 
@@ -91,7 +90,7 @@ TEST(MainTick, DriveShareBoundaries)
         {0, -60, DriveShare::Glide},      {0, 0, DriveShare::Glide},      {0, 1, DriveShare::Regen},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(MainTick::classify(c.injector, c.current), c.share) << c.injector << " " << c.current;
+        EXPECT_EQ(ShareCounter::classify(c.injector, c.current), c.share) << c.injector << " " << c.current;
 }
 
 TEST(MainTick, SharesArePercentOfEveryTickSinceTheWindowOpenedAndHoldWhileStanding)
@@ -104,13 +103,17 @@ TEST(MainTick, SharesArePercentOfEveryTickSinceTheWindowOpenedAndHoldWhileStandi
     v.Injector = 250;
     rig.adapterPort.receive("0B4 00 00 00 00 00 0F A0\r\n"); // 40 km/h
     rig.ticks(30);
-    EXPECT_EQ(rig.text("PourcenTherValue"), "75");
-    EXPECT_EQ(rig.text("PourcenElecValue"), "0");
-    EXPECT_EQ(rig.text("PourcenArretValue"), "25");
+    auto shares = [&rig] {
+        std::string all;
+        for (const auto& s : rig.shown().shares) all += s.value + " ";
+        return all;
+    };
+    EXPECT_EQ(shares(), "75 0 0 0 25 ");
+    EXPECT_EQ(rig.monitor.mainTick().shares().lastPercent(DriveShare::Thermal), 75) << "what the trip file stores";
 
     rig.adapterPort.receive("0B4 00 00 00 00 00 00 00\r\n"); // standing
     rig.ticks(10);
-    EXPECT_EQ(rig.text("PourcenTherValue"), "75");
+    EXPECT_EQ(shares(), "75 0 0 0 25 ");
 }
 
 TEST(MainTick, EngineStoppedClearsInjectorAndValveTiming)
@@ -136,7 +139,7 @@ TEST(MainTick, TickNeverRunsInsideItself)
     });
     rig.tick();
     EXPECT_GE(nested, 1);
-    EXPECT_EQ(rig.monitor.mainTick().runTicks(), 1);
+    EXPECT_EQ(rig.monitor.mainTick().shares().runTicks(), 1);
 }
 
 } // namespace

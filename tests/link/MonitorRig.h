@@ -36,18 +36,18 @@ struct MonitorRig {
         for (int i = 0; i < n; ++i)
             tick();
     }
-    std::string text(std::string_view name, int index = -1) const { return view.text({name, index}); }
+    const Dashboard& shown() const { return monitor.dashboard(); }
     // The current value log on disk, line by line.
     std::vector<std::string> csvRows() { return linesOf(folder.read(monitor.runLog().fileBase() + ".csv")); }
 
     TempFolder folder;
     MonitorSettings settings;
-    MemoryView view;
+    NoticeList notices;
     ManualClock clock{0, DateTime::fromCivil({2026, 12, 4, 9, 10, 30})};
     ManualEventPump pump{clock, 10};
     FakePort adapterPort, auxPort, gpsPort;
     DiskFileSystem fs;
-    Monitor monitor{settings, view, clock, fs, adapterPort, auxPort, gpsPort, pump, ',', folder.path()};
+    Monitor monitor{settings, notices, clock, fs, adapterPort, auxPort, gpsPort, pump, ',', folder.path()};
     double nextTimer = Monitor::MainTimerMs;
 };
 

@@ -30,7 +30,7 @@ TEST(Monitor, FramesFromTheAdapterReachTheWindowHoweverReadsCutThem)
         EXPECT_DOUBLE_EQ(v.EngineRpm, 1536.0); // 3C8 byte 3 = 0x30
         EXPECT_EQ(v.BatteryCurrent, 11);       // 03B 0F F5: 1.1 A
         EXPECT_EQ(v.BatteryVoltage, 210);
-        EXPECT_EQ(rig.text("SpeedValue"), "50");
+        EXPECT_EQ(rig.shown().speed.value, "50");
     }
 }
 
@@ -47,15 +47,15 @@ TEST(Monitor, LostAdapterStopsCleanlyIsNoLongerPolledAndStartsAgainWhenBack)
     rig.ticks(5);
 
     EXPECT_FALSE(rig.monitor.isRunning());
-    EXPECT_TRUE(rig.view.isVisible({"Command1", 0})) << "Start";
-    EXPECT_TRUE(rig.view.isVisible({"ErreurCan"}));
+    EXPECT_EQ(rig.shown().run.value, RunState::Lost);
+    EXPECT_TRUE(rig.shown().adapterError.value);
     EXPECT_FALSE(rig.adapterPort.isOpen());
     EXPECT_FALSE(rig.monitor.runLog().isOpen()) << "the log set is closed even with Logfile off";
     EXPECT_EQ(rig.adapterPort.written, "") << "nothing is sent or polled on a device that is gone";
 
     rig.monitor.onCommandClick(0);
     EXPECT_TRUE(rig.monitor.isRunning());
-    EXPECT_FALSE(rig.view.isVisible({"ErreurCan"}));
+    EXPECT_FALSE(rig.shown().adapterError.value);
     EXPECT_EQ(rig.adapterPort.written, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r");
 }
 
@@ -70,8 +70,8 @@ TEST(Monitor, LostGpsReceiverIsReportedAndAcquisitionGoesOn)
     rig.gpsPort.raise(PortError::DeviceLost);
 
     EXPECT_FALSE(rig.gpsPort.isOpen());
-    ASSERT_EQ(rig.view.messages.size(), 1u);
-    EXPECT_NE(rig.view.messages[0].text.find("GPS COM [6]"), std::string::npos);
+    ASSERT_EQ(rig.notices.told.size(), 1u);
+    EXPECT_NE(rig.notices.told[0].text.find("GPS COM [6]"), std::string::npos);
     EXPECT_TRUE(rig.monitor.isRunning());
     rig.monitor.onGpsTimer(); // a closed receiver reads as no text
     EXPECT_TRUE(rig.monitor.isRunning());

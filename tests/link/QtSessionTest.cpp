@@ -5,7 +5,7 @@
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
-#include "common/MemoryView.h"
+#include "common/Notices.h"
 #include "link/Monitor.h"
 #include "link/qt/MonitorTimers.h"
 #include "link/qt/QtEventPump.h"
@@ -55,16 +55,16 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
     settings.Logfile = true;
     settings.SavePath = folder.path();
     SystemClock clock;
-    MemoryView view;
+    NoticeList notices;
     DiskFileSystem fs;
     QtEventPump pump;
     QtPorts ports({{2, device}}, clock);
-    Monitor monitor(settings, view, clock, fs, ports.adapter(), ports.aux(), ports.gps(), pump, ',', folder.path());
+    Monitor monitor(settings, notices, clock, fs, ports.adapter(), ports.aux(), ports.gps(), pump, ',', folder.path());
     MonitorTimers timers(monitor);
 
     monitor.startAcquisition();
     ASSERT_TRUE(monitor.isRunning()) << ports.adapter().errorText();
-    EXPECT_FALSE(view.isVisible({"ErreurCan"}));
+    EXPECT_FALSE(monitor.dashboard().adapterError.value);
 
     // The car's frames reach the live values and the value log gets its rows.
     const VehicleState& v = monitor.vehicle();
@@ -77,7 +77,7 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
 
     monitor.stopAcquisition();
     EXPECT_FALSE(monitor.isRunning());
-    EXPECT_FALSE(view.isVisible({"ErreurCan"})) << "the adapter answered the stop";
+    EXPECT_FALSE(monitor.dashboard().adapterError.value) << "the adapter answered the stop";
     EXPECT_FALSE(monitor.runLog().isOpen());
 
     const auto rows = linesOf(folder.read(csv));

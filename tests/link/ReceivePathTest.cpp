@@ -92,31 +92,29 @@ TEST(ReceivePath, LampAndLowFuelFigureBlinkEveryEleventhChunk)
 {
     LinkRig rig(false);
     rig.link.ReplyState = 1;
-    rig.view.props("CommStatus", 0).back = colors::LampDark;
-    rig.view.props("TankValue").fore = colors::White;
     rig.vehicle.FuelTankLevel = 10;
+    const Dashboard& d = rig.dashboard.dashboard();
+    auto tank = [&d] { return d.tankTone.value == Tone::Warning ? 'R' : 'W'; };
 
-    std::vector<Color> tank, lamp;
+    std::string tanks, lamps;
     for (int i = 1; i <= 44; ++i) {
         rig.adapterPort.receive("t3CA50000000000\r");
         if (i % 11 == 10 || i % 11 == 0) {
-            tank.push_back(rig.view.foreColor({"TankValue"}));
-            lamp.push_back(rig.view.backColor({"CommStatus", 0}));
+            tanks += tank();
+            lamps += d.lamp.value == Lamp::Lit ? 'L' : 'D';
         }
     }
-    using C = std::vector<Color>;
-    const Color W = colors::White, R = colors::Red, D = colors::LampDark, G = colors::LightGrey;
-    EXPECT_EQ(tank, (C{W, R, R, W, W, R, R, W}));
-    EXPECT_EQ(lamp, (C{D, G, G, D, D, G, G, D}));
+    EXPECT_EQ(tanks, "WRRWWRRW");
+    EXPECT_EQ(lamps, "DLLDDLLD");
 
     // Refuelled while the figure is red: it turns white once and stays white.
     for (int i = 0; i < 11; ++i)
         rig.adapterPort.receive("t3CA50000000000\r");
-    ASSERT_EQ(rig.view.foreColor({"TankValue"}), colors::Red);
+    ASSERT_EQ(tank(), 'R');
     rig.vehicle.FuelTankLevel = 15;
     for (int i = 0; i < 33; ++i) {
         rig.adapterPort.receive("t3CA50000000000\r");
-        EXPECT_EQ(rig.view.foreColor({"TankValue"}), i < 10 ? colors::Red : colors::White) << i;
+        EXPECT_EQ(tank(), i < 10 ? 'R' : 'W') << i;
     }
 }
 

@@ -105,7 +105,7 @@ TEST(SessionFiles, GpsTickLogsDecodesAndFillsTheRow)
     EXPECT_EQ(rig.folder.read(rig.monitor.runLog().fileBase() + ".gps"), nmea);
     EXPECT_EQ(rig.monitor.gps().GpsSatellites, 8);
     EXPECT_EQ(rig.monitor.gps().StartAltitude, 62) << "taken with more than five satellites";
-    EXPECT_EQ(rig.text("GpsAltitudeValue"), "61,7");
+    EXPECT_EQ(rig.shown().gpsAltitude.value, "61,7");
     const auto lines = rig.csvRows();
     ASSERT_EQ(lines.size(), 3u);
     const auto row = fieldsOf(lines[2]);
@@ -123,15 +123,17 @@ TEST(SessionFiles, FirstMinuteBarComesAtTheClocksMinuteNotSixtySecondsLater)
     rig.monitor.startAcquisition(); // 09:10:30
     auto& v = rig.monitor.vehicle();
     rig.ticks(299);
-    EXPECT_FALSE(rig.view.isVisible({"Histogr", 29}) && !rig.text("Histogr", 29).empty());
+    const auto& bars = rig.monitor.histogram().bars();
+    EXPECT_FALSE(bars[29].visible);
 
     // 5 l/100 km over the first interval.
     v.DistanceAccumulator = 1e6 * 3600 / 1000;
     v.FuelAccumulator = 5.0 * v.DistanceAccumulator * 3600;
     rig.tick(); // 09:11:00
-    EXPECT_EQ(rig.text("Histogr", 29), "5,0");
-    EXPECT_TRUE(rig.view.isVisible({"Histogr", 29}));
-    const Rect bar = rig.view.geometry({"Histogr", 29});
+    EXPECT_EQ(bars[29].caption, "5,0");
+    EXPECT_TRUE(bars[29].visible);
+    EXPECT_EQ(rig.shown().histogramRevision, rig.monitor.histogram().revision()) << "the window is told";
+    const HistogramBar& bar = bars[29];
     EXPECT_DOUBLE_EQ(bar.height, layout.height / 2);
     EXPECT_DOUBLE_EQ(bar.top, layout.top + layout.height / 2);
 
@@ -143,9 +145,9 @@ TEST(SessionFiles, FirstMinuteBarComesAtTheClocksMinuteNotSixtySecondsLater)
     v.DistanceAccumulator = 1000 * 3600.0;
     v.FuelAccumulator = 12.0 * v.DistanceAccumulator * 3600;
     rig.tick();
-    EXPECT_EQ(rig.text("Histogr", 28), "5,0");
-    EXPECT_EQ(rig.text("Histogr", 29), "12,0");
-    EXPECT_DOUBLE_EQ(rig.view.geometry({"Histogr", 29}).height, layout.height) << "the scale tops out at 10";
+    EXPECT_EQ(bars[28].caption, "5,0");
+    EXPECT_EQ(bars[29].caption, "12,0");
+    EXPECT_DOUBLE_EQ(bars[29].height, layout.height) << "the scale tops out at 10";
 }
 
 TEST(SessionFiles, StopWithLogfileClosesTheSetAndTheTripFileGetsTheRun)
@@ -187,8 +189,8 @@ TEST(SessionFiles, TripsFollowTheSaveFolderAndLeaveTheOldFileAsItWas)
     EXPECT_FALSE(rig.monitor.followSaveFolder()); // same folder: nothing to do
     rig.settings.SavePath = other.path();
     ASSERT_TRUE(rig.monitor.followSaveFolder());
-    ASSERT_FALSE(rig.view.messages.empty());
-    EXPECT_NE(rig.view.messages.back().text.find(other.file("TRAJETS.CSV")), std::string::npos);
+    ASSERT_FALSE(rig.notices.told.empty());
+    EXPECT_NE(rig.notices.told.back().text.find(other.file("TRAJETS.CSV")), std::string::npos);
     EXPECT_EQ(rig.monitor.trips().content().totals.TotalSeconds, 7200);
 
     rig.monitor.vehicle().DistanceAccumulator = 1000 * 3600.0;

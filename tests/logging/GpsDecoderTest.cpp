@@ -3,7 +3,6 @@
 #include "logging/GpsDecoder.h"
 
 #include "LogFiles.h"
-#include "common/MemoryView.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +11,11 @@ using namespace vcm::test;
 
 namespace {
 
-constexpr Color Orange = rgb(255, 128, 0);
-constexpr Color Green = rgb(0, 255, 0);
-constexpr Color Red = rgb(255, 0, 0);
-
 const char* const DublinGga = "$GPGGA,092751.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n";
 
 struct GpsFixture : ::testing::Test {
     GpsState gps;
-    MemoryView view;
-    void decode(std::string_view text, char sep = '.') { decodeGpsText(text, gps, view, sep); }
-    Color labelColour() { return view.foreColor({"GpsAltitudeLabel"}); }
+    void decode(std::string_view text, char sep = '.') { decodeGpsText(text, gps, sep); }
 };
 
 } // namespace
@@ -65,70 +58,40 @@ TEST_F(GpsFixture, OneChunkTakesOnlyWhatIsWholeAndValid)
     }
 }
 
-// The GSA fix mode colours the altitude caption; a sentence with a wrong checksum is ignored.
-TEST_F(GpsFixture, FixModeColoursTheAltitudeCaption)
+// The GSA fix mode (2 and 3, any other positive mode 1); a sentence with a wrong checksum
+// or no positive mode leaves the last one.
+TEST_F(GpsFixture, FixModeIsTakenFromValidSentences)
 {
-    const std::pair<const char*, Color> cases[] = {
-        {"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", Red},
-        {"$GPGSA,A,2,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", Orange},
-        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A\r\n", Green},
-        {"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", colors::SystemText},
-        {"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", colors::SystemText},
-        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", colors::SystemText},
-        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0a\r\n", Green}}; // lower-case checksum
+    const std::pair<const char*, int> cases[] = {
+        {"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", 1},
+        {"$GPGSA,A,2,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", 2},
+        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A\r\n", 3},
+        {"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", 0},
+        {"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", 0},
+        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", 0},
+        {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0a\r\n", 3}}; // lower-case checksum
     for (const auto& [sentence, expected] : cases) {
-        view.setForeColor({"GpsAltitudeLabel"}, colors::SystemText);
+        gps.fixMode = 0;
         decode(sentence);
-        EXPECT_EQ(labelColour(), expected) << sentence;
+        EXPECT_EQ(gps.fixMode, expected) << sentence;
     }
 }
 
-TEST_F(GpsFixture, AltitudeTraceScrollsOneSegmentPerDecode)
+TEST_F(GpsFixture, AltitudeTrendMovesOnOneStepPerDecodeAndTheReferenceNeedsSixSatellites)
 {
-    // Three chained segments of 300 twips across, level at y = 500.
-    view.setLine({"GpsAltiLine", 0}, {0, 500, 300, 500});
-    view.setLine({"GpsAltiLine", 1}, {300, 500, 600, 500});
-    view.setLine({"GpsAltiLine", 2}, {600, 500, 900, 500});
-    auto ggaAt = [](const char* altitude) {
-        return std::string("$GPGGA,1,5321.6802,N,00630.3372,W,1,8,1,") + altitude + ",M,\r\n";
+    auto ggaAt = [](const char* altitude, int satellites) {
+        return "$GPGGA,1,5321.6802,N,00630.3372,W,1," + std::to_string(satellites) + ",1," + altitude + ",M,\r\n";
     };
-    decode(ggaAt("61.7")); // climbing from 0
-    decode(ggaAt("58.2")); // descending
-    decode(ggaAt("58.2")); // level
-    const Line l0 = view.line({"GpsAltiLine", 0}), l1 = view.line({"GpsAltiLine", 1}), l2 = view.line({"GpsAltiLine", 2});
-    // Oldest change on the left: up 120, then down 120, then level.
-    EXPECT_EQ((std::vector<double>{l0.y1, l0.y2, l1.y1, l1.y2, l2.y1, l2.y2}),
-              (std::vector<double>{500, 380, 380, 500, 500, 500}));
-    EXPECT_EQ(l2.x1, 600); // horizontal ends never move
-    EXPECT_TRUE(view.isVisible({"GpsAltiLine", 2}));
+    decode(ggaAt("61.7", 5)); // climbing from 0
+    takeStartAltitude(gps);
+    EXPECT_EQ(gps.StartAltitude, 0) << "five satellites are not enough";
+    decode(ggaAt("58.2", 6)); // descending
+    takeStartAltitude(gps);
+    decode(ggaAt("58.2", 6)); // level
+    takeStartAltitude(gps);
+    EXPECT_EQ(gps.altitudeTrend, (std::array<int, 3>{1, -1, 0}));
     EXPECT_DOUBLE_EQ(gps.GpsPrevAltitude, 58.2);
-}
-
-// The main tick shows the altitude and, once six satellites gave a reference, the gain.
-TEST_F(GpsFixture, TickShowsAltitudeAndElevationGain)
-{
-    const struct {
-        const char* name;
-        const char* altitude;
-        std::int16_t satellites, startBefore, startAfter;
-        const char *shown, *gain;
-    } cases[] = {
-        {"FiveSatellitesAreNotEnough", "61,7", 5, 0, 0, "61,7", "-"},
-        {"SixSatellitesTakeTheReference", "61,7", 6, 0, 62, "61,7", "0"},
-        {"ZeroMetresLeavesItUntaken", "0", 9, 0, 0, "0,0", "-"},
-        {"GainAfterClimbing", "75,9", 3, 62, 62, "75,9", "14"},
-        {"BelowTheStart", "51,2", 9, 62, 62, "51,2", "-11"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        gps.GpsAltitude = c.altitude;
-        gps.GpsSatellites = c.satellites;
-        gps.StartAltitude = c.startBefore;
-        view.props("DenivValue").text = "-";
-        showGpsOnTick(gps, view, ',');
-        EXPECT_EQ(gps.StartAltitude, c.startAfter);
-        EXPECT_EQ(view.text({"GpsAltitudeValue"}), c.shown);
-        EXPECT_EQ(view.text({"DenivValue"}), c.gain);
-    }
+    EXPECT_EQ(gps.StartAltitude, 58) << "taken once, whole metres";
 }
 
 TEST_F(GpsFixture, RecordedDriveFedInPortSizedChunks)
@@ -152,8 +115,11 @@ TEST_F(GpsFixture, RecordedDriveFedInPortSizedChunks)
     EXPECT_EQ(gps.GpsLatitude, "53.363292");
     EXPECT_EQ(gps.GpsLongitude, "-6.509147");
     EXPECT_EQ(gps.GpsAltitude, "64,7");
+    EXPECT_DOUBLE_EQ(gps.altitude, 64.7);
+    EXPECT_DOUBLE_EQ(gps.latitude, 53.363292);
+    EXPECT_EQ(gps.speedKmh, 41);
     EXPECT_EQ(gps.GpsSatellites, 8);
     EXPECT_EQ(gps.GpsSpeed, "41");
     EXPECT_EQ(gps.GpsCourse, "84");
-    EXPECT_EQ(labelColour(), Green);
+    EXPECT_EQ(gps.fixMode, 3);
 }

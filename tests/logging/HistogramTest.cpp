@@ -1,10 +1,9 @@
-// The consumption histogram as the window shows it: bars restored from a trip file,
-// minute steps, the four trip views and the totals shown at start-up. The view labels
-// the space bar steps through are checked on the running window (WindowKeys).
+// The consumption histogram's model: bars restored from a trip file, minute steps and
+// the four trip views. The captions the space bar steps through are checked on the
+// running window (WindowKeys).
 #include "logging/Histogram.h"
 
 #include "LogFiles.h"
-#include "common/MemoryView.h"
 
 #include <gtest/gtest.h>
 
@@ -28,26 +27,20 @@ struct HistogramFixture : ::testing::Test {
     TempFolder folder;
     DiskFileSystem fs;
     HistogramModel model{'.', Layout};
-    MemoryView view;
 
     void start(const std::string& tripFileText)
     {
         folder.write("TRAJETS.CSV", tripFileText);
         TripStore store(fs, folder.path(), '.');
         model.loadFromTripFile(store.load());
-        showHistogram(model, view);
     }
-    void press() // space bar
-    {
-        model.advanceView();
-        showHistogram(model, view);
-    }
-    MemoryView::Props& bar(int i) { return view.props("Histogr", i); }
-    std::vector<int> visibleBars()
+    void press() { model.advanceView(); } // space bar
+    const HistogramBar& bar(int i) const { return model.bars()[static_cast<std::size_t>(i)]; }
+    std::vector<int> visibleBars() const
     {
         std::vector<int> out;
-        for (int i = 0; i < HistogramModel::MaxBars; ++i)
-            if (view.has("Histogr", i) && bar(i).visible) out.push_back(i);
+        for (std::size_t i = 0; i < model.bars().size(); ++i)
+            if (model.bars()[i].visible) out.push_back(static_cast<int>(i));
         return out;
     }
 };
@@ -58,12 +51,12 @@ TEST_F(HistogramFixture, StartUpShowsTheSavedMinutesInCyan)
 {
     start(ThreeTrips);
     EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(bar(0).text, "4.5");
-    EXPECT_EQ(bar(0).back, rgb(0, 255, 255));
-    EXPECT_DOUBLE_EQ(bar(0).geometry.top, Base - 1350);
-    EXPECT_DOUBLE_EQ(bar(2).geometry.left, 600 + 2 * 480);
-    EXPECT_EQ(bar(1).text, "12.0");
-    EXPECT_DOUBLE_EQ(bar(1).geometry.height, 3000); // capped at full scale
+    EXPECT_EQ(bar(0).caption, "4.5");
+    EXPECT_EQ(bar(0).color, rgb(0, 255, 255));
+    EXPECT_DOUBLE_EQ(bar(0).top, Base - 1350);
+    EXPECT_DOUBLE_EQ(bar(2).left, 600 + 2 * 480);
+    EXPECT_EQ(bar(1).caption, "12.0");
+    EXPECT_DOUBLE_EQ(bar(1).height, 3000); // capped at full scale
 }
 
 // One bar per stored trip, newest on the right, in each of the three figure views.
@@ -73,29 +66,28 @@ TEST_F(HistogramFixture, TripViewsShowOneBarPerStoredTrip)
         const char* unit;
         std::array<const char*, 3> captions;
         std::array<double, 3> heights;
-        const char* top;    // full-scale figure
-        const char* second; // the next grid figure down, 8 tenths of it
+        double fullScale;
     } views[] = {
-        {"L/100km", {"5.6", "5.5", "0.0"}, {1687.5, 1650, 0}, "10", "8"}, // 450 ml over 8 km, 1100 ml over 20 km
-        {"L/Heure", {"2.7", "3.3", "0.0"}, {810, 990, 0}, "10", "8"},     // 450 ml in 600 s, 1100 ml in 1200 s
-        {"km/h", {"48.0", "60.0", "0.0"}, {1440, 1800, 0}, "100", "80"}, // average speeds on a 100 km/h scale
-        {"%Répart", {"", "", ""}, {0, 0, 0}, "100", "80"}};                 // shares of 100 %
+        {"L/100km", {"5.6", "5.5", "0.0"}, {1687.5, 1650, 0}, 10}, // 450 ml over 8 km, 1100 ml over 20 km
+        {"L/Heure", {"2.7", "3.3", "0.0"}, {810, 990, 0}, 10},     // 450 ml in 600 s, 1100 ml in 1200 s
+        {"km/h", {"48.0", "60.0", "0.0"}, {1440, 1800, 0}, 100},  // average speeds on a 100 km/h scale
+        {"%Répart", {"", "", ""}, {0, 0, 0}, 100}};                  // shares of 100 %
     start(ThreeTrips);
-    EXPECT_EQ(view.text({"HistogrLabel", 11}), "10");
+    EXPECT_EQ(model.fullScale(), 10);
     for (const auto& c : views) {
         SCOPED_TRACE(c.unit);
         press();
-        EXPECT_EQ(view.text({"HistogrLabel", 10}), "Traj.");
-        for (int label : {11, 16}) EXPECT_EQ(view.text({"HistogrLabel", label}), c.top);
-        for (int label : {0, 17}) EXPECT_EQ(view.text({"HistogrLabel", label}), c.second);
+        EXPECT_EQ(model.axisLabel(), "Traj.");
+        EXPECT_EQ(model.unitLabel(), c.unit);
+        EXPECT_EQ(model.fullScale(), c.fullScale);
         if (std::string(c.unit) == "%Répart") continue; // the stacks: the next test
         EXPECT_EQ(visibleBars(), (std::vector<int>{27, 28, 29}));
         for (int t = 0; t < 3; ++t) {
             const auto& b = bar(27 + t);
-            EXPECT_EQ(b.text, c.captions[t]) << "trip " << t;
-            EXPECT_DOUBLE_EQ(b.geometry.height, c.heights[t]) << "trip " << t;
-            EXPECT_DOUBLE_EQ(b.geometry.top + b.geometry.height, Base);
-            EXPECT_EQ(b.back, rgb(128, 255, 128));
+            EXPECT_EQ(b.caption, c.captions[t]) << "trip " << t;
+            EXPECT_DOUBLE_EQ(b.height, c.heights[t]) << "trip " << t;
+            EXPECT_DOUBLE_EQ(b.top + b.height, Base);
+            EXPECT_EQ(b.color, rgb(128, 255, 128));
         }
     }
 }
@@ -104,23 +96,21 @@ TEST_F(HistogramFixture, ShareViewStacksFourBarsPerTripThenGoesBack)
 {
     start(ThreeTrips);
     for (int i = 0; i < 4; ++i) press();
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(view.isVisible({"HistogrLegend", i}));
-    EXPECT_EQ(view.backColor({"HistogrLegend", 3}), histogramShareColor(0)); // "%Therm." names the bottom share
-    EXPECT_EQ(view.backColor({"HistogrLegend", 0}), histogramShareColor(3)); // "%Glide" the top one
+    EXPECT_TRUE(model.legendVisible());
     // Trip 1 at position 27: thermal 55 %, electric 20 %, regeneration 10 %, glide 15 %.
     const int first = 30 + 4 * 27;
     const double heights[4] = {1650, 600, 300, 450};
     double bottom = Base;
     for (int s = 0; s < 4; ++s) {
         const auto& b = bar(first + s);
-        EXPECT_DOUBLE_EQ(b.geometry.height, heights[s]) << "share " << s;
-        EXPECT_DOUBLE_EQ(b.geometry.top + b.geometry.height, bottom) << "share " << s;
-        EXPECT_DOUBLE_EQ(b.geometry.left, 600 + 27 * 480);
-        EXPECT_EQ(b.back, histogramShareColor(s));
-        bottom = b.geometry.top;
+        EXPECT_DOUBLE_EQ(b.height, heights[s]) << "share " << s;
+        EXPECT_DOUBLE_EQ(b.top + b.height, bottom) << "share " << s;
+        EXPECT_DOUBLE_EQ(b.left, 600 + 27 * 480);
+        EXPECT_EQ(b.color, histogramShareColor(s));
+        bottom = b.top;
     }
     EXPECT_DOUBLE_EQ(bottom, 1200); // 100 % reaches the top
-    EXPECT_DOUBLE_EQ(bar(30 + 4 * 29).geometry.height, 3000); // all thermal
+    EXPECT_DOUBLE_EQ(bar(30 + 4 * 29).height, 3000); // all thermal
     EXPECT_FALSE(bar(29).visible); // the plain trip bars give way to the stacks
     EXPECT_FALSE(bar(30).visible); // positions without a trip stay empty
 
@@ -145,17 +135,16 @@ TEST_F(HistogramFixture, MinuteStepsShiftLeftAndColourTheNewBars)
     model.minuteStep(12);
     model.minuteStep(5);
     model.minuteStep(-0.4); // a minute that gave fuel back reads as an empty bar
-    showHistogram(model, view);
 
     EXPECT_EQ(model.fileBarBoundary(), 26);
-    EXPECT_EQ(bar(0).text, "3.0"); // the former bar 3
-    EXPECT_EQ(bar(26).back, rgb(0, 255, 255));   // from the file
-    EXPECT_EQ(bar(27).back, rgb(255, 255, 192)); // odd
-    EXPECT_EQ(bar(28).back, rgb(255, 255, 128)); // even
-    EXPECT_EQ(bar(28).text, "5.0");
-    EXPECT_DOUBLE_EQ(bar(28).geometry.top, Base - 1500);
-    EXPECT_EQ(bar(29).text, "-0.4");
-    EXPECT_DOUBLE_EQ(bar(29).geometry.height, 0);
+    EXPECT_EQ(bar(0).caption, "3.0"); // the former bar 3
+    EXPECT_EQ(bar(26).color, rgb(0, 255, 255));   // from the file
+    EXPECT_EQ(bar(27).color, rgb(255, 255, 192)); // odd
+    EXPECT_EQ(bar(28).color, rgb(255, 255, 128)); // even
+    EXPECT_EQ(bar(28).caption, "5.0");
+    EXPECT_DOUBLE_EQ(bar(28).top, Base - 1500);
+    EXPECT_EQ(bar(29).caption, "-0.4");
+    EXPECT_DOUBLE_EQ(bar(29).height, 0);
 }
 
 TEST_F(HistogramFixture, MinutesDuringATripViewAreKeptAndSaved)
@@ -163,13 +152,12 @@ TEST_F(HistogramFixture, MinutesDuringATripViewAreKeptAndSaved)
     start(ThreeTrips);
     press(); // trip view
     model.minuteStep(6.5);
-    showHistogram(model, view);
-    EXPECT_EQ(bar(29).text, "0.0"); // still the trip that never moved
+    EXPECT_EQ(bar(29).caption, "0.0"); // still the trip that never moved
     EXPECT_EQ(model.minuteBarValues()[29], 6.5); // what shutdown would save now
     EXPECT_EQ(model.minuteBarValues()[1], 0);    // 4.5 and 12 moved left by one
     EXPECT_EQ(model.minuteBarValues()[0], 12);
     for (int i = 0; i < 4; ++i) press();
-    EXPECT_EQ(bar(29).text, "6.5");
+    EXPECT_EQ(bar(29).caption, "6.5");
     EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 29}));
 }
 
@@ -182,30 +170,6 @@ TEST_F(HistogramFixture, FirstRunWithoutTripFileGrowsFromTheRight)
     EXPECT_TRUE(fresh.bars()[29].visible);
     EXPECT_DOUBLE_EQ(fresh.bars()[29].height, fresh.layout().height * 0.4);
     EXPECT_DOUBLE_EQ(fresh.bars()[29].width, 480);
-}
-
-TEST(TotalsAtStartUp, ShowTheLifetimeFigures)
-{
-    const struct {
-        TripTotals totals;
-        char sep;
-        const char *litres, *distance, *conso, *vmoy, *time;
-    } cases[] = {{{5400, 12345, 98765}, ',', "12,345", "98,765", "12,50", "65,84", "01:30"},
-                 {{7199, 1000, 50000}, '.', "1.000", "50.000", "2.00", "25.00", "01:59"}, // never sixty minutes
-                 {{3600.0 * 123 + 59, 1, 1}, '.', "0.001", "0.001", "100.00", "0.00", "123:00"},
-                 {{0, 0, 0}, '.', "0.000", "0.000", "untouched", "untouched", "00:00"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.time);
-        MemoryView view;
-        view.props("ConsoSp95Value").text = view.props("VmoyValue").text = "untouched";
-        showTripTotals(c.totals, view, c.sep);
-        EXPECT_EQ(view.text({"LitresValue"}), c.litres);
-        EXPECT_EQ(view.text({"DistanceValue"}), c.distance);
-        EXPECT_EQ(view.text({"DistanceLabel"}), "Km");
-        EXPECT_EQ(view.text({"ConsoSp95Value"}), c.conso);
-        EXPECT_EQ(view.text({"VmoyValue"}), c.vmoy);
-        EXPECT_EQ(view.text({"CarTimeValue"}), c.time);
-    }
 }
 
 TEST(MinuteClockSteps, FirstBarAtTheFirstChangeOfTheClockMinute)

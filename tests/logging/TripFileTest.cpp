@@ -4,7 +4,6 @@
 
 #include "support/FaultyFileSystem.h"
 #include "LogFiles.h"
-#include "common/MemoryView.h"
 
 #include <gtest/gtest.h>
 
@@ -229,7 +228,7 @@ TEST_F(TripFixture, KillBetweenAnyTwoWritesLeavesTheOldOrTheNewFileAndTheSameRun
     }
 }
 
-TEST(TripRunOfVehicle, TakesTheRunFromStateGpsAndShareLabels)
+TEST(TripRunOfVehicle, TakesTheRunFromStateGpsAndShownShares)
 {
     VehicleState v;
     v.TripStart = DateTime::fromCivil({2026, 12, 5, 17, 30, 0});
@@ -239,19 +238,15 @@ TEST(TripRunOfVehicle, TakesTheRunFromStateGpsAndShareLabels)
     v.StateOfCharge = 612;
     v.FuelTankLevel = 35;
     GpsState gps;
-    gps.GpsAltitude = "75,9";
+    gps.altitude = 75.9;
     gps.StartAltitude = 62;
-    MemoryView view;
-    view.props("PourcenTherValue").text = "48";
-    view.props("PourcenElecValue").text = "21";
-    view.props("PourcenRecupValue").text = "9";
-    view.props("PourcenGlideValue").text = "17";
+    const ShownShares shares{48, 21, 17, 9}; // thermal, electric, glide, regeneration
 
-    const TripRun run = makeTripRun(v, gps, view, DateTime::fromCivil({2026, 12, 5, 18, 1, 0}));
+    const TripRun run = makeTripRun(v, gps, shares, DateTime::fromCivil({2026, 12, 5, 18, 1, 0}));
     EXPECT_EQ(formatTripLine(run, ','), "T;05:12:26;18:01:00;1830;813;15400;61,2;35;13;48;21;9;17");
 
     gps.StartAltitude = 0; // no reference taken during the run
     v.TripStart = DateTime(); // the car never moved
-    EXPECT_EQ(formatTripLine(makeTripRun(v, gps, view, DateTime::fromCivil({2026, 12, 5, 18, 1, 0})), '.'),
+    EXPECT_EQ(formatTripLine(makeTripRun(v, gps, shares, DateTime::fromCivil({2026, 12, 5, 18, 1, 0})), '.'),
               "T;05:12:26;18:01:00;0;813;15400;61.2;35;0;48;21;9;17");
 }

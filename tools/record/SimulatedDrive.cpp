@@ -2,7 +2,7 @@
 
 #include "common/Clock.h"
 #include "common/FileSystem.h"
-#include "common/MemoryView.h"
+#include "common/Notices.h"
 #include "link/ManualEventPump.h"
 #include "link/Monitor.h"
 #include "sources/replay/ReplayPort.h"
@@ -102,9 +102,9 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options, Simulated
     const double origin = clock.tickCount();
     std::string base; // the first log set
     ManualEventPump pump(clock, 1);
-    MemoryView view;
+    NoticeList notices;
     DiskFileSystem disk;
-    Monitor monitor(settings, view, clock, disk, adapterPort, auxPort, gpsPort, pump, '.', options.folder);
+    Monitor monitor(settings, notices, clock, disk, adapterPort, auxPort, gpsPort, pump, '.', options.folder);
     monitor.loadTrips();
 
     // The event loop: whatever is due at the clock's time runs - the serial port's

@@ -1,7 +1,8 @@
 #include "sources/replay/ReplaySession.h"
 
 #include "common/Clock.h"
-#include "common/MemoryView.h"
+#include "common/Notices.h"
+#include "decode/Units.h"
 #include "link/Monitor.h"
 #include "sources/replay/GpsRecordingFeed.h"
 #include "sources/replay/LocalTime.h"
@@ -61,7 +62,8 @@ MonitorSettings replaySettings(const MonitorSettings& user, AdapterForm form, bo
 }
 
 ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& options, FileSystem& disk,
-                             const std::function<void(double)>& progress, View* view)
+                             const std::function<void(double)>& progress,
+                             const std::function<void(const Dashboard&)>& dashboardChanged)
 {
     RecordedChunk chunk;
     if (!source.next(chunk))
@@ -74,8 +76,7 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
     MonitorSettings settings = replaySettings(options.settings, source.form(), gps != nullptr, options.outFolder);
     settings.Logfile = true; // the stop closes the log set
     StagedFileSystem files(disk, options.replaceExisting);
-    MemoryView memoryView;
-    View& shownOn = view ? *view : memoryView;
+    NoticeList notices;
 
     const std::int64_t firstUs = chunk.timeUs;
     RecordingClock time(firstUs, chunk.tickMs);
@@ -92,8 +93,10 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
     ReplayPump pump(adapterPort, time.clock());
     ReplayReport report;
     try {
-        Monitor monitor(settings, shownOn, time.clock(), files, adapterPort, auxPort, gpsPort, pump,
+        Monitor monitor(settings, notices, time.clock(), files, adapterPort, auxPort, gpsPort, pump,
                         options.decimalSeparator, options.outFolder);
+        if (dashboardChanged)
+            monitor.setDashboardChanged([&monitor, &dashboardChanged] { dashboardChanged(monitor.dashboard()); });
         monitor.loadTrips();
         monitor.startAcquisition();
         adapterPort.setAnswering(false);
@@ -148,8 +151,8 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
         if (!monitor.saveTrips())
             throw ReplayError(monitor.trips().saveError());
         report.recordedMs = static_cast<double>(lastUs - firstUs) / 1000.0;
-        report.distanceM = monitor.vehicle().DistanceAccumulator / 3600.0;
-        report.fuelMl = monitor.vehicle().FuelAccumulator / 1296000000.0;
+        report.distanceM = units::metres(monitor.vehicle().DistanceAccumulator);
+        report.fuelMl = units::millilitres(monitor.vehicle().FuelAccumulator);
     } catch (const ExistingFileError& e) {
         files.discard();
         throw ReplayError(e.what());
@@ -158,7 +161,7 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
         throw;
     }
     report.files = files.files();
-    for (const auto& m : memoryView.messages)
+    for (const auto& m : notices.told)
         report.notes.push_back(m.text);
     if (!files.commit()) {
         files.discard();

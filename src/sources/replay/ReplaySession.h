@@ -14,8 +14,8 @@
 // time stamp is wrong) is replayed as PauseSeconds: the time line after it moves up by
 // the rest, so a one-day gap or a stamp in the year 3000 costs 100 rows, not millions.
 #include "common/FileSystem.h"
-#include "common/View.h"
 #include "config/MonitorSettings.h"
+#include "dashboard/Dashboard.h"
 #include "sources/replay/RecordingSource.h"
 
 #include <cstdint>
@@ -57,7 +57,8 @@ MonitorSettings replaySettings(const MonitorSettings& user, AdapterForm form, bo
 // Throws RecordingError (unreadable input) or ReplayError (output could not be written
 // whole); nothing is left in the folder looking complete after a failure.
 ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& options, FileSystem& disk,
-                             const std::function<void(double)>& progress = {}, View* view = nullptr);
+                             const std::function<void(double)>& progress = {},
+                             const std::function<void(const Dashboard&)>& dashboardChanged = {});
 
 class ReplayError : public std::runtime_error {
 public:

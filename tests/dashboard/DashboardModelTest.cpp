@@ -1,0 +1,263 @@
+// The display rules, state set directly, checked on the snapshot: the current's moving
+// average, engine figure, efficiency and map, consumption, battery power, coolant bands,
+// skipping unchanged values, zoom, shift lever, the trip figures and the totals at
+// start-up. Needles and colours on screen are checked end to end in the window's tests.
+#include "dashboard/DashboardModel.h"
+#include "dashboard/NeedleGeometry.h"
+#include "decode/CurrentAverage.h"
+#include "link/TripClock.h"
+#include "logging/GpsState.h"
+#include "logging/TripFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace vcm;
+
+namespace {
+
+struct Rig {
+    VehicleState state;
+    MonitorSettings settings;
+    DashboardModel model{state, settings};
+    const Dashboard& d = model.dashboard();
+
+    Rig() { settings.MetricUnits = settings.Celsius = true; }
+};
+
+} // namespace
+
+TEST(CurrentAverage, CountsEverySampleAndRoundsHalfToEven)
+{
+    VehicleState v;
+    CurrentAverage average;
+    const struct { std::int16_t tenths; int samples; std::int16_t avg; } steps[] = {
+        {200, 25, 100}, {200, 25, 200}, {0, 50, 0}, // half the ring still 0, then full, then emptied
+        {1, 25, 0}, {2, 25, 2}}; // sum 25 -> 0.5 -> 0, sum 75 -> 1.5 -> 2
+    for (const auto& s : steps) {
+        v.BatteryCurrent = s.tenths;
+        for (int i = 0; i < s.samples; ++i) average.sample(v);
+        EXPECT_EQ(v.BatteryCurrentAvg, s.avg) << s.tenths;
+    }
+}
+
+TEST(EngineGauge, FigureEfficiencyBandMapAndStoppedEngine)
+{
+    Rig r;
+    struct Step { std::int16_t torque, injector; double rpm; const char *figure, *efficiency; bool map; double across, down; };
+    const Step steps[] = {{8, 185, 1500, "1500", "31.0", true, 600 / 4100.0, 1415 / 1600.0}, // 8 x 388 / 100 = 31.04
+                          // 7.76: outside 20..40; the same rounded figure moves nothing else
+                          {2, 185, 1504, "1500", "", true, 600 / 4100.0, 1415 / 1600.0},
+                          {8, 80, 1500, "1500", "", true, 600 / 4100.0, 1415 / 1600.0},      // no estimate: kept
+                          {8, 2400, 2950, "2950", "", true, 0.5, 0},    // above the map's top: top edge
+                          {8, 400, 5024, "5020", "", false, 0, 0},      // beyond the map
+                          {8, 185, 0, "", "", false, 0, 0}};            // stopped: no figure
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.rpm);
+        r.state.EngineTorque = s.torque;
+        r.state.Injector = s.injector;
+        r.state.EngineRpm = s.rpm;
+        r.model.showEngineGauge();
+        EXPECT_EQ(r.d.rpm.value, s.figure);
+        EXPECT_EQ(r.d.efficiency.value, s.efficiency);
+        EXPECT_EQ(r.d.map.value, (MapMark{s.across, s.down, s.map}));
+    }
+    EXPECT_FALSE(r.d.needles.rpm.value.shown);
+    EXPECT_FALSE(r.d.rpmUnitShown.value);
+}
+
+TEST(Consumption, PatternByValueAndUnitVisibility)
+{
+    struct Case { double value; const char* caption; bool unitShown; };
+    const Case cases[] = {{4.999, "5.00", true}, {5, "5.0", true}, {99.9, "99.9", true}, {0, "", false}, {0.5, "0.50", true}};
+    Rig r;
+    for (const auto& c : cases) {
+        r.state.InstantConsumption = c.value;
+        r.model.showConsumption();
+        EXPECT_EQ(r.d.consumption.value, c.caption) << c.value;
+        EXPECT_EQ(r.d.consumptionUnitShown.value, c.unitShown) << c.value;
+    }
+    // Trip fuel and average: 1.296e12 is one litre, 3600 x 1e5 is 100 metres.
+    r.state.FuelAccumulator = 6.48e11;
+    r.state.DistanceAccumulator = 3.6e6 * 10;
+    r.model.showConsumption();
+    EXPECT_EQ(r.d.litres.value, "0.500");
+    EXPECT_EQ(r.d.tripConsumption.value, "5.00");
+}
+
+TEST(BatteryPower, WattsBelowHalfAKilowatt)
+{
+    struct Case { std::int16_t volts, avg; const char* value; const char* unit; };
+    const Case cases[] = {{499, 10, "499", "W"}, {500, 10, "0.5", "kW"}, {500, -10, "-0.5", "kW"},
+                          {499, -10, "-499", "W"}, {210, 1000, "21.0", "kW"}};
+    Rig r;
+    for (const auto& c : cases) {
+        r.state.BatteryVoltage = c.volts;
+        r.state.BatteryCurrentAvg = c.avg;
+        r.model.showBatteryPower();
+        EXPECT_EQ(r.d.batteryPower.value + " " + r.d.batteryPowerUnit.value, std::string(c.value) + " " + c.unit);
+        EXPECT_EQ(r.d.voltage.value, std::to_string(c.volts));
+    }
+}
+
+TEST(Gauges, TonesAndAnglesByValue)
+{
+    struct Case { bool celsius; std::int16_t tenths, raw; const char* caption; double celsiusTenths; Tone tone; };
+    const Case cases[] = {
+        {true, 720, 60, "72.0", 720, Tone::Warning}, {true, 719, 60, "71.9", 719, Tone::Good},
+        {true, 399, 60, "39.9", 399, Tone::Cold},    {true, 400, 60, "40.0", 400, Tone::Good},
+        {false, 1616, 60, "161.6", 720, Tone::Warning}, // 161.6 F = 72 C
+        {false, 1040, 60, "104.0", 400, Tone::Good},
+        {true, 100, 12, "12.0", 100, Tone::Cold}}; // below 16 the raw engine temperature is shown
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        Rig r;
+        r.settings.Celsius = c.celsius;
+        r.state.EngineTempRaw = c.raw;
+        r.state.CoolantTemp = c.tenths;
+        r.model.showCoolantGauge();
+        EXPECT_EQ(r.d.coolant.value, c.caption);
+        EXPECT_EQ(r.d.needles.coolant.value, (NeedleState{coolantAngle(c.celsiusTenths), c.tone, true}));
+    }
+    Rig r;
+    for (auto [soc, tone] : {std::pair{630, Tone::Good}, {629, Tone::Warning}}) {
+        r.state.StateOfCharge = static_cast<std::int16_t>(soc);
+        r.model.showSocGauge();
+        EXPECT_EQ(r.d.needles.soc.value.tone, tone) << soc;
+    }
+    for (auto [avg, tone] : {std::pair{5, Tone::Good}, {-1, Tone::Warning}}) {
+        r.state.BatteryCurrentAvg = static_cast<std::int16_t>(avg);
+        r.model.showCurrentGauge();
+        EXPECT_EQ(r.d.needles.current.value, (NeedleState{currentAngle(avg), tone, true})) << avg;
+    }
+}
+
+TEST(DashboardModel, SkipsUnchangedValuesAndRedrawsNeedlesWhenForced)
+{
+    Rig r;
+    r.state.StateOfCharge = 600;
+    r.model.showSocGauge();
+    const auto revision = r.d.needles.soc.revision;
+    r.model.showSocGauge();
+    EXPECT_EQ(r.d.needles.soc.revision, revision);
+    r.model.setDialScale(1.8);
+    r.model.redrawNeedles();
+    EXPECT_GT(r.d.needles.soc.revision, revision) << "drawn again at the new zoom";
+    EXPECT_FALSE(r.d.map.value.inRange) << "no engine map on zoomed dials";
+
+    // Values equal to the start-up zero are not written at all.
+    r.model.refreshOnTick();
+    EXPECT_EQ(r.d.tank.revision + r.d.brake.revision + r.d.outsideTemp.revision, 0u);
+    r.state.BrakePedal = 127;
+    r.state.FuelTankLevel = 5;
+    r.state.BatteryTempA = -3;
+    r.state.MgTemp = 41;
+    r.model.refreshOnTick();
+    r.model.showTankLevel();
+    r.model.showTankLevel();
+    EXPECT_EQ(r.d.brake.value + " " + r.d.tank.value + " " + r.d.batteryTemp.value + " " + r.d.mgTemp.value, "100 05 -3 41");
+    EXPECT_EQ(r.d.tank.revision, 1u);
+}
+
+TEST(ShiftLever, OnlyTheEngagedPositionIsSelected)
+{
+    Rig r;
+    for (auto [lever, selected] : {std::pair{"P", 4}, {"D", 1}, {"B", 0}, {"R", 3}, {"N", 2}, {"?", -1}}) {
+        r.state.ShiftLever = lever;
+        r.model.showShiftLever();
+        EXPECT_EQ(r.d.shiftSelected.value, selected) << lever;
+    }
+}
+
+TEST(SpeedAndTrip, SpeedDistanceTripClockAndAverage)
+{
+    Rig r;
+    VehicleState& v = r.state;
+    DateTime now = DateTime::fromCivil({2026, 12, 4, 9, 0, 0});
+    auto tick = [&](std::int64_t advanceMs) {
+        now = DateTime::fromSeconds(now.seconds() + advanceMs / 1000);
+        advanceTripClock(v, now);
+        r.model.showSpeedAndTrip();
+    };
+    v.TripClockRunning = true; // acquisition running
+    v.SpeedDisplay = v.SpeedKmh = 49.96;
+    v.DistanceAccumulator = 3599999; // just under one kilometre
+    tick(0);
+    EXPECT_EQ(r.d.speed.value + " " + r.d.distance.value, "50.0 1000");
+    EXPECT_EQ(r.d.distanceUnit.value, DistanceUnit::Metres);
+    const DateTime start = v.TripStart;
+    EXPECT_EQ(start, now);
+
+    v.SpeedDisplay = 88;
+    v.DistanceAccumulator = 3600000.0 * 61;
+    tick(3661000); // one hour, one minute, one second later
+    EXPECT_EQ(r.d.speed.value + " " + r.d.distance.value, "88 61.000");
+    EXPECT_EQ(r.d.distanceUnit.value, DistanceUnit::Kilometres);
+    EXPECT_EQ(v.TripStart, start);
+    EXPECT_EQ(r.d.tripTime.value + " " + r.d.averageSpeed.value, "01:01 60.0"); // 61 km in 3661 s
+
+    v.SpeedDisplay = 0; // standing still the trip clock stops
+    tick(600000);
+    EXPECT_EQ(v.TripSeconds, 3661);
+    v.SpeedDisplay = 88; // after Stop too
+    v.TripClockRunning = false;
+    tick(600000);
+    EXPECT_EQ(v.TripSeconds, 3661);
+    EXPECT_EQ(r.d.tripTime.value + " " + r.d.averageSpeed.value, "01:01 60.0");
+}
+
+TEST(SpeedAndTrip, UnitsChangeConvertsOnlyFiguresThatWereShown)
+{
+    Rig r;
+    r.state.SpeedKmh = r.state.SpeedDisplay = 100;
+    r.state.BatteryTempA = 20;
+    r.state.CoolantTemp = 500;
+    r.model.showBatteryTemp();
+    r.settings.MetricUnits = r.settings.Celsius = false;
+    r.model.unitsChanged(r.state, true, true);
+    EXPECT_EQ(r.state.BatteryTempA, 68);
+    EXPECT_EQ(r.d.batteryTemp.value, "68");
+    EXPECT_EQ(r.state.CoolantTemp, 500) << "never shown: still as decoded";
+    EXPECT_EQ(r.state.SpeedDisplay, 62);
+    EXPECT_EQ(r.d.speed.revision, 0u);
+}
+
+TEST(TotalsAtStartUp, ShowTheLifetimeFigures)
+{
+    const struct {
+        TripTotals totals;
+        char sep;
+        const char *litres, *distance, *conso, *vmoy, *time;
+    } cases[] = {{{5400, 12345, 98765}, ',', "12,345", "98,765", "12,50", "65,84", "01:30"},
+                 {{7199, 1000, 50000}, '.', "1.000", "50.000", "2.00", "25.00", "01:59"}, // never sixty minutes
+                 {{3600.0 * 123 + 59, 1, 1}, '.', "0.001", "0.001", "100.00", "0.00", "123:00"},
+                 {{0, 0, 0}, '.', "0.000", "0.000", "", "", "00:00"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time);
+        VehicleState v;
+        MonitorSettings s;
+        DashboardModel model(v, s, c.sep);
+        model.showTripTotals(c.totals);
+        const Dashboard& d = model.dashboard();
+        EXPECT_EQ(d.litres.value + " " + d.distance.value + " " + d.tripConsumption.value + " " + d.averageSpeed.value +
+                      " " + d.tripTime.value,
+                  std::string(c.litres) + " " + c.distance + " " + c.conso + " " + c.vmoy + " " + c.time);
+        EXPECT_EQ(d.distanceUnit.value, DistanceUnit::Kilometres);
+    }
+}
+
+TEST(GpsFigures, AltitudeAndTheGainOnceAReferenceIsTaken)
+{
+    const struct { double altitude; std::int16_t start; const char *shown, *gain; } cases[] = {
+        {61.7, 0, "61,7", ""}, {75.9, 62, "75,9", "14"}, {51.2, 62, "51,2", "-11"}};
+    for (const auto& c : cases) {
+        VehicleState v;
+        MonitorSettings s;
+        DashboardModel model(v, s, ',');
+        GpsState gps;
+        gps.altitude = c.altitude;
+        gps.StartAltitude = c.start;
+        model.showGpsAltitude(gps);
+        EXPECT_EQ(model.dashboard().gpsAltitude.value + "|" + model.dashboard().gpsGain.value,
+                  std::string(c.shown) + "|" + c.gain);
+    }
+}
