@@ -9,7 +9,7 @@
 //   CadransPic holds its background CadransBmp, the value, unit and caption labels
 //   (inside the needles' inner radius, so no needle ever crosses a figure) and the
 //   five needles; CartoBmp holds the cross-hair; HistoPicture the histogram.
-#include "common/View.h"
+#include "dashboard/qt/View.h"
 #include "dashboard/ScreenFit.h"
 
 #include <array>

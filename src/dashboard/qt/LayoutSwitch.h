@@ -1,7 +1,7 @@
 #pragma once
 // The layout the dashboard shows, kept here (never read back from the widgets): Delete
 // steps it, and the parts and the dial panel's zoom follow.
-#include "common/View.h"
+#include "dashboard/qt/View.h"
 #include "dashboard/DisplayLayout.h"
 
 #include <functional>

@@ -3,7 +3,7 @@
 // colour and a pen width. The widget covers only the box around its segment and lets
 // the mouse through, so it draws over the dial face, the engine map or the histogram
 // without taking room, and moving it repaints only the ground it leaves and reaches.
-#include "common/View.h"
+#include "dashboard/qt/View.h"
 
 #include <QColor>
 #include <QWidget>

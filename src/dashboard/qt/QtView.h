@@ -3,7 +3,7 @@
 // of widgets with the same object name and a dynamic property "index" (the element).
 // Labels, buttons, group boxes (frames), line controls, menu actions and the window
 // itself (its caption) are understood. Positions are in twips.
-#include "common/View.h"
+#include "dashboard/qt/View.h"
 
 #include <QHash>
 #include <QPair>

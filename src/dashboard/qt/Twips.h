@@ -1,7 +1,7 @@
 #pragma once
 // Window positions are kept in twips (1/1440 inch), 15 to a pixel at normal density.
 // Qt works in device-independent pixels, so a high-density screen scales them for us.
-#include "common/View.h"
+#include "dashboard/qt/View.h"
 
 #include <QColor>
 #include <QPointF>

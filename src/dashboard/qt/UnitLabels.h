@@ -3,7 +3,7 @@
 //   metric: SpeedUnit "km/h", check on m_Metric   US: SpeedUnit "mph", check on m_us
 //   Celsius: BattTempUnit and CoolantTempUnit "°C", check on m_Celsius
 //   Fahrenheit: the same labels "°F", check on m_Fahrenheit
-#include "common/View.h"
+#include "dashboard/qt/View.h"
 #include "dashboard/UnitChoice.h"
 
 namespace vcm {

@@ -1,9 +1,9 @@
 #pragma once
-// What the core asks of a window: named controls with a caption, colours, visibility,
-// an enabled flag, line end points and a message box. Control names are the widget
-// object names of the dashboard ("SpeedValue", "CommStatus" element 0, "Histogr" 29),
-// so the same routines drive the Qt window, a text status line or a test's recorder.
-// Positions and lengths are in twips (15 to a pixel at normal density).
+// The window's controls by name: caption, colours, visibility, enabled flag, line end
+// points and message boxes. Names are the widgets' object names ("SpeedValue",
+// "CommStatus" element 0, "Histogr" 29); only the Qt layer addresses controls this way
+// (the core hands the window a typed Dashboard). Positions and lengths are in twips
+// (15 to a pixel at normal density).
 #include "common/Color.h"
 #include "common/Shapes.h"
 #include "common/Notices.h"
