@@ -98,6 +98,9 @@ TEST(RawLogSource, AFileCutShortGivesWhatIsThereAndSaysSo)
                                                     kElmRawLog.find("0B4 00 00") + 9, kElmRawLog.size()};
         EXPECT_TRUE(!notes.empty() || std::count(chunkEnds.begin(), chunkEnds.end(), cut) == 1) << "a cut went unnoted";
     }
+    // Whole, the file is shorter than the tail its duration is read from: first to last marker.
+    TempFolder dir;
+    EXPECT_DOUBLE_EQ(*RawLogSource(dir.write("CAN_04122026_0910.txt", kElmRawLog), AdapterForm::Elm327, {}).durationMs(), 1262);
 }
 
 TEST(RawLogSource, ADamagedMarkerIsAnErrorNamingItsLine)
