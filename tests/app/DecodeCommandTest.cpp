@@ -1,8 +1,7 @@
-// veloxcanmoni --decode over the bundled samples of both adapters, its options and the
-// files it cannot use.
+// veloxcanmoni --decode: its adapter forms, raw logs and the files it cannot use (the
+// reports of the samples themselves: GoldenOutputTest).
 #include "app/DecodeCommand.h"
 #include "support/TempFolder.h"
-#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +11,6 @@ namespace vcm {
 namespace {
 
 using namespace test;
-
-std::string sample(const std::string& name) { return readFile(std::string(VCM_SAMPLES_DIR) + "/" + name); }
-
-// The report's section from its heading to the next blank line.
-std::string section(const std::string& report, const std::string& heading)
-{
-    const auto start = report.find("\n" + heading + "\n");
-    if (start == std::string::npos) return "";
-    const auto end = report.find("\n\n", start + 1);
-    return report.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
 
 struct CommandRun {
     int code;
@@ -35,30 +23,6 @@ CommandRun run(const std::string& path, std::optional<AdapterForm> form = std::n
     std::ostringstream out, err;
     const int code = runDecodeCommand(path, form, disk, out, err);
     return {code, out.str(), err.str()};
-}
-
-// Both samples record the same second of the bus: the two forms must decode it alike.
-TEST(DecodeCommand, BothSamplesGiveTheSameVehicleState)
-{
-    const std::string elm = decodeReport(sample("elm327-drive.txt"), std::nullopt, "elm");
-    const std::string canusb = decodeReport(sample("canusb-drive.txt"), std::nullopt, "canusb");
-    EXPECT_NE(elm.find("Adapter form: ELM327 (guessed from the text)"), std::string::npos);
-    EXPECT_NE(canusb.find("Adapter form: CANUSB (guessed from the text)"), std::string::npos);
-
-    const std::string state = section(elm, "Vehicle state");
-    ASSERT_FALSE(state.empty());
-    EXPECT_EQ(state, section(canusb, "Vehicle state"));
-    EXPECT_EQ(section(elm, "Captions"), section(canusb, "Captions"));
-
-    for (const char* row : {"ShiftLever            D", "StateOfCharge         565           56.5 %",
-                            "CoolantTemp           860           86.0 deg C", "VvtiAngle             12.5",
-                            "FuelTankLevel         32", "EvMode                False"})
-        EXPECT_NE(state.find(row), std::string::npos) << row;
-    EXPECT_NE(canusb.find("C3Head                12;0;255;3"), std::string::npos);
-    EXPECT_NE(elm.find("DiagReplyKind         -"), std::string::npos);
-    // Every CANUSB line is a frame or a "z"; the ELM327 sample is frames only.
-    EXPECT_NE(elm.find("other lines: 0, unfinished line: 0"), std::string::npos);
-    EXPECT_NE(canusb.find("other lines: 20, unfinished line: 0"), std::string::npos);
 }
 
 TEST(DecodeCommand, AdapterFormsAndFiles)

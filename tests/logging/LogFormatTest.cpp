@@ -77,14 +77,4 @@ TEST(LogFormat, HeaderAndRowOfEveryLayout)
     }
 }
 
-TEST(LogFormat, StandingCarBeforeAnyDistanceLogsZeroAverage)
-{
-    VehicleState v;
-    v.EvMode = true;
-    v.FuelAccumulator = 1e9; // engine warming up, car not moving yet
-    std::string out;
-    appendLogRow(out, {v, GpsState{}, settingsFor(true, true, false), DateTime::fromCivil({2026, 1, 31, 23, 59, 59}), 0, 0, '.'});
-    EXPECT_EQ(out, "31/01/2026;23:59:59;0.0;0;0.00;0.0;0.0;0;0;0.0;0;0.0;0;1;0;0;0;0;;0;0;0.00;0.00;1;0;0.00");
-}
-
 } // namespace

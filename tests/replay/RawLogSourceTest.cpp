@@ -1,5 +1,5 @@
 // The raw log read back chunk by chunk: ELM327 and CANUSB text around the markers, a
-// file cut short anywhere, damaged markers.
+// file cut short anywhere, damaged markers (whole raw logs replayed: GoldenOutputTest).
 #include "sources/replay/LocalTime.h"
 #include "sources/replay/RawLogSource.h"
 #include "sources/replay/RecordingError.h"
@@ -30,24 +30,6 @@ const std::string kElmRawLog =
     "\r\n#04/12/2026 09:10:06_5001000_18#\r\nELM327 v1.5\r\n\r\n>"         // starts with CR LF
     "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:06_5001250_29#\r\n0B4 00 00"  // line cut at the chunk's end
     " 00 00 00 0D 2C\r\n#04/12/2026 09:10:06_5001262_17#\r\n";             // rest empty
-
-TEST(RawLogSource, GivesBackEveryChunkAsReceivedWithItsTime)
-{
-    TempFolder dir;
-    RawLogSource source(dir.write("CAN_04122026_0910.txt", kElmRawLog), AdapterForm::Elm327, {});
-    const auto chunks = readAllChunks(source);
-    ASSERT_EQ(chunks.size(), 4u);
-    EXPECT_EQ(chunks[0].text, "ATZ\r");
-    EXPECT_EQ(chunks[1].text, "\r\nELM327 v1.5\r\n\r\n>");
-    EXPECT_EQ(chunks[2].text, "3CA 00 00 00 00 00\r\n0B4 00 00");
-    EXPECT_EQ(chunks[3].text, " 00 00 00 0D 2C\r\n");
-    // Ticks as recorded; the time line anchored at the first marker's local time.
-    EXPECT_EQ(chunks[0].tickMs, 5000000);
-    EXPECT_EQ(chunks[3].tickMs, 5001262);
-    EXPECT_EQ(chunks[3].timeUs - chunks[0].timeUs, 1262000);
-    EXPECT_EQ(localFromEpoch(chunks[0].timeUs / 1000000), DateTime::fromCivil({2026, 12, 4, 9, 10, 5}));
-    EXPECT_DOUBLE_EQ(*source.durationMs(), 1262);
-}
 
 TEST(RawLogSource, ReadsCanUsbChunksWithoutLineFeeds)
 {
@@ -116,6 +98,9 @@ TEST(RawLogSource, AFileCutShortGivesWhatIsThereAndSaysSo)
                                                     kElmRawLog.find("0B4 00 00") + 9, kElmRawLog.size()};
         EXPECT_TRUE(!notes.empty() || std::count(chunkEnds.begin(), chunkEnds.end(), cut) == 1) << "a cut went unnoted";
     }
+    // Whole, the file is shorter than the tail its duration is read from: first to last marker.
+    TempFolder dir;
+    EXPECT_DOUBLE_EQ(*RawLogSource(dir.write("CAN_04122026_0910.txt", kElmRawLog), AdapterForm::Elm327, {}).durationMs(), 1262);
 }
 
 TEST(RawLogSource, ADamagedMarkerIsAnErrorNamingItsLine)

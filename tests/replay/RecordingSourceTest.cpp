@@ -1,8 +1,7 @@
 // The recording readers: what each input is taken for, candump text turned into adapter
-// text, plain adapter text paced at the serial speed, damaged and cut files, the candump
-// export and re-import round trip, and the GPS log spread over the drive.
+// text, plain adapter text paced at the serial speed, damaged and cut files, and the GPS
+// log of a short drive (the candump export itself: GoldenOutputTest).
 #include "link/canformat/AdapterText.h"
-#include "sources/replay/CandumpExport.h"
 #include "sources/replay/CandumpSource.h"
 #include "sources/replay/GpsRecordingFeed.h"
 #include "sources/replay/PacedTextSource.h"
@@ -151,65 +150,15 @@ TEST(RecordingSource, PlainTextIsPacedAtTheSerialSpeed)
     }
 }
 
-TEST(RecordingSource, ExportThenReimportGivesTheSameFramesAtTheSameTimes)
-{
-    // A raw ELM327 log: replies, a line cut between two chunks, a BUFFER FULL report.
-    const std::string raw = "ATZ\r\r\n#04/12/2026 09:10:05_5000000_6#\r\n"
-                            "3CA 00 00 00 00 00\r\n#04/12/2026 09:10:06_5001250_29#\r\n0B4 00 00"
-                            " 00 00 00 0D 2C\r\n#04/12/2026 09:10:06_5001262_41#\r\nBUFFER FULL\r\n520 00 1A\r\n"
-                            "3C8 00 00 1F\r\n#04/12/2026 09:10:07_5002001_14#\r\n";
-    TempFolder dir;
-    const std::string rawPath = dir.write("CAN_04122026_0910.txt", raw);
-    const std::string dumpPath = dir.file("drive.log");
-
-    auto fromRaw = openRecording(rawPath, {});
-    const std::vector<TimedFrame> original = framesOf(*fromRaw);
-    ASSERT_EQ(original.size(), 4u);
-
-    auto again = openRecording(rawPath, {});
-    const ExportSummary summary = exportCandump(*again, dumpPath);
-    EXPECT_EQ(summary.frames, 4u);
-    EXPECT_EQ(summary.otherLines, 2u); // "ATZ" echo, "BUFFER FULL"
-    const std::string dump = dir.read("drive.log");
-    EXPECT_EQ(dump.substr(0, dump.find('\n') + 1),
-              "(" + std::to_string(original[0].timeUs / 1000000) + ".250000) can0 3CA#0000000000\n");
-
-    RecordingOptions asElm;
-    asElm.form = AdapterForm::Elm327;
-    auto reimported = openRecording(dumpPath, asElm);
-    EXPECT_EQ(reimported->kind(), RecordingKind::Candump);
-    EXPECT_EQ(framesOf(*reimported), original);
-
-    // And once more through the candump writer: the file comes back byte for byte.
-    auto dumpSource = openRecording(dumpPath, asElm);
-    exportCandump(*dumpSource, dir.file("again.log"));
-    EXPECT_EQ(dir.read("again.log"), dump);
-}
-
-TEST(GpsRecordingFeed, SpreadsTheSentencesEvenlyOverTheDrive)
+// How the sentences spread over a drive shows in the GPS columns (GoldenOutputTest); a
+// drive shorter than one GPS tick (2050 ms) reads them all at its only tick.
+TEST(GpsRecordingFeed, ADriveShorterThanOneGpsTickReadsEverythingAtOnce)
 {
     TempFolder dir;
-    std::string nmea;
-    for (int i = 0; i < 4; ++i)
-        nmea += "$GPGGA,0910" + std::to_string(10 + i) + ",5321.6802,N,00630.3372,W,1,08,1.0,61.7,M,,,,*47\r\n"
-                "$GPRMC,0910" + std::to_string(10 + i) + ",A,5321.6802,N,00630.3372,W,022.4,084.4,041226,,*1C\r\n";
-    const std::string path = dir.write("CAN_04122026_0910.gps", nmea);
-    GpsRecordingFeed feed(path, 10000); // 4 GPS ticks of 2050 ms
-    EXPECT_EQ(feed.sentences(), 8u);
-    ASSERT_EQ(feed.ticks(), 4u);
-    std::string joined;
-    for (std::size_t k = 1; k <= 4; ++k) {
-        const std::string part = feed.textForTick(k);
-        EXPECT_EQ(std::count(part.begin(), part.end(), '$'), 2) << k;
-        EXPECT_EQ(part.rfind("$GPGGA,0910" + std::to_string(9 + k), 0), 0u) << part;
-        joined += part;
-    }
-    EXPECT_EQ(joined, nmea);
-    EXPECT_EQ(feed.textForTick(5), "");
-
-    // A drive shorter than one GPS tick reads everything at its only tick.
-    GpsRecordingFeed shortDrive(path, 500);
-    EXPECT_EQ(shortDrive.textForTick(1), nmea);
+    const std::string nmea = "$GPGGA,091010,5321.6802,N,00630.3372,W,1,08,1.0,61.7,M,,,,*47\r\n$GPRMC,091010,A*1C\r\n";
+    GpsRecordingFeed feed(dir.write("CAN_04122026_0910.gps", nmea), 500);
+    EXPECT_EQ(feed.textForTick(1), nmea);
+    EXPECT_EQ(feed.textForTick(2), "");
 }
 
 } // namespace

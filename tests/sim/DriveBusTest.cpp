@@ -64,31 +64,3 @@ TEST(DriveBus, SameSeedSameDriveWhateverTheCallPattern)
     EXPECT_FALSE(a == c);
 }
 
-TEST(DriveBus, EvFlagAndEngineStartAreSentWhenTheyChange)
-{
-    DriveBus bus(1);
-    std::vector<CanFrame> out;
-    bool lastEv = false;
-    double lastChangeMs = -1;
-    double modelMsBefore = 0; // the change happened after this model time
-    int checked = 0;
-    for (double t = 10; t <= 300000; t += 10) {
-        out.clear();
-        bus.framesUntil(t, out);
-        bool ev = bus.model().state().evMode;
-        if (ev != lastEv) {
-            lastEv = ev;
-            lastChangeMs = modelMsBefore;
-        }
-        modelMsBefore = bus.model().state().timeMs;
-        for (const auto& f : out) {
-            if (f.id == 0x529 && lastChangeMs >= 0 && f.timeMs >= lastChangeMs) {
-                EXPECT_EQ(f.data[4] == 0x40, ev) << "at " << f.timeMs;
-                EXPECT_LT(f.timeMs - lastChangeMs, 30) << "the change must go out at once";
-                lastChangeMs = -1;
-                ++checked;
-            }
-        }
-    }
-    EXPECT_GT(checked, 4) << "the drive should switch in and out of EV mode";
-}

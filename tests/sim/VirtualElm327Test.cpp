@@ -21,14 +21,6 @@ std::size_t countLines(const std::string& text) { return static_cast<std::size_t
 
 } // namespace
 
-TEST(VirtualElm327, ResetPrintsBannerAfterItsStartUpTime)
-{
-    SimHost host(elmOnDrive());
-    host.port->write("ATZ\r");
-    EXPECT_EQ(host.runFor(100), "ATZ\r") << "the echo comes at once";
-    EXPECT_EQ(host.runFor(VirtualElm327::kResetMs), "\r\rELM327 v1.5\r\r>");
-}
-
 TEST(VirtualElm327, RepliesByteForByte)
 {
     const struct {
