@@ -23,8 +23,6 @@ public:
 
     // The text the GPS port holds at GPS tick k (1-based); empty after the last.
     std::string textForTick(std::size_t k);
-    std::size_t sentences() const { return sentences_; }
-    std::size_t ticks() const { return ticks_; }
 
 private:
     FileReader in_;
