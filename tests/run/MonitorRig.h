@@ -6,7 +6,10 @@
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
-#include "link/Monitor.h"
+#include "support/MonitorTestView.h"
+
+#include "logging/RunLog.h"
+#include "run/Monitor.h"
 
 namespace vcm::test {
 
@@ -37,8 +40,9 @@ struct MonitorRig {
             tick();
     }
     const Dashboard& shown() const { return monitor.dashboard(); }
+    VehicleState& vehicle() { return MonitorTestView::vehicle(monitor); }
     // The current value log on disk, line by line.
-    std::vector<std::string> csvRows() { return linesOf(folder.read(monitor.runLog().fileBase() + ".csv")); }
+    std::vector<std::string> csvRows() { return linesOf(folder.read(monitor.logs().fileBase() + ".csv")); }
 
     TempFolder folder;
     MonitorSettings settings;

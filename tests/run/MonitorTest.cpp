@@ -25,7 +25,7 @@ TEST(Monitor, FramesFromTheAdapterReachTheWindowHoweverReadsCutThem)
         for (const auto& chunk : c.chunks)
             rig.adapterPort.receive(chunk);
         rig.tick();
-        const auto& v = rig.monitor.vehicle();
+        const auto& v = rig.vehicle();
         EXPECT_DOUBLE_EQ(v.SpeedKmh, 50.0);    // 0B4 bytes 6-7 = 0x1388
         EXPECT_DOUBLE_EQ(v.EngineRpm, 1536.0); // 3C8 byte 3 = 0x30
         EXPECT_EQ(v.BatteryCurrent, 11);       // 03B 0F F5: 1.1 A
@@ -40,7 +40,7 @@ TEST(Monitor, LostAdapterStopsCleanlyIsNoLongerPolledAndStartsAgainWhenBack)
     rig.settings.Logfile = false;
     rig.monitor.startAcquisition();
     rig.tick(); // opens the log set
-    ASSERT_TRUE(rig.monitor.runLog().isOpen());
+    ASSERT_TRUE(rig.monitor.logs().isOpen());
     rig.adapterPort.written.clear();
 
     rig.adapterPort.raise(PortError::DeviceLost);
@@ -50,7 +50,7 @@ TEST(Monitor, LostAdapterStopsCleanlyIsNoLongerPolledAndStartsAgainWhenBack)
     EXPECT_EQ(rig.shown().run.value, RunState::Lost);
     EXPECT_TRUE(rig.shown().adapterError.value);
     EXPECT_FALSE(rig.adapterPort.isOpen());
-    EXPECT_FALSE(rig.monitor.runLog().isOpen()) << "the log set is closed even with Logfile off";
+    EXPECT_FALSE(rig.monitor.logs().isOpen()) << "the log set is closed even with Logfile off";
     EXPECT_EQ(rig.adapterPort.written, "") << "nothing is sent or polled on a device that is gone";
 
     rig.monitor.onCommandClick(0);

@@ -2,12 +2,13 @@
 // routing, against the simulated car in-process and, when the tool is built, over a
 // pseudo-terminal served by vcm-simcar through QSerialPort.
 #include "QtLoop.h"
+#include "support/MonitorTestView.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
 #include "common/Notices.h"
-#include "link/Monitor.h"
-#include "link/qt/MonitorTimers.h"
+#include "run/Monitor.h"
+#include "run/qt/MonitorTimers.h"
 #include "link/qt/QtEventPump.h"
 #include "link/qt/QtPorts.h"
 #include "logging/RunLog.h"
@@ -67,18 +68,18 @@ TEST_P(SimulatedCarSession, AcquiresDecodesLogsAndStops)
     EXPECT_FALSE(monitor.dashboard().adapterError.value);
 
     // The car's frames reach the live values and the value log gets its rows.
-    const VehicleState& v = monitor.vehicle();
-    ASSERT_TRUE(runUntil([&] { return v.BatteryVoltage > 0 && v.StateOfCharge > 0 && monitor.runLog().rowCount() > 10; },
+    const VehicleState& v = MonitorTestView::vehicle(monitor);
+    ASSERT_TRUE(runUntil([&] { return v.BatteryVoltage > 0 && v.StateOfCharge > 0 && monitor.logs().rowCount() > 10; },
                          4000))
-        << "voltage " << v.BatteryVoltage << " SOC " << v.StateOfCharge << " rows " << monitor.runLog().rowCount();
+        << "voltage " << v.BatteryVoltage << " SOC " << v.StateOfCharge << " rows " << monitor.logs().rowCount();
     EXPECT_GT(v.BatteryVoltage, 150);
     EXPECT_LT(v.BatteryVoltage, 300);
-    const std::string csv = monitor.runLog().fileBase() + ".csv";
+    const std::string csv = monitor.logs().fileBase() + ".csv";
 
     monitor.stopAcquisition();
     EXPECT_FALSE(monitor.isRunning());
     EXPECT_FALSE(monitor.dashboard().adapterError.value) << "the adapter answered the stop";
-    EXPECT_FALSE(monitor.runLog().isOpen());
+    EXPECT_FALSE(monitor.logs().isOpen());
 
     const auto rows = linesOf(folder.read(csv));
     ASSERT_GE(rows.size(), 11u);
