@@ -1,12 +1,10 @@
 #pragma once
 // A whole session over fake ports and a manual clock: Timer1 fires every 100 ms of the
 // clock, also inside a command's wait, as the Qt event loop would fire it.
-#include "FakePort.h"
 #include "LinkRig.h"
+#include "support/MonitorTestView.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
-
-#include "support/MonitorTestView.h"
 
 #include "logging/RunLog.h"
 #include "run/Monitor.h"
@@ -36,13 +34,10 @@ struct MonitorRig {
     }
     void ticks(int n)
     {
-        for (int i = 0; i < n; ++i)
-            tick();
+        while (n-- > 0) tick();
     }
     const Dashboard& shown() const { return monitor.dashboard(); }
     VehicleState& vehicle() { return MonitorTestView::vehicle(monitor); }
-    // The current value log on disk, line by line.
-    std::vector<std::string> csvRows() { return linesOf(folder.read(monitor.logs().fileBase() + ".csv")); }
 
     TempFolder folder;
     MonitorSettings settings;

@@ -1,6 +1,7 @@
 // What a session leaves on disk and in the histogram: value-log rows per tick, the GPS
-// log, the minute bars, the trip line. (Row and raw-log formats: LogFormatTest, RunLogTest;
-// the GPS columns of replayed rows: RecordedDriveTest.)
+// log, the minute bars, the trip file. (Row, raw-log and trip-line formats: LogFormatTest,
+// RunLogTest, TripFileTest; the GPS columns of replayed rows: RecordedDriveTest; the log
+// set closed on Stop: QtSessionTest.)
 #include "MonitorRig.h"
 
 #include "logging/Histogram.h"
@@ -67,27 +68,6 @@ TEST(SessionFiles, FirstMinuteBarComesAtTheClocksMinuteNotSixtySecondsLater)
     rig.tick();
     EXPECT_EQ(bars[28].caption, "5,0");
     EXPECT_EQ(bars[29].caption, "12,0");
-}
-
-TEST(SessionFiles, StopWithLogfileClosesTheSetAndTheTripFileGetsTheRun)
-{
-    MonitorRig rig(false);
-    rig.settings.Logfile = true;
-    rig.monitor.loadTrips();
-    rig.monitor.startAcquisition();
-    rig.ticks(10);
-    rig.vehicle().DistanceAccumulator = 2500 * 3600.0; // 2.5 km
-    rig.vehicle().FuelAccumulator = 150 * 1296000000.0; // 150 ml
-    const std::string csv = rig.monitor.logs().fileBase() + ".csv";
-    rig.monitor.stopAcquisition();
-    EXPECT_FALSE(rig.monitor.logs().isOpen());
-    EXPECT_EQ(linesOf(rig.folder.read(csv)).size(), 11u);
-
-    ASSERT_TRUE(rig.monitor.saveTrips());
-    const auto trips = linesOf(rig.folder.read("TRAJETS.CSV"));
-    ASSERT_EQ(trips.size(), 32u);
-    EXPECT_EQ(trips[0], "C;;;0;150;2500");
-    EXPECT_EQ(trips[31].substr(0, 2), "T;");
 }
 
 // The trips follow a new save folder without touching the other folder's file, and the
