@@ -46,7 +46,6 @@ struct MainTickParts {
 
 class MainTick {
 public:
-    static constexpr int IntervalMs = 100;
     static constexpr double MinuteStepAfterTicks = 100;
 
     MainTick(MainTickParts parts, char decimalSeparator);
