@@ -6,8 +6,8 @@
 #include "common/Notices.h"
 #include "decode/Units.h"
 #include "link/AdapterControl.h"
-#include "link/Monitor.h"
-#include "link/qt/MonitorTimers.h"
+#include "run/Monitor.h"
+#include "run/qt/MonitorTimers.h"
 #include "link/qt/QtEventPump.h"
 #include "link/qt/QtPorts.h"
 #include "logging/RunLog.h"
@@ -36,10 +36,9 @@ extern "C" void onStopSignal(int signal)
 }
 
 // "09:10:05 running 42.0 km/h 1216 rpm SOC 55.0 % 1.234 km 0.081 l | CAN_04122026_0910.csv 1234 rows"
-std::string statusLine(Monitor& m, const Clock& clock, char dec)
+std::string statusLine(const Monitor& m, bool metric, const Clock& clock, char dec)
 {
-    const VehicleState& v = m.vehicle();
-    const bool metric = m.settings().MetricUnits;
+    const VehicleState& v = m.liveValues();
     std::string s = formatDateTime(clock.now(), "hh:mm:ss");
     s += m.isRunning() ? " running " : " stopped ";
     s += formatNumber(v.SpeedDisplay, "0.0", dec) + (metric ? " km/h " : " mph ");
@@ -47,7 +46,7 @@ std::string statusLine(Monitor& m, const Clock& clock, char dec)
     s += formatNumber(v.StateOfCharge / 10.0, "0.0", dec) + " % ";
     s += formatNumber(units::metres(v.DistanceAccumulator) / 1000.0, "0.000", dec) + " km ";
     s += formatNumber(units::millilitres(v.FuelAccumulator) / 1000.0, "0.000", dec) + " l | ";
-    const RunLog& log = m.runLog();
+    const RunLog& log = m.logs();
     if (log.isOpen())
         s += log.fileBase() + ".csv " + std::to_string(log.rowCount() > 0 ? log.rowCount() - 1 : 0) + " rows";
     else
@@ -60,14 +59,14 @@ std::string statusLine(Monitor& m, const Clock& clock, char dec)
 }
 
 // A full disk may get space back, a medium may come back: the trip is tried three times.
-bool saveTripWithRetries(Monitor& monitor)
+bool saveTripWithRetries(TripKeeping& monitor)
 {
     for (int attempt = 1;; ++attempt) {
         if (monitor.saveTrips())
             return true;
         if (attempt == 3)
             return false;
-        std::fprintf(stderr, "veloxcanmoni: %s; trying again\n", monitor.trips().saveError().c_str());
+        std::fprintf(stderr, "veloxcanmoni: %s; trying again\n", monitor.saveError().c_str());
         std::this_thread::sleep_for(std::chrono::seconds(1));
     }
 }
@@ -135,16 +134,16 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
         }
         started = true;
         std::printf("logging to %s (settings %s, trips %s); SIGINT or SIGTERM stops\n", setup.saveFolder.c_str(),
-                    setup.settingsFile.c_str(), monitor.trips().path().c_str());
+                    setup.settingsFile.c_str(), monitor.tripFilePath().c_str());
         std::fflush(stdout);
     });
 
     // The signal handler only sets a flag: the stop itself runs on the event loop.
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &app, [&] {
-        if (stopSignal == 0 && !monitor.adapter().inputEnded())
+        if (stopSignal == 0 && !monitor.inputEnded())
             return;
-        monitor.adapter().abandonDialogues();
+        monitor.abandonDialogues();
         app.quit();
     });
     watch.start(50);
@@ -152,7 +151,7 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
     QTimer statusTimer;
     QObject::connect(&statusTimer, &QTimer::timeout, &app, [&] {
         tellMessages();
-        if (!started || stopSignal != 0 || monitor.adapter().inputEnded() || monitor.adapter().dialogueInProgress())
+        if (!started || stopSignal != 0 || monitor.inputEnded() || monitor.dialogueInProgress())
             return;
         // A lost adapter (unplugged, link dropped) is started again when it is back, on
         // the same trip: nothing driven so far is reset.
@@ -160,18 +159,18 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
             monitor.resumeAcquisition();
             tellMessages();
         }
-        std::printf("%s\n", statusLine(monitor, clock, dec).c_str());
+        std::printf("%s\n", statusLine(monitor, settings.MetricUnits, clock, dec).c_str());
         std::fflush(stdout);
     });
     statusTimer.start(setup.statusEverySeconds * 1000);
 
     app.exec();
-    const bool inputEnded = monitor.adapter().inputEnded();
+    const bool inputEnded = monitor.inputEnded();
     if (!started && stopSignal == 0 && !inputEnded)
         return status;
 
     monitor.stopAcquisition();
-    monitor.runLog().close();
+    monitor.closeLogs();
     const std::string why = stopSignal != 0 ? "stopped on signal " + std::to_string(stopSignal.load())
                                             : std::string("stopped at the end of the adapter's input");
     if (!monitor.hasTripToSave()) {
@@ -179,10 +178,10 @@ int runHeadless(int argc, char** argv, const HeadlessSetup& setup)
     } else if (!saveTripWithRetries(monitor)) {
         std::printf("%s: logs closed, trip NOT saved\n", why.c_str());
         std::fprintf(stderr, "veloxcanmoni: the trip of this run could not be saved: %s\n",
-                     monitor.trips().saveError().c_str());
+                     monitor.saveError().c_str());
         return 1;
     } else {
-        std::printf("%s: logs closed, trip file updated (%s)\n", why.c_str(), monitor.trips().path().c_str());
+        std::printf("%s: logs closed, trip file updated (%s)\n", why.c_str(), monitor.tripFilePath().c_str());
     }
     std::fflush(stdout);
     return 0;

@@ -15,7 +15,7 @@
 #include "dashboard/qt/RepaintPacer.h"
 #include "dashboard/qt/Twips.h"
 #include "dashboard/qt/UnitLabels.h"
-#include "link/Monitor.h"
+#include "run/Monitor.h"
 #include "logging/Histogram.h"
 #include "logging/RunLog.h"
 #include "logging/SaveFolder.h"
@@ -120,7 +120,7 @@ void MainForm::openSaveFolderDialog()
 void MainForm::applySettings(const MonitorSettings& chosen, bool closeLog)
 {
     if (closeLog)
-        monitor_->runLog().close();
+        monitor_->closeLogs();
     settings_ = chosen;
     showUnits();
     writeSettingsFile();
@@ -195,8 +195,7 @@ void MainForm::fitToScreen()
         menuBar()->sizeHint().height() + kWindowFrame.height() + statusStripRoomPx(twoRows) + kMarginPx;
     layout_ = std::make_unique<LayoutSwitch>(
         *view_, dialFit(screen_.width(), screen_.height(), reservedHeight, reservedWidth), [this](double zoom) {
-            monitor_->dashboardModel().setDialScale(zoom);
-            monitor_->dashboardModel().redrawNeedles();
+            monitor_->setDialZoom(zoom);
             renderer_->redrawNeedles(monitor_->dashboard());
         });
 }
@@ -213,7 +212,7 @@ void MainForm::startUp()
     showUnits();
     showCelsiusDial(settings_.Celsius);
     showGpsTrace();
-    monitor_->vehicle().LastFrameTime = services_.clock.now();
+    monitor_->restartSilenceWatch();
     fitWindowToContent();
     // The adapter's start-up dialogue runs from the event loop once the window is on
     // screen (the program waits for its first paint), so an adapter that is slow to
@@ -245,7 +244,7 @@ void MainForm::shutDown()
     writeSettingsFile();
     if (!monitor_->saveTrips())
         std::fprintf(stderr, "veloxcanmoni: the trip of this run could not be saved: %s\n",
-                     monitor_->trips().saveError().c_str());
+                     monitor_->saveError().c_str());
 }
 
 void MainForm::writeSettingsFile()

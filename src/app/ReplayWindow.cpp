@@ -2,7 +2,7 @@
 
 #include "app/MainForm.h"
 #include "config/Settings.h"
-#include "link/Monitor.h"
+#include "run/Monitor.h"
 #include "sources/replay/RecordingError.h"
 #include "sources/replay/ReplaySession.h"
 

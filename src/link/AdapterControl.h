@@ -1,25 +1,17 @@
 #pragma once
-// The serial link to the bus adapter: opening the three ports, sending one command and
-// waiting for its reply, the adapters' start-up and stop dialogues, and the run state.
-//
-// Bytes on the wire (every command ends in one CR, nothing else is added):
-//   ELM327 start  "ATZ\r" "ATSP6\r" "ATE0\r" "ATH1\r" "ATL1\r" "ATCAF0\r" "ATMA\r"
-//   ELM327 stop   " "  one character, no CR (it ends monitoring; the adapter answers
-//                 "STOPPED" and ">"; a CR would repeat "ATMA")
-//   CANUSB start  "\r\r\r\r" "V\r" "N\r" "S6\r" "Z0\r" "X1\r" "O\r"
-//   CANUSB stop   "C\r"
-//
-// Run states (RunState): Stopped -> Starting (port open, start-up dialogue) -> Running
-// -> Stopping (stop dialogue) -> Stopped; a lost adapter ends in Lost. The dashboard's
-// run controls follow the state; adapterError() is a failed adapter command or a lost
-// adapter.
+// The adapter link's conductor: opens the ports (PortOpening), runs the adapters'
+// start-up and stop dialogues (CommandDialogue), keeps the run state (RunStates) and
+// tells the user and the host's report what went wrong (LinkNotices, LinkReport).
+// adapterError() is a failed adapter command or a lost adapter.
 #include "common/Clock.h"
 #include "common/Notices.h"
 #include "dashboard/Dashboard.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 #include "link/EventPump.h"
+#include "link/CommandDialogue.h"
 #include "link/LinkState.h"
+#include "link/RunStates.h"
 #include "link/SerialPort.h"
 
 #include <array>
@@ -59,9 +51,8 @@ public:
 
     // Opens the GPS, adapter and auxiliary ports; the outcome is LinkState::AdapterPortOpen.
     void openPorts();
-    // Sends command + CR on the adapter port. With wait, runs the event loop until the
-    // receive path recognises the reply or ReplyTimeoutMs pass. Returns 1 answered (or no
-    // wait asked), 2 error reply or time-out, 0 when the adapter port is not open.
+    // Sends command + CR on the adapter port and, with wait, awaits the reply for up to
+    // ReplyTimeoutMs (CommandDialogue::send).
     std::int16_t sendCommand(std::string_view command, bool wait);
     void startAcquisition();
     // Starts again after a lost adapter without starting a new trip: distance, fuel and
@@ -88,29 +79,22 @@ public:
     void setReport(LinkReport report) { report_ = std::move(report); }
 
     // The main tick's test: started (and not yet stopped) with the adapter port open.
-    bool isRunning() const;
-    RunState runState() const { return state_; }
+    bool isRunning() const { return runStates_.isRunning(); }
+    RunState runState() const { return runStates_.state(); }
     bool adapterError() const { return adapterError_; }
     // True while the start-up or stop dialogue is being sent: the main tick then sends
     // nothing of its own, so that no command lands in the middle of the dialogue.
     bool dialogueInProgress() const { return inDialogue_; }
     // The stopped state (the trip clock stops with it).
-    void showStopped(RunState state = RunState::Stopped);
-
-    static std::string adapterSettingsText(std::int32_t bps);
+    void showStopped(RunState state = RunState::Stopped) { runStates_.stopped(state); }
 
 private:
-    bool openOne(SerialPort& port, int number, std::string_view settings);
-    // sendCommand's work: bytes go out as they are, LastCommand is command.
-    std::int16_t send(std::string_view command, std::string_view bytes, bool wait, double timeoutMs);
     void start(bool newTrip);
     void report(LinkProblem problem, const std::string& line);
     // Told again only after the problem has gone away (a successful open, frames).
     void reportOnce(LinkProblem problem, const std::string& line);
-    static std::string deviceAndReason(const SerialPort& port);
     void sendStartSequence();
     void showErrorIfFailed(std::int16_t result);
-    void enter(RunState state);
     void closeAllPorts();
 
     LinkState& link_;
@@ -122,12 +106,11 @@ private:
     VehicleState& vehicle_;
     RunLog& log_;
     ReceivePath& receive_;
-    RunState state_ = RunState::Stopped;
+    CommandDialogue dialogue_;
+    RunStates runStates_;
     bool adapterError_ = false;
     bool inDialogue_ = false;
-    bool abandoned_ = false;
     bool inputEnded_ = false;
-    bool lastWaitTimedOut_ = false;
     LinkReport report_;
     std::array<bool, 5> reported_{};
 };

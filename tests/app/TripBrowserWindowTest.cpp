@@ -5,7 +5,7 @@
 
 #include "analysis/qt/RunCharts.h"
 #include "analysis/qt/TripBrowser.h"
-#include "link/Monitor.h"
+#include "run/Monitor.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,7 +3,8 @@
 #include "WindowRig.h"
 
 #include "link/LinkRig.h"
-#include "link/Monitor.h"
+#include "run/Monitor.h"
+#include "support/MonitorTestView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -228,7 +229,7 @@ TEST(WindowPanelsClick, CarTimeClickRestartsTheRunClock)
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), carTime->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(carTime, &press);
-    EXPECT_EQ(rig.form().monitor().link().RunStart, rig.clock.now());
+    EXPECT_EQ(MonitorTestView::link(rig.form().monitor()).RunStart, rig.clock.now());
 }
 
 } // namespace

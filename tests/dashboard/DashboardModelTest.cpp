@@ -5,7 +5,7 @@
 #include "dashboard/DashboardModel.h"
 #include "dashboard/NeedleGeometry.h"
 #include "decode/CurrentAverage.h"
-#include "link/TripClock.h"
+#include "run/TripClock.h"
 #include "logging/GpsState.h"
 #include "logging/TripFile.h"
 

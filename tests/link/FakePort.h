@@ -20,7 +20,7 @@ public:
 
     bool open(int portNumber, std::string_view settings) override
     {
-        openCalls.push_back({portNumber, std::string(settings)});
+        opened.push_back(std::to_string(portNumber) + " " + std::string(settings));
         open_ = !failOpen;
         return open_;
     }
@@ -66,11 +66,7 @@ public:
         receive(reply);
     }
 
-    struct OpenCall {
-        int number;
-        std::string settings;
-    };
-    std::vector<OpenCall> openCalls;
+    std::vector<std::string> opened; // "3 500000,N,8,1", one per open
     std::string written;
     std::vector<std::string> writes;
     std::deque<std::string> pendingReplies;

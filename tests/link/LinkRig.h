@@ -76,24 +76,20 @@ inline void setUpAdapter(MonitorSettings& settings, FakePort& port, bool elm327,
     port.script = elm327 ? FakePort::Script(ScriptedElm327{}) : FakePort::Script(canUsbReply);
 }
 
-class PortToReceivePath final : public PortListener {
-public:
-    PortToReceivePath(ReceivePath& r, AdapterControl& a, bool aux) : r_(r), a_(a), aux_(aux) {}
-    void onReceive() override { aux_ ? r_.onAuxReceive() : r_.onAdapterReceive(); }
+// Port events to the receive path and the adapter control, wired as the session wires them.
+struct PortToReceivePath final : PortListener {
+    PortToReceivePath(ReceivePath& receive, AdapterControl& adapter, bool isAux) : r(receive), a(adapter), aux(isAux) {}
+    void onReceive() override { aux ? r.onAuxReceive() : r.onAdapterReceive(); }
     void onError(PortError e) override
     {
         if (e == PortError::DeviceLost)
-            a_.onDeviceLost(aux_ ? PortRole::Aux : PortRole::Adapter);
-        else if (aux_)
-            r_.onAuxError(e);
+            a.onDeviceLost(aux ? PortRole::Aux : PortRole::Adapter);
         else
-            r_.onAdapterError(e);
+            aux ? r.onAuxError(e) : r.onAdapterError(e);
     }
-
-private:
-    ReceivePath& r_;
-    AdapterControl& a_;
-    bool aux_;
+    ReceivePath& r;
+    AdapterControl& a;
+    bool aux;
 };
 
 struct LinkRig {

@@ -50,18 +50,14 @@ TEST(ReceivePath, ReplyRecognitionAndDecoderInput)
 // is read, however the reads split the text; the report is never forgotten meanwhile.
 TEST(ReceivePath, Elm327ReportThenPromptRestartsMonitoringOnceWhereverTheReadsSplit)
 {
-    const struct {
-        const char* text;
-        bool restarts;
-    } cases[] = {
+    const std::pair<std::string, bool> cases[] = { // text, restarts
         {"3CA 00 00 00 00 00\r\nBUFFER FULL\r\n\r\n>", true},
         {"0B4 00 00 00 00 13 88 5C\r\nCAN ERROR\r\n\r\n>", true},
         {"3C8 00 00 32 00 00 <RX ERROR\r\n3CA 00 00 00 00 00 <DATA ERROR\r\n", false}, // damaged lines
         {"3CA 00 00 00 00 00\r\n>", false},                                             // a prompt alone
         {"3CA FU 00 00 00 00\r\nLL 00\r\n>", false},                                   // garbled frames
     };
-    for (const auto& c : cases) {
-        const std::string text = c.text;
+    for (const auto& [text, restarts] : cases) {
         for (std::size_t cut = 0; cut <= text.size(); ++cut) {
             SCOPED_TRACE(text.substr(0, cut) + " | " + text.substr(cut));
             LinkRig rig(true);
@@ -71,9 +67,9 @@ TEST(ReceivePath, Elm327ReportThenPromptRestartsMonitoringOnceWhereverTheReadsSp
             rig.link.LastCommand = "ATMA";
             rig.adapterPort.receive(text.substr(0, cut));
             const bool promptInFirst = text.substr(0, cut).find('>') != std::string::npos;
-            EXPECT_EQ(rig.adapterPort.written, c.restarts && promptInFirst ? "ATMA\r" : "");
+            EXPECT_EQ(rig.adapterPort.written, restarts && promptInFirst ? "ATMA\r" : "");
             rig.adapterPort.receive(text.substr(cut));
-            EXPECT_EQ(rig.adapterPort.written, c.restarts ? "ATMA\r" : "");
+            EXPECT_EQ(rig.adapterPort.written, restarts ? "ATMA\r" : "");
             EXPECT_FALSE(rig.link.AdapterErrorSeen);
         }
     }
@@ -96,26 +92,17 @@ TEST(ReceivePath, LampAndLowFuelFigureBlinkEveryEleventhChunk)
     const Dashboard& d = rig.dashboard.dashboard();
     auto tank = [&d] { return d.tankTone.value == Tone::Warning ? 'R' : 'W'; };
 
-    std::string tanks, lamps;
-    for (int i = 1; i <= 44; ++i) {
+    std::string tanks, lamps; // after chunks 10, 11, 21, 22...; then refuelled while red
+    for (int i = 1; i <= 88; ++i) {
+        rig.vehicle.FuelTankLevel = i > 55 ? 15 : 10;
         rig.adapterPort.receive("t3CA50000000000\r");
         if (i % 11 == 10 || i % 11 == 0) {
             tanks += tank();
             lamps += d.lamp.value == Lamp::Lit ? 'L' : 'D';
         }
     }
-    EXPECT_EQ(tanks, "WRRWWRRW");
-    EXPECT_EQ(lamps, "DLLDDLLD");
-
-    // Refuelled while the figure is red: it turns white once and stays white.
-    for (int i = 0; i < 11; ++i)
-        rig.adapterPort.receive("t3CA50000000000\r");
-    ASSERT_EQ(tank(), 'R');
-    rig.vehicle.FuelTankLevel = 15;
-    for (int i = 0; i < 33; ++i) {
-        rig.adapterPort.receive("t3CA50000000000\r");
-        EXPECT_EQ(tank(), i < 10 ? 'R' : 'W') << i;
-    }
+    EXPECT_EQ(tanks, "WRRWWRRWWRRWWWWW") << "white once refuelled, and it stays white";
+    EXPECT_EQ(lamps, "DLLDDLLDDLLDDLLD");
 }
 
 TEST(ReceivePath, SerialErrorDropsWhatArrived)

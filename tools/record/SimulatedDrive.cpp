@@ -4,7 +4,7 @@
 #include "common/FileSystem.h"
 #include "common/Notices.h"
 #include "link/ManualEventPump.h"
-#include "link/Monitor.h"
+#include "run/Monitor.h"
 #include "sources/replay/ReplayPort.h"
 #include "sources/sim/DriveModel.h"
 #include "sources/sim/SimulatedPort.h"
@@ -119,7 +119,7 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options, Simulated
         const double now = clock.tickCount();
         if (nextRead <= now) {
             adapterPort.pump();
-            if (const auto frames = monitor.decoder().framesDecoded(); frames != framesSeen) {
+            if (const auto frames = monitor.framesDecoded(); frames != framesSeen) {
                 framesSeen = frames;
                 lastFrameMs = now;
             }
@@ -132,7 +132,7 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options, Simulated
                 nextMain += Monitor::MainTimerMs;
             monitor.onMainTimer();
             if (base.empty()) // the log set opens at the first tick of the run
-                base = monitor.runLog().fileBase();
+                base = monitor.logs().fileBase();
         }
         if (nextGps <= now) {
             while (nextGps <= now)
@@ -154,14 +154,14 @@ std::string recordSimulatedDrive(const SimulatedDriveOptions& options, Simulated
     monitor.startAcquisition();
     if (!monitor.isRunning())
         throw std::runtime_error("the simulated adapter did not start");
-    const std::uint64_t framesAtStart = monitor.decoder().framesDecoded();
+    const std::uint64_t framesAtStart = monitor.framesDecoded();
     const int fullAtStart = bufferFullReports(adapterPort);
     lastFrameMs = clock.tickCount();
     longestGapMs = 0;
     runUntil(clock.tickCount() + options.seconds * 1000);
     if (stats) {
         stats->seconds = options.seconds;
-        stats->framesDecoded = monitor.decoder().framesDecoded() - framesAtStart;
+        stats->framesDecoded = monitor.framesDecoded() - framesAtStart;
         stats->longestGapMs = longestGapMs;
         stats->bufferFullReports = bufferFullReports(adapterPort) - fullAtStart;
     }

@@ -2,8 +2,7 @@
 
 #include "common/Clock.h"
 #include "common/Notices.h"
-#include "decode/Units.h"
-#include "link/Monitor.h"
+#include "run/Monitor.h"
 #include "sources/replay/GpsRecordingFeed.h"
 #include "sources/replay/LocalTime.h"
 #include "sources/replay/RecordingClock.h"
@@ -143,16 +142,16 @@ ReplayReport replayRecording(RecordingSource& source, const ReplayOptions& optio
 
         adapterPort.setAnswering(true);
         monitor.stopAcquisition();
-        monitor.runLog().close();
-        if (monitor.runLog().failedRowCount() > 0)
-            throw ReplayError(std::to_string(monitor.runLog().failedRowCount()) + " row(s) of the value log not written: " +
-                              (monitor.runLog().lastError().empty() ? "in " + options.outFolder
-                                                                     : monitor.runLog().lastError()));
+        monitor.closeLogs();
+        if (monitor.logs().failedRowCount() > 0)
+            throw ReplayError(std::to_string(monitor.logs().failedRowCount()) + " row(s) of the value log not written: " +
+                              (monitor.logs().lastError().empty() ? "in " + options.outFolder
+                                                                     : monitor.logs().lastError()));
         if (!monitor.saveTrips())
-            throw ReplayError(monitor.trips().saveError());
+            throw ReplayError(monitor.saveError());
         report.recordedMs = static_cast<double>(lastUs - firstUs) / 1000.0;
-        report.distanceM = units::metres(monitor.vehicle().DistanceAccumulator);
-        report.fuelMl = units::millilitres(monitor.vehicle().FuelAccumulator);
+        report.distanceM = monitor.currentRun().distanceM;
+        report.fuelMl = monitor.currentRun().fuelMl;
     } catch (const ExistingFileError& e) {
         files.discard();
         throw ReplayError(e.what());

@@ -6,12 +6,12 @@
 
 namespace vcm {
 
-class Monitor;
+class Ticks;
 
 class MonitorTimers final : public QObject {
     Q_OBJECT
 public:
-    explicit MonitorTimers(Monitor& monitor, QObject* parent = nullptr);
+    explicit MonitorTimers(Ticks& ticks, QObject* parent = nullptr);
 
 private:
     QTimer main_;

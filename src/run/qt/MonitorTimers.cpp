@@ -1,16 +1,16 @@
-#include "link/qt/MonitorTimers.h"
+#include "run/qt/MonitorTimers.h"
 
-#include "link/Monitor.h"
+#include "run/RunInterfaces.h"
 
 namespace vcm {
 
-MonitorTimers::MonitorTimers(Monitor& monitor, QObject* parent) : QObject(parent)
+MonitorTimers::MonitorTimers(Ticks& monitor, QObject* parent) : QObject(parent)
 {
     connect(&main_, &QTimer::timeout, this, [&monitor] { monitor.onMainTimer(); });
     connect(&gps_, &QTimer::timeout, this, [&monitor] { monitor.onGpsTimer(); });
     main_.setTimerType(Qt::PreciseTimer);
-    main_.start(Monitor::MainTimerMs);
-    gps_.start(Monitor::GpsTimerMs);
+    main_.start(Ticks::MainTimerMs);
+    gps_.start(Ticks::GpsTimerMs);
 }
 
 } // namespace vcm

@@ -11,7 +11,8 @@
 //   m.startAcquisition();   // opens the ports, sends the adapter's start-up dialogue
 //   every 100 ms m.onMainTimer(), every 2050 ms m.onGpsTimer()
 //   m.stopAcquisition();  m.saveTrips();   // shutdown (settings are the host's)
-// Everything runs on the host's one event thread.
+// A part of a host takes only the interface it needs (RunInterfaces.h). Everything runs
+// on the host's one event thread.
 #include "common/Clock.h"
 #include "common/FileSystem.h"
 #include "common/Notices.h"
@@ -21,7 +22,9 @@
 #include "link/EventPump.h"
 #include "link/LinkState.h"
 #include "link/SerialPort.h"
+#include "run/RunInterfaces.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -29,7 +32,6 @@
 namespace vcm {
 
 class AdapterControl;
-enum class LinkProblem;
 class FrameDecoder;
 class GpsTick;
 class HistogramModel;
@@ -43,7 +45,7 @@ class RunLog;
 class TripStore;
 struct GpsState;
 
-class Monitor {
+class Monitor final : public RunControl, public TripKeeping, public LogKeeping, public DashboardFeed, public Ticks {
 public:
     // fallbackFolder: where logs and the trip file go while SavePath is empty.
     Monitor(MonitorSettings& settings, Notices& notices, const Clock& clock, FileSystem& fs, SerialPort& adapterPort,
@@ -53,64 +55,49 @@ public:
     Monitor(const Monitor&) = delete;
     Monitor& operator=(const Monitor&) = delete;
 
-    // Start and Stop (also the window's start-up and shutdown).
-    void startAcquisition();
-    // After a lost adapter: starts again, going on with the same trip.
-    void resumeAcquisition();
-    void stopAcquisition();
-    // A click on Start (0) or Stop (1).
-    void onCommandClick(int index);
-    // Timer1 (MainTimerMs) and GPSTimer (GpsTimerMs); both run from the window's creation.
-    void onMainTimer();
-    void onGpsTimer();
-    static constexpr int MainTimerMs = 100;
-    static constexpr int GpsTimerMs = 2050;
+    // RunControl (Start and Stop are also the window's start-up and shutdown)
+    void startAcquisition() override;
+    void resumeAcquisition() override;
+    void stopAcquisition() override;
+    void onCommandClick(int index) override;
+    bool isRunning() const override;
+    RunState runState() const override;
+    bool inputEnded() const override;
+    bool dialogueInProgress() const override;
+    void abandonDialogues() override;
+    void setLinkReport(LinkReport report) override;
+    void restartSilenceWatch() override;
+    std::uint64_t framesDecoded() const override;
+    const VehicleState& liveValues() const override { return vehicle_; }
 
-    // Start-up: reads the trip file of the save folder, shows the totals and the
-    // histogram, and tells the user of a file that could not be read or was damaged.
-    // Shutdown: adds this run's line to the trip file (false when it could not be
-    // written, the reason in trips().saveError()).
-    void loadTrips();
-    bool saveTrips();
-    // False when the run has neither fuel nor distance: saveTrips leaves the file alone.
-    bool hasTripToSave() const;
-    // After the save folder was changed: the trips follow it. The other folder's file
-    // is left as it is (this run has not been saved to it); the new folder's file is
-    // read and shown, and the user is told where the trips now are. False when the
-    // folder is the same.
-    bool followSaveFolder();
+    // TripKeeping (the other folder's file is left as it is when the folder changes)
+    void loadTrips() override;
+    bool saveTrips() override;
+    bool hasTripToSave() const override;
+    bool followSaveFolder() override;
+    const std::string& saveError() const override;
+    std::string tripFilePath() const override;
+    TripRun currentRun() const override;
 
-    // Running: started, not yet stopped, and the adapter port open.
-    bool isRunning() const;
+    // LogKeeping
+    void closeLogs() override;
+    const RunLog& logs() const override;
 
-    // What the dashboard shows, and who is told when it changed: after a receive
-    // event, a tick, a GPS tick, a start or stop, a trip load and a units change.
-    const Dashboard& dashboard() const;
-    void setDashboardChanged(std::function<void()> changed) { changed_ = std::move(changed); }
-    // The settings' units changed from these (DashboardModel::unitsChanged).
-    void unitsChanged(bool wasMetric, bool wasCelsius);
-    // A click on the driving time restarts the run clock: the time acquisition started.
-    void restartRunClock();
-    // Where the adapter link's problems are told (AdapterControl.h), one line each.
-    void setLinkReport(std::function<void(LinkProblem, const std::string&)> report);
+    // DashboardFeed
+    const Dashboard& dashboard() const override;
+    void setDashboardChanged(std::function<void()> changed) override { changed_ = std::move(changed); }
+    void unitsChanged(bool wasMetric, bool wasCelsius) override;
+    void restartRunClock() override;
+    void setDialZoom(double zoom) override;
+    HistogramModel& histogram() override;
 
-    MonitorSettings& settings() { return settings_; }
-    VehicleState& vehicle() { return vehicle_; }
-    const VehicleState& vehicle() const { return vehicle_; }
-    const LinkState& link() const { return link_; }
-    LinkState& link() { return link_; }
-    FrameDecoder& decoder() { return *decoder_; }
-    DashboardModel& dashboardModel() { return *dashboard_; }
-    RunLog& runLog() { return *log_; }
-    TripStore& trips() { return *trips_; }
-    HistogramModel& histogram() { return *histogram_; }
-    GpsState& gps() { return *gps_; }
-    AdapterControl& adapter() { return *adapter_; }
-    ReceivePath& receivePath() { return *receive_; }
-    MainTick& mainTick() { return *mainTick_; }
-    char decimalSeparator() const { return decimalSeparator_; }
+    // Ticks
+    void onMainTimer() override;
+    void onGpsTimer() override;
 
 private:
+    // Tests reach the parts behind the interfaces through this (tests/run/MonitorTestView.h).
+    friend struct MonitorTestView;
     class AdapterListener;
     class AuxListener;
     class GpsListener;

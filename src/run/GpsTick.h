@@ -13,8 +13,6 @@ struct GpsState;
 
 class GpsTick {
 public:
-    static constexpr int IntervalMs = 2050;
-
     GpsTick(const MonitorSettings& settings, EventPump& pump, SerialPort& port, RunLog& log,
             GpsState& gps, char decimalSeparator);
 

@@ -1,12 +1,13 @@
 #pragma once
 // A whole session over fake ports and a manual clock: Timer1 fires every 100 ms of the
 // clock, also inside a command's wait, as the Qt event loop would fire it.
-#include "FakePort.h"
 #include "LinkRig.h"
+#include "support/MonitorTestView.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
-#include "link/Monitor.h"
+#include "logging/RunLog.h"
+#include "run/Monitor.h"
 
 namespace vcm::test {
 
@@ -33,12 +34,10 @@ struct MonitorRig {
     }
     void ticks(int n)
     {
-        for (int i = 0; i < n; ++i)
-            tick();
+        while (n-- > 0) tick();
     }
     const Dashboard& shown() const { return monitor.dashboard(); }
-    // The current value log on disk, line by line.
-    std::vector<std::string> csvRows() { return linesOf(folder.read(monitor.runLog().fileBase() + ".csv")); }
+    VehicleState& vehicle() { return MonitorTestView::vehicle(monitor); }
 
     TempFolder folder;
     MonitorSettings settings;

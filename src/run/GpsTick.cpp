@@ -1,6 +1,6 @@
-#include "link/GpsTick.h"
+#include "run/GpsTick.h"
 
-#include "link/ReentryGuard.h"
+#include "run/ReentryGuard.h"
 #include "logging/GpsDecoder.h"
 #include "logging/RunLog.h"
 

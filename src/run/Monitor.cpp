@@ -1,12 +1,12 @@
-#include "link/Monitor.h"
+#include "run/Monitor.h"
 
 #include "dashboard/DashboardModel.h"
 #include "dashboard/DecoderEvents.h"
 #include "decode/CurrentAverage.h"
 #include "decode/FrameDecoder.h"
 #include "link/AdapterControl.h"
-#include "link/GpsTick.h"
-#include "link/MainTick.h"
+#include "run/GpsTick.h"
+#include "run/MainTick.h"
 #include "link/ReceivePath.h"
 #include "logging/GpsState.h"
 #include "logging/Histogram.h"
@@ -155,11 +155,19 @@ void Monitor::unitsChanged(bool wasMetric, bool wasCelsius)
 
 void Monitor::restartRunClock() { link_.RunStart = clock_.now(); }
 
+TripRun Monitor::currentRun() const
+{
+    return makeTripRun(vehicle_, *gps_, mainTick_->shares().lastPercent(), clock_.now());
+}
+
 bool Monitor::hasTripToSave() const
 {
-    const TripRun run = makeTripRun(vehicle_, *gps_, mainTick_->shares().lastPercent(), clock_.now());
+    const TripRun run = currentRun();
     return run.fuelMl != 0 || run.distanceM != 0;
 }
+
+const std::string& Monitor::saveError() const { return trips_->saveError(); }
+std::string Monitor::tripFilePath() const { return trips_->path(); }
 
 void Monitor::onCommandClick(int index)
 {
@@ -186,9 +194,22 @@ void Monitor::onGpsTimer()
 }
 
 bool Monitor::isRunning() const { return adapter_->isRunning(); }
-void Monitor::setLinkReport(std::function<void(LinkProblem, const std::string&)> report)
+RunState Monitor::runState() const { return adapter_->runState(); }
+bool Monitor::inputEnded() const { return adapter_->inputEnded(); }
+bool Monitor::dialogueInProgress() const { return adapter_->dialogueInProgress(); }
+void Monitor::abandonDialogues() { adapter_->abandonDialogues(); }
+void Monitor::setLinkReport(LinkReport report) { adapter_->setReport(std::move(report)); }
+void Monitor::restartSilenceWatch() { vehicle_.LastFrameTime = clock_.now(); }
+std::uint64_t Monitor::framesDecoded() const { return decoder_->framesDecoded(); }
+
+void Monitor::closeLogs() { log_->close(); }
+const RunLog& Monitor::logs() const { return *log_; }
+HistogramModel& Monitor::histogram() { return *histogram_; }
+
+void Monitor::setDialZoom(double zoom)
 {
-    adapter_->setReport(std::move(report));
+    dashboard_->setDialScale(zoom);
+    dashboard_->redrawNeedles();
 }
 
 void Monitor::loadTrips()
@@ -220,8 +241,7 @@ bool Monitor::saveTrips()
         trips_->load();
         tripsLoaded_ = true;
     }
-    const TripRun run = makeTripRun(vehicle_, *gps_, mainTick_->shares().lastPercent(), clock_.now());
-    return trips_->save(histogram_->minuteBarValues(), run);
+    return trips_->save(histogram_->minuteBarValues(), currentRun());
 }
 
 } // namespace vcm
