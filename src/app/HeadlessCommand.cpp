@@ -9,7 +9,7 @@
 #include "run/Monitor.h"
 #include "run/qt/MonitorTimers.h"
 #include "link/qt/QtEventPump.h"
-#include "link/qt/QtPorts.h"
+#include "sources/qt/QtPorts.h"
 #include "logging/RunLog.h"
 #include "logging/TripFile.h"
 

@@ -27,7 +27,7 @@
 #include "common/FileSystem.h"
 #include "config/Settings.h"
 #include "link/qt/QtEventPump.h"
-#include "link/qt/QtPorts.h"
+#include "sources/qt/QtPorts.h"
 #include "sources/sim/SimulatedPort.h"
 
 #include <QApplication>

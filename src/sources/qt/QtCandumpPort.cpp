@@ -1,4 +1,4 @@
-#include "link/qt/QtCandumpPort.h"
+#include "sources/qt/QtCandumpPort.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "link/qt/QtPorts.h"
+#include "sources/qt/QtPorts.h"
 
-#include "link/qt/QtCandumpPort.h"
+#include "sources/qt/QtCandumpPort.h"
 #include "link/qt/QtSerialPort.h"
-#include "link/qt/QtSimulatedPort.h"
+#include "sources/qt/QtSimulatedPort.h"
 #include "sources/sim/SimulatedPort.h"
 
 #include <QSerialPortInfo>

@@ -1,4 +1,4 @@
-#include "link/qt/QtSimulatedPort.h"
+#include "sources/qt/QtSimulatedPort.h"
 
 #include <utility>
 
