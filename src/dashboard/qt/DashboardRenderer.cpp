@@ -31,6 +31,9 @@ constexpr std::pair<Text Dashboard::*, std::string_view> Figures[] = {
     {&Dashboard::clock, "NowValue"},            {&Dashboard::gpsAltitude, "GpsAltitudeValue"},
     {&Dashboard::gpsGain, "DenivValue"},
 };
+// In DecoderLabel order.
+constexpr std::string_view DecoderLabels[kDecoderLabelCount] = {"VolantValue", "LitrehValue", "TemperThValue",
+    "vMg1Value", "VVtiValue", "MaxChrgValue", "MaxDchrgValue", "TempMg2Value"};
 constexpr std::string_view ShareLabels[5] = {"PourcenTherValue", "PourcenElecValue", "PourcenGlideValue",
                                              "PourcenRecupValue", "PourcenArretValue"};
 
@@ -98,7 +101,7 @@ void DashboardRenderer::render(const Dashboard& d)
     };
     for (std::size_t i = 0; i < d.shares.size(); ++i) text(d.shares[i], drawn_.shares[i], {ShareLabels[i]});
     for (std::size_t i = 0; i < d.decoderLabels.size(); ++i)
-        text(d.decoderLabels[i], drawn_.decoderLabels[i], {labelName(static_cast<DecoderLabel>(i))});
+        text(d.decoderLabels[i], drawn_.decoderLabels[i], {DecoderLabels[i]});
 
     // Draws a part when its revision moved on.
     auto when = [](const auto& now, auto& drawn, auto draw) {
