@@ -1,5 +1,6 @@
 #include "ValueLog.h"
 
+#include "decode/Units.h"
 #include "logging/LogFormat.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 namespace vcm {
 namespace {
 
-constexpr double KmPerMile = 1.609344;
 constexpr std::size_t ValueFields = LogCol::ValueCount;
 constexpr std::size_t GpsFields = LogCol::GpsCount;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
@@ -162,7 +162,7 @@ private:
         }
         run_.lastRowTime = when;
         run_.lastTimerMs = v[Timer];
-        run_.speedKmh.push_back(run_.layout.metric ? v[Speed] : v[Speed] * KmPerMile);
+        run_.speedKmh.push_back(run_.layout.metric ? v[Speed] : v[Speed] * units::KilometresPerMile);
         run_.rpm.push_back(v[Rpm]);
         run_.currentA.push_back(v[Current]);
         run_.voltageV.push_back(v[Voltage]);
@@ -200,7 +200,7 @@ std::optional<LogLayout> parseLogHeader(std::string_view header)
     if (!named({Current, Voltage, Soc, Brake, Inject, Timer, Distance, Litres}, metric)) return std::nullopt;
     layout.headerFields = countFields(header);
     layout.gps = n > GpsLat && f[GpsLat] == logColumn(GpsLat).metricName;
-    layout.canusb = header.find(";C3_01") != std::string_view::npos;
+    layout.canusb = header.find(';' + diagnosticColumnName(DiagnosticRecords[0], 1)) != std::string_view::npos;
     return layout;
 }
 

@@ -11,6 +11,8 @@
 namespace vcm {
 namespace {
 
+constexpr double kStandingConsumption = 99.9; // l/100 km: burning fuel without moving reads as the worst
+
 constexpr std::int32_t kInt16Max = std::numeric_limits<std::int16_t>::max();
 
 // Signed byte.
@@ -345,14 +347,14 @@ void FrameDecoder::fuelStep(bool accumulate)
     state_.LastFuelTick = t;
 }
 
-// Litres per 100 km while moving; 99.9 standing with the engine running.
+// Litres per 100 km while moving; the top of the scale standing with the engine running.
 void FrameDecoder::consumptionUpdate(bool clearsEvMode)
 {
     if (state_.SpeedDisplay > 0) {
-        state_.InstantConsumption = state_.Injector * state_.EngineRpm / state_.SpeedDisplay / 3600;
+        state_.InstantConsumption = units::instantLitresPer100Km(state_.Injector, state_.EngineRpm, state_.SpeedDisplay);
         if (clearsEvMode) state_.EvMode = false;
     } else {
-        state_.InstantConsumption = state_.EngineRpm > 0 ? 99.9 : 0;
+        state_.InstantConsumption = state_.EngineRpm > 0 ? kStandingConsumption : 0;
     }
 }
 

@@ -25,8 +25,8 @@ double tripValue(const StoredTrip& t, int mode)
 {
     switch (mode) {
     case 1: return t.distanceM == 0 ? 0 : t.fuelMl * 100 / t.distanceM;
-    case 2: return t.seconds == 0 ? 0 : t.fuelMl * 3.6 / t.seconds;
-    case 3: return t.seconds == 0 ? 0 : t.distanceM * 3.6 / t.seconds;
+    case 2: return t.seconds == 0 ? 0 : t.fuelMl * units::PerHourPerThousandthPerSecond / t.seconds;
+    case 3: return t.seconds == 0 ? 0 : t.distanceM * units::PerHourPerThousandthPerSecond / t.seconds;
     default: return 0;
     }
 }
