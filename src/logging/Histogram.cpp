@@ -68,7 +68,7 @@ void HistogramModel::minuteStep(double intervalConsumption)
     for (int k = 0; k < BarCount - 1; ++k) {
         minutes_[k].value = minutes_[k + 1].value;
         minutes_[k].present = minutes_[k + 1].present;
-        // Bars that came from the trip file keep their colour.
+        // Bars that came from the trip file keep their kind.
         if (k > fileBarBoundary_) minutes_[k].kind = k % 2 == 0 ? BarKind::NewMinuteEven : BarKind::NewMinuteOdd;
     }
     minutes_[BarCount - 1] = {intervalConsumption, BarKind::NewMinuteOdd, true};

@@ -14,7 +14,7 @@
 // at H, 0 below 0; bars stand on the plot's bottom line (top = T + H - height). The
 // trip views grow it to the next of 10, 20, 50, 100, 200, 500 that holds every bar (an
 // average speed of 62 km/h on a 100 scale), the share view is 0-100 %; the scale
-// figures (HistogrLabel 11, 0-3 left, 16-20 right) follow.
+// figures on both sides of the plot follow.
 #include "TripFile.h"
 #include "common/DateTime.h"
 
@@ -63,7 +63,7 @@ public:
     void setLayout(const HistogramLayout& layout);
     const HistogramLayout& layout() const { return layout_; }
 
-    // Start-up: the minute bars of the trip file (cyan, FileBarBoundary 29) and the
+    // Start-up: the minute bars of the trip file (StoredMinute, boundary at 29) and the
     // stored trips the trip views are computed from.
     void loadFromTripFile(const TripFileContent& content);
 
@@ -80,8 +80,8 @@ public:
 
     // Bars to draw: 30, or 150 in view 4.
     const std::vector<HistogramBar>& bars() const { return bars_; }
-    std::string axisLabel() const;   // HistogrLabel(10)
-    std::string unitLabel() const;   // HistogrLabel(15)
+    std::string axisLabel() const;   // under the bars: "Mn" or "Traj."
+    std::string unitLabel() const;   // above the scale: "L/100km", "km/h"...
     bool legendVisible() const { return mode_ == 4; }
     double fullScale() const { return fullScale_; }
     // Goes up whenever what the histogram shows changes.
