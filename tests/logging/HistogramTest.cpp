@@ -138,9 +138,8 @@ TEST_F(HistogramFixture, MinuteStepsShiftLeftAndColourTheNewBars)
 
     EXPECT_EQ(model.fileBarBoundary(), 26);
     EXPECT_EQ(bar(0).caption, "3.0"); // the former bar 3
-    EXPECT_EQ(bar(26).kind, BarKind::StoredMinute);
-    EXPECT_EQ(bar(27).kind, BarKind::NewMinuteOdd);
-    EXPECT_EQ(bar(28).kind, BarKind::NewMinuteEven);
+    EXPECT_EQ((std::array{bar(26).kind, bar(27).kind, bar(28).kind}), // the file's, then odd and even new minutes
+              (std::array{BarKind::StoredMinute, BarKind::NewMinuteOdd, BarKind::NewMinuteEven}));
     EXPECT_EQ(bar(28).caption, "5.0");
     EXPECT_DOUBLE_EQ(bar(28).top, Base - 1500);
     EXPECT_EQ(bar(29).caption, "-0.4");
