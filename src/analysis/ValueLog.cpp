@@ -258,12 +258,16 @@ LogReadResult readValueLog(FileSystem& fs, const std::string& path)
     return parseValueLog(*text, path);
 }
 
+// A rolled-over log continues its run when it starts within this of the last row.
+constexpr std::int64_t MaxRolloverGapS = 2;
+constexpr double MaxRolloverGapMs = 2000; // by the tick count
+
 bool joinRollover(RunData& run, RunData&& next)
 {
     if (run.rowsInLastFile != RolloverRows || !(run.layout == next.layout) || next.rows() == 0) return false;
     const auto gap = DateTime::secondsBetween(run.lastRowTime, next.start);
     const double timerGap = next.firstTimerMs - run.lastTimerMs;
-    if (gap < 0 || gap > 2 || timerGap < 0 || timerGap > 2000) return false;
+    if (gap < 0 || gap > MaxRolloverGapS || timerGap < 0 || timerGap > MaxRolloverGapMs) return false;
     const double offset = run.t.back() + timerGap / 1000;
     for (double& x : next.t) x += offset;
     // Every column of the next log continues the run's.

@@ -12,6 +12,7 @@ namespace vcm {
 namespace {
 
 constexpr double kStandingConsumption = 99.9; // l/100 km: burning fuel without moving reads as the worst
+constexpr int kAccelDrawnAtOnce = 10; // raw pedal up to this is drawn at once (the foot lifting off)
 
 constexpr std::int32_t kInt16Max = std::numeric_limits<std::int16_t>::max();
 
@@ -201,7 +202,7 @@ void FrameDecoder::onAccelerator(const FrameLine& f)
 {
     if (f.count < 7) return;
     if (f.valid(7)) state_.AccelPedal = f.at(7);
-    if (state_.AccelPedal <= 10) sink_.showAccelGauge();
+    if (state_.AccelPedal <= kAccelDrawnAtOnce) sink_.showAccelGauge();
 }
 
 // 0x348  44 ms
