@@ -1,6 +1,7 @@
 #include "RunSummary.h"
 
 #include "common/Format.h"
+#include "decode/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -137,10 +138,9 @@ std::vector<std::string> runListRow(const RunSummary& s)
 
 std::vector<double> instantConsumption(const RunData& run)
 {
-    // Litres per hour are injector x rpm / 360 000; per 100 km divide by km/h / 100.
     std::vector<double> out(run.rows(), NaN);
     for (std::size_t i = 0; i < run.rows(); ++i)
-        if (run.speedKmh[i] > 0) out[i] = run.injector[i] * run.rpm[i] / run.speedKmh[i] / 3600;
+        if (run.speedKmh[i] > 0) out[i] = units::instantLitresPer100Km(run.injector[i], run.rpm[i], run.speedKmh[i]);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #include "ValueLog.h"
 
+#include "decode/Units.h"
 #include "logging/LogFormat.h"
 
 #include <algorithm>
@@ -10,7 +11,6 @@
 namespace vcm {
 namespace {
 
-constexpr double KmPerMile = 1.609344;
 constexpr std::size_t ValueFields = LogCol::ValueCount;
 constexpr std::size_t GpsFields = LogCol::GpsCount;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
@@ -162,7 +162,7 @@ private:
         }
         run_.lastRowTime = when;
         run_.lastTimerMs = v[Timer];
-        run_.speedKmh.push_back(run_.layout.metric ? v[Speed] : v[Speed] * KmPerMile);
+        run_.speedKmh.push_back(run_.layout.metric ? v[Speed] : v[Speed] * units::KilometresPerMile);
         run_.rpm.push_back(v[Rpm]);
         run_.currentA.push_back(v[Current]);
         run_.voltageV.push_back(v[Voltage]);
@@ -200,7 +200,7 @@ std::optional<LogLayout> parseLogHeader(std::string_view header)
     if (!named({Current, Voltage, Soc, Brake, Inject, Timer, Distance, Litres}, metric)) return std::nullopt;
     layout.headerFields = countFields(header);
     layout.gps = n > GpsLat && f[GpsLat] == logColumn(GpsLat).metricName;
-    layout.canusb = header.find(";C3_01") != std::string_view::npos;
+    layout.canusb = header.find(';' + diagnosticColumnName(DiagnosticRecords[0], 1)) != std::string_view::npos;
     return layout;
 }
 
@@ -258,12 +258,16 @@ LogReadResult readValueLog(FileSystem& fs, const std::string& path)
     return parseValueLog(*text, path);
 }
 
+// A rolled-over log continues its run when it starts within this of the last row.
+constexpr std::int64_t MaxRolloverGapS = 2;
+constexpr double MaxRolloverGapMs = 2000; // by the tick count
+
 bool joinRollover(RunData& run, RunData&& next)
 {
     if (run.rowsInLastFile != RolloverRows || !(run.layout == next.layout) || next.rows() == 0) return false;
     const auto gap = DateTime::secondsBetween(run.lastRowTime, next.start);
     const double timerGap = next.firstTimerMs - run.lastTimerMs;
-    if (gap < 0 || gap > 2 || timerGap < 0 || timerGap > 2000) return false;
+    if (gap < 0 || gap > MaxRolloverGapS || timerGap < 0 || timerGap > MaxRolloverGapMs) return false;
     const double offset = run.t.back() + timerGap / 1000;
     for (double& x : next.t) x += offset;
     // Every column of the next log continues the run's.

@@ -35,9 +35,13 @@ public:
     void showAccelGauge() override { ++displayCalls; }
     void showTankLevel() override { ++displayCalls; }
 
-    std::array<std::string, 8> captions;
+    std::array<std::string, kDecoderLabelCount> captions;
     long displayCalls = 0;
 };
+
+// The report's caption column, in DecoderLabel order; part of its format.
+constexpr std::string_view CaptionColumns[kDecoderLabelCount] = {"VolantValue", "LitrehValue", "TemperThValue",
+    "vMg1Value", "VVtiValue", "MaxChrgValue", "MaxDchrgValue", "TempMg2Value"};
 
 std::string fixed(double v, const char* pattern) { return formatNumber(v, pattern, '.'); }
 
@@ -184,7 +188,7 @@ std::string decodeReport(std::string_view text, std::optional<AdapterForm> form,
     out << "\nCaptions\n";
     Table t(out);
     for (std::size_t i = 0; i < sink.captions.size(); ++i)
-        t.row(labelName(static_cast<DecoderLabel>(i)), sink.captions[i].empty() ? "-" : sink.captions[i]);
+        t.row(CaptionColumns[i], sink.captions[i].empty() ? "-" : sink.captions[i]);
     out << "  display calls        " << sink.displayCalls << '\n';
     return out.str();
 }

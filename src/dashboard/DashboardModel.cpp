@@ -333,7 +333,7 @@ void DashboardModel::showTripTotals(const TripTotals& totals)
     if (totals.TotalDistanceM != 0)
         put(d_.tripConsumption, number(totals.TotalFuelMl * 100 / totals.TotalDistanceM, P::TwoDecimals));
     if (totals.TotalSeconds != 0)
-        put(d_.averageSpeed, number(totals.TotalDistanceM * 3.6 / totals.TotalSeconds, P::TwoDecimals));
+        put(d_.averageSpeed, number(totals.TotalDistanceM * units::PerHourPerThousandthPerSecond / totals.TotalSeconds, P::TwoDecimals));
     // Whole hours and whole minutes: 7199 s is 01:59, never 01:60.
     const double hours = std::floor(totals.TotalSeconds / 3600);
     const double minutes = std::floor((totals.TotalSeconds - hours * 3600) / 60);

@@ -1,36 +1,23 @@
 #pragma once
 // What the frame decoder asks of the dashboard: the texts of the figures it owns and
 // the display routines it calls right after a frame. DecoderEvents routes them to the
-// dashboard model; tests record them; the decode report prints them under labelName.
+// dashboard model; tests record them; the decode report prints them.
+#include <cstddef>
 #include <string_view>
 
 namespace vcm {
 
 enum class DecoderLabel {
-    VolantValue,   // steering angle, degrees "0.0"
-    LitrehValue,   // fuel flow, l/h "0.0"
-    TemperThValue, // engine temperature byte, decimal
-    vMg1Value,     // MG1 voltage, decimal
-    VVtiValue,     // valve timing, general decimal
-    MaxChrgValue,  // 3CB byte 1
-    MaxDchrgValue, // 3CB byte 2
-    TempMg2Value,  // 5EC byte 6
+    SteeringAngle,     // degrees, "0.0"
+    FuelFlow,          // l/h, "0.0"
+    EngineTemperature, // raw byte, decimal
+    Mg1Voltage,        // volts, decimal
+    ValveTiming,       // degrees, general number
+    ChargeLimit,       // battery's charge limit, 3CB byte 1
+    DischargeLimit,    // battery's discharge limit, 3CB byte 2
+    Mg2Temperature,    // 5EC byte 6
 };
-
-constexpr std::string_view labelName(DecoderLabel l)
-{
-    switch (l) {
-    case DecoderLabel::VolantValue: return "VolantValue";
-    case DecoderLabel::LitrehValue: return "LitrehValue";
-    case DecoderLabel::TemperThValue: return "TemperThValue";
-    case DecoderLabel::vMg1Value: return "vMg1Value";
-    case DecoderLabel::VVtiValue: return "VVtiValue";
-    case DecoderLabel::MaxChrgValue: return "MaxChrgValue";
-    case DecoderLabel::MaxDchrgValue: return "MaxDchrgValue";
-    case DecoderLabel::TempMg2Value: return "TempMg2Value";
-    }
-    return "";
-}
+inline constexpr std::size_t kDecoderLabelCount = 8;
 
 class DecoderSink {
 public:

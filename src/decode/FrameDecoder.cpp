@@ -11,6 +11,9 @@
 namespace vcm {
 namespace {
 
+constexpr double kStandingConsumption = 99.9; // l/100 km: burning fuel without moving reads as the worst
+constexpr int kAccelDrawnAtOnce = 10; // raw pedal up to this is drawn at once (the foot lifting off)
+
 constexpr std::int32_t kInt16Max = std::numeric_limits<std::int16_t>::max();
 
 // Signed byte.
@@ -126,7 +129,7 @@ void FrameDecoder::onSteering(const FrameLine& f)
     if (f.valid(3) && f.valid(4)) steeringReference_ = s12(f.at(3), f.at(4));
     if (!f.valid(1) || !f.valid(2)) return;
     state_.SteeringAngle = s12(f.at(1), f.at(2)) - steeringReference_;
-    captionOneDecimal(DecoderLabel::VolantValue, state_.SteeringAngle / 10.0);
+    captionOneDecimal(DecoderLabel::SteeringAngle, state_.SteeringAngle / 10.0);
 }
 
 // 0x030  6 ms  brake
@@ -143,7 +146,7 @@ void FrameDecoder::onFuelRate(const FrameLine& f)
 {
     if (f.count < 2) return;
     if (f.valid(2)) state_.FuelRateLh = f.at(2) / 10.0;
-    captionOneDecimal(DecoderLabel::LitrehValue, state_.FuelRateLh);
+    captionOneDecimal(DecoderLabel::FuelFlow, state_.FuelRateLh);
 }
 
 // 0x039  8 ms  engine torque and temperature
@@ -155,7 +158,7 @@ void FrameDecoder::onTorqueAndTemp(const FrameLine& f)
     if (f.valid(3)) state_.EngineTorque = f.at(3) * 2.0;
     if (f.valid(1)) state_.EngineTempRaw = f.at(1);
     state_.EngineTempRaw = s8(state_.EngineTempRaw);
-    captionWhole(DecoderLabel::TemperThValue, state_.EngineTempRaw);
+    captionWhole(DecoderLabel::EngineTemperature, state_.EngineTempRaw);
 }
 
 // 0x03A  8 ms  MG1 voltage
@@ -165,7 +168,7 @@ void FrameDecoder::onMg1Voltage(const FrameLine& f)
 {
     if (f.count < 2 || !f.valid(1) || !f.valid(2)) return;
     state_.Mg1Voltage = static_cast<std::int16_t>(f.at(1) != 0 ? f.at(2) - 256 : f.at(2));
-    captionWhole(DecoderLabel::vMg1Value, state_.Mg1Voltage);
+    captionWhole(DecoderLabel::Mg1Voltage, state_.Mg1Voltage);
 }
 
 // 0x03B  8 ms  traction battery
@@ -199,7 +202,7 @@ void FrameDecoder::onAccelerator(const FrameLine& f)
 {
     if (f.count < 7) return;
     if (f.valid(7)) state_.AccelPedal = f.at(7);
-    if (state_.AccelPedal <= 10) sink_.showAccelGauge();
+    if (state_.AccelPedal <= kAccelDrawnAtOnce) sink_.showAccelGauge();
 }
 
 // 0x348  44 ms
@@ -242,8 +245,8 @@ void FrameDecoder::onBatteryLimits(const FrameLine& f)
     if (f.count < 6) return;
     for (int k = 1; k <= 6; ++k)
         if (!f.valid(k)) return;
-    captionWhole(DecoderLabel::MaxChrgValue, f.at(1));
-    captionWhole(DecoderLabel::MaxDchrgValue, f.at(2));
+    captionWhole(DecoderLabel::ChargeLimit, f.at(1));
+    captionWhole(DecoderLabel::DischargeLimit, f.at(2));
     const std::int32_t soc = (f.at(3) * 256 + f.at(4)) * 5;
     if (soc <= kInt16Max) state_.StateOfCharge = static_cast<std::int16_t>(soc);
     state_.BatteryTempA = s8(f.at(6));
@@ -279,7 +282,7 @@ void FrameDecoder::onValveTiming(const FrameLine& f)
     state_.VvtiAngle = 0;
     if (f.count < 2) return;
     if (f.valid(2)) state_.VvtiAngle = f.at(2) / 2.0 - 16;
-    captionGeneral(DecoderLabel::VVtiValue, state_.VvtiAngle);
+    captionGeneral(DecoderLabel::ValveTiming, state_.VvtiAngle);
 }
 
 // 0x529  1000 ms  EV mode
@@ -330,7 +333,7 @@ void FrameDecoder::onTankLevel(const FrameLine& f)
 void FrameDecoder::onMg2Temp(const FrameLine& f)
 {
     if (f.count < 6 || !f.valid(6)) return;
-    captionWhole(DecoderLabel::TempMg2Value, f.at(6));
+    captionWhole(DecoderLabel::Mg2Temperature, f.at(6));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -345,14 +348,14 @@ void FrameDecoder::fuelStep(bool accumulate)
     state_.LastFuelTick = t;
 }
 
-// Litres per 100 km while moving; 99.9 standing with the engine running.
+// Litres per 100 km while moving; the top of the scale standing with the engine running.
 void FrameDecoder::consumptionUpdate(bool clearsEvMode)
 {
     if (state_.SpeedDisplay > 0) {
-        state_.InstantConsumption = state_.Injector * state_.EngineRpm / state_.SpeedDisplay / 3600;
+        state_.InstantConsumption = units::instantLitresPer100Km(state_.Injector, state_.EngineRpm, state_.SpeedDisplay);
         if (clearsEvMode) state_.EvMode = false;
     } else {
-        state_.InstantConsumption = state_.EngineRpm > 0 ? 99.9 : 0;
+        state_.InstantConsumption = state_.EngineRpm > 0 ? kStandingConsumption : 0;
     }
 }
 
@@ -369,8 +372,6 @@ void FrameDecoder::distanceStep()
 
 // ---------------------------------------------------------------------------------------
 // Captions
-
-void FrameDecoder::resendCaptions() { captionKnown_.fill(false); }
 
 bool FrameDecoder::captionChanged(DecoderLabel label, double shown)
 {

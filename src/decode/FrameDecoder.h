@@ -45,10 +45,6 @@ public:
     void decodeFrames(std::string_view receivedText);
     const std::string& pendingText() const { return lines_.pending(); }
 
-    // Captions are written only when their text changes; after the window has cleared or
-    // rebuilt its labels, this makes the next frame of each write its caption again.
-    void resendCaptions();
-
     // Counts since construction: lines accepted as frames, and non-empty lines that were not.
     std::uint64_t framesDecoded() const { return framesDecoded_; }
     std::uint64_t linesIgnored() const { return linesIgnored_; }
@@ -101,8 +97,8 @@ private:
 
     std::int32_t steeringReference_ = 0; // 025 bytes 3-4, kept for one call
     DiagReplyAssembler diag_;
-    std::array<double, 8> shownCaption_{};
-    std::array<bool, 8> captionKnown_{};
+    std::array<double, kDecoderLabelCount> shownCaption_{};
+    std::array<bool, kDecoderLabelCount> captionKnown_{};
     std::string captionText_;
 
     std::uint64_t framesDecoded_ = 0;

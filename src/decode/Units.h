@@ -15,6 +15,8 @@ inline constexpr double FuelUnitsPerMillilitre = 1296000000.0;
 inline constexpr double FuelUnitsPerLitre = 1.296e12;
 inline constexpr double KilometresPerMile = 1.609344;
 inline constexpr double LitresPerUsGallon = 3.785411784;
+// Thousandths per second to units per hour: m/s to km/h, ml/s to l/h.
+inline constexpr double PerHourPerThousandthPerSecond = 3.6;
 
 constexpr double metres(double distanceAccumulator) { return distanceAccumulator / DistanceUnitsPerMetre; }
 constexpr double kilometres(double distanceAccumulator) { return distanceAccumulator / DistanceUnitsPerKilometre; }
@@ -22,6 +24,9 @@ constexpr double millilitres(double fuelAccumulator) { return fuelAccumulator / 
 constexpr double litres(double fuelAccumulator) { return fuelAccumulator / FuelUnitsPerLitre; }
 // Of two accumulator sums (or differences); the caller makes sure distance is not 0.
 constexpr double litresPer100Km(double fuel, double distance) { return fuel / (distance * DistanceUnitsPerMetre); }
+
+// Litres per 100 km of the moment: injector x rpm / 360 000 is litres per hour.
+constexpr double instantLitresPer100Km(double injector, double rpm, double kmh) { return injector * rpm / kmh / 3600; }
 
 constexpr double kmToMiles(double km) { return km / KilometresPerMile; }
 constexpr double litresToGallons(double litres) { return litres / LitresPerUsGallon; }

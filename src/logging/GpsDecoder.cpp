@@ -1,6 +1,7 @@
 #include "GpsDecoder.h"
 
 #include "common/Format.h"
+#include "common/Hex.h"
 
 #include <algorithm>
 #include <array>
@@ -9,14 +10,6 @@
 
 namespace vcm {
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // The sentence body from its tag ("GPGGA,...") to the character before the end:
 // '*', CR, LF, the next '$' or the end of the chunk.
@@ -30,7 +23,7 @@ std::size_t sentenceEnd(std::string_view text, std::size_t from)
 bool checksumMatches(std::string_view body, std::string_view after)
 {
     if (after.size() < 3 || after[0] != '*') return true; // no "*hh": taken as it is
-    const int hi = hexValue(after[1]), lo = hexValue(after[2]);
+    const int hi = hex::value(after[1]), lo = hex::value(after[2]);
     if (hi < 0 || lo < 0) return true;
     unsigned sum = 0;
     for (char c : body) sum ^= static_cast<unsigned char>(c);

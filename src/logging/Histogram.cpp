@@ -19,27 +19,24 @@ double roundScaleFor(double largest)
     return 1000;
 }
 constexpr int ShareCount = 4;
-constexpr Color ShareColors[ShareCount] = {
-    rgb(255, 128, 0),   // thermal
-    rgb(0, 128, 255),   // electric
-    rgb(0, 192, 0),     // regeneration
-    rgb(192, 192, 192), // glide
-};
 
 // The value a trip view shows for one stored trip; 0 when the divisor is 0.
 double tripValue(const StoredTrip& t, int mode)
 {
     switch (mode) {
     case 1: return t.distanceM == 0 ? 0 : t.fuelMl * 100 / t.distanceM;
-    case 2: return t.seconds == 0 ? 0 : t.fuelMl * 3.6 / t.seconds;
-    case 3: return t.seconds == 0 ? 0 : t.distanceM * 3.6 / t.seconds;
+    case 2: return t.seconds == 0 ? 0 : t.fuelMl * units::PerHourPerThousandthPerSecond / t.seconds;
+    case 3: return t.seconds == 0 ? 0 : t.distanceM * units::PerHourPerThousandthPerSecond / t.seconds;
     default: return 0;
     }
 }
 
 } // namespace
 
-Color histogramShareColor(int share) { return ShareColors[std::clamp(share, 0, ShareCount - 1)]; }
+BarKind shareBarKind(int share)
+{
+    return static_cast<BarKind>(static_cast<int>(BarKind::ShareThermal) + std::clamp(share, 0, ShareCount - 1));
+}
 
 HistogramModel::HistogramModel(char decimalSeparator, HistogramLayout layout)
     : decimalSeparator_(decimalSeparator), layout_(layout)
@@ -57,7 +54,7 @@ void HistogramModel::loadFromTripFile(const TripFileContent& content)
 {
     minutes_ = {};
     for (std::size_t m = 0; m < content.minuteBars.size() && m < minutes_.size(); ++m)
-        minutes_[m] = {content.minuteBars[m], histcolors::Cyan, true};
+        minutes_[m] = {content.minuteBars[m], BarKind::StoredMinute, true};
     trips_.clear();
     for (const std::string& line : content.tripLines)
         if (auto trip = parseTripLine(line)) trips_.push_back(*trip);
@@ -71,10 +68,10 @@ void HistogramModel::minuteStep(double intervalConsumption)
     for (int k = 0; k < BarCount - 1; ++k) {
         minutes_[k].value = minutes_[k + 1].value;
         minutes_[k].present = minutes_[k + 1].present;
-        // Bars that came from the trip file keep their colour.
-        if (k > fileBarBoundary_) minutes_[k].color = k % 2 == 0 ? histcolors::LightYellow : histcolors::PaleYellow;
+        // Bars that came from the trip file keep their kind.
+        if (k > fileBarBoundary_) minutes_[k].kind = k % 2 == 0 ? BarKind::NewMinuteEven : BarKind::NewMinuteOdd;
     }
-    minutes_[BarCount - 1] = {intervalConsumption, histcolors::PaleYellow, true};
+    minutes_[BarCount - 1] = {intervalConsumption, BarKind::NewMinuteOdd, true};
     rebuild();
 }
 
@@ -82,7 +79,7 @@ void HistogramModel::advanceView()
 {
     mode_ = (mode_ + 1) % 5;
     if (mode_ == 0)
-        for (auto& m : minutes_) m.color = histcolors::Cyan;
+        for (auto& m : minutes_) m.kind = BarKind::StoredMinute;
     rebuild();
 }
 
@@ -139,7 +136,7 @@ void HistogramModel::rebuild()
             if (!m.present) continue;
             placeBar(bar, i, m.value);
             bar.caption = formatNumber(m.value, NumberPattern::OneDecimal, decimalSeparator_);
-            bar.color = m.color;
+            bar.kind = m.kind;
             bar.visible = true;
         }
         return;
@@ -155,7 +152,7 @@ void HistogramModel::rebuild()
             const double v = tripValue(trip, mode_);
             placeBar(bar, position, v);
             bar.caption = formatNumber(v, NumberPattern::OneDecimal, decimalSeparator_);
-            bar.color = histcolors::LightGreen;
+            bar.kind = BarKind::Trip;
             bar.visible = true;
             continue;
         }
@@ -169,7 +166,7 @@ void HistogramModel::rebuild()
             bar.width = layout_.barWidth;
             bar.height = part;
             bar.top = layout_.top + h - stacked - part;
-            bar.color = ShareColors[s];
+            bar.kind = shareBarKind(s);
             bar.visible = true;
             stacked += part;
         }

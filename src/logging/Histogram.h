@@ -1,6 +1,7 @@
 #pragma once
 // The consumption histogram as a model: 30 bars (150 in the energy-share view), each
-// with caption, geometry in twips, colour and visibility, so the window only draws it.
+// with caption, geometry in twips, kind and visibility, so the window only draws it
+// (the window picks each kind's colour).
 //
 // Views (HistMode), advanced by the space bar:
 //   0 "Mn"    / "L/100km"  per-minute consumption, bar 29 the newest minute
@@ -13,10 +14,9 @@
 // at H, 0 below 0; bars stand on the plot's bottom line (top = T + H - height). The
 // trip views grow it to the next of 10, 20, 50, 100, 200, 500 that holds every bar (an
 // average speed of 62 km/h on a 100 scale), the share view is 0-100 %; the scale
-// figures (HistogrLabel 11, 0-3 left, 16-20 right) follow.
+// figures on both sides of the plot follow.
 #include "TripFile.h"
 #include "common/DateTime.h"
-#include "common/Color.h"
 
 #include <array>
 #include <cstdint>
@@ -25,17 +25,22 @@
 
 namespace vcm {
 
-namespace histcolors {
-constexpr Color Cyan = rgb(0, 255, 255);          // minute bars from the trip file, view 0
-constexpr Color LightYellow = rgb(255, 255, 128); // new minute bars, even index
-constexpr Color PaleYellow = rgb(255, 255, 192);  // new minute bars, odd index and the newest
-constexpr Color LightGreen = rgb(128, 255, 128);  // trip views
-} // namespace histcolors
+// What a bar stands for; the four share kinds are in share order (see shareBarKind).
+enum class BarKind {
+    StoredMinute,  // minute bars from the trip file, view 0
+    NewMinuteEven, // minutes of this run, even index
+    NewMinuteOdd,  // minutes of this run, odd index and the newest
+    Trip,          // trip views
+    ShareThermal,
+    ShareElectric,
+    ShareRegeneration,
+    ShareGlide,
+};
 
 struct HistogramBar {
     std::string caption;
     double left = 0, top = 0, width = 0, height = 0; // twips
-    Color color = histcolors::Cyan;
+    BarKind kind = BarKind::StoredMinute;
     bool visible = false;
 };
 
@@ -58,7 +63,7 @@ public:
     void setLayout(const HistogramLayout& layout);
     const HistogramLayout& layout() const { return layout_; }
 
-    // Start-up: the minute bars of the trip file (cyan, FileBarBoundary 29) and the
+    // Start-up: the minute bars of the trip file (StoredMinute, boundary at 29) and the
     // stored trips the trip views are computed from.
     void loadFromTripFile(const TripFileContent& content);
 
@@ -75,8 +80,8 @@ public:
 
     // Bars to draw: 30, or 150 in view 4.
     const std::vector<HistogramBar>& bars() const { return bars_; }
-    std::string axisLabel() const;   // HistogrLabel(10)
-    std::string unitLabel() const;   // HistogrLabel(15)
+    std::string axisLabel() const;   // under the bars: "Mn" or "Traj."
+    std::string unitLabel() const;   // above the scale: "L/100km", "km/h"...
     bool legendVisible() const { return mode_ == 4; }
     double fullScale() const { return fullScale_; }
     // Goes up whenever what the histogram shows changes.
@@ -85,7 +90,7 @@ public:
 private:
     struct MinuteBar {
         double value = 0;
-        Color color = histcolors::Cyan;
+        BarKind kind = BarKind::StoredMinute;
         bool present = false;
     };
     void rebuild();
@@ -104,9 +109,9 @@ private:
     std::uint32_t revision_ = 0;
 };
 
-// Colour of an energy share in view 4 (0 thermal, 1 electric, 2 regeneration, 3
-// glide), for the legend labels "%Therm.", "%Elec.", "%Récup.", "%Glide".
-Color histogramShareColor(int share);
+// Kind of an energy share's bar in view 4 (0 thermal, 1 electric, 2 regeneration, 3
+// glide), also for the legend labels "%Therm.", "%Elec.", "%Récup.", "%Glide".
+BarKind shareBarKind(int share);
 
 // The clock's minute steps of the histogram (main tick, while running): true once per
 // change of the minute-of-hour counted from runStart, with the consumption of the

@@ -1,14 +1,13 @@
 #include "LogFormat.h"
 
 #include "common/Format.h"
+#include "decode/Units.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace vcm {
 namespace {
-
-constexpr double FuelUnitsPerMl = 1296000000.0;
 
 void appendTwoDigits(std::string& out, int v)
 {
@@ -17,11 +16,6 @@ void appendTwoDigits(std::string& out, int v)
 }
 
 bool logsGps(const MonitorSettings& s) { return s.EnableGPS && s.PortNumGPS >= 1; }
-
-// Values in the diagnostic records: C3 has 4 in its first frame and 7 in each of five
-// consecutive frames, C4 4 and 2 x 7.
-constexpr int C3Fields = 39;
-constexpr int C4Fields = 18;
 
 // The decimal values of one diagnostic record, padded with empty fields to the record's
 // length, so that a record not (or not wholly) received yet moves no later column.
@@ -75,10 +69,10 @@ constexpr LogColumn kColumns[LogCol::Count] = {
     {"Vvti", "Vvti", [](std::string& o, Row in) { number(o, in, in.state.VvtiAngle, P::Whole); }},
     {"Shift lever", "Shift lever", [](std::string& o, Row in) { o += in.state.ShiftLever; }},
     {"Timer", "Timer", [](std::string& o, Row in) { number(o, in, in.tickCount, P::Whole); }},
-    {"Distance", "Distance", [](std::string& o, Row in) { number(o, in, in.state.DistanceAccumulator / 3600, P::Whole); }},
+    {"Distance", "Distance", [](std::string& o, Row in) { number(o, in, units::metres(in.state.DistanceAccumulator), P::Whole); }},
     {"Lmoy/100", "Lmoy/100", [](std::string& o, Row in) { number(o, in, tripAverageConsumption(in.state), P::TwoDecimals); }},
     {"Lmoy/minute", "Lmoy/minute", [](std::string& o, Row in) { number(o, in, in.intervalConsumption, P::TwoDecimals); }},
-    {"Litres", "Litres", [](std::string& o, Row in) { number(o, in, in.state.FuelAccumulator / FuelUnitsPerMl, P::Whole); }},
+    {"Litres", "Litres", [](std::string& o, Row in) { number(o, in, units::millilitres(in.state.FuelAccumulator), P::Whole); }},
     {"Couple Therm", "Couple Therm", [](std::string& o, Row in) { number(o, in, in.state.EngineTorque, P::Whole); }},
     {" l/h", " l/h", [](std::string& o, Row in) { number(o, in, in.state.FuelRateLh, P::TwoDecimals); }},
     {"GPS Latitude", "GPS Latitude", [](std::string& o, Row in) { gpsText(o, in.gps.GpsLatitude); }},
@@ -102,6 +96,14 @@ void appendColumns(std::string& out, const LogRowInputs& in, std::size_t first, 
 
 const LogColumn& logColumn(std::size_t col) { return kColumns[col]; }
 
+std::string diagnosticColumnName(const DiagnosticRecord& record, int field)
+{
+    std::string name(record.name);
+    name += '_';
+    appendTwoDigits(name, field);
+    return name;
+}
+
 std::string logHeader(const MonitorSettings& settings)
 {
     std::string h;
@@ -111,14 +113,8 @@ std::string logHeader(const MonitorSettings& settings)
         h += kColumns[col].name(settings.MetricUnits);
     }
     if (!settings.UseElm327) {
-        for (int i = 1; i <= C3Fields; ++i) {
-            h += ";C3_";
-            appendTwoDigits(h, i);
-        }
-        for (int i = 1; i <= C4Fields; ++i) {
-            h += ";C4_";
-            appendTwoDigits(h, i);
-        }
+        for (const DiagnosticRecord& record : DiagnosticRecords)
+            for (int i = 1; i <= record.fields; ++i) h += ';' + diagnosticColumnName(record, i);
     }
     return h;
 }
@@ -126,7 +122,7 @@ std::string logHeader(const MonitorSettings& settings)
 double tripAverageConsumption(const VehicleState& state)
 {
     if (state.DistanceAccumulator == 0) return 0;
-    return state.FuelAccumulator / (state.DistanceAccumulator * 3600);
+    return units::litresPer100Km(state.FuelAccumulator, state.DistanceAccumulator);
 }
 
 void appendLogRow(std::string& out, const LogRowInputs& in)
@@ -134,8 +130,8 @@ void appendLogRow(std::string& out, const LogRowInputs& in)
     if (in.settings.PortNumM == 0) appendColumns(out, in, 0, LogCol::ValueCount);
     if (logsGps(in.settings)) appendColumns(out, in, LogCol::ValueCount, LogCol::Count);
     if (!in.settings.UseElm327) {
-        appendDiagnosticFields(out, in.state.C3Head, in.state.C3Body, C3Fields);
-        appendDiagnosticFields(out, in.state.C4Head, in.state.C4Body, C4Fields);
+        appendDiagnosticFields(out, in.state.C3Head, in.state.C3Body, DiagnosticRecords[0].fields);
+        appendDiagnosticFields(out, in.state.C4Head, in.state.C4Body, DiagnosticRecords[1].fields);
     }
 }
 

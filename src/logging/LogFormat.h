@@ -58,6 +58,16 @@ struct LogColumn {
 // All LogCol::Count columns, indexed by LogCol.
 const LogColumn& logColumn(std::size_t col);
 
+// The CANUSB's diagnostic records after the columns: C3 has 4 values in its first frame
+// and 7 in each of five consecutive frames, C4 4 and 2 x 7. Their columns are named
+// "C3_01" .. "C3_39", "C4_01" .. "C4_18".
+struct DiagnosticRecord {
+    std::string_view name;
+    int fields;
+};
+inline constexpr DiagnosticRecord DiagnosticRecords[] = {{"C3", 39}, {"C4", 18}};
+std::string diagnosticColumnName(const DiagnosticRecord& record, int field);
+
 std::string logHeader(const MonitorSettings& settings);
 
 // Appends one row (without line end) to out; allocates nothing when out has room.

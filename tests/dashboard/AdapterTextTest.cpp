@@ -56,8 +56,8 @@ TEST(AdapterText, BurstsOfEitherAdapterMoveEveryPanel)
         const Dashboard& d = model.dashboard();
         for (const auto& [figure, text] : c.figures) EXPECT_EQ((d.*figure).value, text) << text;
         if (c.elm327) {
-            EXPECT_EQ(d.decoderLabels[static_cast<int>(DecoderLabel::MaxChrgValue)].value, "69");
-            EXPECT_EQ(d.decoderLabels[static_cast<int>(DecoderLabel::MaxDchrgValue)].value, "70");
+            EXPECT_EQ(d.decoderLabels[static_cast<int>(DecoderLabel::ChargeLimit)].value, "69");
+            EXPECT_EQ(d.decoderLabels[static_cast<int>(DecoderLabel::DischargeLimit)].value, "70");
             EXPECT_EQ(d.shiftSelected.value, 1); // D
             EXPECT_TRUE(d.map.value.inRange);
         }

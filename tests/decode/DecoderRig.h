@@ -1,6 +1,6 @@
 #pragma once
 // A decoder wired to a manual clock and a sink that records what the dashboard would be
-// asked to do ("VolantValue=12.5" for a caption, "ShowEngineGauge" for a display call);
+// asked to do ("FuelFlow=12.5" for a caption, "ShowEngineGauge" for a display call);
 // metric units and Celsius unless a test says otherwise. Frames are written
 // "ID b1 b2 ..." and fed in the configured adapter's own text:
 //   ELM327 "3CA 00 1A\r\n", CANUSB "t3CA2001A\r".
@@ -19,7 +19,9 @@ namespace vcm::test {
 struct RecordingSink final : DecoderSink {
     void setLabel(DecoderLabel label, std::string_view caption) override
     {
-        events.push_back(std::string(labelName(label)) + "=" + std::string(caption));
+        static constexpr const char* names[] = {"SteeringAngle", "FuelFlow", "EngineTemperature", "Mg1Voltage",
+                                                "ValveTiming", "ChargeLimit", "DischargeLimit", "Mg2Temperature"};
+        events.push_back(names[static_cast<int>(label)] + ("=" + std::string(caption)));
     }
     void showEngineGauge() override { events.emplace_back("ShowEngineGauge"); }
     void showConsumption() override { events.emplace_back("ShowConsumption"); }

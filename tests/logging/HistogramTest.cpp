@@ -47,12 +47,12 @@ struct HistogramFixture : ::testing::Test {
 
 } // namespace
 
-TEST_F(HistogramFixture, StartUpShowsTheSavedMinutesInCyan)
+TEST_F(HistogramFixture, StartUpShowsTheSavedMinutes)
 {
     start(ThreeTrips);
     EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(bar(0).caption, "4.5");
-    EXPECT_EQ(bar(0).color, rgb(0, 255, 255));
+    EXPECT_EQ(bar(0).kind, BarKind::StoredMinute);
     EXPECT_DOUBLE_EQ(bar(0).top, Base - 1350);
     EXPECT_DOUBLE_EQ(bar(2).left, 600 + 2 * 480);
     EXPECT_EQ(bar(1).caption, "12.0");
@@ -87,7 +87,7 @@ TEST_F(HistogramFixture, TripViewsShowOneBarPerStoredTrip)
             EXPECT_EQ(b.caption, c.captions[t]) << "trip " << t;
             EXPECT_DOUBLE_EQ(b.height, c.heights[t]) << "trip " << t;
             EXPECT_DOUBLE_EQ(b.top + b.height, Base);
-            EXPECT_EQ(b.color, rgb(128, 255, 128));
+            EXPECT_EQ(b.kind, BarKind::Trip);
         }
     }
 }
@@ -106,7 +106,7 @@ TEST_F(HistogramFixture, ShareViewStacksFourBarsPerTripThenGoesBack)
         EXPECT_DOUBLE_EQ(b.height, heights[s]) << "share " << s;
         EXPECT_DOUBLE_EQ(b.top + b.height, bottom) << "share " << s;
         EXPECT_DOUBLE_EQ(b.left, 600 + 27 * 480);
-        EXPECT_EQ(b.color, histogramShareColor(s));
+        EXPECT_EQ(b.kind, shareBarKind(s));
         bottom = b.top;
     }
     EXPECT_DOUBLE_EQ(bottom, 1200); // 100 % reaches the top
@@ -138,9 +138,8 @@ TEST_F(HistogramFixture, MinuteStepsShiftLeftAndColourTheNewBars)
 
     EXPECT_EQ(model.fileBarBoundary(), 26);
     EXPECT_EQ(bar(0).caption, "3.0"); // the former bar 3
-    EXPECT_EQ(bar(26).color, rgb(0, 255, 255));   // from the file
-    EXPECT_EQ(bar(27).color, rgb(255, 255, 192)); // odd
-    EXPECT_EQ(bar(28).color, rgb(255, 255, 128)); // even
+    EXPECT_EQ((std::array{bar(26).kind, bar(27).kind, bar(28).kind}), // the file's, then odd and even new minutes
+              (std::array{BarKind::StoredMinute, BarKind::NewMinuteOdd, BarKind::NewMinuteEven}));
     EXPECT_EQ(bar(28).caption, "5.0");
     EXPECT_DOUBLE_EQ(bar(28).top, Base - 1500);
     EXPECT_EQ(bar(29).caption, "-0.4");

@@ -31,6 +31,9 @@ constexpr std::pair<Text Dashboard::*, std::string_view> Figures[] = {
     {&Dashboard::clock, "NowValue"},            {&Dashboard::gpsAltitude, "GpsAltitudeValue"},
     {&Dashboard::gpsGain, "DenivValue"},
 };
+// In DecoderLabel order.
+constexpr std::string_view DecoderLabels[kDecoderLabelCount] = {"VolantValue", "LitrehValue", "TemperThValue",
+    "vMg1Value", "VVtiValue", "MaxChrgValue", "MaxDchrgValue", "TempMg2Value"};
 constexpr std::string_view ShareLabels[5] = {"PourcenTherValue", "PourcenElecValue", "PourcenGlideValue",
                                              "PourcenRecupValue", "PourcenArretValue"};
 
@@ -47,6 +50,18 @@ const NeedleControl NeedleControls[] = {
 constexpr std::string_view LockedMenus[] = {"m_com", "m_unit", "m_ss", "m_trips"};
 
 constexpr Color GpsFixColors[4] = {colors::SystemText, rgb(255, 0, 0), rgb(255, 128, 0), rgb(0, 255, 0)};
+// Histogram bar colours, in BarKind order.
+constexpr Color BarColors[] = {
+    rgb(0, 255, 255),   // minute from the trip file: cyan
+    rgb(255, 255, 128), // new minute, even: light yellow
+    rgb(255, 255, 192), // new minute, odd: pale yellow
+    rgb(128, 255, 128), // trip: light green
+    rgb(255, 128, 0),   // thermal share
+    rgb(0, 128, 255),   // electric share
+    rgb(0, 192, 0),     // regeneration share
+    rgb(192, 192, 192), // glide share
+};
+Color barColor(BarKind kind) { return BarColors[static_cast<std::size_t>(kind)]; }
 constexpr double TrendStepTwips = 120; // one altitude step of the trend trace
 
 bool toneColor(Tone tone, Color& color)
@@ -98,7 +113,7 @@ void DashboardRenderer::render(const Dashboard& d)
     };
     for (std::size_t i = 0; i < d.shares.size(); ++i) text(d.shares[i], drawn_.shares[i], {ShareLabels[i]});
     for (std::size_t i = 0; i < d.decoderLabels.size(); ++i)
-        text(d.decoderLabels[i], drawn_.decoderLabels[i], {labelName(static_cast<DecoderLabel>(i))});
+        text(d.decoderLabels[i], drawn_.decoderLabels[i], {DecoderLabels[i]});
 
     // Draws a part when its revision moved on.
     auto when = [](const auto& now, auto& drawn, auto draw) {
@@ -209,7 +224,7 @@ void DashboardRenderer::drawHistogram()
         }
         const HistogramBar& bar = bars[i];
         view_.setText(ref, bar.caption);
-        view_.setBackColor(ref, bar.color);
+        view_.setBackColor(ref, barColor(bar.kind));
         view_.setGeometry(ref, {bar.left, bar.top, bar.width, bar.height});
         view_.setVisible(ref, bar.visible);
     }
@@ -225,7 +240,7 @@ void DashboardRenderer::drawHistogram()
     view_.setText({"HistogrLabel", 15}, histogram_.unitLabel());
     // Legends "%Glide", "%Récup.", "%Elec.", "%Therm." name the shares from the top down.
     for (int i = 0; i < 4; ++i) {
-        view_.setBackColor({"HistogrLegend", i}, histogramShareColor(3 - i));
+        view_.setBackColor({"HistogrLegend", i}, barColor(shareBarKind(3 - i)));
         view_.setVisible({"HistogrLegend", i}, histogram_.legendVisible());
     }
 }

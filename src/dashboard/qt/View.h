@@ -4,7 +4,7 @@
 // "CommStatus" element 0, "Histogr" 29); only the Qt layer addresses controls this way
 // (the core hands the window a typed Dashboard). Positions and lengths are in twips
 // (15 to a pixel at normal density).
-#include "common/Color.h"
+#include "dashboard/qt/Color.h"
 #include "common/Shapes.h"
 #include "common/Notices.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // Colour numbers in the 0x00BBGGRR layout of the window design: red 255, green 65280,
-// blue 16711680. Only the window's drawing uses them; the core speaks of meanings.
+// blue 16711680. Only the window draws in colours; the core speaks of meanings.
 #include <cstdint>
 
 namespace vcm {
