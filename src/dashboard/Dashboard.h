@@ -85,8 +85,8 @@ struct Dashboard {
     Field<std::array<int, 3>> altitudeTrend;
     // Activity lamp
     Field<Lamp> lamp;
-    // Run controls: Start/Stop/Config and the menus follow the state; the adapter error
-    // label shows a failed command or a lost adapter.
+    // Run state: the window's start and stop buttons, the settings button and the menus
+    // follow it; the adapter error shows a failed command or a lost adapter.
     Field<RunState> run;
     Field<bool> adapterError;
 

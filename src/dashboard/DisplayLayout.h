@@ -2,7 +2,7 @@
 // The four dashboard layouts, stepped by Delete A -> B -> C -> D -> A, and what each
 // shows at which dial zoom:
 //
-//   layout  histogram  "En Vrac" frame  Frame1              engine map  dial zoom
+//   layout  histogram  "En Vrac" frame  trip figures        engine map  dial zoom
 //   A       shown      shown            right of the dials  shown       1
 //   B       hidden     shown            shown               shown       1
 //   C       hidden     hidden           right of the dials  hidden      DialFitScaleFramed

@@ -61,7 +61,7 @@ enum class Gauge { Current, StateOfCharge, Accelerator, EngineSpeed, Coolant };
 
 const Dial& dialOf(Gauge gauge);
 // Angle of a scale value in the unit the driver reads: amperes, percent, accelerator
-// figure 0..100 (as AccValue shows it), rpm, degrees (Fahrenheit when not celsius).
+// figure 0..100 (as the dashboard shows it), rpm, degrees (Fahrenheit when not celsius).
 double scaleAngle(Gauge gauge, double value, bool celsius = true);
 
 struct ScaleMark {

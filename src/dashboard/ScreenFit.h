@@ -3,7 +3,7 @@
 // screen's resolution in pixels (15 twips to a pixel).
 //
 // Dial zoom limits: the largest factors at which the dial panel alone (DialFitScale) or
-// the panel with Frame1 to its right (DialFitScaleFramed) still fits the screen.
+// the panel with the trip figures to its right (DialFitScaleFramed) still fits the screen.
 // Example, 1280 x 1024: width (19200 - 60) / 8370 = 2.287, framed (19200 - 60 - 2760)
 // / 8370 = 1.957, height (15360 - 60) / 4890 = 3.129 -> 2.287 and 1.957.
 //
