@@ -8,6 +8,8 @@
 // written with something new (or redrawn on purpose). Revision 0 means never written:
 // the window keeps its design there. A renderer draws a part when its revision differs
 // from the one it drew last, so it touches only what changed.
+#include "decode/DecoderSink.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -74,7 +76,7 @@ struct Dashboard {
     // The shift lever's positions B, D, N, R, P: the selected one is Good.
     Field<int> shiftSelected{-1, 0};
     // Labels the frame decoder fills (DecoderLabel order)
-    std::array<Text, 8> decoderLabels;
+    std::array<Text, kDecoderLabelCount> decoderLabels;
     // Driving shares thermal, electric, glide, regeneration, then standing
     std::array<Text, 5> shares;
     Text clock;

@@ -8,6 +8,13 @@
 #include <cmath>
 
 namespace vcm {
+namespace {
+
+// Motor-generator 1 turns at 3.6 x the engine minus 92.09 x the road speed in km/h (the
+// power-split gear's ratios).
+double mg1Rpm(const VehicleState& v) { return v.EngineRpm * 3.6 - v.SpeedKmh * 92.09; }
+
+} // namespace
 
 DashboardModel::DashboardModel(const VehicleState& state, const MonitorSettings& settings, char decimalSeparator)
     : state_(state), settings_(settings), decimalSeparator_(decimalSeparator)
@@ -74,8 +81,7 @@ void DashboardModel::showEngineGauge(bool force)
     vcm::force(d_.needles.rpm, NeedleState{turning ? rpmAngle(v.EngineRpm) : d_.needles.rpm.value.angle, Tone::Design, turning});
     put(d_.rpmUnitShown, turning);
     shownRpm_ = r;
-    // Motor-generator 1 turns at 3.6 x the engine minus 92.09 x the road speed in km/h.
-    put(d_.mg1Rpm, number(v.EngineRpm * 3.6 - v.SpeedKmh * 92.09, NumberPattern::Whole));
+    put(d_.mg1Rpm, number(mg1Rpm(v), NumberPattern::Whole));
     placeEngineMapCrossHair();
 }
 
@@ -163,7 +169,7 @@ void DashboardModel::showSpeedAndTrip()
     if (v.TripSeconds != 0 && v.DistanceAccumulator != 0)
         put(d_.averageSpeed, number(v.DistanceAccumulator / (v.TripSeconds * 1000), NumberPattern::OneDecimal));
 
-    put(d_.mg1Rpm, number(v.EngineRpm * 3.6 - v.SpeedKmh * 92.09, NumberPattern::Whole));
+    put(d_.mg1Rpm, number(mg1Rpm(v), NumberPattern::Whole));
 }
 
 void DashboardModel::showShiftLever()
