@@ -114,14 +114,3 @@ TEST(SimulatedPort, HostThatStopsReadingLosesTextAndHearsOfIt)
     host.port->pump();
     EXPECT_GT(host.port->readAll().size(), 100u);
 }
-
-TEST(SimulatedPort, OverlongCommandsAreRefusedWithoutHarm)
-{
-    for (const bool elm : {true, false}) {
-        SimHost host(elm ? quietElm327() : std::make_unique<VirtualCanUsb>(fixedBus({})));
-        if (elm)
-            host.exchange("ATE0\r", 20);
-        EXPECT_EQ(host.exchange(std::string(100000, 'A') + "\r", 20), elm ? "?\r\r>" : "\a");
-        EXPECT_EQ(host.exchange(elm ? "ATI\r" : "V\r", 20), elm ? "ELM327 v1.5\r\r>" : "V1011\r");
-    }
-}
