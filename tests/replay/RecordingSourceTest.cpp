@@ -71,12 +71,7 @@ TEST(RecordingSource, RefusesWhatItCannotReadNamingTheFile)
     const std::string csv = dir.write("CAN_04122026_0910.csv", "Date;Heure;km/h;Tpm\r\n04/12/2026;09:10:05;0.0;0\r\n");
     EXPECT_THROW(openRecording(csv, {}), RecordingError);
     EXPECT_THROW(openRecording(dir.write("empty.txt", ""), {}), RecordingError);
-    try {
-        openRecording(dir.file("missing.log"), {});
-        ADD_FAILURE() << "a missing file opened";
-    } catch (const RecordingError& e) {
-        EXPECT_NE(std::string(e.what()).find("missing.log"), std::string::npos);
-    }
+    EXPECT_NE(errorOf<RecordingError>([&] { openRecording(dir.file("missing.log"), {}); }).find("missing.log"), std::string::npos);
 }
 
 TEST(RecordingSource, CandumpFramesOfOneMillisecondArriveTogetherInTheChosenForm)
@@ -114,12 +109,8 @@ TEST(RecordingSource, CandumpDamagedLineIsAnErrorButACutLastLineIsNot)
     const std::size_t twoLines = kCandump.find('\n', kCandump.find('\n') + 1) + 1;
     const std::string damaged = kCandump.substr(0, twoLines) + "(1700000000.3) can0 3CA#00Q0\n" + kCandump.substr(twoLines);
     auto source = openRecording(dir.write("damaged.log", damaged), {});
-    try {
-        framesOf(*source);
-        ADD_FAILURE() << "damaged line accepted";
-    } catch (const RecordingError& e) {
-        EXPECT_NE(std::string(e.what()).find("damaged.log:3:"), std::string::npos) << e.what();
-    }
+    const std::string error = errorOf<RecordingError>([&] { framesOf(*source); });
+    EXPECT_NE(error.find("damaged.log:3:"), std::string::npos) << error;
 
     std::vector<std::string> notes;
     auto cut = openRecording(dir.write("cut.log", kCandump.substr(0, kCandump.size() - 4)), noting(notes));

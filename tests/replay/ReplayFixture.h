@@ -49,6 +49,18 @@ inline bool told(const std::vector<std::string>& notes, std::string_view what)
     return false;
 }
 
+// The message of the Error that run() throws, or "(no error)".
+template <class Error, class Run>
+std::string errorOf(Run run)
+{
+    try {
+        run();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
 // 10 s at a steady 36.00 km/h, engine at 3072 rpm with injector 2048, coolant 90 C,
 // state of charge 50 %, from 1700000000 s (2023-11-14 22:13:20 UTC), in candump form:
 //   t = 0       3C8 (rpm), 520 (injector), 52C (coolant), 3CB (charge), 0B4 (speed)

@@ -118,12 +118,8 @@ TEST(Replay, AnExistingValueLogIsNotReplacedUnlessAsked)
     TempFolder in, out;
     const std::string drive = in.write("steady.log", steadyDriveCandump(2));
     out.write("CAN_14112023_2213.csv", "the log written on the road\r\n");
-    try {
-        replayFile(drive, metricOptions(out.path()));
-        ADD_FAILURE() << "replaced an existing log";
-    } catch (const ReplayError& e) {
-        EXPECT_NE(std::string(e.what()).find("CAN_14112023_2213.csv"), std::string::npos) << e.what();
-    }
+    const std::string error = errorOf<ReplayError>([&] { replayFile(drive, metricOptions(out.path())); });
+    EXPECT_NE(error.find("CAN_14112023_2213.csv"), std::string::npos) << error;
     EXPECT_EQ(out.read("CAN_14112023_2213.csv"), "the log written on the road\r\n");
     EXPECT_EQ(out.names(), std::vector<std::string>{"CAN_14112023_2213.csv"});
 

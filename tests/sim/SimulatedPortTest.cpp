@@ -1,10 +1,9 @@
 // The simulated port as the acquisition loop uses it: device names, settings, the
-// receive notification, a closed or unread port, replays.
+// receive notification, replays.
 #include "SimHost.h"
 #include "support/TempFolder.h"
 
 #include "link/canformat/CandumpLog.h"
-#include "sources/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
 
@@ -94,34 +93,4 @@ TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
 
     EXPECT_EQ(SimulatedPort::create("sim:canusb:replay=/no/such/file.log", clock, &error), nullptr);
     EXPECT_NE(error.find("/no/such/file.log"), std::string::npos);
-}
-
-TEST(SimulatedPort, HostThatStopsReadingLosesTextAndHearsOfIt)
-{
-    SimHost host(std::make_unique<VirtualCanUsb>(std::make_unique<DriveBus>(1)));
-    host.exchange("S6\r", 5);
-    host.exchange("O\r", 5);
-    // About 30 kB a second: a minute unread overflows the 1 MiB receive buffer.
-    for (int s = 0; s < 60; ++s) {
-        host.clock.advance(1000);
-        host.port->pump();
-    }
-    EXPECT_EQ(host.port->bytesWaiting(), SimulatedPort::kReceiveBuffer);
-    ASSERT_FALSE(host.listener.errors.empty());
-    EXPECT_EQ(host.listener.errors.back(), vcm::PortError::RxOverflow);
-    host.port->readAll(); // once read, the text flows again
-    host.clock.advance(10);
-    host.port->pump();
-    EXPECT_GT(host.port->readAll().size(), 100u);
-}
-
-TEST(SimulatedPort, OverlongCommandsAreRefusedWithoutHarm)
-{
-    for (const bool elm : {true, false}) {
-        SimHost host(elm ? quietElm327() : std::make_unique<VirtualCanUsb>(fixedBus({})));
-        if (elm)
-            host.exchange("ATE0\r", 20);
-        EXPECT_EQ(host.exchange(std::string(100000, 'A') + "\r", 20), elm ? "?\r\r>" : "\a");
-        EXPECT_EQ(host.exchange(elm ? "ATI\r" : "V\r", 20), elm ? "ELM327 v1.5\r\r>" : "V1011\r");
-    }
 }

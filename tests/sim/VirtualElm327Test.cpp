@@ -1,11 +1,10 @@
-// The simulated ELM327 as a host meets it over the serial port, byte for byte.
+// The simulated ELM327 as a host meets it over the serial port, byte for byte (its
+// replies to the program's start-up dialogue: also the golden record.elm327 raw log).
 #include "SimHost.h"
 
 #include "sources/sim/DriveBus.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 using namespace vcm::sim;
 using namespace vcm::sim::test;
@@ -17,41 +16,9 @@ std::unique_ptr<VirtualAdapter> elmOnDrive(std::uint64_t seed = 1)
     return std::make_unique<VirtualElm327>(std::make_unique<DriveBus>(seed));
 }
 
-std::size_t countLines(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
-
 } // namespace
 
-TEST(VirtualElm327, RepliesByteForByte)
-{
-    const struct {
-        const char* name;
-        std::vector<std::string> setup; // commands sent first, replies ignored
-        std::string command, expected;
-    } cases[] = {
-        {"echo on", {}, "ATSP6\r", "ATSP6\rOK\r\r>"},
-        {"echo off", {}, "ATE0\r", "ATE0\rOK\r\r>"},
-        {"no echo after E0", {"ATE0"}, "ATH1\r", "OK\r\r>"},
-        {"line feeds", {"ATE0"}, "ATL1\r", "OK\r\n\r\n>"},
-        {"echo with line feeds", {"ATL1"}, "ATH1\r", "ATH1\r\nOK\r\n\r\n>"},
-        {"unknown command", {"ATE0"}, "ATXYZ\r", "?\r\r>"},
-        {"not a command at all", {"ATE0"}, "HELLO\r", "?\r\r>"},
-        {"case and spaces ignored", {"ATE0"}, "at sp 6\r", "OK\r\r>"},
-        {"identify", {"ATE0"}, "ATI\r", "ELM327 v1.5\r\r>"},
-        {"describe protocol", {"ATE0", "ATSP6"}, "ATDP\r", "ISO 15765-4 (CAN 11/500)\r\r>"},
-        {"bad protocol number", {"ATE0"}, "ATSPX\r", "?\r\r>"},
-        {"lone CR repeats the last command", {"ATE0", "ATI"}, "\r", "ELM327 v1.5\r\r>"},
-        {"OBD request gets no data", {"ATE0", "ATSP6"}, "0100\r", "NO DATA\r\r>"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        SimHost host(elmOnDrive());
-        for (const auto& s : c.setup)
-            host.exchange(s + "\r", 1000);
-        EXPECT_EQ(host.exchange(c.command, 200), c.expected);
-    }
-}
-
-TEST(VirtualElm327, MonitorsTheBusInHeaderLineFeedRawFormOrDefaultForm)
+TEST(VirtualElm327, MonitorsTheBusInHeaderLineFeedRawForm)
 {
     // Frames late enough that the set-up dialogue is over when they come.
     const std::vector<CanFrame> frames{frame(3000, 0x3CA, {0, 0, 0, 0, 0}),
@@ -61,12 +28,6 @@ TEST(VirtualElm327, MonitorsTheBusInHeaderLineFeedRawFormOrDefaultForm)
     EXPECT_EQ(startAdapter(host, true), "ATZ\r\r\rELM327 v1.5\r\r>ATSP6\rOK\r\r>ATE0\rOK\r\r>OK\r\r>OK\r\n\r\n>OK\r\n\r\n>");
     host.port->write("ATMA\r"); // the host's sequence asks for no wait here
     EXPECT_EQ(host.runFor(3000), "3CA 00 00 00 00 00\r\n0B4 00 00 00 00 8D 1F 40 B2\r\n7E8 03 41 0D 32 00 00 00 00\r\n");
-
-    // Default formatting hides headers and the length byte.
-    SimHost plain(std::make_unique<VirtualElm327>(fixedBus({frame(3000, 0x7E8, {0x03, 0x41, 0x0D, 0x32, 0, 0, 0, 0})})));
-    plain.exchange("ATE0\r", 1000);
-    plain.port->write("ATMA\r");
-    EXPECT_EQ(plain.runFor(2500), "41 0D 32\r");
 }
 
 TEST(VirtualElm327, AnyCharacterStopsMonitoringAndIsDiscarded)
@@ -101,8 +62,7 @@ TEST(VirtualElm327, KeepsUpAt500000ButReportsBufferFullAt38400)
         const auto full = text.find("BUFFER FULL\r\n\r\n>");
         if (!slow) {
             EXPECT_EQ(full, std::string::npos);
-            EXPECT_GT(countLines(text), 7000u); // five seconds of a ~1500 frame/s bus
-            EXPECT_LT(countLines(text), 8000u);
+            EXPECT_GT(text.size(), 100000u); // it streams all along
             continue;
         }
         ASSERT_NE(full, std::string::npos);

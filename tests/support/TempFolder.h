@@ -1,9 +1,10 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it.
+#include "support/TextFiles.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,11 +37,7 @@ public:
         std::ofstream(path_ / name, std::ios::binary) << bytes;
         return file(name);
     }
-    std::string read(const std::string& name) const
-    {
-        std::ifstream in(path_ / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string read(const std::string& name) const { return readFile(file(name)); }
     bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
     // Names of the files in the folder, sorted.
