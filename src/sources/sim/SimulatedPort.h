@@ -64,7 +64,6 @@ public:
     // Runs the car and the adapter on to the clock's time; tells the listener when text waits.
     void pump();
     // Text received and not yet read.
-    std::size_t bytesWaiting() const { return received_.size(); }
 
 
     VirtualAdapter& adapter() { return *adapter_; }
