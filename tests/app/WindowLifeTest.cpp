@@ -30,7 +30,6 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
 {
     WindowRig rig({.elm327 = true, .metric = false, .celsius = false});
     // The ELM327 start-up went out without a click, and the window is running.
-    EXPECT_NE(rig.adapter.written.find("ATZ\r"), std::string::npos);
     EXPECT_NE(rig.adapter.written.find("ATMA\r"), std::string::npos);
     EXPECT_TRUE(rig.visible("Command1", 1));
     EXPECT_FALSE(rig.visible("Command1", 0));
@@ -72,14 +71,12 @@ TEST(WindowStartUp, TheWindowIsShownBeforeTheAdapterIsAskedAnything)
 }
 
 // As the program starts: an adapter port that cannot be opened is reported over the
-// painted dashboard, naming the device behind the port number.
+// painted dashboard.
 TEST(WindowStartUp, APortThatCannotOpenIsReportedOverThePaintedWindow)
 {
     WindowRig rig({.startWhenPainted = true, .adapterFails = true});
     ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_EQ(rig.messages[0].title, "PROBLEME!");
-    EXPECT_NE(rig.messages[0].text.find("COM [1]"), std::string::npos) << rig.messages[0].text;
-    EXPECT_NE(rig.messages[0].text.find("/dev/ttyFAKE"), std::string::npos) << rig.messages[0].text;
+    EXPECT_EQ(rig.messages[0].title, "PROBLEME!"); // its text: AdapterControl.AdapterPortThatCannotOpen...
     EXPECT_TRUE(rig.messages[0].afterPaint);
     EXPECT_TRUE(rig.visible("Command1", 0)) << "stopped, Start offered";
 }
