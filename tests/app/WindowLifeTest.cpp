@@ -51,7 +51,9 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
     EXPECT_EQ(rig.adapter.writes.back(), " "); // one character ends monitoring; a CR would repeat ATMA
     click(rig, "Command1", 0); // start
     EXPECT_TRUE(rig.visible("Command1", 1));
-    EXPECT_FALSE(rig.visible("GpsTrace")) << "no altitude trend without a GPS receiver";
+    rig.form().gpsTick(); // the GPS timer: no receiver, no port, no altitude trend
+    EXPECT_FALSE(rig.gps.isOpen());
+    EXPECT_FALSE(rig.visible("GpsTrace"));
 }
 
 // The start-up dialogue runs once the window is on screen; an adapter that never
