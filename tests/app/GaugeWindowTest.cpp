@@ -1,14 +1,20 @@
-// Adapter text through the real decoder and main tick into the window: captions,
-// colours, visibility and needle end points as the driver sees them, and the dial faces'
-// ticks under the needles.
+// The renderer in the running window: every figure of the snapshot in its own label,
+// each needle where its angle puts it and in its tone's colour on screen, and the dial
+// faces' ticks under the needles. The figures and angles themselves are the core's
+// (DashboardModelTest).
 #include "WindowRig.h"
 
+#include "dashboard/qt/DashboardRenderer.h"
+#include "logging/Histogram.h"
+
+#include <QApplication>
 #include <QColor>
 #include <QImage>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace vcm;
 using namespace vcm::test;
@@ -27,78 +33,79 @@ QPointF needleEnd(const DialSpec& d, double r, double angle)
     return {d.cx - r * std::sin(t), d.cy + r * std::cos(t)};
 }
 
-// An ELM327 monitor line, then a tick; the current is a moving average of 50 frames.
-void show(WindowRig& rig, const char* frame)
+// Each figure written as its label's name: a figure in a wrong label shows.
+TEST(WindowRenderer, EachFigureNeedleAndToneReachesItsWidget)
 {
-    rig.feed(frame, std::string_view(frame).starts_with("03B") ? 60 : 1);
-    rig.tick(2);
-}
-
-struct GaugeCase {
-    const char* frame;
-    const char* valueLabel;
-    const char* caption;
-    const char* needle;
-    bool left;
-    double angle;      // degrees; < -999: needle hidden
-    Color color;       // 0: any
-};
-
-class GaugeInWindow : public ::testing::TestWithParam<GaugeCase> {};
-
-TEST_P(GaugeInWindow, CaptionNeedleAndColour)
-{
-    const GaugeCase& c = GetParam();
     WindowRig rig;
-    show(rig, c.frame);
-    EXPECT_EQ(rig.text(c.valueLabel), c.caption);
-    if (std::string_view(c.needle) == "AiguilleRpm") {
-        EXPECT_EQ(rig.visible("RpmUnit"), c.angle > -999); // no unit without a needle
-    }
-    if (c.angle < -999) {
-        EXPECT_FALSE(rig.visible(c.needle));
-        return;
-    }
-    ASSERT_TRUE(rig.visible(c.needle));
-    const DialSpec& d = c.left ? kLeft : kRight;
-    const Line l = rig.view().line({c.needle});
-    const QPointF p1 = needleEnd(d, d.r1, c.angle), p2 = needleEnd(d, d.r2, c.angle);
-    for (auto [got, want] : {std::pair{l.x1, p1.x()}, {l.y1, p1.y()}, {l.x2, p2.x()}, {l.y2, p2.y()}})
-        EXPECT_NEAR(got, want, 1e-6);
-    if (c.color == 0) return;
-    EXPECT_EQ(rig.view().foreColor({c.needle}), c.color);
-    // And on screen: the middle of the needle is painted in that colour.
-    const QColor seen = rig.grab("CadransPic").pixelColor(((p1 + p2) / 2 / 15).toPoint());
-    const QColor want(int(c.color & 0xFF), int((c.color >> 8) & 0xFF), int((c.color >> 16) & 0xFF));
-    EXPECT_LT(std::abs(seen.red() - want.red()) + std::abs(seen.green() - want.green()) +
-                  std::abs(seen.blue() - want.blue()), 60) << seen.name().toStdString();
-}
+    HistogramModel histogram;
+    DashboardRenderer renderer(rig.view(), histogram);
+    Dashboard d;
+    using D = Dashboard;
+    const std::pair<Field<std::string> D::*, const char*> figures[] = {
+        {&D::speed, "SpeedValue"}, {&D::distance, "DistanceValue"}, {&D::tripTime, "CarTimeValue"},
+        {&D::averageSpeed, "VmoyValue"}, {&D::rpm, "RpmValue"}, {&D::efficiency, "RendementValue"},
+        {&D::mg1Rpm, "RpMg1VAlue"}, {&D::torque, "CoupleThValue"}, {&D::enginePower, "ThermkwValue"},
+        {&D::consumption, "MpgValue"}, {&D::litres, "LitresValue"}, {&D::tripConsumption, "ConsoSp95Value"},
+        {&D::tank, "TankValue"}, {&D::current, "CurrentValue"}, {&D::soc, "StateValue"},
+        {&D::voltage, "BattVoltValue"}, {&D::batteryPower, "BattKwValue"}, {&D::batteryPowerUnit, "BattkwUnit"},
+        {&D::batteryTemp, "BattTempValue"}, {&D::coolant, "CoolantTempValue"}, {&D::mgTemp, "MgTempValue"},
+        {&D::outsideTemp, "ExtTempValue"}, {&D::accel, "AccValue"}, {&D::brake, "BrakeValue"},
+        {&D::clock, "NowValue"}, {&D::gpsAltitude, "GpsAltitudeValue"}, {&D::gpsGain, "DenivValue"}};
+    for (const auto& [figure, name] : figures) d.*figure = {name, 1};
+    const char* shares[] = {"PourcenTherValue", "PourcenElecValue", "PourcenGlideValue", "PourcenRecupValue",
+                            "PourcenArretValue"};
+    for (int i = 0; i < 5; ++i) d.shares[i] = {shares[i], 1};
+    struct Needle { Field<NeedleState> NeedleSet::*field; const char* name; const DialSpec& dial; double angle; Tone tone; Color color; };
+    const Needle needles[] = {{&NeedleSet::current, "AiguilleAmp", kLeft, 210, Tone::Good, colors::Green},
+                              {&NeedleSet::soc, "AiguilleSoc", kLeft, -30, Tone::Warning, colors::Red},
+                              {&NeedleSet::accel, "AiguilleAcc", kLeft, 69, Tone::Design, 0},
+                              {&NeedleSet::coolant, "AiguilleTempTh", kRight, 30, Tone::Cold, colors::Blue},
+                              {&NeedleSet::rpm, "AiguilleRpm", kRight, 200, Tone::Good, colors::Green}};
+    for (const Needle& n : needles) d.needles.*n.field = {{n.angle, n.tone, true}, 1};
+    d.distanceUnit = {DistanceUnit::Metres, 1};
+    d.tankTone = {Tone::Warning, 1};
+    d.shiftSelected = {3, 1};
+    d.adapterError = {true, 1};
+    d.run = {RunState::Starting, 1}; // Stop offered while the adapter is being set up
+    for (std::size_t i = 0; i < d.decoderLabels.size(); ++i) d.decoderLabels[i] = {"7", 1};
+    d.gpsFix = {3, 1};
+    d.altitudeTrend = {{1, 0, -1}, 1};
+    d.lamp = {Lamp::Silent, 1};
+    d.map = {{0.5, 0.5, true}, 1};
+    renderer.render(d);
+    QApplication::processEvents();
 
-// 03B: current = -s12(bytes 1-2) tenths; 3C8: rpm = byte 3 x 32; 3CB: charge = bytes
-// 3-4 x 5 tenths; 244: accelerator byte 7; 52C: coolant = byte 2 x 5 tenths.
-INSTANTIATE_TEST_SUITE_P(Dashboard, GaugeInWindow, ::testing::Values(
-    GaugeCase{"03B 0F 9C 00 D2\r\n", "CurrentValue", "10.0", "AiguilleAmp", true, 210, colors::Green},
-    GaugeCase{"03B 0F 9B 00 D2\r\n", "CurrentValue", "10", "AiguilleAmp", true, 180 + 1001 * 0.03, colors::Green},
-    GaugeCase{"03B 00 64 00 D2\r\n", "CurrentValue", "-10.0", "AiguilleAmp", true, 150, colors::Red},
-    GaugeCase{"03B 00 65 00 D2\r\n", "CurrentValue", "-10.1", "AiguilleAmp", true, 180 - 1001 * 0.03, colors::Red},
-    GaugeCase{"03B 0C E0 00 D2\r\n", "CurrentValue", "80", "AiguilleAmp", true, 180 + 1980 * 0.03, 0}, // (800-100) x 1.4 + 1000
-    GaugeCase{"03B 0A 24 00 D2\r\n", "CurrentValue", "150", "AiguilleAmp", true, 180 + 2960 * 0.03, 0},
-    GaugeCase{"03B 0A 23 00 D2\r\n", "CurrentValue", "150", "AiguilleAmp", true, 270, 0}, // rests right beyond 150 A
-    GaugeCase{"03B 07 D0 00 D2\r\n", "CurrentValue", "-200.0", "AiguilleAmp", true, 90, colors::Red},
-    GaugeCase{"3C8 00 00 1C\r\n", "RpmValue", "900", "AiguilleRpm", false, -1000, 0},
-    GaugeCase{"3C8 00 00 1D\r\n", "RpmValue", "930", "AiguilleRpm", false, 28 / 11.6 + 114, 0},
-    GaugeCase{"3C8 00 00 3F\r\n", "RpmValue", "2020", "AiguilleRpm", false, 16 / 23.0 + 208, 0},
-    GaugeCase{"3C8 00 00 9C\r\n", "RpmValue", "4990", "AiguilleRpm", false, 2992 / 23.0 + 208, 0},
-    GaugeCase{"3CB 40 50 00 32 00 19\r\n", "StateValue", "25.0", "AiguilleSoc", true, -90, colors::Red},
-    GaugeCase{"3CB 40 50 00 8C 00 19\r\n", "StateValue", "70.0", "AiguilleSoc", true, -30, colors::Green},
-    GaugeCase{"244 00 00 00 00 00 00 07\r\n", "AccValue", "3.5", "AiguilleAcc", true, 69, 0},
-    GaugeCase{"244 00 00 00 00 00 00 0F\r\n", "AccValue", "7", "AiguilleAcc", true, 90 - (4 * 60 / 190.0 + 30), 0},
-    GaugeCase{"244 00 00 00 00 00 00 C8\r\n", "AccValue", "100", "AiguilleAcc", true, 0, 0},
-    GaugeCase{"244 00 00 00 00 00 00 FF\r\n", "AccValue", "127", "AiguilleAcc", true, 90 - (244 * 60 / 190.0 + 30), 0},
-    GaugeCase{"039 50 00 00\r\n52C 00 64\r\n", "CoolantTempValue", "50.0", "AiguilleTempTh", false, 48 - 500 / 13.5,
-              colors::Green},
-    GaugeCase{"039 50 00 00\r\n52C 00 96\r\n", "CoolantTempValue", "75.0", "AiguilleTempTh", false, 48 - 750 / 13.5,
-              colors::Red}));
+    for (const auto& [figure, name] : figures) EXPECT_EQ(rig.text(name), name);
+    for (const char* name : shares) EXPECT_EQ(rig.text(name), name);
+    EXPECT_EQ(rig.text("DistanceLabel"), "Mètres");
+    EXPECT_EQ(rig.view().foreColor({"TankValue"}), colors::Red);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(rig.view().foreColor({"ShiftStatus", i}) == colors::Green, i == 3) << i;
+    EXPECT_TRUE(rig.visible("ErreurCan"));
+    EXPECT_EQ(std::tuple(rig.visible("Command1", 0), rig.visible("Command1", 1), rig.visible("Config")),
+              std::tuple(false, true, true));
+    EXPECT_EQ(rig.text("VolantValue"), "7");
+    const QImage dials = rig.grab("CadransPic");
+    for (const Needle& n : needles) {
+        SCOPED_TRACE(n.name);
+        ASSERT_TRUE(rig.visible(n.name));
+        const Line l = rig.view().line({n.name});
+        const QPointF p1 = needleEnd(n.dial, n.dial.r1, n.angle), p2 = needleEnd(n.dial, n.dial.r2, n.angle);
+        for (auto [got, want] : {std::pair{l.x1, p1.x()}, {l.y1, p1.y()}, {l.x2, p2.x()}, {l.y2, p2.y()}})
+            EXPECT_NEAR(got, want, 1e-6);
+        if (n.color == 0) continue;
+        // On screen: the middle of the needle is painted in its tone's colour.
+        const QColor seen = dials.pixelColor(((p1 + p2) / 2 / 15).toPoint());
+        const QColor want(int(n.color & 0xFF), int((n.color >> 8) & 0xFF), int((n.color >> 16) & 0xFF));
+        EXPECT_LT(std::abs(seen.red() - want.red()) + std::abs(seen.green() - want.green()) +
+                      std::abs(seen.blue() - want.blue()), 60) << seen.name().toStdString();
+    }
+    d.needles.rpm = {{200, Tone::Design, false}, 2};
+    renderer.render(d);
+    EXPECT_FALSE(rig.visible("AiguilleRpm"));
+    std::string unknown; // every control the renderer names exists in the window
+    for (const auto& [name, index] : rig.view().unknownControls()) unknown += name + "(" + std::to_string(index) + ") ";
+    EXPECT_EQ(unknown, "");
+}
 
 // The dial faces are drawn from the needles' own formula: where the needle for a marked
 // value points, just beyond its tip, the face has that mark's white tick; a few degrees
@@ -117,7 +124,9 @@ TEST(DialArtwork, TicksLieWhereTheNeedlesPoint)
     for (const Mark& m : marks) {
         SCOPED_TRACE(m.frame);
         WindowRig rig;
-        show(rig, m.frame);
+        // An ELM327 monitor line, then a tick; the current is a moving average of 50 frames.
+        rig.feed(m.frame, std::string_view(m.frame).starts_with("03B") ? 60 : 1);
+        rig.tick(2);
         const DialSpec& d = m.left ? kLeft : kRight;
         const Line l = rig.view().line({m.needle});
         const double angle = std::atan2(-(l.x2 - d.cx), l.y2 - d.cy) * 180 / 3.14159;

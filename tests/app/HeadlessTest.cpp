@@ -30,6 +30,31 @@ using Clock = std::chrono::steady_clock;
 using namespace test;
 using namespace std::chrono_literals;
 
+// The pseudo-terminal a simulated car (vcm-simcar) prints first; empty if it did not.
+std::string ptyOf(Child& car)
+{
+    if (!car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s)) return {};
+    return car.text().substr(0, car.text().find('\n'));
+}
+
+// Settings for live logging from the ELM327 at device into dir/save (value log, raw log if asked).
+std::string settingsFor(TempFolder& dir, const std::string& device, bool rawLog = false, const char* bps = "38400")
+{
+    std::filesystem::create_directories(dir.file("save"));
+    return dir.write("VeloxCanMoni.INI", "[Comm]\r\nInterface=ELM327\r\nPortNum=1\r\nBPS=" + std::string(bps) +
+                                         "\r\nPortNum GPS=0\r\n[CAN232]\r\nLogfile=True\r\nSuperLogfile=" +
+                                         (rawLog ? "True" : "False") + "\r\n[GPS]\r\nEnableGPS=False\r\n"
+                                         "[Unit]\r\nSystem=SI\r\nTemp=Celsius\r\n[File]\r\nSavePath=" + dir.file("save") +
+                                         "\r\n[Ports]\r\nCOM1=" + device + "\r\n");
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+    return n;
+}
+
 // The two ways of starting live logging: the dashboard program's mode, and the program
 // linked without widgets (whose plain options are live logging's).
 struct HeadlessStart { const char* name; std::vector<std::string> command; };
@@ -40,19 +65,9 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
 {
     TempFolder dir;
     Child car({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5"});
-    ASSERT_TRUE(car.started());
-    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s));
-    const std::string pty = car.text().substr(0, car.text().find('\n'));
+    const std::string pty = ptyOf(car);
     ASSERT_EQ(pty.rfind("/dev/", 0), 0u) << pty;
-
-    const std::string save = dir.file("save");
-    const std::string ini = dir.write("VeloxCanMoni.INI",
-                                      "[Comm]\r\nInterface=ELM327\r\nPortNum=1\r\nBPS=500000\r\nPortNum GPS=0\r\n"
-                                      "[CAN232]\r\nLogfile=True\r\nSuperLogfile=True\r\n[GPS]\r\nEnableGPS=False\r\n"
-                                      "[Unit]\r\nSystem=SI\r\nTemp=Celsius\r\n[File]\r\nSavePath=" + save + "\r\n"
-                                      "[Ports]\r\nCOM1=" + pty + "\r\n");
-    std::filesystem::create_directories(save);
-
+    const std::string save = dir.file("save"), ini = settingsFor(dir, pty, true, "500000");
     std::vector<std::string> command = GetParam().command;
     command.insert(command.end(), {"--settings", ini, "--status-every", "1"});
     Child program(command);
@@ -87,12 +102,8 @@ TEST(HeadlessProgram, ATripThatCannotBeSavedFailsTheRun)
 {
     TempFolder dir;
     Child car({VCM_SIMCAR, "--adapter", "elm327", "--seed", "5"});
-    ASSERT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s));
-    const std::string pty = car.text().substr(0, car.text().find('\n'));
-    const std::string save = dir.file("save");
-    std::filesystem::create_directories(save + "/TRAJETS.CSV");
-    const std::string ini = dir.write("VeloxCanMoni.INI", "[Comm]\r\nInterface=ELM327\r\nPortNum=1\r\n[Unit]\r\nSystem=SI\r\n"
-                                                          "[File]\r\nSavePath=" + save + "\r\n[Ports]\r\nCOM1=" + pty + "\r\n");
+    const std::string ini = settingsFor(dir, ptyOf(car), false, "500000");
+    std::filesystem::create_directories(dir.file("save") + "/TRAJETS.CSV");
     Child program({VCM_HEADLESS_PROGRAM, "--settings", ini, "--status-every", "1"});
     const std::regex moving(R"( running [1-9][0-9.]* km/h)");
     ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, moving); }, 15s))
@@ -178,22 +189,6 @@ private:
     std::atomic<bool> stop_{false};
 };
 
-std::string settingsFor(TempFolder& dir, const std::string& device)
-{
-    std::filesystem::create_directories(dir.file("save"));
-    return dir.write("VeloxCanMoni.INI", "[Comm]\r\nInterface=ELM327\r\nPortNum=1\r\nBPS=38400\r\nPortNum GPS=0\r\n"
-                                         "[CAN232]\r\nLogfile=True\r\nSuperLogfile=False\r\n[GPS]\r\nEnableGPS=False\r\n"
-                                         "[Unit]\r\nSystem=SI\r\nTemp=Celsius\r\n[File]\r\nSavePath=" + dir.file("save") +
-                                         "\r\n[Ports]\r\nCOM1=" + device + "\r\n");
-}
-
-std::size_t occurrences(const std::string& text, const std::string& what)
-{
-    std::size_t n = 0;
-    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-    return n;
-}
-
 // What headless logging tells, once each, as it happens, and that SIGTERM ends it within
 // two seconds whatever it is waiting for.
 TEST(HeadlessReports, EachAdapterProblemOnceWithTheDeviceAndSigtermWithinTwoSeconds)
@@ -235,9 +230,8 @@ TEST(HeadlessReports, ALostAdapterKeepsTheTripAcrossTheGap)
     TempFolder dir;
     const std::string link = dir.file("adapter"); // the device path the settings name
     auto plugIn = [&](Child& car) {
-        EXPECT_TRUE(car.readUntil([](const std::string& t) { return t.find('\n') != std::string::npos; }, 5s));
         std::filesystem::remove(link);
-        std::filesystem::create_symlink(car.text().substr(0, car.text().find('\n')), link);
+        std::filesystem::create_symlink(ptyOf(car), link);
     };
     auto first = std::make_unique<Child>(std::vector<std::string>{VCM_SIMCAR, "--adapter", "elm327", "--seed", "5", "--speed", "500000"});
     plugIn(*first);

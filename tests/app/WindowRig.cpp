@@ -32,10 +32,7 @@ WindowRig::WindowRig(WindowOptions options)
     adapter.script = options.adapterScript ? options.adapterScript
                      : options.elm327      ? FakePort::Script(ScriptedElm327{})
                                            : FakePort::Script(canUsbReply);
-    pump_.setEvents([this, onEvents = options.onEvents] {
-        adapter.deliver();
-        if (onEvents) onEvents(*this);
-    });
+    pump_.setEvents([this] { adapter.deliver(); });
     adapter.failOpen = options.adapterFails;
     form_ = std::make_unique<MainForm>(MainFormServices{clock, fs_, adapter, aux, gps, pump_, ini, folder_.path(), '.',
                                                         options.screen, false, {}, options.startWhenPainted});

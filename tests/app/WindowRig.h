@@ -15,8 +15,6 @@
 #include <QImage>
 #include <QObject>
 
-#include <functional>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +31,6 @@ struct WindowOptions {
     QSize screen{1280, 1024};
     std::string tripFile = {}; // TRAJETS.CSV of an earlier run, written before start-up
     FakePort::Script adapterScript = {};          // the adapter's answers; empty: a scripted adapter
-    std::function<void(WindowRig&)> onEvents = {}; // runs on every pass of the core's event waits
     bool startWhenPainted = false; // as the program starts: acquisition after the first paint
     bool adapterFails = false;     // the adapter port cannot be opened
 };

@@ -1,14 +1,12 @@
-// The dashboard's geometry: the four layouts Delete steps through with their zoom,
-// needle widths under zoom, the start-up fit to the screen and the window caption. The
-// drawn window checks the parts shown, figures apart and on the screen, and the way back
-// (WindowLayouts, WindowFit, ScreenFitInWindow).
+// The dashboard's geometry: needle widths under zoom, the start-up fit to the screen and
+// the window caption. The four layouts Delete steps through, with their parts and zoom,
+// are checked in the drawn window (WindowLayouts, WindowFit).
 #include "dashboard/DisplayLayout.h"
 #include "dashboard/ScreenFit.h"
 #include "dashboard/UnitChoice.h"
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <utility>
 
 using namespace vcm;
@@ -23,24 +21,6 @@ bool inside(const Rect& inner, const Rect& outer, double slack = 1e-6)
 }
 
 } // namespace
-
-TEST(Layouts, DeleteStepsFourLayoutsWithTheirZoomAndBack)
-{
-    const DialFit fit{2.2, 1.9};
-    struct Step { DashboardLayout layout; bool histogram, vrac, frame1, map; double zoom; };
-    const Step steps[] = {{DashboardLayout::B, false, true, true, true, 1.0},
-                          {DashboardLayout::C, false, false, true, false, 1.9},
-                          {DashboardLayout::D, false, false, false, false, 2.2},
-                          {DashboardLayout::A, true, true, true, true, 1.0}};
-    DashboardLayout layout = DashboardLayout::A;
-    for (const Step& s : steps) {
-        layout = nextLayout(layout);
-        ASSERT_EQ(layout, s.layout);
-        const LayoutParts p = partsOf(layout, fit);
-        EXPECT_EQ(std::tuple(p.histogram, p.vracFrame, p.frame1, p.engineMap, p.dialZoom),
-                  std::tuple(s.histogram, s.vrac, s.frame1, s.map, s.zoom));
-    }
-}
 
 TEST(Layouts, NeedleWidthRoundsHalfToEvenAndNeverVanishes)
 {

@@ -48,17 +48,6 @@ struct SetupRig {
         ASSERT_GE(at, 0) << text.toStdString();
         c->setCurrentIndex(at);
     }
-    // Every control moved away from the presets: CANUSB, COM 4 / COM 6, all logs, US units.
-    void changeEverything() const
-    {
-        option(1)->click();
-        selectText("Combo1", 0, "COM 4");
-        selectText("Combo1", 2, "COM 6");
-        for (const char* box : {"logfile", "Superlogfile", "GPSTracking"}) check(box)->setChecked(true);
-        selectText("DistanceUnits", -1, "USA");
-        selectText("TempUnits", -1, "Fahrenheit");
-    }
-
     RecordingReporter reporter;
     AnsweringChooser chooser;
     std::unique_ptr<SetupForm> form;
@@ -143,7 +132,12 @@ TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
                                   .SavePath = "/home/driver/logs", .EnableGPS = true};
     for (int button : {0, 1}) {
         SetupRig rig;
-        rig.changeEverything();
+        rig.option(1)->click(); // every control moved away from the presets
+        rig.selectText("Combo1", 0, "COM 4");
+        rig.selectText("Combo1", 2, "COM 6");
+        for (const char* box : {"logfile", "Superlogfile", "GPSTracking"}) rig.check(box)->setChecked(true);
+        rig.selectText("DistanceUnits", -1, "USA");
+        rig.selectText("TempUnits", -1, "Fahrenheit");
         rig.click("Command1", button);
         EXPECT_TRUE(rig.reporter.shown.empty());
         EXPECT_FALSE(rig.form->isVisible());
