@@ -17,11 +17,21 @@ constexpr double MapSize = design::MapSize;
 struct Builder {
     std::vector<ControlDesign> controls;
 
-    void container(std::string name, ControlKind kind, Rect r, std::string caption = {})
+    // What every control inside a container carries: its name, element, container and kind.
+    static ControlDesign placed(std::string name, int index, std::string parent, ControlKind kind, bool visible)
     {
         ControlDesign c;
         c.name = std::move(name);
+        c.index = index;
+        c.parent = std::move(parent);
         c.kind = kind;
+        c.visible = visible;
+        return c;
+    }
+
+    void container(std::string name, ControlKind kind, Rect r, std::string caption = {})
+    {
+        ControlDesign c = placed(std::move(name), -1, {}, kind, true);
         c.rect = r;
         c.caption = std::move(caption);
         controls.push_back(std::move(c));
@@ -29,30 +39,20 @@ struct Builder {
     void label(std::string name, int index, std::string parent, Rect r, double font, std::string caption,
                TextAlign align, bool bold = false, bool visible = true)
     {
-        ControlDesign c;
-        c.name = std::move(name);
-        c.index = index;
-        c.parent = std::move(parent);
-        c.kind = ControlKind::Label;
+        ControlDesign c = placed(std::move(name), index, std::move(parent), ControlKind::Label, visible);
         c.rect = r;
         c.fontSize = font;
         c.caption = std::move(caption);
         c.align = align;
         c.bold = bold;
-        c.visible = visible;
         controls.push_back(std::move(c));
     }
     void line(std::string name, int index, std::string parent, Line l, int width, bool visible = true)
     {
-        ControlDesign c;
-        c.name = std::move(name);
-        c.index = index;
-        c.parent = std::move(parent);
-        c.kind = ControlKind::Line;
+        ControlDesign c = placed(std::move(name), index, std::move(parent), ControlKind::Line, visible);
         c.line = l;
         c.rect = {std::min(l.x1, l.x2), std::min(l.y1, l.y2), std::abs(l.x2 - l.x1), std::abs(l.y2 - l.y1)};
         c.borderWidth = width;
-        c.visible = visible;
         controls.push_back(std::move(c));
     }
     // A figure of the dial panel: large, right-aligned so digits stay put as values change.
