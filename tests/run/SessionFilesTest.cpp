@@ -1,7 +1,8 @@
 // What a session leaves on disk and in the histogram: value-log rows per tick, the GPS
 // log, the minute bars, the trip file. (Row, raw-log and trip-line formats: LogFormatTest,
 // RunLogTest, TripFileTest; the GPS columns of replayed rows: RecordedDriveTest; the log
-// set closed on Stop: QtSessionTest.)
+// set closed on Start and Stop: AdapterControlTest; the loop over Qt's timers and ports:
+// HeadlessTest.)
 #include "MonitorRig.h"
 
 #include "logging/Histogram.h"
