@@ -129,7 +129,7 @@ TEST(AdapterControl, StopDuringTheStartDialogueLeavesTheWindowStopped)
     EXPECT_EQ(rig.adapterPort.written, "ATZ\rATSP6\r ");
 }
 
-TEST(AdapterControl, StartClosesThePreviousLogSetWhenLogfileIsOn)
+TEST(AdapterControl, StartAndStopCloseTheLogSetWhenLogfileIsOn)
 {
     for (bool logfile : {true, false}) {
         LinkRig rig(false);
@@ -137,6 +137,9 @@ TEST(AdapterControl, StartClosesThePreviousLogSetWhenLogfileIsOn)
         rig.log.openIfClosed();
         rig.adapter.startAcquisition();
         EXPECT_EQ(rig.log.isOpen(), !logfile) << "Logfile " << logfile;
+        rig.log.openIfClosed();
+        rig.adapter.stopAcquisition();
+        EXPECT_EQ(rig.log.isOpen(), !logfile) << "Logfile " << logfile << " on Stop";
     }
 }
 

@@ -1,4 +1,5 @@
 // candump -L text arriving live, cut anywhere, turned into each adapter's monitor text.
+// (The device name that carries it to the ports: HeadlessLiveCandump.)
 #include "sources/replay/LiveCandump.h"
 
 #include <gtest/gtest.h>
@@ -35,20 +36,6 @@ TEST(LiveCandump, FramesBecomeTheAdapterTextWhereverTheInputIsCut)
             EXPECT_EQ(feed.linesSkipped(), 1u) << "only the line that is not candump text";
         }
     }
-}
-
-TEST(LiveCandump, DeviceNamesCarryTheFormAndThePath)
-{
-    const auto elm = parseLiveCandumpDevice(liveCandumpDeviceName("-", true));
-    ASSERT_TRUE(elm);
-    EXPECT_EQ(elm->form, AdapterForm::Elm327);
-    EXPECT_EQ(elm->path, "-");
-    const auto canusb = parseLiveCandumpDevice(liveCandumpDeviceName("/tmp/a b.log", false));
-    ASSERT_TRUE(canusb);
-    EXPECT_EQ(canusb->form, AdapterForm::CanUsb);
-    EXPECT_EQ(canusb->path, "/tmp/a b.log");
-    for (const char* other : {"candump:", "candump:elm327:", "candump:stn:-", "sim:elm327", "/dev/ttyUSB0"})
-        EXPECT_FALSE(parseLiveCandumpDevice(other)) << other;
 }
 
 } // namespace

@@ -210,8 +210,6 @@ TEST(Replay, OneCandumpInterfaceIsReplayed)
         both += l.replace(l.find("can0"), 4, "can1");
     }
     const std::string path = in.write("two.log", both);
-    TempFolder alone;
-    const double oneBus = replayFile(in.write("one.log", can0), metricOptions(alone.path())).distanceM;
     for (const std::string channel : {"can1", ""}) {
         SCOPED_TRACE(channel);
         TempFolder out;
@@ -221,7 +219,7 @@ TEST(Replay, OneCandumpInterfaceIsReplayed)
         auto source = openRecording(path, ro);
         DiskFileSystem disk;
         const ReplayReport r = replayRecording(*source, metricOptions(out.path()), disk);
-        EXPECT_DOUBLE_EQ(r.distanceM, oneBus);
+        EXPECT_NEAR(r.distanceM, 19.4, 1e-9) << "one bus: 36 km/h up to its last 3CA at 1940 ms";
         EXPECT_TRUE(told(notes, channel.empty() ? "frames of can1 are skipped: only can0 (the first interface"
                                                 : "frames of can0 are skipped: only can1 is replayed"));
     }

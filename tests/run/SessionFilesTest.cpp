@@ -1,7 +1,8 @@
-// What a session leaves on disk and in the histogram: value-log rows per tick, the GPS
-// log, the minute bars, the trip file. (Row, raw-log and trip-line formats: LogFormatTest,
+// What a session leaves on disk and in the histogram: value-log rows per tick, the minute
+// bars, the trip file. (The GPS log of a live session: GoldenOutputTest's record sets.) (Row, raw-log and trip-line formats: LogFormatTest,
 // RunLogTest, TripFileTest; the GPS columns of replayed rows: RecordedDriveTest; the log
-// set closed on Stop: QtSessionTest.)
+// set closed on Start and Stop: AdapterControlTest; the loop over Qt's timers and ports:
+// HeadlessTest.)
 #include "MonitorRig.h"
 
 #include "logging/Histogram.h"
@@ -26,21 +27,6 @@ TEST(SessionFiles, OneValueRowPerTickWhileThePortIsOpen)
     ASSERT_EQ(lines.size(), 26u) << "header and 25 rows";
     EXPECT_EQ(lines[1].substr(0, 30), "04/12/2026;09:10:30;50,0;1536;") << "the decimal separator is the system's";
     EXPECT_EQ(fieldsOf(lines[25])[1], "09:10:32") << "25 ticks of 100 ms later";
-}
-
-TEST(SessionFiles, GpsTickCopiesTheReceiverTextAndShowsTheAltitude)
-{
-    MonitorRig rig(true);
-    rig.settings.SuperLogFile = rig.settings.EnableGPS = true;
-    rig.settings.PortNumGPS = 6;
-    rig.monitor.startAcquisition();
-    rig.tick();
-    const std::string nmea = "$GPGGA,092751.000,5321.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n";
-    rig.gpsPort.receive(nmea);
-    rig.monitor.onGpsTimer();
-    rig.tick();
-    EXPECT_EQ(rig.folder.read(rig.monitor.logs().fileBase() + ".gps"), nmea);
-    EXPECT_EQ(rig.shown().gpsAltitude.value, "61,7");
 }
 
 TEST(SessionFiles, FirstMinuteBarComesAtTheClocksMinuteNotSixtySecondsLater)
