@@ -194,25 +194,5 @@ TEST(Handlers, InjectorFrameClearsEvModeOnlyWhileMoving)
     EXPECT_FALSE(rig.state.EvMode);
 }
 
-// ELM327 lines the adapter damaged: marked (<RX ERROR, <DATA ERROR) or cut short (fewer
-// bytes than the identifier has shown). None of them reaches a handler.
-TEST(Handlers, DamagedElmLinesLeaveTheValuesAlone)
-{
-    const struct {
-        const char* damaged;
-    } cases[] = {{"3C8 00 00 FF\r\n"}, {"3C8 00 00 FF 00 00 <RX ERROR\r\n"}, {"3C8 00 00 FF 00 <DATA ERROR\r\n"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.damaged);
-        DecoderRig rig(true);
-        rig.decoder.decodeFrames("3C8 00 00 32 00 00\r\n"); // 1600 rpm, five bytes
-        rig.decoder.decodeFrames(c.damaged);
-        EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 1600);
-        EXPECT_EQ(rig.decoder.framesDecoded(), 1u);
-    }
-    DecoderRig rig(false); // the CANUSB line says its own length
-    rig.decoder.decodeFrames("t3C85000032000\rt3C830000FF\rt");
-    EXPECT_DOUBLE_EQ(rig.state.EngineRpm, 0xFF * 32);
-}
-
 } // namespace
 } // namespace vcm::test

@@ -7,33 +7,6 @@
 namespace vcm::test {
 namespace {
 
-TEST(Integration, StepsWeighElapsedTimeWithThePreviousRate)
-{
-    DecoderRig rig;
-    resetTrip(rig.state, 1000);
-    rig.frame("0B4 00 00 00 00 00 1F 40 00"); // 80 km/h
-    rig.frame("3C8 00 00 32 00 00");          // 1600 rpm, injector still 0
-    EXPECT_DOUBLE_EQ(rig.state.InstantConsumption, 0);
-
-    rig.clock.setTick(1010);
-    rig.frame("520 00 01 2C 00"); // injector 300
-    EXPECT_DOUBLE_EQ(rig.state.FuelAccumulator, 0); // 10 ms at the old rate 0
-
-    rig.clock.setTick(1118);
-    rig.frame("3CA 00 00 00 00 00");
-    EXPECT_DOUBLE_EQ(rig.state.FuelAccumulator, 108.0 * 300 * 1600); // injector x rpm
-    EXPECT_DOUBLE_EQ(rig.state.DistanceAccumulator, 118.0 * 80);
-    EXPECT_DOUBLE_EQ(rig.state.LastDistanceTick, 1118);
-
-    // Engine stops: that step does not accumulate, and the rate becomes 0.
-    rig.clock.setTick(1300);
-    rig.frame("3C8 00 00 00 00 00");
-    EXPECT_DOUBLE_EQ(rig.state.FuelAccumulator, 108.0 * 480000);
-    EXPECT_DOUBLE_EQ(rig.state.FuelFlowRate, 0);
-    EXPECT_DOUBLE_EQ(rig.state.LastFuelTick, 1300);
-    EXPECT_DOUBLE_EQ(rig.state.InstantConsumption, 0);
-}
-
 TEST(Integration, ConsumptionStandingAndRolling)
 {
     struct Case {

@@ -1,13 +1,10 @@
 // GPS receiver text as it arrives every 2050 ms: single sentences with known values,
-// corrupted and cut-off sentences, and a recorded drive fed in port-sized chunks.
+// corrupted and cut-off sentences (a recorded drive: the GPS log replayed in GoldenOutputTest).
 #include "logging/GpsDecoder.h"
-
-#include "LogFiles.h"
 
 #include <gtest/gtest.h>
 
 using namespace vcm;
-using namespace vcm::test;
 
 namespace {
 
@@ -92,34 +89,4 @@ TEST_F(GpsFixture, AltitudeTrendMovesOnOneStepPerDecodeAndTheReferenceNeedsSixSa
     EXPECT_EQ(gps.altitudeTrend, (std::array<int, 3>{1, -1, 0}));
     EXPECT_DOUBLE_EQ(gps.GpsPrevAltitude, 58.2);
     EXPECT_EQ(gps.StartAltitude, 58) << "taken once, whole metres";
-}
-
-TEST_F(GpsFixture, RecordedDriveFedInPortSizedChunks)
-{
-    // 4800 bit/s for 2050 ms is about 980 characters per GPS tick; the recording holds
-    // no-fix epochs, then a 2D and a 3D fix, and two sentences hit by line noise.
-    const std::string drive = readFile(std::string(VCM_TEST_DATA_DIR) + "/gps_drive.nmea");
-    ASSERT_GT(drive.size(), 5000u);
-    std::vector<std::string> latitudes;
-    for (std::size_t at = 0; at < drive.size(); at += 980) {
-        decode(std::string_view(drive).substr(at, 980));
-        latitudes.push_back(gps.GpsLatitude);
-        if (gps.GpsLatitude == "0") continue; // no fix yet
-        EXPECT_NEAR(std::stod(gps.GpsLatitude), 53.365, 0.005) << "chunk " << at / 980;
-        EXPECT_NEAR(std::stod(gps.GpsLongitude), -6.505, 0.005) << "chunk " << at / 980;
-    }
-    ASSERT_EQ(latitudes.size(), 7u);
-    EXPECT_EQ(latitudes[0], "0");
-    EXPECT_EQ(latitudes[1], "53.361762");
-    EXPECT_EQ(latitudes[2], "53.362102"); // its first GGA is corrupted: the repeat after it counts
-    EXPECT_EQ(gps.GpsLatitude, "53.363292");
-    EXPECT_EQ(gps.GpsLongitude, "-6.509147");
-    EXPECT_EQ(gps.GpsAltitude, "64,7");
-    EXPECT_DOUBLE_EQ(gps.altitude, 64.7);
-    EXPECT_DOUBLE_EQ(gps.latitude, 53.363292);
-    EXPECT_EQ(gps.speedKmh, 41);
-    EXPECT_EQ(gps.GpsSatellites, 8);
-    EXPECT_EQ(gps.GpsSpeed, "41");
-    EXPECT_EQ(gps.GpsCourse, "84");
-    EXPECT_EQ(gps.fixMode, 3);
 }

@@ -1,5 +1,5 @@
-// The log set on a real disk: file names, what each file holds, the rollover, the raw
-// log's marker lines, and what happens when the folder cannot be written.
+// The log set on a real disk: file names, what each file holds, the rollover, and what
+// happens when the folder cannot be written (raw log markers: GoldenOutputTest's recorded sets).
 #include "logging/RunLog.h"
 
 #include "support/FaultyFileSystem.h"
@@ -57,7 +57,6 @@ TEST_F(LogFixture, ValueLogHoldsHeaderThenRowsEndingCrLf)
     // Each row is on disk as soon as it is written: read it while the file is open.
     const auto csv = lines("CAN_04122026_0910.csv");
     ASSERT_EQ(csv.size(), 3u);
-    EXPECT_EQ(csv[0].rfind("Date;Heure;km/h;Tpm;", 0), 0u);
     EXPECT_EQ(csv[2], "04/12/2026;09:10:00;2");
 
     log.close();
@@ -92,23 +91,6 @@ TEST_F(LogFixture, The65001stRowStartsANewSet)
     EXPECT_EQ(second[0].substr(0, 11), "Date;Heure;");
     EXPECT_EQ(second[1], "row 65001");
     EXPECT_EQ(log.failedRowCount(), 0);
-}
-
-// The raw log keeps the adapter text as it came, each chunk with its marker line
-// (RawMarkerTest has the format); text without an open set is dropped.
-TEST_F(LogFixture, RawLogKeepsTheAdapterTextWithOneMarkerLine)
-{
-    settings.SuperLogFile = settings.EnableGPS = true;
-    clock.setNow(DateTime::fromCivil({2026, 12, 4, 9, 10, 7}));
-    clock.setTick(987654);
-    RunLog log(fs, clock, settings, fallback.path());
-    log.writeRaw("t3CA5\r");
-    log.writeGps("$GPGGA,\r\n");
-    EXPECT_TRUE(folder.names().empty());
-    log.openIfClosed();
-    log.writeRaw("OK\r\n");
-    log.writeRaw(">");
-    EXPECT_EQ(folder.read("CAN_04122026_0910.txt"), "OK\r\n#04/12/2026 09:10:07_987654_4#\r\n>#04/12/2026 09:10:07_987654_1#\r\n");
 }
 
 TEST_F(LogFixture, EmptySaveFolderUsesTheFallbackFolder)

@@ -92,15 +92,6 @@ TEST_F(TripFixture, MinuteBarsReadTheSameValueWhateverTheSystem)
     }
 }
 
-TEST_F(TripFixture, PointSystemWritesPointDecimals)
-{
-    TripStore writer(fs, folder.path(), '.');
-    writer.load();
-    ASSERT_TRUE(writer.save(bars(4.5), kShortRun));
-    EXPECT_NE(read().find("\r\nM;4.5\r\n"), std::string::npos); // read back on any system (above)
-    EXPECT_NE(read().find("\r\nM;7.4\r\nT;05:12:26;18:02:09;1800;1234;25001;57.5;"), std::string::npos);
-}
-
 TEST_F(TripFixture, PowerCutDuringShutdownOrAnIdleRunLeavesTheOldFileWhole)
 {
     const std::string old = tripFile(30);
