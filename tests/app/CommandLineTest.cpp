@@ -44,15 +44,6 @@ TEST(CommandLine, ReadsTheOptionsOfEveryMode)
               std::tuple(false, false, false, 115200, true, false));
     EXPECT_EQ(r.startEpoch, 1796375405); // 2026-12-04 09:10:05 UTC
 
-    const CommandLine report = parseCommandLine({"--report", "logs", "--out", "r"}, Program::Dashboard);
-    ASSERT_EQ(report.mode, ProgramMode::Report) << report.message;
-    EXPECT_EQ(std::tuple(report.report.input, report.report.outDir), std::tuple("logs", "r"));
-
-    const CommandLine decode = parseCommandLine({"--decode", "d.txt", "--adapter", "ELM327"}, Program::Dashboard);
-    ASSERT_EQ(decode.mode, ProgramMode::Decode) << decode.message;
-    EXPECT_EQ(decode.decode.file, "d.txt");
-    EXPECT_EQ(decode.decode.form, AdapterForm::Elm327);
-
     // The program without widgets logs live without being told.
     for (const Args& args : {Args{"--settings", "v.INI", "--status-every", "2"}, Args{"--headless", "--settings=v.INI", "--status-every", "2"}}) {
         const CommandLine live = parseCommandLine(args, Program::Headless);

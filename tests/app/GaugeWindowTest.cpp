@@ -1,6 +1,5 @@
 // The renderer in the running window: every figure of the snapshot in its own label,
-// each needle where its angle puts it and in its tone's colour on screen, and the dial
-// faces' ticks under the needles. The figures and angles themselves are the core's
+// each needle where its angle puts it and in its tone's colour on screen. The figures and angles themselves are the core's
 // (DashboardModelTest).
 #include "WindowRig.h"
 
@@ -105,42 +104,6 @@ TEST(WindowRenderer, EachFigureNeedleAndToneReachesItsWidget)
     std::string unknown; // every control the renderer names exists in the window
     for (const auto& [name, index] : rig.view().unknownControls()) unknown += name + "(" + std::to_string(index) + ") ";
     EXPECT_EQ(unknown, "");
-}
-
-// The dial faces are drawn from the needles' own formula: where the needle for a marked
-// value points, just beyond its tip, the face has that mark's white tick; a few degrees
-// off it has none.
-TEST(DialArtwork, TicksLieWhereTheNeedlesPoint)
-{
-    struct Mark { const char* frame; const char* needle; bool left; };
-    const Mark marks[] = {
-        {"3CB 40 50 00 78 00 19\r\n", "AiguilleSoc", true},    // 60 %
-        {"03B 0F 9C 00 D2\r\n", "AiguilleAmp", true},          // +10 A
-        {"03B 0F 06 00 D2\r\n", "AiguilleAmp", true},          // +25 A (minor mark)
-        {"3C8 00 00 7D\r\n", "AiguilleRpm", false},            // 4000 rpm
-        {"52C 00 A0\r\n", "AiguilleTempTh", false},            // 80 degrees
-        {"244 00 00 00 00 00 00 64\r\n", "AiguilleAcc", true}, // 50 %
-    };
-    for (const Mark& m : marks) {
-        SCOPED_TRACE(m.frame);
-        WindowRig rig;
-        // An ELM327 monitor line, then a tick; the current is a moving average of 50 frames.
-        rig.feed(m.frame, std::string_view(m.frame).starts_with("03B") ? 60 : 1);
-        rig.tick(2);
-        const DialSpec& d = m.left ? kLeft : kRight;
-        const Line l = rig.view().line({m.needle});
-        const double angle = std::atan2(-(l.x2 - d.cx), l.y2 - d.cy) * 180 / 3.14159;
-        rig.view().setVisible({m.needle}, false); // the face alone
-        const QImage face = rig.grab("CadransBmp");
-        auto brightness = [&](double a) {
-            const QColor c = face.pixelColor((needleEnd(d, d.r2 + 130, a) / 15).toPoint());
-            return c.red() + c.green() + c.blue();
-        };
-        // A white tick sums to about 715; the brightest colour band (amber) to 475.
-        EXPECT_GT(brightness(angle), 620);
-        EXPECT_LT(brightness(angle + 4), 520);
-        EXPECT_LT(brightness(angle - 4), 520);
-    }
 }
 
 } // namespace

@@ -150,29 +150,6 @@ TEST(WindowSettings, SaveFolderDialogWritesTheSettingsOnceWhenClosed)
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Language=Japanese"), std::string::npos);
 }
 
-// Figures decoded in one unit and still on screen after Stop are drawn again in the unit
-// chosen, and come back exactly, the coolant needle where the same temperature puts it.
-TEST(WindowUnits, AChangeWhileStoppedRedrawsTheShownFiguresInTheNewUnit)
-{
-    WindowRig rig;
-    rig.feed("039 5A 00 00\r\n52C 00 B4\r\n3CB 40 50 00 6E 00 19\r\n0B4 00 00 00 00 00 2E E0 00\r\n");
-    rig.tick();
-    const Line needle = rig.view().line({"AiguilleTempTh"});
-    click(rig, "Command1", 1);
-    struct Step { const char* action; const char* coolant; const char* battery; const char* speed; };
-    const Step steps[] = {{"m_Fahrenheit", "194.0", "77", "120"}, {"m_us", "194.0", "77", "75"},
-                          {"m_Celsius", "90.0", "25", "75"}, {"m_Metric", "90.0", "25", "120"}};
-    EXPECT_EQ(rig.text("CoolantTempValue"), "90.0");
-    for (const Step& s : steps) {
-        SCOPED_TRACE(s.action);
-        rig.form().findChild<QAction*>(QString::fromLatin1(s.action))->trigger();
-        rig.tick(3);
-        EXPECT_EQ(std::tuple(rig.text("CoolantTempValue"), rig.text("BattTempValue"), rig.text("SpeedValue")),
-                  std::tuple(s.coolant, s.battery, s.speed));
-        const Line now = rig.view().line({"AiguilleTempTh"});
-        EXPECT_EQ(std::tuple(now.x1, now.y1, now.x2, now.y2), std::tuple(needle.x1, needle.y1, needle.x2, needle.y2));
-    }
-}
 
 TEST(WindowPanelsClick, CarTimeClickRestartsTheRunClock)
 {

@@ -1,5 +1,4 @@
-// The simulated port as the acquisition loop uses it: device names, settings, the
-// receive notification, replays.
+// The simulated port as the acquisition loop uses it: device names, settings, replays.
 #include "SimHost.h"
 #include "support/TempFolder.h"
 
@@ -53,20 +52,6 @@ TEST(SimulatedPort, OpensOnlyWithAValidSettingsText)
     EXPECT_TRUE(port.open(1, "38400,N,8,1"));
     EXPECT_EQ(port.deviceName(), "simulated ELM327");
     EXPECT_EQ(port.errorText(), "");
-}
-
-TEST(SimulatedPort, NotifiesOnlyWhenTextWaits)
-{
-    SimHost host(quietElm327());
-    host.runFor(50);
-    EXPECT_EQ(host.listener.receives, 0) << "a silent adapter raises no receive event";
-    host.port->write("ATI\r");
-    host.clock.advance(1);
-    host.port->pump();
-    EXPECT_EQ(host.listener.receives, 1);
-    EXPECT_EQ(host.port->readAll(), "ATI\rELM327 v1.5\r\r>");
-    host.port->pump();
-    EXPECT_EQ(host.listener.receives, 1);
 }
 
 TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
