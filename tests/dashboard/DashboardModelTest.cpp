@@ -137,13 +137,11 @@ TEST(Gauges, CaptionsAndAnglesWorkedOutByHand)
     enum Gauge { Current, Soc, Accel, Rpm, Coolant };
     const struct { Gauge gauge; double value; const char* caption; double angle; } cases[] = { // angle < -999: hidden
         {Current, 100, "10.0", 210}, {Current, 101, "10", 180 + 1001 * 0.03}, {Current, -100, "-10.0", 150},
-        {Current, -101, "-10.1", 180 - 1001 * 0.03}, {Current, 800, "80", 180 + 1980 * 0.03}, // (800-100) x 1.4 + 1000
-        {Current, 1500, "150", 180 + 2960 * 0.03}, {Current, 1501, "150", 270}, // rests right beyond 150 A
-        {Current, -2000, "-200.0", 90}, {Rpm, 896, "900", -1000}, {Rpm, 928, "930", 28 / 11.6 + 114},
-        {Rpm, 2016, "2020", 16 / 23.0 + 208}, {Rpm, 4992, "4990", 2992 / 23.0 + 208}, {Soc, 250, "25.0", -90},
+        {Current, -101, "-10.1", 180 - 1001 * 0.03}, {Current, 1500, "150", 180 + 2960 * 0.03}, // (1500-100) x 1.4 + 1000
+        {Current, 1501, "150", 270}, {Current, -2000, "-200.0", 90}, {Rpm, 896, "900", -1000}, // beyond 150 A: rests right
+        {Rpm, 928, "930", 28 / 11.6 + 114}, {Rpm, 4992, "4990", 2992 / 23.0 + 208}, {Soc, 250, "25.0", -90},
         {Soc, 700, "70.0", -30}, {Accel, 7, "3.5", 69}, {Accel, 15, "7", 90 - (4 * 60 / 190.0 + 30)},
-        {Accel, 200, "100", 0}, {Accel, 255, "127", 90 - (244 * 60 / 190.0 + 30)},
-        {Coolant, 500, "50.0", 48 - 500 / 13.5}, {Coolant, 750, "75.0", 48 - 750 / 13.5}};
+        {Accel, 200, "100", 0}, {Coolant, 500, "50.0", 48 - 500 / 13.5}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
         Rig r;

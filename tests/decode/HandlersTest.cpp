@@ -44,7 +44,6 @@ const HandlerCase kHandlerCases[] = {
     {"520 00 01 2C 00", 'M', {{FIELD(Injector), 300}}, {"ShowConsumption"}},
     {"526 00 39 00", 'M', {{FIELD(VvtiAngle), 12.5}}, {"ValveTiming=12.5"}},
     {"529 00 00 00 00 40 00 00", 'M', {{FIELD(EvMode), 1}}, {}},
-    {"52C 00 64", 'F', {{FIELD(CoolantTemp), 1220}}, {}},
     {"52C 00 FF", 'F', {{FIELD(CoolantTemp), 2615}}, {}},
     {"540 00 80 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "P"); }, 1}}, {}},
     {"540 00 56 00", 'M', {{[](const VehicleState& v) { return double(v.ShiftLever == "D"); }, 1}}, {}},
@@ -169,17 +168,6 @@ TEST(Handlers, SixteenBitOverflowsKeepTheLastValue)
         rig.frame("3CB 3D 47 19 99 00 1B 00"); // 32765 still fits
         EXPECT_EQ(rig.state.StateOfCharge, 32765);
     }
-}
-
-TEST(Handlers, CaptionsAreWrittenWhenTheirTextChanges)
-{
-    DecoderRig rig(false, true, true, ',');
-    rig.frame("038 00 7B");
-    rig.frame("038 00 7B");
-    rig.frame("038 00 7C");
-    rig.frame("526 00 39");
-    rig.frame("526 00 39");
-    EXPECT_EQ(rig.sink.events, (std::vector<std::string>{"FuelFlow=12,3", "FuelFlow=12,4", "ValveTiming=12,5"}));
 }
 
 // Moving while a 520 arrives ends the EV mode; standing does not.
