@@ -65,7 +65,6 @@ TEST_P(StartUpFit, HistogramAndDialLimits)
 INSTANTIATE_TEST_SUITE_P(Screens, StartUpFit, ::testing::Values(
     // width: (15 W - 60) / 8370, framed (15 W - 60 - 2760) / 8370; height (15 H - 60) / 4890
     FitCase{640, 480, 150, 384, 9540.0 / 8370, 6780.0 / 8370},
-    FitCase{800, 600, 300, 384, 11940.0 / 8370, 9180.0 / 8370},
     FitCase{1024, 768, 450, 480, 15300.0 / 8370, 12540.0 / 8370},
     FitCase{1280, 1024, 450, 560, 19140.0 / 8370, 16380.0 / 8370},
     FitCase{1024, 700, 300, 480, 15300.0 / 8370, 12540.0 / 8370},   // heights the steps leave out
