@@ -233,6 +233,22 @@ TEST(SpeedAndTrip, SpeedDistanceTripClockAndAverage)
     EXPECT_EQ(r.d.tripTime.value + " " + r.d.averageSpeed.value, "01:01 60.0");
 }
 
+TEST(SpeedAndTrip, UnitsChangeConvertsOnlyFiguresThatWereShown)
+{
+    Rig r;
+    r.state.SpeedKmh = r.state.SpeedDisplay = 100;
+    r.state.BatteryTempA = 20;
+    r.state.CoolantTemp = 500;
+    r.model.showBatteryTemp();
+    r.settings.MetricUnits = r.settings.Celsius = false;
+    r.model.unitsChanged(r.state, true, true);
+    EXPECT_EQ(r.state.BatteryTempA, 68);
+    EXPECT_EQ(r.d.batteryTemp.value, "68");
+    EXPECT_EQ(r.state.CoolantTemp, 500) << "never shown: still as decoded";
+    EXPECT_EQ(r.state.SpeedDisplay, 62);
+    EXPECT_EQ(r.d.speed.revision, 0u);
+}
+
 TEST(TotalsAtStartUp, ShowTheLifetimeFigures)
 {
     const struct {
