@@ -8,6 +8,7 @@
 // written with something new (or redrawn on purpose). Revision 0 means never written:
 // the window keeps its design there. A renderer draws a part when its revision differs
 // from the one it drew last, so it touches only what changed.
+#include "common/RunState.h"
 #include "decode/DecoderSink.h"
 
 #include <array>
@@ -50,7 +51,6 @@ struct MapMark {
 enum class DistanceUnit { Kilometres, Metres };
 // The activity lamp: dark and lit alternate as text arrives; silent when no frame came.
 enum class Lamp { Dark, Lit, Silent };
-enum class RunState { Stopped, Starting, Running, Stopping, Lost };
 
 struct NeedleSet {
     Field<NeedleState> current, soc, accel, rpm, coolant;

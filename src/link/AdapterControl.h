@@ -5,7 +5,6 @@
 // adapterError() is a failed adapter command or a lost adapter.
 #include "common/Clock.h"
 #include "common/Notices.h"
-#include "dashboard/Dashboard.h"
 #include "config/MonitorSettings.h"
 #include "decode/VehicleState.h"
 #include "link/EventPump.h"

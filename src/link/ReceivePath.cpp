@@ -1,7 +1,6 @@
 #include "link/ReceivePath.h"
 
 #include "common/Format.h"
-#include "dashboard/DashboardModel.h"
 #include "decode/Units.h"
 #include "logging/RunLog.h"
 
@@ -63,10 +62,10 @@ std::int32_t toInt32(double v)
 
 } // namespace
 
-ReceivePath::ReceivePath(LinkState& link, const MonitorSettings& settings, DashboardModel& dashboard, RunLog& log,
-                         SerialPort& adapter, SerialPort& aux, Decode decode)
-    : link_(link), settings_(settings), dashboard_(dashboard), log_(log), adapter_(adapter), aux_(aux),
-      decode_(std::move(decode))
+ReceivePath::ReceivePath(LinkState& link, const MonitorSettings& settings, RunLog& log, SerialPort& adapter,
+                         SerialPort& aux, Decode decode, Activity activity)
+    : link_(link), settings_(settings), log_(log), adapter_(adapter), aux_(aux), decode_(std::move(decode)),
+      activity_(std::move(activity))
 {
 }
 
@@ -90,7 +89,7 @@ void ReceivePath::onAdapterReceive()
         recogniseCanUsbReply(chunk);
 
     if (++rxEventCount_ >= BlinkEvery) {
-        dashboard_.blinkActivity();
+        activity_();
         rxEventCount_ = 0;
     }
 }

@@ -8,8 +8,8 @@
 //             ("BUFFER FULL", "CAN ERROR": Elm327Reports.h) -> AdapterErrorSeen, kept
 //             until monitoring restarts: at once when the prompt after it is read
 //   CANUSB    any CR -> ReplyState 1, BEL while a reply is awaited -> 2; decoder <- s
-//   every 11th chunk: the activity lamp toggles and the tank figure blinks while the
-//   tank is low (DashboardModel::blinkActivity).
+//   every 11th chunk: the activity callback (the host blinks the activity lamp and,
+//   while the tank is low, the tank figure).
 // Auxiliary port: lines of four comma-separated numbers ending CR LF, e.g.
 //   "120,80,5,3\r\n" -> auxValues {120, 80, 5, 3}; with US units the second is
 //   converted km -> miles and the third litres -> US gallons.
@@ -26,14 +26,15 @@
 
 namespace vcm {
 
-class DashboardModel;
 class RunLog;
 
 class ReceivePath {
 public:
     using Decode = std::function<void(std::string_view received)>;
+    using Activity = std::function<void()>;
 
-    ReceivePath(LinkState& link, const MonitorSettings& settings, DashboardModel& dashboard, RunLog& log, SerialPort& adapter, SerialPort& aux, Decode decode);
+    ReceivePath(LinkState& link, const MonitorSettings& settings, RunLog& log, SerialPort& adapter, SerialPort& aux,
+                Decode decode, Activity activity);
 
     void onAdapterReceive();
     // A communication error (not a lost device): what has arrived is dropped.
@@ -59,11 +60,11 @@ private:
 
     LinkState& link_;
     const MonitorSettings& settings_;
-    DashboardModel& dashboard_;
     RunLog& log_;
     SerialPort& adapter_;
     SerialPort& aux_;
     Decode decode_;
+    Activity activity_;
 
     std::function<void()> restartMonitoring_;
     Elm327Reports reports_;

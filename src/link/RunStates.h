@@ -1,9 +1,7 @@
 #pragma once
 // Why: the run's state changes in one place, and the trip clock follows them: the trip
 // counts only the time acquisition runs.
-//   Stopped -> Starting (port open, start-up dialogue) -> Running -> Stopping (stop
-//   dialogue) -> Stopped; a lost adapter ends in Lost.
-#include "dashboard/Dashboard.h"
+#include "common/RunState.h"
 #include "decode/VehicleState.h"
 #include "link/LinkState.h"
 

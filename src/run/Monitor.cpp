@@ -87,8 +87,9 @@ Monitor::Monitor(MonitorSettings& settings, Notices& notices, const Clock& clock
     trips_ = std::make_unique<TripStore>(fs_, resolveSaveFolder(settings_.SavePath, fallbackFolder_), decimalSeparator_);
     histogram_ = std::make_unique<HistogramModel>(decimalSeparator_);
     minuteClock_ = std::make_unique<MinuteClock>();
-    receive_ = std::make_unique<ReceivePath>(link_, settings_, *dashboard_, *log_, adapterPort_, auxPort_,
-                                             [this](std::string_view text) { decoder_->decodeFrames(text); });
+    receive_ = std::make_unique<ReceivePath>(
+        link_, settings_, *log_, adapterPort_, auxPort_, [this](std::string_view text) { decoder_->decodeFrames(text); },
+        [this] { dashboard_->blinkActivity(); });
     adapter_ = std::make_unique<AdapterControl>(link_, settings_, notices_, clock_, pump_,
                                                 LinkPorts{adapterPort_, auxPort_, gpsPort_}, vehicle_, *log_, *receive_);
     mainTick_ = std::make_unique<MainTick>(MainTickParts{link_, settings_, clock_, pump_, vehicle_, *adapter_, *dashboard_,

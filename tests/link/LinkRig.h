@@ -123,8 +123,8 @@ struct LinkRig {
     RunLog log{fs, clock, settings, folder.path()};
     std::vector<std::string> decoded;
     DashboardModel dashboard{vehicle, settings};
-    ReceivePath receive{link, settings, dashboard, log, adapterPort, auxPort,
-                        [this](std::string_view t) { decoded.emplace_back(t); }};
+    ReceivePath receive{link, settings, log, adapterPort, auxPort,
+                        [this](std::string_view t) { decoded.emplace_back(t); }, [this] { dashboard.blinkActivity(); }};
     AdapterControl adapter{link, settings, notices, clock, pump, LinkPorts{adapterPort, auxPort, gpsPort},
                            vehicle, log, receive};
     PortToReceivePath adapterListener{receive, adapter, false};
