@@ -18,16 +18,14 @@ namespace {
 
 struct Session {
     explicit Session(bool elm, std::uint64_t seed)
-        : host(elm ? std::unique_ptr<VirtualAdapter>(std::make_unique<VirtualElm327>(std::make_unique<DriveBus>(seed)))
-                   : std::unique_ptr<VirtualAdapter>(std::make_unique<VirtualCanUsb>(std::make_unique<DriveBus>(seed)))),
+        : host(makeVirtualAdapter({elm ? AdapterModel::Elm327 : AdapterModel::CanUsb, seed, ""})),
           decoder(state, settings, host.clock, sink)
     {
         settings.UseElm327 = elm;
         settings.MetricUnits = true;
         settings.Celsius = true;
         startAdapter(host, elm);
-        if (elm)
-            host.port->write("ATMA\r");
+        if (elm) host.port->write("ATMA\r");
         vcm::resetTrip(state, host.clock.tickCount());
         startKm = model().state().distanceKm;
         startFuel = model().state().fuelUsedLitres;
