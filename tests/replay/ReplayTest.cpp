@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 
 namespace vcm {
 namespace {
@@ -182,9 +183,7 @@ TEST(Replay, LongGapsAreReplayedAsShortPauses)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TempFolder in, out;
-        std::string second = drive;
-        for (std::size_t p = 0; (p = second.find("(1700000", p)) != std::string::npos;)
-            second.replace(p, 11, c.after);
+        const std::string second = std::regex_replace(drive, std::regex(R"(\(1700000\d{3})"), c.after);
         const ReplayReport r = replayFile(in.write("gap.log", drive + second), metricOptions(out.path()));
         EXPECT_EQ(r.pauses, 1);
         EXPECT_LT(r.rows, 2 * 20 + 110);
@@ -202,13 +201,8 @@ TEST(Replay, OneCandumpInterfaceIsReplayed)
     UtcZone utc;
     TempFolder in;
     const std::string can0 = steadyDriveCandump(2);
-    std::string both;
-    for (std::size_t at = 0, end; at < can0.size(); at = end + 1) {
-        end = can0.find('\n', at);
-        std::string l = can0.substr(at, end - at + 1);
-        both += l;
-        both += l.replace(l.find("can0"), 4, "can1");
-    }
+    // Each line again right after it, from can1.
+    const std::string both = std::regex_replace(can0, std::regex("(.*) can0 (.*\n)"), "$&$1 can1 $2");
     const std::string path = in.write("two.log", both);
     for (const std::string channel : {"can1", ""}) {
         SCOPED_TRACE(channel);
