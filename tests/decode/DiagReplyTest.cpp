@@ -37,7 +37,8 @@ TEST(DiagReply, C3ThenC4FillTheirHeadsAndBodies)
     EXPECT_EQ(rig.state.DiagPart[4], ";35;36;37;38;39;40;255");
 
     rig.decoder.decodeFrames(kC4Reply);
-    EXPECT_EQ(std::tuple(rig.state.DiagReplyKind, rig.state.C4Head, rig.state.C3Body), std::tuple("C4", "1;2;3;4", kC3Body));
+    EXPECT_EQ(std::tuple(rig.state.DiagReplyKind, rig.state.C4Head, rig.state.C3Body),
+              std::tuple("C4", "1;2;3;4", kC3Body));
     EXPECT_EQ(rig.state.C4Body, ";170;170;170;170;170;170;170;187;187;187;187;187;187;187");
 }
 

@@ -58,7 +58,8 @@ TEST(RecordingSource, CandumpFramesOfOneMillisecondArriveTogetherInTheChosenForm
     std::vector<std::string> notes;
     RecordingOptions options = noting(notes);
     const std::pair<AdapterForm, std::vector<std::string>> forms[] = {
-        {AdapterForm::Elm327, {"3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n", "520 00 1A 2B\r\n", "3C8 00 00 1F\r\n"}},
+        {AdapterForm::Elm327,
+         {"3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n", "520 00 1A 2B\r\n", "3C8 00 00 1F\r\n"}},
         {AdapterForm::CanUsb, {"t3CA50000000000\rt0B4700000000000D2C\r", "t5203001A2B\r", "t3C8300001F\r"}},
     };
     for (const auto& [form, texts] : forms) {

@@ -11,22 +11,17 @@ using namespace vcm::sim::test;
 
 TEST(SimulatedPort, DeviceNames)
 {
-    const struct {
-        const char* device;
-        AdapterModel adapter;
-        std::uint64_t seed;
-        const char* replay;
-    } valid[] = {
-        {"sim:elm327", AdapterModel::Elm327, 1, ""},
-        {"sim:canusb", AdapterModel::CanUsb, 1, ""},
-        {"sim:canusb:seed=77", AdapterModel::CanUsb, 77, ""},
-        {"sim:elm327:replay=/tmp/a b.log", AdapterModel::Elm327, 1, "/tmp/a b.log"},
+    const std::pair<const char*, SimulatedCar> valid[] = {
+        {"sim:elm327", {AdapterModel::Elm327, 1, ""}},
+        {"sim:canusb", {AdapterModel::CanUsb, 1, ""}},
+        {"sim:canusb:seed=77", {AdapterModel::CanUsb, 77, ""}},
+        {"sim:elm327:replay=/tmp/a b.log", {AdapterModel::Elm327, 1, "/tmp/a b.log"}},
     };
-    for (const auto& c : valid) {
-        const auto car = parseSimulatedDevice(c.device);
-        ASSERT_TRUE(car) << c.device;
-        EXPECT_EQ(std::tuple(car->adapter, car->seed, car->replayPath), std::tuple(c.adapter, c.seed, c.replay))
-            << c.device;
+    for (const auto& [device, want] : valid) {
+        const auto car = parseSimulatedDevice(device);
+        ASSERT_TRUE(car) << device;
+        EXPECT_EQ(std::tie(car->adapter, car->seed, car->replayPath), std::tie(want.adapter, want.seed, want.replayPath))
+            << device;
     }
     for (const char* bad : {"sim:elm327:seed=", "sim:elm327:seed=12x", "sim:elm327:speed=3", "sim:stn1110",
                             "/dev/ttyUSB0", "COM3"})
