@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace vcm::test {
@@ -121,8 +122,7 @@ TEST(Handlers, InvalidElmBytesStopOrSkipAsEachHandlerDefines)
     rig.decoder.decodeFrames("5A4 00 ZZ\r\n"); // tank shown all the same
     EXPECT_EQ(rig.sink.count("ShowTankLevel"), 1);
     rig.decoder.decodeFrames("03B 0F F5 00 XX 00\r\n"); // stops: nothing stored
-    EXPECT_EQ(rig.state.BatteryCurrent, 0);
-    EXPECT_EQ(rig.sink.count("ShowCurrentGauge"), 0);
+    EXPECT_EQ(std::tuple(rig.state.BatteryCurrent, rig.sink.count("ShowCurrentGauge")), std::tuple(0, 0));
     rig.decoder.decodeFrames("3CF 00 F6 ?? 00\r\n"); // byte 3 skipped, byte 2 still read
     EXPECT_EQ(rig.state.ExtTemp, -10);
     rig.decoder.decodeFrames("529 00 00 00 00 40 \r\n"); // trailing space: an empty sixth token
@@ -130,8 +130,7 @@ TEST(Handlers, InvalidElmBytesStopOrSkipAsEachHandlerDefines)
     rig.decoder.decodeFrames("529 00 00 00 00 \r\n"); // byte 5 empty -> not "40"
     EXPECT_FALSE(rig.state.EvMode);
     rig.decoder.decodeFrames("039 F6 00 X\r\n"); // torque skipped, temperature read
-    EXPECT_EQ(rig.state.EngineTempRaw, -10);
-    EXPECT_EQ(rig.state.EngineTorque, 0);
+    EXPECT_EQ(std::tuple(rig.state.EngineTempRaw, rig.state.EngineTorque), std::tuple(-10, 0.0));
 }
 
 // The steering reference (bytes 3-4) holds for the rest of one call, not beyond.
@@ -151,20 +150,17 @@ TEST(Handlers, SixteenBitOverflowsKeepTheLastValue)
         DecoderRig rig(elm);
         rig.frame("0B4 00 00 00 00 00 1F 40 00");
         rig.frame("0B4 00 00 00 00 00 80 00 00");
-        EXPECT_DOUBLE_EQ(rig.state.SpeedKmh, 80.0);
-        EXPECT_DOUBLE_EQ(rig.state.SpeedDisplay, 80.0);
+        EXPECT_EQ(std::tuple(rig.state.SpeedKmh, rig.state.SpeedDisplay), std::tuple(80.0, 80.0));
 
         rig.frame("03B 00 10 00 D2 00");
         rig.frame("03B 00 20 FF 00 00");
-        EXPECT_EQ(rig.state.BatteryCurrent, -32);
-        EXPECT_EQ(rig.state.BatteryVoltage, 210);
-        EXPECT_EQ(rig.sink.count("ShowCurrentGauge"), 2);
+        EXPECT_EQ(std::tuple(rig.state.BatteryCurrent, rig.state.BatteryVoltage, rig.sink.count("ShowCurrentGauge")),
+                  std::tuple(-32, 210, 2));
 
         rig.frame("3CB 3C 46 00 5A 00 1A 00");
         rig.frame("3CB 3D 47 19 9A 00 1B 00"); // 0x199A x 5 = 32770
-        EXPECT_EQ(rig.state.StateOfCharge, 450);
-        EXPECT_EQ(rig.state.BatteryTempA, 27);
-        EXPECT_EQ(rig.sink.count("ChargeLimit=61"), 1);
+        EXPECT_EQ(std::tuple(rig.state.StateOfCharge, rig.state.BatteryTempA, rig.sink.count("ChargeLimit=61")),
+                  std::tuple(450, 27, 1));
         rig.frame("3CB 3D 47 19 99 00 1B 00"); // 32765 still fits
         EXPECT_EQ(rig.state.StateOfCharge, 32765);
     }

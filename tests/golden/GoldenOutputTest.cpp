@@ -117,12 +117,7 @@ TEST_P(Golden, OutputsAreThoseKept)
 }
 
 INSTANTIATE_TEST_SUITE_P(Outputs, Golden, ::testing::ValuesIn(cases),
-                         [](const auto& p) {
-                             std::string n = p.param.name;
-                             for (auto& ch : n)
-                                 if (ch == '.') ch = '_';
-                             return n;
-                         });
+                         [](const auto& p) { return std::regex_replace(p.param.name, std::regex("\\."), "_"); });
 
 } // namespace
 } // namespace vcm

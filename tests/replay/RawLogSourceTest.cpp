@@ -16,13 +16,6 @@ namespace {
 
 using namespace test;
 
-std::vector<RecordedChunk> readAllChunks(RecordingSource& source)
-{
-    std::vector<RecordedChunk> all;
-    for (RecordedChunk c; source.next(c);) all.push_back(c);
-    return all;
-}
-
 // A raw log of an ELM327 session as the logger writes it: each chunk's first line
 // (or first character), the marker, the rest of the chunk.
 const std::string kElmRawLog =

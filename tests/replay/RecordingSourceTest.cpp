@@ -57,22 +57,20 @@ TEST(RecordingSource, CandumpFramesOfOneMillisecondArriveTogetherInTheChosenForm
     const std::string path = dir.write("drive.log", kCandump);
     std::vector<std::string> notes;
     RecordingOptions options = noting(notes);
-    for (AdapterForm form : {AdapterForm::Elm327, AdapterForm::CanUsb}) {
+    const std::pair<AdapterForm, std::vector<std::string>> forms[] = {
+        {AdapterForm::Elm327,
+         {"3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n", "520 00 1A 2B\r\n", "3C8 00 00 1F\r\n"}},
+        {AdapterForm::CanUsb, {"t3CA50000000000\rt0B4700000000000D2C\r", "t5203001A2B\r", "t3C8300001F\r"}},
+    };
+    for (const auto& [form, texts] : forms) {
         options.form = form;
         auto source = openRecording(path, options);
         ASSERT_EQ(source->kind(), RecordingKind::Candump);
-        std::vector<RecordedChunk> chunks;
-        for (RecordedChunk c; source->next(c);) chunks.push_back(c);
+        const auto chunks = readAllChunks(*source);
         ASSERT_EQ(chunks.size(), 3u);
         EXPECT_EQ(std::tuple(chunks[0].tickMs, chunks[1].tickMs, chunks[2].tickMs), std::tuple(0.0, 1.0, 249.0));
         EXPECT_EQ(chunks[2].timeUs, 1700000000249100);
-        if (form == AdapterForm::Elm327) {
-            EXPECT_EQ(chunks[0].text, "3CA 00 00 00 00 00\r\n0B4 00 00 00 00 00 0D 2C\r\n");
-            EXPECT_EQ(chunks[1].text, "520 00 1A 2B\r\n");
-        } else {
-            EXPECT_EQ(chunks[0].text, "t3CA50000000000\rt0B4700000000000D2C\r");
-            EXPECT_EQ(chunks[2].text, "t3C8300001F\r");
-        }
+        EXPECT_EQ((std::vector{chunks[0].text, chunks[1].text, chunks[2].text}), texts);
         EXPECT_DOUBLE_EQ(*source->durationMs(), 249.9);
     }
     // The two frames the car's bus cannot carry are counted in a note.

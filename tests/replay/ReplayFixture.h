@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the replay tests: a fixed time zone so that local times are known, the
-// notes a reader gives, and a drive written by hand.
+// notes a reader gives, the chunks it reads, and a drive written by hand.
 #include "sources/replay/RecordingSource.h"
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
@@ -47,6 +47,14 @@ inline bool told(const std::vector<std::string>& notes, std::string_view what)
 {
     for (const auto& n : notes) if (n.find(what) != std::string::npos) return true;
     return false;
+}
+
+// Every chunk the source gives, in order.
+inline std::vector<RecordedChunk> readAllChunks(RecordingSource& source)
+{
+    std::vector<RecordedChunk> all;
+    for (RecordedChunk c; source.next(c);) all.push_back(c);
+    return all;
 }
 
 // The message of the Error that run() throws, or "(no error)".

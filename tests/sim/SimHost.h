@@ -4,6 +4,7 @@
 #include "support/RecordingListener.h"
 
 #include "common/Clock.h"
+#include "sources/sim/RecordingSource.h"
 #include "sources/sim/SimulatedPort.h"
 #include "sources/sim/VirtualCanUsb.h"
 #include "sources/sim/VirtualElm327.h"
@@ -55,23 +56,10 @@ inline std::string startAdapter(SimHost& host, bool elm327)
     return all;
 }
 
-// A bus that carries exactly the frames given, at their times (ms of simulated time).
-class ScriptedBus final : public FrameSource {
-public:
-    explicit ScriptedBus(std::vector<CanFrame> frames) : frames_(std::move(frames)) {}
-    void framesUntil(double untilMs, std::vector<CanFrame>& out) override
-    {
-        while (next_ < frames_.size() && frames_[next_].timeMs <= untilMs) out.push_back(frames_[next_++]);
-    }
-
-private:
-    std::vector<CanFrame> frames_;
-    std::size_t next_ = 0;
-};
-
+// A bus that carries the frames given once, at their times less the first one's.
 inline std::unique_ptr<FrameSource> fixedBus(std::vector<CanFrame> frames)
 {
-    return std::make_unique<ScriptedBus>(std::move(frames));
+    return std::make_unique<RecordingSource>(std::move(frames), false);
 }
 
 inline CanFrame frame(double ms, std::uint16_t id, std::vector<std::uint8_t> bytes)

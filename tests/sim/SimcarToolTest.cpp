@@ -8,11 +8,10 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <string>
-#include <sys/wait.h>
+#include <vector>
 #include <termios.h>
 #include <unistd.h>
 
@@ -57,15 +56,12 @@ std::string exchange(int fd, const std::string& text, const std::string& until)
 }
 
 // A recording's standard output and the tool's exit status.
-std::pair<std::string, int> record(const std::string& args)
+std::pair<std::string, int> record(std::vector<std::string> args)
 {
-    FILE* out = popen((std::string(VCM_SIMCAR_PATH) + " --seconds 2 " + args + " 2>/dev/null").c_str(), "r");
-    std::string text;
-    char buf[65536];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, out)) > 0;)
-        text.append(buf, n);
-    const int status = pclose(out);
-    return {text, WIFEXITED(status) ? WEXITSTATUS(status) : 128};
+    args.insert(args.begin(), {VCM_SIMCAR_PATH, "--seconds", "2"});
+    vcm::test::Child tool(args);
+    const int status = tool.waitExit(std::chrono::seconds(30));
+    return {tool.text(), status};
 }
 
 } // namespace
@@ -117,9 +113,9 @@ TEST(SimcarTool, RecordsTheDriveOfItsSeedInEachFormat)
     const std::pair<const char*, RecordFormat> formats[] = {
         {"candump", RecordFormat::Candump}, {"elm327", RecordFormat::Elm327}, {"canusb", RecordFormat::CanUsb}};
     for (const auto& [name, format] : formats) {
-        const auto [text, status] = record(std::string("--record ") + name + " --seed 9");
+        const auto [text, status] = record({"--record", name, "--seed", "9"});
         EXPECT_EQ(status, 0) << name;
         EXPECT_TRUE(text == vcm::sim::recordDrive(format, 2, 9)) << name << " is not the simulator's recording";
     }
-    EXPECT_EQ(record("--record pcap").second, 2) << "an unknown format is a usage error";
+    EXPECT_EQ(record({"--record", "pcap"}).second, 2) << "an unknown format is a usage error";
 }

@@ -2,38 +2,26 @@
 #include "SimHost.h"
 #include "support/TempFolder.h"
 
-#include "link/canformat/CandumpLog.h"
-
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace vcm::sim;
 using namespace vcm::sim::test;
 
-namespace {
-
-std::unique_ptr<VirtualAdapter> quietElm327() { return std::make_unique<VirtualElm327>(fixedBus({})); }
-
-} // namespace
-
 TEST(SimulatedPort, DeviceNames)
 {
-    const struct {
-        const char* device;
-        AdapterModel adapter;
-        std::uint64_t seed;
-        const char* replay;
-    } valid[] = {
-        {"sim:elm327", AdapterModel::Elm327, 1, ""},
-        {"sim:canusb", AdapterModel::CanUsb, 1, ""},
-        {"sim:canusb:seed=77", AdapterModel::CanUsb, 77, ""},
-        {"sim:elm327:replay=/tmp/a b.log", AdapterModel::Elm327, 1, "/tmp/a b.log"},
+    const std::pair<const char*, SimulatedCar> valid[] = {
+        {"sim:elm327", {AdapterModel::Elm327, 1, ""}},
+        {"sim:canusb", {AdapterModel::CanUsb, 1, ""}},
+        {"sim:canusb:seed=77", {AdapterModel::CanUsb, 77, ""}},
+        {"sim:elm327:replay=/tmp/a b.log", {AdapterModel::Elm327, 1, "/tmp/a b.log"}},
     };
-    for (const auto& c : valid) {
-        const auto car = parseSimulatedDevice(c.device);
-        ASSERT_TRUE(car) << c.device;
-        EXPECT_EQ(car->adapter, c.adapter) << c.device;
-        EXPECT_EQ(car->seed, c.seed) << c.device;
-        EXPECT_EQ(car->replayPath, c.replay) << c.device;
+    for (const auto& [device, want] : valid) {
+        const auto car = parseSimulatedDevice(device);
+        ASSERT_TRUE(car) << device;
+        EXPECT_EQ(std::tie(car->adapter, car->seed, car->replayPath), std::tie(want.adapter, want.seed, want.replayPath))
+            << device;
     }
     for (const char* bad : {"sim:elm327:seed=", "sim:elm327:seed=12x", "sim:elm327:speed=3", "sim:stn1110",
                             "/dev/ttyUSB0", "COM3"})
@@ -43,7 +31,7 @@ TEST(SimulatedPort, DeviceNames)
 TEST(SimulatedPort, OpensOnlyWithAValidSettingsText)
 {
     vcm::ManualClock clock;
-    SimulatedPort port(clock, quietElm327());
+    SimulatedPort port(clock, std::make_unique<VirtualElm327>(fixedBus({})));
     for (const char* bad : {"", "fast,N,8,1", "500000,E,7,2", "10,N,8,1", "500000,N,8,1x"}) {
         EXPECT_FALSE(port.open(1, bad)) << bad;
         EXPECT_FALSE(port.isOpen());
@@ -56,13 +44,9 @@ TEST(SimulatedPort, OpensOnlyWithAValidSettingsText)
 
 TEST(SimulatedPort, ReplaysACandumpLogThroughTheAdapter)
 {
-    std::string log = "not a frame\n";
-    CanFrame f = frame(0, 0x3CA, {0x12, 0x00});
-    vcm::appendCandumpLine(log, 1700000000000000, "can0", f);
-    f.id = 0x0B4;
-    vcm::appendCandumpLine(log, 1700000000010000, "can0", f);
     vcm::test::TempFolder folder;
-    const std::string path = folder.write("replay.log", log);
+    const std::string path = folder.write("replay.log", "not a frame\n(1700000000.000000) can0 3CA#1200\n"
+                                                        "(1700000000.010000) can0 0B4#1200\n");
 
     vcm::ManualClock clock;
     std::string error;

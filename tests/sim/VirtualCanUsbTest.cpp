@@ -6,15 +6,6 @@
 using namespace vcm::sim;
 using namespace vcm::sim::test;
 
-namespace {
-
-std::unique_ptr<VirtualAdapter> canUsbOn(std::vector<CanFrame> frames)
-{
-    return std::make_unique<VirtualCanUsb>(fixedBus(std::move(frames)));
-}
-
-} // namespace
-
 TEST(VirtualCanUsb, SuccessIsCrAndFailureIsBel)
 {
     const struct {
@@ -31,7 +22,7 @@ TEST(VirtualCanUsb, SuccessIsCrAndFailureIsBel)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SimHost host(canUsbOn({}));
+        SimHost host(std::make_unique<VirtualCanUsb>(fixedBus({})));
         // Four empty commands are errors (BEL), then version, serial number and the CRs
         // of S6, Z0, X1 and O.
         if (c.channelOpen) {
@@ -43,7 +34,9 @@ TEST(VirtualCanUsb, SuccessIsCrAndFailureIsBel)
 
 TEST(VirtualCanUsb, PassesFramesOnOnlyWhileOpen)
 {
-    SimHost host(canUsbOn({frame(10, 0x100, {1}), frame(500, 0x3CA, {0, 1, 2, 3, 4}), frame(900, 0x102, {3})}));
+    // On the bus at 0, 490 and 890 ms.
+    SimHost host(std::make_unique<VirtualCanUsb>(
+        fixedBus({frame(10, 0x100, {1}), frame(500, 0x3CA, {0, 1, 2, 3, 4}), frame(900, 0x102, {3})})));
     host.runFor(100);
     startAdapter(host, false);
     EXPECT_EQ(host.runFor(600), "t3CA50001020304\r");

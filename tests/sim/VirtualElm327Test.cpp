@@ -2,26 +2,15 @@
 // replies to the program's start-up dialogue: also the golden record.elm327 raw log).
 #include "SimHost.h"
 
-#include "sources/sim/DriveBus.h"
-
 #include <gtest/gtest.h>
 
 using namespace vcm::sim;
 using namespace vcm::sim::test;
 
-namespace {
-
-std::unique_ptr<VirtualAdapter> elmOnDrive(std::uint64_t seed = 1)
-{
-    return std::make_unique<VirtualElm327>(std::make_unique<DriveBus>(seed));
-}
-
-} // namespace
-
 TEST(VirtualElm327, MonitorsTheBusInHeaderLineFeedRawForm)
 {
-    // Frames late enough that the set-up dialogue is over when they come.
-    const std::vector<CanFrame> frames{frame(3000, 0x3CA, {0, 0, 0, 0, 0}),
+    // A frame during the set-up dialogue, never shown, and three after it is over.
+    const std::vector<CanFrame> frames{frame(0, 0x100, {1}), frame(3000, 0x3CA, {0, 0, 0, 0, 0}),
                                        frame(3001, 0x0B4, {0x00, 0x00, 0x00, 0x00, 0x8D, 0x1F, 0x40, 0xB2}),
                                        frame(3002, 0x7E8, {0x03, 0x41, 0x0D, 0x32, 0, 0, 0, 0})};
     SimHost host(std::make_unique<VirtualElm327>(fixedBus(frames)));
@@ -32,7 +21,7 @@ TEST(VirtualElm327, MonitorsTheBusInHeaderLineFeedRawForm)
 
 TEST(VirtualElm327, AnyCharacterStopsMonitoringAndIsDiscarded)
 {
-    SimHost host(elmOnDrive());
+    SimHost host(makeVirtualAdapter({AdapterModel::Elm327, 1, ""}));
     startAdapter(host, true);
     host.port->write("ATMA\r");
     ASSERT_GT(host.runFor(200).size(), 3000u); // ~1500 frames a second
@@ -55,7 +44,7 @@ TEST(VirtualElm327, KeepsUpAt500000ButReportsBufferFullAt38400)
 {
     for (const bool slow : {false, true}) {
         SCOPED_TRACE(slow ? "38400" : "500000");
-        SimHost host(elmOnDrive(3), slow ? "38400,N,8,1" : "500000,N,8,1");
+        SimHost host(makeVirtualAdapter({AdapterModel::Elm327, 3, ""}), slow ? "38400,N,8,1" : "500000,N,8,1");
         startAdapter(host, true);
         host.port->write("ATMA\r");
         const std::string text = host.runFor(5000);
