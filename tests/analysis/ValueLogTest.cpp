@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace vcm {
 namespace {
@@ -38,17 +40,14 @@ TEST_P(HandDrive, SummaryMatchesTheFiguresWorkedOutByHand)
     ASSERT_TRUE(read.run) << (read.problems.empty() ? "" : read.problems.front().text());
     EXPECT_TRUE(read.problems.empty()) << read.problems.front().text();
     const RunData& run = *read.run;
-    EXPECT_EQ(run.layout.metric, c.options.metric);
-    EXPECT_EQ(run.layout.canusb, !c.options.elm327);
-    EXPECT_EQ(run.layout.gps, c.options.gps);
+    EXPECT_EQ(std::tuple(run.layout.metric, run.layout.canusb, run.layout.gps),
+              std::tuple(c.options.metric, !c.options.elm327, c.options.gps));
     ASSERT_EQ(run.rows(), 6u);
     EXPECT_NEAR(run.speedKmh[1], c.firstMovingKmh, 1e-9);
     EXPECT_EQ(run.t[5], 5.0);
 
     const RunSummary s = summarize(run);
-    EXPECT_EQ(s.durationS, 5);
-    EXPECT_EQ(s.movingS, 4);
-    EXPECT_EQ(s.stoppedS, 1);
+    EXPECT_EQ(std::tuple(s.durationS, s.movingS, s.stoppedS), std::tuple(5, 4, 1));
     EXPECT_NEAR(s.distanceKm, 0.300, 1e-12);
     EXPECT_NEAR(s.fuelL, 0.020, 1e-12);
     ASSERT_TRUE(s.litresPer100Km);
@@ -59,10 +58,8 @@ TEST_P(HandDrive, SummaryMatchesTheFiguresWorkedOutByHand)
     EXPECT_NEAR(*s.brakingRecoveredShare, 0.5, 1e-12);
     for (std::size_t m = 0; m < DriveModeCount; ++m)
         EXPECT_NEAR(s.modeShare(static_cast<DriveMode>(m)), 0.2, 1e-12) << driveModeName(static_cast<DriveMode>(m));
-    if (c.options.gps) {
-        EXPECT_NEAR(run.latitude[0], 53.361337, 1e-9);
-        EXPECT_NEAR(run.longitude[0], -6.50562, 1e-9);
-        EXPECT_NEAR(run.altitudeM[0], 61.7, 1e-9);
+    if (c.options.gps) {  // the texts read to the nearest double
+        EXPECT_EQ(std::tuple(run.latitude[0], run.longitude[0], run.altitudeM[0]), std::tuple(53.361337, -6.50562, 61.7));
     }
 }
 
@@ -109,13 +106,7 @@ TEST(RolloverPair, FullLogAndItsContinuationAreReadAsOneRun)
 
 TEST(DamagedLog, EachDamagedRowIsSkippedAndNamedByLine)
 {
-    std::string text = driveLog({.decimal = ','});
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find("\r\n", at);
-        lines.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
+    std::vector<std::string> lines = test::linesOf(driveLog({.decimal = ','}));
     lines[2] = lines[2].substr(0, 30);                                     // row cut
     lines[4].replace(lines[4].find(";D;"), 3, ";D;;");                     // a column too many
     lines[5].replace(lines[5].find(";200;"), 5, ";2x0;");                 // text where a number belongs
@@ -145,14 +136,9 @@ TEST(PeakKeepingDownsample, KeepsEveryPeakWithinTheColumnBudget)
     y[30001] = -40;
     const auto points = peakKeepingDownsample(x, y, 1000);
     EXPECT_LE(points.size(), 2000u);
-    double top = -1e9, bottom = 1e9;
     for (std::size_t i = 1; i < points.size(); ++i) ASSERT_LE(points[i - 1].x, points[i].x);
-    for (const auto& p : points) {
-        top = std::max(top, p.y);
-        bottom = std::min(bottom, p.y);
-    }
-    EXPECT_EQ(top, 50);
-    EXPECT_EQ(bottom, -40);
+    const auto [bottom, top] = std::minmax_element(points.begin(), points.end(), [](auto a, auto b) { return a.y < b.y; });
+    EXPECT_EQ(std::pair(bottom->y, top->y), std::pair(-40.0, 50.0));
 }
 
 TEST(TripTrendFile, OnePointPerStoredTripAndTheLifetimeTotals)
