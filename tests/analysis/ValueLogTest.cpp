@@ -82,26 +82,22 @@ TEST(RolloverPair, FullLogAndItsContinuationAreReadAsOneRun)
     std::size_t cut = 0;
     for (std::size_t line = 0; line <= RolloverRows; ++line) cut = whole.find("\r\n", cut) + 2;
     const std::string header = whole.substr(0, whole.find("\r\n") + 2);
-    folder.write("CAN_04122026_0910.csv", whole.substr(0, cut));
-    folder.write("CAN_05122026_0313.csv", header + whole.substr(cut));  // 65 000 s later
-    folder.write("CAN_05122026_0800.csv", driveLog({}));                // the next day's drive
-
-    std::vector<std::string> paths{folder.file("CAN_05122026_0800.csv"), folder.file("CAN_05122026_0313.csv"),
-                                   folder.file("CAN_04122026_0910.csv")};
+    std::vector<std::string> paths{folder.write("CAN_05122026_0800.csv", driveLog({})),  // the next day's drive
+                                   folder.write("CAN_05122026_0313.csv", header + whole.substr(cut)),  // 65 000 s later
+                                   folder.write("CAN_04122026_0910.csv", whole.substr(0, cut))};
     sortByOpeningTime(paths);
     DiskFileSystem disk;
     const RunRead joined = readRunAt(disk, paths, 0);
     ASSERT_TRUE(joined.result.run);
-    EXPECT_EQ(joined.filesUsed, 2u);
-    EXPECT_EQ(joined.result.run->rows(), RolloverRows + 4);
-    EXPECT_EQ(joined.result.run->t.back(), static_cast<double>(RolloverRows + 3));
+    EXPECT_EQ(std::tuple(joined.filesUsed, joined.result.run->rows(), joined.result.run->t.back()),
+              std::tuple(2u, RolloverRows + 4, static_cast<double>(RolloverRows + 3)));
     const RunSummary s = summarize(*joined.result.run);
     // Each copy of the drive adds 300 m, except where the counter restarts at copy
     // boundaries (300 -> 0 -> 100 ...): the rises still add 300 m per copy.
     EXPECT_NEAR(s.distanceKm, 0.3 * static_cast<double>(first.repeat), 1e-9);
     const RunRead next = readRunAt(disk, paths, 2);
-    EXPECT_EQ(next.filesUsed, 1u);
-    EXPECT_EQ(next.result.run->rows(), 6u);
+    ASSERT_TRUE(next.result.run);
+    EXPECT_EQ(std::tuple(next.filesUsed, next.result.run->rows()), std::tuple(1u, 6u));
 }
 
 TEST(DamagedLog, EachDamagedRowIsSkippedAndNamedByLine)

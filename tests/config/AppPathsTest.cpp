@@ -65,14 +65,12 @@ TEST(AppPaths, UnwritableProgramFolderMovesToUserFolders)
     EXPECT_EQ(p.settingsFile, joinPath(user.config, "VeloxCanMoni.INI"));
     EXPECT_EQ(p.defaultSaveFolder, user.data);
 
-    // The folders appear on demand, and the settings then go there and come back.
+    // The folders appear on demand, and the settings, logs in the data folder, then go
+    // there and come back (read with another default to show they come from the file).
     ASSERT_TRUE(createAppFolders(p));
     EXPECT_TRUE(std::filesystem::is_directory(user.data));
-    MonitorSettings s = readSettings(fs, p.settingsFile, p.defaultSaveFolder);
-    EXPECT_EQ(s.SavePath, user.data);
-    s.PortNum = 2;
-    ASSERT_TRUE(writeSettings(fs, p.settingsFile, s));
-    EXPECT_EQ(readSettings(fs, p.settingsFile, p.defaultSaveFolder).PortNum, 2);
+    ASSERT_TRUE(writeSettings(fs, p.settingsFile, readSettings(fs, p.settingsFile, p.defaultSaveFolder)));
+    EXPECT_EQ(readSettings(fs, p.settingsFile, "/elsewhere").SavePath, user.data);
 }
 
 } // namespace
