@@ -59,7 +59,8 @@ TEST_P(HandDrive, SummaryMatchesTheFiguresWorkedOutByHand)
     for (std::size_t m = 0; m < DriveModeCount; ++m)
         EXPECT_NEAR(s.modeShare(static_cast<DriveMode>(m)), 0.2, 1e-12) << driveModeName(static_cast<DriveMode>(m));
     if (c.options.gps) {  // the texts read to the nearest double
-        EXPECT_EQ(std::tuple(run.latitude[0], run.longitude[0], run.altitudeM[0]), std::tuple(53.361337, -6.50562, 61.7));
+        EXPECT_EQ(std::tuple(run.latitude[0], run.longitude[0], run.altitudeM[0]),
+                  std::tuple(53.361337, -6.50562, 61.7));
     }
 }
 
@@ -133,7 +134,7 @@ TEST(PeakKeepingDownsample, KeepsEveryPeakWithinTheColumnBudget)
     const auto points = peakKeepingDownsample(x, y, 1000);
     EXPECT_LE(points.size(), 2000u);
     for (std::size_t i = 1; i < points.size(); ++i) ASSERT_LE(points[i - 1].x, points[i].x);
-    const auto [bottom, top] = std::minmax_element(points.begin(), points.end(), [](auto a, auto b) { return a.y < b.y; });
+    const auto [bottom, top] = std::ranges::minmax_element(points, {}, &ChartPoint::y);
     EXPECT_EQ(std::pair(bottom->y, top->y), std::pair(-40.0, 50.0));
 }
 

@@ -5,26 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace vcm;
 
 namespace {
 
-struct ReadCase {
-    const char* what;
-    std::string file;
-    const char* section;
-    const char* key;
-    const char* defaultText;
-    std::size_t buffer;
-    std::string expected;
-};
-
+using ReadCase = std::tuple<const char*, std::string, const char*, const char*, const char*, std::size_t, std::string>;
 class ProfileRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(ProfileRead, GivesWhatTheProfileFunctionsGive)
 {
-    const auto& c = GetParam();
-    EXPECT_EQ(ProfileFile::parse(c.file).get(c.section, c.key, c.defaultText, c.buffer), c.expected) << c.what;
+    const auto& [what, file, section, key, defaultText, buffer, expected] = GetParam();
+    EXPECT_EQ(ProfileFile::parse(file).get(section, key, defaultText, buffer), expected) << what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead, ::testing::Values(
@@ -45,23 +38,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProfileRead, ::testing::Values(
     ReadCase{"value up to its NUL", std::string("[Comm]\r\nPortNum=4\0" "5\r\n", 19), "Comm", "PortNum", "1", 20, "4"},
     ReadCase{"UTF-8 byte-order mark", "\xEF\xBB\xBF[Comm]\r\nPortNum=6\r\n", "Comm", "PortNum", "1", 20, "6"}));
 
-struct WriteCase {
-    const char* what;
-    std::string before;
-    const char* section;
-    const char* key;
-    const char* value;
-    std::string after;
-};
-
+using WriteCase = std::tuple<const char*, std::string, const char*, const char*, const char*, std::string>;
 class ProfileWrite : public ::testing::TestWithParam<WriteCase> {};
 
 TEST_P(ProfileWrite, ChangesOnlyTheKeyAndKeepsEveryOtherLine)
 {
-    const auto& c = GetParam();
-    ProfileFile p = ProfileFile::parse(c.before);
-    p.set(c.section, c.key, c.value);
-    EXPECT_EQ(p.text(), c.after) << c.what;
+    const auto& [what, before, section, key, value, after] = GetParam();
+    ProfileFile p = ProfileFile::parse(before);
+    p.set(section, key, value);
+    EXPECT_EQ(p.text(), after) << what;
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileWrite, ::testing::Values(

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 using namespace vcm;
 using vcm::test::TempFolder;
@@ -120,13 +121,10 @@ TEST(Settings, InterruptedWriteLeavesTheOldFileAndItsValues)
     SettingsFolder f;
     f.dir.write(kIni, "[Comm]\r\nInterface=CANUSB\r\nPortNum=5\r\n[File]\r\nSavePath=/logs\r\n");
     const std::string before = f.dir.read(kIni);
-    MonitorSettings changed = f.read();
-    changed.PortNum = 9;
-    changed.SavePath = "/elsewhere";
 
     vcm::test::FaultyFileSystem cut;
     cut.diskFull = cut.cutPowerDuringReplace = true;
-    EXPECT_FALSE(writeSettings(cut, f.ini, changed));
+    EXPECT_FALSE(writeSettings(cut, f.ini, presets())); // a new port, adapter and save folder
     EXPECT_EQ(cut.failedReplaces, 1); // the twelve keys go in one replace, not twelve
     EXPECT_EQ(f.dir.read(kIni), before);
     EXPECT_EQ(f.read().PortNum, 5);
@@ -138,21 +136,18 @@ TEST(Settings, UnreadableFileGivesPresetsAndIsNeverWrittenOver)
 {
     SettingsFolder f;
     const std::string kept = "[Comm]\r\nPortNum=7\r\n[Ports]\r\nCOM7=/dev/ttyUSB3\r\n";
-    const struct {
-        const char* name;
-        std::string path;
-        const char* reason;
-    } cases[] = {{"read error", f.ini, "Input/output error"},
-                 {"a folder", f.dir.path(), "Is a directory"},
-                 {"a device that never ends", "/dev/zero", "larger than 1048576 bytes"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"read error", f.ini, "Input/output error"},
+        {"a folder", f.dir.path(), "Is a directory"},
+        {"a device that never ends", "/dev/zero", "larger than 1048576 bytes"}};
+    for (const auto& [name, path, reason] : cases) {
+        SCOPED_TRACE(name);
         f.dir.write(kIni, kept);
         vcm::test::FaultyFileSystem disk;
         disk.unreadable.insert(f.ini);
-        EXPECT_EQ(readSettings(disk, c.path, kProgramFolder).PortNum, 1);
-        EXPECT_EQ(settingsReadProblem(disk, c.path).find("could not read " + c.path + ": " + c.reason), 0u);
-        EXPECT_FALSE(writeSettings(disk, c.path, MonitorSettings{}));
+        EXPECT_EQ(readSettings(disk, path, kProgramFolder).PortNum, 1);
+        EXPECT_EQ(settingsReadProblem(disk, path).find("could not read " + path + ": " + reason), 0u);
+        EXPECT_FALSE(writeSettings(disk, path, MonitorSettings{}));
         EXPECT_EQ(f.dir.read(kIni), kept);
     }
 }
