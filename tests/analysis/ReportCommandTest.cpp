@@ -22,23 +22,12 @@ int runWithoutDisplay(const std::string& args, const test::TempFolder& folder)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::set<std::string> filesIn(const std::filesystem::path& dir)
-{
-    std::set<std::string> names;
-    if (!std::filesystem::exists(dir)) return names;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) names.insert(e.path().filename().string());
-    return names;
-}
-
 TEST(ReportCommand, FolderReportWithoutDisplayWritesChartsAndOnePage)
 {
     test::TempFolder folder;
     std::filesystem::create_directories(folder.fs() / "logs");
-    test::DriveLogOptions gps;
-    gps.gps = true;
-    gps.decimal = ',';
     folder.write("logs/CAN_04122026_0910.csv", test::driveLog({}) + "04/12/2026;09:10:11;cut\r\n");
-    folder.write("logs/CAN_05122026_0800.csv", test::driveLog(gps));
+    folder.write("logs/CAN_05122026_0800.csv", test::driveLog({.gps = true, .decimal = ','}));
     folder.write("logs/TRAJETS.CSV", "C;;;600;20;300\r\nT;04:12:26;09:10:12;5;20;300;50,0;40;0;20;20;20;20\r\n");
 
     ASSERT_EQ(runWithoutDisplay(folder.file("logs") + " --out " + folder.file("out"), folder), 0)
@@ -52,7 +41,7 @@ TEST(ReportCommand, FolderReportWithoutDisplayWritesChartsAndOnePage)
     for (const char* run : {"CAN_04122026_0910", "CAN_05122026_0800"})
         for (const char* chart : {"speed", "battery", "consumption", "engine-map", "modes"})
             expected.insert(std::string(run) + "-" + chart + ".png");
-    EXPECT_EQ(filesIn(folder.fs() / "out"), expected);
+    EXPECT_EQ(folder.names("out"), std::vector(expected.begin(), expected.end()));
     EXPECT_EQ(test::readFile(folder.file("out/trend.png")).substr(0, 8), "\x89PNG\r\n\x1a\n");
     const std::string html = test::readFile(folder.file("out/report.html"));
     EXPECT_NE(html.find("<td>0.300 km</td>"), std::string::npos);
@@ -71,7 +60,7 @@ TEST(ReportCommand, UnreadableInputFailsByLineAndWritesNothing)
     EXPECT_EQ(runWithoutDisplay(folder.file("CAN_04122026_0910.csv") + " --out " + folder.file("out"), folder), 1);
     EXPECT_NE(test::readFile(folder.file("stderr.txt")).find(folder.file("CAN_04122026_0910.csv") + ":1: not a value log header"),
               std::string::npos);
-    EXPECT_TRUE(filesIn(folder.fs() / "out").empty());
+    EXPECT_TRUE(folder.names("out").empty());
 }
 
 } // namespace

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace vcm {
 namespace {
@@ -38,17 +40,14 @@ TEST_P(HandDrive, SummaryMatchesTheFiguresWorkedOutByHand)
     ASSERT_TRUE(read.run) << (read.problems.empty() ? "" : read.problems.front().text());
     EXPECT_TRUE(read.problems.empty()) << read.problems.front().text();
     const RunData& run = *read.run;
-    EXPECT_EQ(run.layout.metric, c.options.metric);
-    EXPECT_EQ(run.layout.canusb, !c.options.elm327);
-    EXPECT_EQ(run.layout.gps, c.options.gps);
+    EXPECT_EQ(std::tuple(run.layout.metric, run.layout.canusb, run.layout.gps),
+              std::tuple(c.options.metric, !c.options.elm327, c.options.gps));
     ASSERT_EQ(run.rows(), 6u);
     EXPECT_NEAR(run.speedKmh[1], c.firstMovingKmh, 1e-9);
     EXPECT_EQ(run.t[5], 5.0);
 
     const RunSummary s = summarize(run);
-    EXPECT_EQ(s.durationS, 5);
-    EXPECT_EQ(s.movingS, 4);
-    EXPECT_EQ(s.stoppedS, 1);
+    EXPECT_EQ(std::tuple(s.durationS, s.movingS, s.stoppedS), std::tuple(5, 4, 1));
     EXPECT_NEAR(s.distanceKm, 0.300, 1e-12);
     EXPECT_NEAR(s.fuelL, 0.020, 1e-12);
     ASSERT_TRUE(s.litresPer100Km);
@@ -59,10 +58,9 @@ TEST_P(HandDrive, SummaryMatchesTheFiguresWorkedOutByHand)
     EXPECT_NEAR(*s.brakingRecoveredShare, 0.5, 1e-12);
     for (std::size_t m = 0; m < DriveModeCount; ++m)
         EXPECT_NEAR(s.modeShare(static_cast<DriveMode>(m)), 0.2, 1e-12) << driveModeName(static_cast<DriveMode>(m));
-    if (c.options.gps) {
-        EXPECT_NEAR(run.latitude[0], 53.361337, 1e-9);
-        EXPECT_NEAR(run.longitude[0], -6.50562, 1e-9);
-        EXPECT_NEAR(run.altitudeM[0], 61.7, 1e-9);
+    if (c.options.gps) {  // the texts read to the nearest double
+        EXPECT_EQ(std::tuple(run.latitude[0], run.longitude[0], run.altitudeM[0]),
+                  std::tuple(53.361337, -6.50562, 61.7));
     }
 }
 
@@ -85,37 +83,27 @@ TEST(RolloverPair, FullLogAndItsContinuationAreReadAsOneRun)
     std::size_t cut = 0;
     for (std::size_t line = 0; line <= RolloverRows; ++line) cut = whole.find("\r\n", cut) + 2;
     const std::string header = whole.substr(0, whole.find("\r\n") + 2);
-    folder.write("CAN_04122026_0910.csv", whole.substr(0, cut));
-    folder.write("CAN_05122026_0313.csv", header + whole.substr(cut));  // 65 000 s later
-    folder.write("CAN_05122026_0800.csv", driveLog({}));                // the next day's drive
-
-    std::vector<std::string> paths{folder.file("CAN_05122026_0800.csv"), folder.file("CAN_05122026_0313.csv"),
-                                   folder.file("CAN_04122026_0910.csv")};
+    std::vector<std::string> paths{folder.write("CAN_05122026_0800.csv", driveLog({})),  // the next day's drive
+                                   folder.write("CAN_05122026_0313.csv", header + whole.substr(cut)),  // 65 000 s later
+                                   folder.write("CAN_04122026_0910.csv", whole.substr(0, cut))};
     sortByOpeningTime(paths);
     DiskFileSystem disk;
     const RunRead joined = readRunAt(disk, paths, 0);
     ASSERT_TRUE(joined.result.run);
-    EXPECT_EQ(joined.filesUsed, 2u);
-    EXPECT_EQ(joined.result.run->rows(), RolloverRows + 4);
-    EXPECT_EQ(joined.result.run->t.back(), static_cast<double>(RolloverRows + 3));
+    EXPECT_EQ(std::tuple(joined.filesUsed, joined.result.run->rows(), joined.result.run->t.back()),
+              std::tuple(2u, RolloverRows + 4, static_cast<double>(RolloverRows + 3)));
     const RunSummary s = summarize(*joined.result.run);
     // Each copy of the drive adds 300 m, except where the counter restarts at copy
     // boundaries (300 -> 0 -> 100 ...): the rises still add 300 m per copy.
     EXPECT_NEAR(s.distanceKm, 0.3 * static_cast<double>(first.repeat), 1e-9);
     const RunRead next = readRunAt(disk, paths, 2);
-    EXPECT_EQ(next.filesUsed, 1u);
-    EXPECT_EQ(next.result.run->rows(), 6u);
+    ASSERT_TRUE(next.result.run);
+    EXPECT_EQ(std::tuple(next.filesUsed, next.result.run->rows()), std::tuple(1u, 6u));
 }
 
 TEST(DamagedLog, EachDamagedRowIsSkippedAndNamedByLine)
 {
-    std::string text = driveLog({.decimal = ','});
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find("\r\n", at);
-        lines.push_back(text.substr(at, end - at));
-        at = end + 2;
-    }
+    std::vector<std::string> lines = test::linesOf(driveLog({.decimal = ','}));
     lines[2] = lines[2].substr(0, 30);                                     // row cut
     lines[4].replace(lines[4].find(";D;"), 3, ";D;;");                     // a column too many
     lines[5].replace(lines[5].find(";200;"), 5, ";2x0;");                 // text where a number belongs
@@ -145,14 +133,9 @@ TEST(PeakKeepingDownsample, KeepsEveryPeakWithinTheColumnBudget)
     y[30001] = -40;
     const auto points = peakKeepingDownsample(x, y, 1000);
     EXPECT_LE(points.size(), 2000u);
-    double top = -1e9, bottom = 1e9;
     for (std::size_t i = 1; i < points.size(); ++i) ASSERT_LE(points[i - 1].x, points[i].x);
-    for (const auto& p : points) {
-        top = std::max(top, p.y);
-        bottom = std::min(bottom, p.y);
-    }
-    EXPECT_EQ(top, 50);
-    EXPECT_EQ(bottom, -40);
+    const auto [bottom, top] = std::ranges::minmax_element(points, {}, &ChartPoint::y);
+    EXPECT_EQ(std::pair(bottom->y, top->y), std::pair(-40.0, 50.0));
 }
 
 TEST(TripTrendFile, OnePointPerStoredTripAndTheLifetimeTotals)

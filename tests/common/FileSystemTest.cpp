@@ -9,6 +9,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include <sys/resource.h>
 
@@ -21,11 +22,7 @@ TEST(DiskFileSystem, ReadsAreBoundedAndFailuresSayWhy)
     const std::string small = folder.write("small.ini", "[Comm]\r\n");
     const std::string big = folder.write("big.csv", std::string(5000, 'x'));
     std::filesystem::create_directory(folder.file("TRAJETS.CSV"));
-    const struct {
-        std::string path;
-        FileText::Status status;
-        std::string reason;
-    } cases[] = {
+    const std::tuple<std::string, FileText::Status, std::string> cases[] = {
         {small, FileText::Status::Read, ""},
         {folder.file("missing.ini"), FileText::Status::Missing, "No such file or directory"},
         {folder.file("TRAJETS.CSV"), FileText::Status::Failed, "Is a directory"},
@@ -33,12 +30,11 @@ TEST(DiskFileSystem, ReadsAreBoundedAndFailuresSayWhy)
         {"/dev/zero", FileText::Status::Failed, "larger than 4096 bytes"}, // never ends: stopped at the bound
     };
     DiskFileSystem disk;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        const FileText t = disk.read(c.path, 4096);
-        EXPECT_EQ(t.status, c.status);
-        EXPECT_EQ(t.reason, c.reason);
-        EXPECT_EQ(t.text, c.status == FileText::Status::Read ? "[Comm]\r\n" : "");
+    for (const auto& [path, status, reason] : cases) {
+        const FileText t = disk.read(path, 4096);
+        EXPECT_EQ(std::tie(t.status, t.reason, t.text),
+                  std::tuple(status, reason, status == FileText::Status::Read ? "[Comm]\r\n" : ""))
+            << path;
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 using namespace vcm;
 using vcm::test::TempFolder;
@@ -19,12 +20,8 @@ namespace {
 
 TEST(UserFolders, PlatformRules)
 {
-    struct Case {
-        Platform platform;
-        std::map<std::string, std::string> env;
-        std::string config, data;
-    };
-    const Case cases[] = {
+    // Each case: the platform, its environment, the config and data folders.
+    const std::tuple<Platform, std::map<std::string, std::string>, std::string, std::string> cases[] = {
         {Platform::Linux, {{"HOME", "/home/d"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/dat/"}},
          "/cfg/VeloxCanMoni", "/dat/VeloxCanMoni"},
         {Platform::Linux, {{"HOME", "/home/d"}, {"XDG_CONFIG_HOME", "relative"}},
@@ -35,13 +32,12 @@ TEST(UserFolders, PlatformRules)
         {Platform::MacOs, {{"HOME", "/Users/d"}}, "/Users/d/Library/Application Support/VeloxCanMoni",
          "/Users/d/Library/Application Support/VeloxCanMoni"},
     };
-    for (const Case& c : cases) {
-        const UserFolders u = userFolders(c.platform, [&](const char* name) -> std::optional<std::string> {
-            const auto it = c.env.find(name);
-            return it == c.env.end() ? std::nullopt : std::optional<std::string>(it->second);
+    for (const auto& [platform, env, config, data] : cases) {
+        const UserFolders u = userFolders(platform, [&env](const char* name) -> std::optional<std::string> {
+            const auto it = env.find(name);
+            return it == env.end() ? std::nullopt : std::optional<std::string>(it->second);
         });
-        EXPECT_EQ(u.config, c.config);
-        EXPECT_EQ(u.data, c.data);
+        EXPECT_EQ(std::tie(u.config, u.data), std::tie(config, data));
     }
 }
 
@@ -65,14 +61,12 @@ TEST(AppPaths, UnwritableProgramFolderMovesToUserFolders)
     EXPECT_EQ(p.settingsFile, joinPath(user.config, "VeloxCanMoni.INI"));
     EXPECT_EQ(p.defaultSaveFolder, user.data);
 
-    // The folders appear on demand, and the settings then go there and come back.
+    // The folders appear on demand, and the settings, logs in the data folder, then go
+    // there and come back (read with another default to show they come from the file).
     ASSERT_TRUE(createAppFolders(p));
     EXPECT_TRUE(std::filesystem::is_directory(user.data));
-    MonitorSettings s = readSettings(fs, p.settingsFile, p.defaultSaveFolder);
-    EXPECT_EQ(s.SavePath, user.data);
-    s.PortNum = 2;
-    ASSERT_TRUE(writeSettings(fs, p.settingsFile, s));
-    EXPECT_EQ(readSettings(fs, p.settingsFile, p.defaultSaveFolder).PortNum, 2);
+    ASSERT_TRUE(writeSettings(fs, p.settingsFile, readSettings(fs, p.settingsFile, p.defaultSaveFolder)));
+    EXPECT_EQ(readSettings(fs, p.settingsFile, "/elsewhere").SavePath, user.data);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace vcm::test {
 namespace {
 
@@ -17,16 +19,13 @@ void expectRunning(const LinkRig& rig, bool running)
 
 TEST(AdapterControl, StartAndStopAreSentByteForByte)
 {
-    const struct {
-        bool elm327;
-        const char* start;
-        const char* stop;
-    } cases[] = {{true, kElm327Start, " "}, {false, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r", "C\r"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.elm327 ? "ELM327" : "CANUSB");
-        LinkRig rig(c.elm327);
+    const std::tuple<bool, const char*, const char*> cases[] = {{true, kElm327Start, " "},
+                                                                {false, "\r\r\r\rV\rN\rS6\rZ0\rX1\rO\r", "C\r"}};
+    for (const auto& [elm327, start, stop] : cases) {
+        SCOPED_TRACE(elm327 ? "ELM327" : "CANUSB");
+        LinkRig rig(elm327);
         rig.adapter.onCommandClick(0);
-        EXPECT_EQ(rig.adapterPort.written, c.start);
+        EXPECT_EQ(rig.adapterPort.written, start);
         expectRunning(rig, true);
         EXPECT_FALSE(rig.adapter.adapterError());
         // Every reply came at the next pass of the event loop: no command waited its time-out.
@@ -34,7 +33,7 @@ TEST(AdapterControl, StartAndStopAreSentByteForByte)
 
         rig.adapterPort.written.clear();
         rig.adapter.onCommandClick(1);
-        EXPECT_EQ(rig.adapterPort.written, c.stop);
+        EXPECT_EQ(rig.adapterPort.written, stop);
         expectRunning(rig, false);
         EXPECT_FALSE(rig.adapter.adapterError()) << "the adapter answered the stop";
         EXPECT_FALSE(rig.adapterPort.isOpen());
@@ -79,14 +78,9 @@ TEST(AdapterControl, NoWaitCommandFromTheTickEndsAWaitAsAnswered)
 // is optional. (Starting again once the adapter is back: HeadlessReports.)
 TEST(AdapterControl, PortsOpenWithTheirSettingsOrTellWhy)
 {
-    const struct {
-        const char* name;
-        FakePort LinkRig::*port;
-        int aux;
-        const char* opened; // "" = not opened
-        const char* told;   // "" = nothing
-        bool running;
-    } cases[] = {
+    // Each case: the port looked at, the aux port number, what it was opened with ("" = not
+    // opened), what the user is told ("" = nothing), whether acquisition runs.
+    const std::tuple<const char*, FakePort LinkRig::*, int, const char*, const char*, bool> cases[] = {
         {"adapter", &LinkRig::adapterPort, 0, "3 500000,N,8,1", "", true},
         {"adapter fails", &LinkRig::adapterPort, 0, "3 500000,N,8,1",
          "Ne peut ouvrir le port COM [3] Essayez un autre port.\n/dev/ttyUSB2: No such file or directory", false},
@@ -96,22 +90,22 @@ TEST(AdapterControl, PortsOpenWithTheirSettingsOrTellWhy)
         {"aux on the adapter's port", &LinkRig::auxPort, 3, "", "", true},
         {"no aux", &LinkRig::auxPort, 0, "", "", true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, portOfRig, aux, opened, told, running] : cases) {
+        SCOPED_TRACE(name);
         LinkRig rig(true);
         rig.settings.EnableGPS = true;
         rig.settings.PortNumGPS = 5;
-        rig.settings.PortNumM = static_cast<std::int16_t>(c.aux);
-        FakePort& port = rig.*c.port;
-        port.failOpen = *c.told != 0;
+        rig.settings.PortNumM = static_cast<std::int16_t>(aux);
+        FakePort& port = rig.*portOfRig;
+        port.failOpen = *told != 0;
         port.device = "/dev/ttyUSB2";
         rig.adapter.startAcquisition();
-        EXPECT_EQ(port.opened.empty() ? "" : port.opened[0], c.opened);
-        EXPECT_EQ(rig.notices.told.empty() ? "" : rig.notices.told[0].text, c.told);
-        for (const auto& told : rig.notices.told)
-            EXPECT_EQ(told.icon, c.running ? MessageIcon::Exclamation : MessageIcon::Critical);
-        expectRunning(rig, c.running);
-        EXPECT_EQ(rig.adapterPort.written, c.running ? kElm327Start : "");
+        EXPECT_EQ(port.opened.empty() ? "" : port.opened[0], opened);
+        EXPECT_EQ(rig.notices.told.empty() ? "" : rig.notices.told[0].text, told);
+        for (const auto& notice : rig.notices.told)
+            EXPECT_EQ(notice.icon, running ? MessageIcon::Exclamation : MessageIcon::Critical);
+        expectRunning(rig, running);
+        EXPECT_EQ(rig.adapterPort.written, running ? kElm327Start : "");
     }
 }
 

@@ -77,8 +77,7 @@ private:
         File(std::unique_ptr<OutputFile> f, FaultyFileSystem& fs) : file_(std::move(f)), fs_(fs) {}
         bool write(std::string_view bytes) override
         {
-            if (!fs_.change()) return false;
-            if (fs_.diskFull) return false;
+            if (!fs_.change() || fs_.diskFull) return false;
             return file_->write(bytes);
         }
         bool sync() override { return !fs_.killed() && file_->sync(); }

@@ -40,11 +40,13 @@ public:
     std::string read(const std::string& name) const { return readFile(file(name)); }
     bool exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
 
-    // Names of the files in the folder, sorted.
-    std::vector<std::string> names() const
+    // Names of the files in the folder, or in a sub-folder of it (none when it was never made), sorted.
+    std::vector<std::string> names(const std::string& subFolder = ".") const
     {
         std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path_)) out.push_back(e.path().filename().string());
+        std::error_code missing;
+        for (const auto& e : std::filesystem::directory_iterator(path_ / subFolder, missing))
+            out.push_back(e.path().filename().string());
         std::sort(out.begin(), out.end());
         return out;
     }
