@@ -147,9 +147,8 @@ TEST_F(HistogramFixture, MinutesDuringATripViewAreKeptAndSaved)
     press(); // trip view
     model.minuteStep(6.5);
     EXPECT_EQ(bar(29).caption, "0.0"); // still the trip that never moved
-    EXPECT_EQ(model.minuteBarValues()[29], 6.5); // what shutdown would save now
-    EXPECT_EQ(model.minuteBarValues()[1], 0);    // 4.5 and 12 moved left by one
-    EXPECT_EQ(model.minuteBarValues()[0], 12);
+    const auto saved = model.minuteBarValues(); // what shutdown would save now: 4.5 and 12 moved left by one
+    EXPECT_EQ((std::array{saved[0], saved[1], saved[29]}), (std::array{12.0, 0.0, 6.5}));
     for (int i = 0; i < 4; ++i) press();
     EXPECT_EQ(bar(29).caption, "6.5");
     EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 29}));

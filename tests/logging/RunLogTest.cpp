@@ -86,10 +86,8 @@ TEST_F(LogFixture, The65001stRowStartsANewSet)
     const auto first = lines("CAN_04122026_0910.csv");
     ASSERT_EQ(first.size(), 65001u);
     EXPECT_EQ(first.back(), "row 65000");
-    const auto second = lines("CAN_04122026_1058.csv");
-    ASSERT_EQ(second.size(), 2u);
-    EXPECT_EQ(second[0].substr(0, 11), "Date;Heure;");
-    EXPECT_EQ(second[1], "row 65001");
+    EXPECT_TRUE(first[0].starts_with("Date;Heure;")) << first[0];
+    EXPECT_EQ(lines("CAN_04122026_1058.csv"), (std::vector<std::string>{first[0], "row 65001"}));
     EXPECT_EQ(log.failedRowCount(), 0);
 }
 
