@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace vcm;
 
 namespace {
@@ -83,8 +85,7 @@ TEST(Consumption, PatternByValueAndUnitVisibility)
     r.state.FuelAccumulator = 6.48e11;
     r.state.DistanceAccumulator = 3.6e6 * 10;
     r.model.showConsumption();
-    EXPECT_EQ(r.d.litres.value, "0.500");
-    EXPECT_EQ(r.d.tripConsumption.value, "5.00");
+    EXPECT_EQ(r.d.litres.value + " " + r.d.tripConsumption.value, "0.500 5.00");
 }
 
 TEST(BatteryPower, WattsBelowHalfAKilowatt)
@@ -239,10 +240,9 @@ TEST(SpeedAndTrip, UnitsChangeConvertsOnlyFiguresThatWereShown)
     r.model.showBatteryTemp();
     r.settings.MetricUnits = r.settings.Celsius = false;
     r.model.unitsChanged(r.state, true, true);
-    EXPECT_EQ(r.state.BatteryTempA, 68);
+    // The coolant figure was never shown: still as decoded.
+    EXPECT_EQ(std::tuple(r.state.BatteryTempA, r.state.CoolantTemp, r.state.SpeedDisplay), std::tuple(68, 500, 62.0));
     EXPECT_EQ(r.d.batteryTemp.value, "68");
-    EXPECT_EQ(r.state.CoolantTemp, 500) << "never shown: still as decoded";
-    EXPECT_EQ(r.state.SpeedDisplay, 62);
     EXPECT_EQ(r.d.speed.revision, 0u);
 }
 

@@ -21,6 +21,14 @@ struct LogFixture : ::testing::Test {
     ManualClock clock{5000, DateTime::fromCivil({2026, 12, 4, 9, 10, 0})};
     MonitorSettings settings{.UseElm327 = true, .MetricUnits = true, .SavePath = folder.path()};
     std::vector<std::string> lines(const std::string& name) const { return crlfLines(folder.read(name)); }
+    // Rows "row 1" .. "row <count>", one every 100 ms.
+    void writeRows(RunLog& log, int count)
+    {
+        for (int i = 1; i <= count; ++i) {
+            log.writeRow("row " + std::to_string(i));
+            clock.advance(100);
+        }
+    }
 };
 
 TEST_F(LogFixture, OpensTheFilesTheSettingsAskFor)
@@ -51,13 +59,11 @@ TEST_F(LogFixture, ValueLogHoldsHeaderThenRowsEndingCrLf)
 {
     RunLog log(fs, clock, settings, fallback.path());
     EXPECT_FALSE(log.isOpen());
-    log.writeRow("04/12/2026;09:10:00;1");
-    log.writeRow("04/12/2026;09:10:00;2");
+    writeRows(log, 2);
     EXPECT_EQ(log.rowCount(), 3);
     // Each row is on disk as soon as it is written: read it while the file is open.
     const auto csv = lines("CAN_04122026_0910.csv");
-    ASSERT_EQ(csv.size(), 3u);
-    EXPECT_EQ(csv[2], "04/12/2026;09:10:00;2");
+    EXPECT_EQ(csv, (std::vector<std::string>{csv.at(0), "row 1", "row 2"})); // the header, then the rows
 
     log.close();
     EXPECT_EQ(log.rowCount(), 0);
@@ -74,10 +80,7 @@ TEST_F(LogFixture, ValueLogHoldsHeaderThenRowsEndingCrLf)
 TEST_F(LogFixture, The65001stRowStartsANewSet)
 {
     RunLog log(fs, clock, settings, fallback.path());
-    for (int i = 1; i <= 65000; ++i) {
-        log.writeRow("row " + std::to_string(i));
-        clock.advance(100);
-    }
+    writeRows(log, 65000);
     // Right after the 65000th row the set was closed and the next one opened (1h48m later).
     EXPECT_EQ(log.fileBase(), folder.file("CAN_04122026_1058"));
     EXPECT_EQ(log.rowCount(), 1);
@@ -103,10 +106,7 @@ TEST_F(LogFixture, MissingFolderIsRetriedAtTheNextMinuteAndLostRowsAreCounted)
 {
     settings.SavePath = folder.file("stick");
     RunLog log(fs, clock, settings, fallback.path());
-    for (int i = 0; i < 10; ++i) {
-        log.writeRow("lost");
-        clock.advance(100);
-    }
+    writeRows(log, 10); // all lost
     EXPECT_FALSE(log.isOpen());
     EXPECT_EQ(log.failedRowCount(), 10);
 
@@ -125,9 +125,7 @@ TEST_F(LogFixture, FullDiskClosesTheSetAndOpensAFreshOneNextMinute)
     RunLog log(fs, clock, settings, fallback.path());
     log.writeRow("before");
     fs.diskFull = true;
-    log.writeRow("lost 1");
-    clock.advance(100);
-    log.writeRow("lost 2");
+    writeRows(log, 2); // lost
     EXPECT_EQ(log.failedRowCount(), 2);
     fs.diskFull = false; // space freed
     clock.advance(60000);

@@ -21,8 +21,7 @@ TEST(MainTick, StoppedSessionRefreshesTheWindowAndSendsNothing)
         rig.clock.setNow(DateTime::fromCivil({2026, 12, 4, 17, 42, 0}));
         rig.ticks(20);
         EXPECT_EQ(rig.adapterPort.written, "");
-        EXPECT_EQ(rig.shown().clock.value, "17:42");
-        EXPECT_EQ(rig.shown().speed.value, "50") << "panels run while stopped";
+        EXPECT_EQ(rig.shown().clock.value + " " + rig.shown().speed.value, "17:42 50") << "panels run while stopped";
         EXPECT_EQ(rig.shown().shares[0].revision, 0u) << "no shares while the port is closed";
     }
 }
@@ -109,8 +108,7 @@ TEST(MainTick, EngineStoppedClearsInjectorAndValveTiming)
     v.Injector = 120;
     v.VvtiAngle = 12.5;
     rig.tick();
-    EXPECT_EQ(v.Injector, 0);
-    EXPECT_EQ(v.VvtiAngle, 0);
+    EXPECT_EQ(std::pair(v.Injector, v.VvtiAngle), std::pair(0.0, 0.0));
 }
 
 TEST(MainTick, TickNeverRunsInsideItself)
