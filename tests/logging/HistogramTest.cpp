@@ -108,16 +108,8 @@ TEST_F(HistogramFixture, TripViewsShowOneBarOrOneStackPerStoredTrip)
     EXPECT_FALSE(bar(30).visible); // positions without a trip stay empty
 }
 
-TEST_F(HistogramFixture, NoStoredTripsGiveEmptyTripViews)
-{
-    start("C;;;0;0;0\r\nM;1,0\r\n");
-    for (int mode = 1; mode <= 4; ++mode) {
-        press();
-        EXPECT_TRUE(visibleBars().empty()) << "view " << mode;
-    }
-}
-
-TEST_F(HistogramFixture, MinuteStepsShiftLeftAndColourTheNewBars)
+// A file without stored trips: minute steps, then trip views that stay empty.
+TEST_F(HistogramFixture, MinuteStepsShiftLeftAndColourTheNewBarsAndTripViewsStayEmpty)
 {
     std::string file = "C;;;0;0;0\r\n";
     for (int m = 0; m < 30; ++m) file += "M;" + std::to_string(m % 7) + ",0\r\n";
@@ -134,6 +126,10 @@ TEST_F(HistogramFixture, MinuteStepsShiftLeftAndColourTheNewBars)
     EXPECT_DOUBLE_EQ(bar(28).top, Base - 1500);
     EXPECT_EQ(bar(29).caption, "-0.4");
     EXPECT_DOUBLE_EQ(bar(29).height, 0);
+    for (int view = 1; view <= 4; ++view) {
+        press();
+        EXPECT_TRUE(visibleBars().empty()) << "view " << view;
+    }
 }
 
 TEST_F(HistogramFixture, MinutesDuringATripViewAreKeptAndSaved)

@@ -163,18 +163,16 @@ TEST_F(TripFixture, DamagedFileIsCopiedBeforeItIsRewrittenWithoutItsGarbage)
 
 // A file that cannot be read is never replaced by one rebuilt from nothing (a folder in
 // its place: HeadlessProgram.ATripThatCannotBeSavedFailsTheRun).
-TEST(TripStoreOnABadDisk, UnreadableFileIsReportedAndNeverWrittenOver)
+TEST_F(TripFixture, UnreadableFileIsReportedAndNeverWrittenOver)
 {
-    TempFolder place;
-    const std::string path = place.write("TRAJETS.CSV", tripFile(5));
-    FaultyFileSystem disk;
-    disk.unreadable.insert(path);
-    TripStore store(disk, place.path(), ',');
+    const std::string path = folder.write("TRAJETS.CSV", tripFile(5));
+    fs.unreadable.insert(path);
+    TripStore store = next();
     store.load();
     EXPECT_NE(store.problem().find(path + ": Input/output error"), std::string::npos) << store.problem();
     EXPECT_FALSE(store.save(bars(1), kShortRun));
     EXPECT_NE(store.saveError().find("Input/output error"), std::string::npos);
-    EXPECT_EQ(place.read("TRAJETS.CSV"), tripFile(5));
+    EXPECT_EQ(read(), tripFile(5));
 }
 
 TEST_F(TripFixture, KillBetweenAnyTwoWritesLeavesTheOldOrTheNewFileAndTheSameRunIsStoredOnce)

@@ -21,7 +21,7 @@ TEST(MainTick, StoppedSessionRefreshesTheWindowAndSendsNothing)
         rig.vehicle().EngineRpm = 1500;
         rig.vehicle().Injector = 300;
         rig.clock.setNow(DateTime::fromCivil({2026, 12, 4, 17, 42, 0}));
-        rig.ticks(20);
+        rig.tick(20);
         EXPECT_EQ(rig.adapterPort.written, "");
         EXPECT_EQ(rig.shown().clock.value + " " + rig.shown().speed.value, "17:42 50") << "panels run while stopped";
         EXPECT_EQ(rig.shown().shares[0].revision, 0u) << "no shares while the port is closed";
@@ -34,11 +34,11 @@ TEST(MainTick, SilentElm327GetsAtmaOnEveryTickAfterFiveSeconds)
     rig.monitor.startAcquisition();
     rig.adapterPort.writes.clear();
     rig.adapterPort.receive(kSpeedFrame); // a frame at the start, then silence
-    rig.ticks(50);                        // 5 s: not yet more than five whole seconds
+    rig.tick(50);                         // 5 s: not yet more than five whole seconds
     EXPECT_TRUE(rig.adapterPort.writes.empty());
     EXPECT_NE(rig.shown().lamp.value, Lamp::Silent);
 
-    rig.ticks(20);
+    rig.tick(20);
     const std::size_t sent = rig.adapterPort.writes.size();
     EXPECT_EQ(rig.adapterPort.writes, std::vector<std::string>(sent, "ATMA\r"));
     EXPECT_TRUE(sent >= 9u && sent <= 11u) << sent;
@@ -46,7 +46,7 @@ TEST(MainTick, SilentElm327GetsAtmaOnEveryTickAfterFiveSeconds)
 
     rig.adapterPort.writes.clear(); // frames again: the watchdog rests
     rig.adapterPort.receive(kSpeedFrame);
-    rig.ticks(10);
+    rig.tick(10);
     EXPECT_TRUE(rig.adapterPort.writes.empty());
 }
 
@@ -63,7 +63,7 @@ TEST(MainTick, CanUsbPollsRecordC3OneFramePerTickAndSilenceTurnsTheLampBlue)
     EXPECT_EQ(rig.vehicle().DiagReplyKind, "");
     rig.tick();
     EXPECT_EQ(rig.vehicle().DiagReplyKind, "C3");
-    rig.ticks(68);
+    rig.tick(68);
     EXPECT_EQ(rig.shown().lamp.value, Lamp::Silent);
     ASSERT_EQ(rig.adapterPort.writes.size(), 70u) << "only polling goes out";
     for (std::size_t i = 0; i < 70; ++i) // record C3's request, then the flow control
@@ -82,12 +82,12 @@ TEST(MainTick, DriveShareBoundaries)
 TEST(MainTick, SharesArePercentOfEveryTickSinceTheWindowOpenedAndHoldWhileStanding)
 {
     MonitorRig rig(true, false);
-    rig.ticks(10); // stopped: counted in the divisor only
+    rig.tick(10); // stopped: counted in the divisor only
     rig.monitor.startAcquisition();
     rig.vehicle().EngineRpm = 1200;
     rig.vehicle().Injector = 250;
     rig.adapterPort.receive("0B4 00 00 00 00 00 0F A0\r\n"); // 40 km/h
-    rig.ticks(30);
+    rig.tick(30);
     auto shares = [&rig] {
         std::string all;
         for (const auto& s : rig.shown().shares) all += s.value + " ";
@@ -97,7 +97,7 @@ TEST(MainTick, SharesArePercentOfEveryTickSinceTheWindowOpenedAndHoldWhileStandi
     EXPECT_EQ(rig.monitor.currentRun().shares[0], 75) << "what the trip file stores";
 
     rig.adapterPort.receive("0B4 00 00 00 00 00 00 00\r\n"); // standing
-    rig.ticks(10);
+    rig.tick(10);
     EXPECT_EQ(shares(), "75 0 0 0 25 ");
 }
 
@@ -136,7 +136,7 @@ TEST(Monitor, LostAdapterStopsCleanlyIsNoLongerPolledAndStartsAgainWhenBack)
     rig.adapterPort.written.clear();
 
     rig.adapterPort.raise(PortError::DeviceLost);
-    rig.ticks(5);
+    rig.tick(5);
 
     EXPECT_FALSE(rig.monitor.isRunning());
     EXPECT_EQ(rig.shown().run.value, RunState::Lost);

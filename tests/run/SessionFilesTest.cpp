@@ -17,11 +17,11 @@ TEST(SessionFiles, OneValueRowPerTickWhileThePortIsOpen)
     MonitorRig rig(true);
     rig.monitor.startAcquisition();
     rig.adapterPort.receive("0B4 00 00 00 00 00 13 88\r\n3C8 00 00 30 00 00\r\n");
-    rig.ticks(25);
+    rig.tick(25);
     const std::string base = rig.monitor.logs().fileBase();
     EXPECT_EQ(base, joinPath(rig.folder.path(), "CAN_04122026_0910"));
     rig.monitor.stopAcquisition();
-    rig.ticks(10); // stopped: no more rows
+    rig.tick(10); // stopped: no more rows
 
     const auto lines = linesOf(rig.folder.read(base + ".csv"));
     ASSERT_EQ(lines.size(), 26u) << "header and 25 rows";
@@ -34,7 +34,7 @@ TEST(SessionFiles, FirstMinuteBarComesAtTheClocksMinuteNotSixtySecondsLater)
     MonitorRig rig(true, false);
     rig.monitor.startAcquisition(); // 09:10:30
     auto& v = rig.vehicle();
-    rig.ticks(299);
+    rig.tick(299);
     const auto& bars = rig.monitor.histogram().bars();
     EXPECT_FALSE(bars[29].visible);
 
