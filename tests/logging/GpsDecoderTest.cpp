@@ -51,11 +51,10 @@ TEST_F(GpsFixture, OneChunkTakesOnlyWhatIsWholeAndValid)
 TEST_F(GpsFixture, FixModeIsTakenFromValidSentences)
 {
     const std::pair<const char*, int> cases[] = {
-        {"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", 1},
+        {"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", 1}, {"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", 0},
+        {"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", 0},
         {"$GPGSA,A,2,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", 2},
         {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A\r\n", 3},
-        {"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", 0},
-        {"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", 0},
         {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", 0},
         {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0a\r\n", 3}}; // lower-case checksum
     for (const auto& [sentence, expected] : cases) {
