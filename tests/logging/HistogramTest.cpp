@@ -1,6 +1,7 @@
 // The consumption histogram's model: bars restored from a trip file, minute steps and
 // the four trip views. The captions the space bar steps through are checked on the
-// running window (WindowKeys).
+// running window (WindowKeys), the first bars of a run without a trip file in the
+// session (SessionFiles.FirstMinuteBarComesAtTheClocksMinuteNotSixtySecondsLater).
 #include "logging/Histogram.h"
 
 #include "LogFiles.h"
@@ -141,17 +142,6 @@ TEST_F(HistogramFixture, MinutesDuringATripViewAreKeptAndSaved)
     for (int i = 0; i < 4; ++i) press();
     EXPECT_EQ(bar(29).caption, "6.5");
     EXPECT_EQ(visibleBars(), (std::vector<int>{0, 1, 29}));
-}
-
-TEST_F(HistogramFixture, FirstRunWithoutTripFileGrowsFromTheRight)
-{
-    HistogramModel fresh; // no window layout yet: designed defaults
-    fresh.minuteStep(4);
-    EXPECT_EQ(fresh.bars().size(), 30u);
-    EXPECT_FALSE(fresh.bars()[28].visible);
-    EXPECT_TRUE(fresh.bars()[29].visible);
-    EXPECT_DOUBLE_EQ(fresh.bars()[29].height, fresh.layout().height * 0.4);
-    EXPECT_DOUBLE_EQ(fresh.bars()[29].width, 480);
 }
 
 TEST(MinuteClockSteps, FirstBarAtTheFirstChangeOfTheClockMinute)

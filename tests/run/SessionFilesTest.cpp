@@ -36,12 +36,17 @@ TEST(SessionFiles, FirstMinuteBarComesAtTheClocksMinuteNotSixtySecondsLater)
     auto& v = rig.vehicle();
     rig.tick(299);
     const auto& bars = rig.monitor.histogram().bars();
+    ASSERT_EQ(bars.size(), 30u);
     EXPECT_FALSE(bars[29].visible);
 
     v.DistanceAccumulator = 1e6 * 3600 / 1000; // 5 l/100 km over the first interval
     v.FuelAccumulator = 5.0 * v.DistanceAccumulator * 3600;
     rig.tick(); // 09:11:00
     EXPECT_EQ(bars[29].caption, "5,0");
+    // Without a trip file the bars grow from the right, on the designed layout (no window yet).
+    EXPECT_EQ(std::pair(bars[28].visible, bars[29].visible), std::pair(false, true));
+    EXPECT_DOUBLE_EQ(bars[29].height, 1500); // 5 of 10 L/100 km on a 3000-twip plot
+    EXPECT_DOUBLE_EQ(bars[29].width, 480);
     EXPECT_EQ(rig.shown().histogramRevision, rig.monitor.histogram().revision()) << "the window is told";
 
     // A later start in another minute adds a bar at once.
