@@ -62,8 +62,7 @@ TEST(EngineGauge, FigureEfficiencyBandMapAndStoppedEngine)
         r.state.Injector = s.injector;
         r.state.EngineRpm = s.rpm;
         r.model.showEngineGauge();
-        EXPECT_EQ(r.d.rpm.value, s.figure);
-        EXPECT_EQ(r.d.efficiency.value, s.efficiency);
+        EXPECT_EQ(r.d.rpm.value + "|" + r.d.efficiency.value, std::string(s.figure) + "|" + s.efficiency);
         EXPECT_EQ(r.d.map.value, (MapMark{s.across, s.down, s.map}));
     }
     EXPECT_FALSE(r.d.needles.rpm.value.shown);

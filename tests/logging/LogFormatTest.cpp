@@ -40,11 +40,7 @@ const std::string kDublinFields = ";53.361337;-6.50562;61,7;41;84;8";
 // The header and a row of each layout, as a driver finds them in the file.
 TEST(LogFormat, HeaderAndRowOfEveryLayout)
 {
-    const struct {
-        const char* name;
-        MonitorSettings settings;
-        std::string header, row;
-    } cases[] = {
+    const struct { const char* name; MonitorSettings settings; std::string header, row; } cases[] = {
         // The plain layouts of both adapters and unit systems, with GPS, are pinned by the golden value logs.
         {"GPS without port", {.UseElm327 = true, .MetricUnits = true, .SavePath = {}, .EnableGPS = true}, kMetricHeader,
          kCruisingRow},

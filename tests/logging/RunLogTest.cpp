@@ -33,13 +33,11 @@ struct LogFixture : ::testing::Test {
 
 TEST_F(LogFixture, OpensTheFilesTheSettingsAskFor)
 {
-    const struct {
-        bool superLog, gps;
-        std::vector<std::string> files;
-    } cases[] = {{false, false, {"CAN_04122026_0910.csv"}},
-                 {false, true, {"CAN_04122026_0910.csv"}}, // GPS text is kept with the raw log only
-                 {true, false, {"CAN_04122026_0910.csv", "CAN_04122026_0910.txt"}},
-                 {true, true, {"CAN_04122026_0910.csv", "CAN_04122026_0910.gps", "CAN_04122026_0910.txt"}}};
+    const struct { bool superLog, gps; std::vector<std::string> files; } cases[] = {
+        {false, false, {"CAN_04122026_0910.csv"}},
+        {false, true, {"CAN_04122026_0910.csv"}}, // GPS text is kept with the raw log only
+        {true, false, {"CAN_04122026_0910.csv", "CAN_04122026_0910.txt"}},
+        {true, true, {"CAN_04122026_0910.csv", "CAN_04122026_0910.gps", "CAN_04122026_0910.txt"}}};
     for (const auto& c : cases) {
         TempFolder save;
         settings = {.UseElm327 = true, .SuperLogFile = c.superLog, .SavePath = save.path(), .EnableGPS = c.gps};

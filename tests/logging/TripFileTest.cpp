@@ -53,12 +53,10 @@ struct TripFixture : ::testing::Test {
 
 TEST_F(TripFixture, ShutdownAddsTheRunAndKeepsTheNewestTrips)
 {
-    const struct {
-        int storedTrips;
-        std::size_t tripsAfter;
-        const char* firstTripTime; // time field of the oldest trip kept
-    } cases[] = {{0, 1, "18:02:09"}, {30, 31, "09:11:00"},
-                 {600, 500, "09:12:00"}}; // the 100 oldest dropped when reading, then one more for the new run
+    // Trips in the file, trips after the run, and the time field of the oldest trip kept.
+    const struct { int storedTrips; std::size_t tripsAfter; const char* firstTripTime; } cases[] = {
+        {0, 1, "18:02:09"}, {30, 31, "09:11:00"},
+        {600, 500, "09:12:00"}}; // the 100 oldest dropped when reading, then one more for the new run
     for (const auto& c : cases) {
         SCOPED_TRACE(c.storedTrips);
         write(tripFile(c.storedTrips));
