@@ -15,6 +15,14 @@
 
 using namespace vcm;
 
+namespace vcm {
+// Needles read plainly in a failed comparison.
+static void PrintTo(const NeedleState& needle, std::ostream* out)
+{
+    *out << "angle " << needle.angle << " tone " << static_cast<int>(needle.tone) << (needle.shown ? " shown" : " hidden");
+}
+} // namespace vcm
+
 namespace {
 
 struct Rig {
