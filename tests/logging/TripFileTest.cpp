@@ -129,12 +129,8 @@ TEST_F(TripFixture, DamagedFileIsCopiedBeforeItIsRewrittenWithoutItsGarbage)
 {
     std::string noise;
     for (int i = 0; i < 3000; ++i) noise += static_cast<char>((i * 7919) % 251 + 1);
-    const struct {
-        const char* name;
-        std::string text;
-        double totalSeconds; // after the run of 1800 s is added
-        std::size_t trips;   // after the run
-    } cases[] = {
+    // Total seconds and stored trips once the run of 1800 s is added.
+    const struct { const char* name; std::string text; double totalSeconds; std::size_t trips; } cases[] = {
         {"random bytes", noise, 1800, 1},
         {"noise after good lines", tripFile(3) + noise, 5400 + 1800, 4},
         {"first line cut", "C;;;54" + tripFile(2).substr(20), 601 + 602 + 1800, 3},
