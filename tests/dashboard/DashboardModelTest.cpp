@@ -19,7 +19,7 @@ namespace vcm {
 // Needles read plainly in a failed comparison.
 static void PrintTo(const NeedleState& needle, std::ostream* out)
 {
-    *out << "angle " << needle.angle << " tone " << static_cast<int>(needle.tone) << (needle.shown ? " shown" : " hidden");
+    *out << "angle " << needle.angle << " tone " << static_cast<int>(needle.tone) << " shown " << needle.shown;
 }
 } // namespace vcm
 
