@@ -43,8 +43,7 @@ TEST_P(StartUpFit, HistogramAndDialLimits)
 {
     const auto& c = GetParam();
     const HistogramSteps steps = histogramSteps(c.width, c.height);
-    EXPECT_EQ(steps.dy, c.dy);
-    EXPECT_EQ(steps.dx, c.dx);
+    EXPECT_EQ(std::pair(steps.dy, steps.dx), std::pair(c.dy, c.dx));
     const DialFit fit = dialFit(c.width, c.height);
     EXPECT_NEAR(fit.scale, c.dialScale, 1e-4);
     EXPECT_NEAR(fit.framedScale, c.framedScale, 1e-4);
@@ -73,13 +72,11 @@ INSTANTIATE_TEST_SUITE_P(Screens, StartUpFit, ::testing::Values(
 
 TEST(StartUpFit, FailedScreenMetricsKeepNormalSize)
 {
-    EXPECT_EQ(dialFit(0, 0).scale, 1.0);
-    EXPECT_EQ(dialFit(0, 0).framedScale, 1.0);
+    EXPECT_EQ(std::pair(dialFit(0, 0).scale, dialFit(0, 0).framedScale), std::pair(1.0, 1.0));
 }
 
 TEST(Caption, VersionRunsMinorAndRevisionTogether)
 {
-    EXPECT_EQ(versionText(1, 2, 3), "1.23");
     EXPECT_EQ(versionText(1, 0, 12), "1.012");
     EXPECT_EQ(windowCaption(1, 2, 3), "VeloxCanMoni Ver.1.23");
 }

@@ -21,37 +21,28 @@ struct GpsFixture : ::testing::Test {
 // each kind in a chunk.
 TEST_F(GpsFixture, OneChunkTakesOnlyWhatIsWholeAndValid)
 {
-    const struct {
-        const char* name;
-        std::string text, latitude, longitude, speed;
-    } cases[] = {
-        {"EastLongitudeUsesThreeDegreeDigits",
-         "$GPGGA,010203.000,3540.1234,S,13521.0000,E,1,06,1.1,40.0,M,,,,\r\n", "-35.668723", "135.35", "old speed"},
+    // Latitude, longitude and speed after the chunk; "-": as the chunks before left it.
+    const struct { const char* name; std::string text; const char* shown; } cases[] = {
+        {"EastLongitudeUsesThreeDegreeDigits", "$GPGGA,010203.000,3540.1234,S,13521.0000,E,1,06,1.1,40.0,M,,,,\r\n",
+         "-35.668723 135.35 -"},
         {"TwoGgaTheFirstWins",
          "$GPGGA,1,5321.6802,N,00630.3372,W,1,8,1,61.7,M,\r\n$GPGGA,2,4807.0380,N,01131.0000,E,1,8,1,545.4,M,\r\n",
-         "53.361337", "-6.50562", "old speed"},
+         "53.361337 -6.50562 -"},
         {"BadChecksumIgnoredGoodOneAfterTaken",
          "$GPGGA,092751.000,5821.6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n" + std::string(DublinGga),
-         "53.361337", "-6.50562", "old speed"},
-        {"OnlyBadChecksums",
-         "$GPRMC,092751.000,A,5321.6802,N,00630.3372,W,122.4,084.4,041226,,,A*72\r\n", "old lat", "old lon",
-         "old speed"},
-        {"CutAfterLatitude", "$GPGGA,092751.000,5321.6802,N,0063", "53.361337", "old lon", "old speed"},
+         "53.361337 -6.50562 -"},
+        {"OnlyBadChecksums", "$GPRMC,092751.000,A,5321.6802,N,00630.3372,W,122.4,084.4,041226,,,A*72\r\n", "- - -"},
+        {"CutAfterLatitude", "$GPGGA,092751.000,5321.6802,N,0063", "53.361337 - -"},
         {"CutSentenceDoesNotReadTheNextOne",
          "$GPGGA,092751.000,5321.6802,N$GPRMC,092752.000,A,5321.6803,N,00630.3373,W,022.4,084.4,041226,,,A\r\n",
-         "old lat", "old lon", "41"},
-        {"TailOfASentenceFromTheLastChunk", "6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n", "old lat",
-         "old lon", "old speed"},
-        {"NoFixYetGivesZero", "$GPGGA,092751.000,,,,,0,00,,,M,,M,,*70\r\n", "0", "0", "old speed"}};
+         "- - 41"},
+        {"TailOfASentenceFromTheLastChunk", "6802,N,00630.3372,W,1,8,1.03,61.7,M,55.2,M,,*77\r\n", "- - -"},
+        {"NoFixYetGivesZero", "$GPGGA,092751.000,,,,,0,00,,,M,,M,,*70\r\n", "0 0 -"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        gps.GpsLatitude = "old lat";
-        gps.GpsLongitude = "old lon";
-        gps.GpsSpeed = "old speed";
+        gps.GpsLatitude = gps.GpsLongitude = gps.GpsSpeed = "-";
         decode(c.text);
-        EXPECT_EQ(gps.GpsLatitude, c.latitude);
-        EXPECT_EQ(gps.GpsLongitude, c.longitude);
-        EXPECT_EQ(gps.GpsSpeed, c.speed);
+        EXPECT_EQ(gps.GpsLatitude + " " + gps.GpsLongitude + " " + gps.GpsSpeed, c.shown);
     }
 }
 
@@ -60,11 +51,10 @@ TEST_F(GpsFixture, OneChunkTakesOnlyWhatIsWholeAndValid)
 TEST_F(GpsFixture, FixModeIsTakenFromValidSentences)
 {
     const std::pair<const char*, int> cases[] = {
-        {"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", 1},
+        {"$GPGSA,A,1,,,,,,,,,,,,,,,*1E\r\n", 1}, {"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", 0},
+        {"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", 0},
         {"$GPGSA,A,2,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", 2},
         {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0A\r\n", 3},
-        {"$GPGSA,A,0,,,,,,,,,,,,,,,\r\n", 0},
-        {"$GPGSA,A,,,,,,,,,,,,,,,,\r\n", 0},
         {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0B\r\n", 0},
         {"$GPGSA,A,3,10,07,05,02,29,04,08,13,,,,,1.72,1.03,1.38*0a\r\n", 3}}; // lower-case checksum
     for (const auto& [sentence, expected] : cases) {

@@ -13,16 +13,9 @@ namespace vcm::test {
 // Lines of a CR LF file (fails the test on a bare LF or a last line without CR LF).
 inline std::vector<std::string> crlfLines(const std::string& text)
 {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
-        end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        EXPECT_EQ(lines.back().find('\n'), std::string::npos) << "bare LF in " << lines.back();
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "text does not end with CR LF: " << lines.back();
-            break;
-        }
-    }
+    EXPECT_TRUE(text.ends_with("\r\n")) << "text does not end with CR LF: " << text.substr(text.rfind('\n') + 1);
+    const auto lines = linesOf(text);
+    for (const auto& line : lines) EXPECT_EQ(line.find('\n'), std::string::npos) << "bare LF in " << line;
     return lines;
 }
 

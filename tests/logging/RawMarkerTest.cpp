@@ -12,10 +12,9 @@ namespace {
 TEST(RawMarker, EveryChunkWrittenWithItsMarkerComesBackAsReceived)
 {
     // The marker ("{M}") goes after the chunk's first CR LF, or after its first character.
-    const struct {
-        std::string chunk, written;
-    } cases[] = {{"7E8 03 41 0D 00 \r\n3CA 10 00 07 00 1A \r\n", "7E8 03 41 0D 00 \r\n{M}3CA 10 00 07 00 1A \r\n"},
-                 {"OK\r\n", "OK\r\n{M}"}, {">", ">{M}"}}; // the CANUSB form's chunks: golden record.canusb
+    const struct { std::string chunk, written; } cases[] = {
+        {"7E8 03 41 0D 00 \r\n3CA 10 00 07 00 1A \r\n", "7E8 03 41 0D 00 \r\n{M}3CA 10 00 07 00 1A \r\n"},
+        {"OK\r\n", "OK\r\n{M}"}, {">", ">{M}"}}; // the CANUSB form's chunks: golden record.canusb
     std::string log, received;
     for (const auto& c : cases) {
         const std::string marker = "#04/12/2026 09:10:07_987654_" + std::to_string(c.chunk.size()) + "#";

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using namespace vcm;
 using namespace vcm::test;
@@ -33,48 +34,44 @@ std::array<double, 30> bars(double first)
     return b;
 }
 
+// What a start reads from the file: total seconds, minute bars, stored trips.
+std::tuple<double, std::size_t, std::size_t> counts(const TripFileContent& content)
+{
+    return {content.totals.TotalSeconds, content.minuteBars.size(), content.tripLines.size()};
+}
+
 struct TripFixture : ::testing::Test {
     TempFolder folder;
     FaultyFileSystem fs;
     void write(const std::string& text) const { folder.write("TRAJETS.CSV", text); }
     std::string read() const { return folder.read("TRAJETS.CSV"); }
+    // The next start, on a disk that works.
+    TripStore next() { return {fs, folder.path(), ','}; }
 };
 
 } // namespace
 
 TEST_F(TripFixture, ShutdownAddsTheRunAndKeepsTheNewestTrips)
 {
-    const struct {
-        int storedTrips;
-        std::size_t tripsAfter;
-        const char* firstTripTime; // time field of the oldest trip kept
-    } cases[] = {{0, 1, ""}, {30, 31, "09:11:00"},
-                 {600, 500, "09:12:00"}}; // the 100 oldest dropped when reading, then one more for the new run
+    // Trips in the file, trips after the run, and the time field of the oldest trip kept.
+    const struct { int storedTrips; std::size_t tripsAfter; const char* firstTripTime; } cases[] = {
+        {0, 1, "18:02:09"}, {30, 31, "09:11:00"},
+        {600, 500, "09:12:00"}}; // the 100 oldest dropped when reading, then one more for the new run
     for (const auto& c : cases) {
         SCOPED_TRACE(c.storedTrips);
         write(tripFile(c.storedTrips));
-        TripStore store(fs, folder.path(), ',');
-        const auto& before = store.load();
-        EXPECT_EQ(before.totals.TotalSeconds, 5400);
-        EXPECT_EQ(before.minuteBars.size(), 30u);
+        TripStore store = next();
+        EXPECT_EQ(store.load().minuteBars.size(), 30u);
         ASSERT_TRUE(store.save(bars(1.0), kShortRun));
 
         const auto lines = crlfLines(read());
         ASSERT_EQ(lines.size(), 31 + c.tripsAfter);
-        EXPECT_EQ(lines[0], "C;;;7200;13579;123766");
-        EXPECT_EQ(lines[1], "M;1,0");
-        EXPECT_EQ(lines[30], "M;3,9");
+        EXPECT_EQ(lines[0], "C;;;7200;13579;123766"); // the loaded totals plus the run
+        EXPECT_EQ(lines[1] + " .. " + lines[30], "M;1,0 .. M;3,9");
+        EXPECT_EQ(lines[31].substr(11, 8), c.firstTripTime);
         EXPECT_EQ(lines.back(), "T;05:12:26;18:02:09;1800;1234;25001;57,5;40;12;55;20;10;15");
 
-        TripStore again(fs, folder.path(), ',');
-        const auto& after = again.load();
-        EXPECT_EQ(after.totals.TotalDistanceM, 123766);
-        ASSERT_EQ(after.minuteBars.size(), 30u);
-        EXPECT_DOUBLE_EQ(after.minuteBars[29], 3.9);
-        ASSERT_EQ(after.tripLines.size(), c.tripsAfter);
-        if (c.storedTrips > 0) {
-            EXPECT_EQ(after.tripLines.front().substr(11, 8), c.firstTripTime);
-        }
+        EXPECT_EQ(next().load().tripLines, std::vector<std::string>(lines.begin() + 31, lines.end())); // read back
     }
 }
 
@@ -96,7 +93,7 @@ TEST_F(TripFixture, PowerCutDuringShutdownOrAnIdleRunLeavesTheOldFileWhole)
 {
     const std::string old = tripFile(30);
     write(old);
-    TripStore store(fs, folder.path(), ',');
+    TripStore store = next();
     store.load();
     TripRun idle = kShortRun;
     idle.fuelMl = idle.distanceM = 0;
@@ -108,27 +105,21 @@ TEST_F(TripFixture, PowerCutDuringShutdownOrAnIdleRunLeavesTheOldFileWhole)
 
     // Next start: the half-written file beside it is ignored.
     fs.cutPowerDuringReplace = false;
-    TripStore next(fs, folder.path(), ',');
-    EXPECT_EQ(next.load().totals.TotalSeconds, 5400);
-    EXPECT_EQ(next.content().tripLines.size(), 30u);
+    EXPECT_EQ(counts(next().load()), std::tuple(5400.0, 30u, 30u));
 }
 
 TEST_F(TripFixture, MissingFileGivesZeroTotalsAndADamagedFirstLineKeepsTheTripsTotals)
 {
-    TripStore store(fs, folder.path(), ',');
-    const auto& none = store.load();
-    EXPECT_EQ(none.totals.TotalDistanceM, 0);
-    EXPECT_TRUE(none.minuteBars.empty());
-    EXPECT_TRUE(none.tripLines.empty());
+    TripStore store = next();
+    EXPECT_EQ(counts(store.load()), std::tuple(0.0, 0u, 0u));
+    EXPECT_EQ(store.content().totals.TotalDistanceM, 0);
     EXPECT_EQ(store.problem(), "");
 
     write("X;;;5400;1;1\nM;2,5\nT;01:01:26;10:00:00;1;2;3;4;5;6;7;8;9;10\n"); // LF only
     const auto& foreign = store.load();
-    EXPECT_EQ(foreign.totals.TotalSeconds, 1);
+    EXPECT_EQ(counts(foreign), std::tuple(1.0, 1u, 1u));
     EXPECT_EQ(foreign.totals.TotalDistanceM, 3);
-    ASSERT_EQ(foreign.minuteBars.size(), 1u);
-    EXPECT_DOUBLE_EQ(foreign.minuteBars[0], 2.5);
-    EXPECT_EQ(foreign.tripLines.size(), 1u);
+    EXPECT_DOUBLE_EQ(foreign.minuteBars.at(0), 2.5);
     EXPECT_NE(store.problem().find("totals rebuilt"), std::string::npos);
 }
 
@@ -138,12 +129,8 @@ TEST_F(TripFixture, DamagedFileIsCopiedBeforeItIsRewrittenWithoutItsGarbage)
 {
     std::string noise;
     for (int i = 0; i < 3000; ++i) noise += static_cast<char>((i * 7919) % 251 + 1);
-    const struct {
-        const char* name;
-        std::string text;
-        double totalSeconds; // after the run of 1800 s is added
-        std::size_t trips;   // after the run
-    } cases[] = {
+    // Total seconds and stored trips once the run of 1800 s is added.
+    const struct { const char* name; std::string text; double totalSeconds; std::size_t trips; } cases[] = {
         {"random bytes", noise, 1800, 1},
         {"noise after good lines", tripFile(3) + noise, 5400 + 1800, 4},
         {"first line cut", "C;;;54" + tripFile(2).substr(20), 601 + 602 + 1800, 3},
@@ -152,37 +139,33 @@ TEST_F(TripFixture, DamagedFileIsCopiedBeforeItIsRewrittenWithoutItsGarbage)
         SCOPED_TRACE(c.name);
         std::filesystem::remove(folder.file("TRAJETS.CSV.damaged"));
         write(c.text);
-        TripStore store(fs, folder.path(), ',');
+        TripStore store = next();
         store.load();
         EXPECT_NE(store.problem().find(folder.file("TRAJETS.CSV")), std::string::npos);
         ASSERT_TRUE(store.save(bars(1), kShortRun));
         EXPECT_EQ(folder.read("TRAJETS.CSV.damaged"), c.text);
-        TripStore again(fs, folder.path(), ',');
-        EXPECT_EQ(again.load().totals.TotalSeconds, c.totalSeconds);
-        EXPECT_EQ(again.content().tripLines.size(), c.trips);
+        TripStore again = next();
+        EXPECT_EQ(counts(again.load()), std::tuple(c.totalSeconds, 30u, c.trips));
         EXPECT_EQ(again.problem(), "");
     }
 }
 
 // A file that cannot be read is never replaced by one rebuilt from nothing (a folder in
 // its place: HeadlessProgram.ATripThatCannotBeSavedFailsTheRun).
-TEST(TripStoreOnABadDisk, UnreadableFileIsReportedAndNeverWrittenOver)
+TEST_F(TripFixture, UnreadableFileIsReportedAndNeverWrittenOver)
 {
-    TempFolder place;
-    const std::string path = place.write("TRAJETS.CSV", tripFile(5));
-    FaultyFileSystem disk;
-    disk.unreadable.insert(path);
-    TripStore store(disk, place.path(), ',');
+    const std::string path = folder.write("TRAJETS.CSV", tripFile(5));
+    fs.unreadable.insert(path);
+    TripStore store = next();
     store.load();
     EXPECT_NE(store.problem().find(path + ": Input/output error"), std::string::npos) << store.problem();
     EXPECT_FALSE(store.save(bars(1), kShortRun));
     EXPECT_NE(store.saveError().find("Input/output error"), std::string::npos);
-    EXPECT_EQ(place.read("TRAJETS.CSV"), tripFile(5));
+    EXPECT_EQ(read(), tripFile(5));
 }
 
 TEST_F(TripFixture, KillBetweenAnyTwoWritesLeavesTheOldOrTheNewFileAndTheSameRunIsStoredOnce)
 {
-    write(tripFile(3) + "garbage\r\n");
     for (int killAfter = 0;; ++killAfter) {
         SCOPED_TRACE(killAfter);
         write(tripFile(3) + "garbage\r\n");
@@ -193,13 +176,11 @@ TEST_F(TripFixture, KillBetweenAnyTwoWritesLeavesTheOldOrTheNewFileAndTheSameRun
         store.load();
         const bool saved = store.save(bars(1), kShortRun);
         // The next start, on a disk that works, saves the same run again (a replay re-run).
-        TripStore next(fs, folder.path(), ',');
-        const auto& content = next.load();
+        TripStore restart = next();
+        const auto& content = restart.load();
         EXPECT_TRUE(content.tripLines.size() == 3 || content.tripLines.size() == 4);
-        ASSERT_TRUE(next.save(bars(1), kShortRun));
-        TripStore last(fs, folder.path(), ',');
-        EXPECT_EQ(last.load().tripLines.size(), 4u);
-        EXPECT_EQ(last.content().totals.TotalSeconds, 5400 + 1800);
+        ASSERT_TRUE(restart.save(bars(1), kShortRun));
+        EXPECT_EQ(counts(next().load()), std::tuple(5400.0 + 1800, 30u, 4u));
         if (saved && !dying.killed()) break;
     }
 }

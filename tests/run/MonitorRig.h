@@ -25,16 +25,14 @@ struct MonitorRig {
         });
     }
 
-    // One Timer1 event.
-    void tick()
+    // Timer1 events, one every 100 ms of the clock.
+    void tick(int count = 1)
     {
-        clock.advance(Monitor::MainTimerMs);
-        nextTimer = clock.tickCount() + Monitor::MainTimerMs;
-        monitor.onMainTimer();
-    }
-    void ticks(int n)
-    {
-        while (n-- > 0) tick();
+        while (count-- > 0) {
+            clock.advance(Monitor::MainTimerMs);
+            nextTimer = clock.tickCount() + Monitor::MainTimerMs;
+            monitor.onMainTimer();
+        }
     }
     const Dashboard& shown() const { return monitor.dashboard(); }
     VehicleState& vehicle() { return MonitorTestView::vehicle(monitor); }
