@@ -4,21 +4,19 @@
 #include "support/TempFolder.h"
 #include "support/TextFiles.h"
 
+#include "shared/AdapterPty.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <atomic>
 #include <functional>
 #include <map>
 #include <poll.h>
-#include <pty.h>
 #include <regex>
 #include <string>
-#include <sys/wait.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -149,42 +147,35 @@ class ScriptedAdapter {
 public:
     explicit ScriptedAdapter(std::function<std::string(const std::string&)> reply) : reply_(std::move(reply))
     {
-        char name[256] = {};
-        if (openpty(&master_, &slave_, name, nullptr, nullptr) != 0) return;
-        termios t{};
-        tcgetattr(slave_, &t);
-        cfmakeraw(&t);
-        tcsetattr(slave_, TCSANOW, &t);
-        path_ = name;
-        thread_ = std::thread([this] { serve(); });
+        // SIG_DFL: the test keeps the default answer to SIGINT and SIGTERM.
+        if (tools::openAdapterPty("test_app_headless", SIG_DFL, false, pty_)) thread_ = std::thread([this] { serve(); });
     }
     ~ScriptedAdapter()
     {
         stop_ = true;
         if (thread_.joinable()) thread_.join();
-        close(master_);
-        close(slave_);
+        close(pty_.master);
+        close(pty_.slave);
     }
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return pty_.device; }
 
 private:
     void serve()
     {
         std::string line;
         while (!stop_) {
-            pollfd p{master_, POLLIN, 0};
+            pollfd p{pty_.master, POLLIN, 0};
             if (poll(&p, 1, 20) <= 0) continue;
             char c;
-            if (read(master_, &c, 1) != 1) continue;
+            if (read(pty_.master, &c, 1) != 1) continue;
             if (c != '\r') { line += c; continue; }
             const std::string r = reply_(line);
-            if (!r.empty() && write(master_, r.data(), r.size()) < 0) return;
+            if (!r.empty() && write(pty_.master, r.data(), r.size()) < 0) return;
             line.clear();
         }
     }
     std::function<std::string(const std::string&)> reply_;
-    int master_ = -1, slave_ = -1;
-    std::string path_;
+    tools::AdapterPty pty_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
 };

@@ -19,7 +19,6 @@ namespace {
 // lever in D.
 TEST(ReplayWindow, PlaysARecordingIntoTheGaugesAndLogsIt)
 {
-    ensureApplication();
     TempFolder scratch, out;
     ReplayCommandLine line;
     line.input = std::string(VCM_SAMPLES_DIR) + "/elm327-drive.txt";

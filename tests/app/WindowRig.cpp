@@ -8,21 +8,8 @@
 
 namespace vcm::test {
 
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-}
-
 WindowRig::WindowRig(WindowOptions options)
 {
-    ensureApplication();
     const std::string ini = folder_.write(
         "VeloxCanMoni.INI", std::string("[Comm]\r\nInterface=") + (options.elm327 ? "ELM327" : "CANUSB") +
                                 "\r\nPortNum=1\r\nBPS=500000\r\n[Unit]\r\nSystem=" + (options.metric ? "SI" : "US") +

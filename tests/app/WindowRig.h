@@ -23,9 +23,6 @@ namespace vcm::test {
 
 class WindowRig;
 
-// Creates the one QApplication of the test program (offscreen).
-void ensureApplication();
-
 struct WindowOptions {
     bool elm327 = true, metric = true, celsius = true;
     QSize screen{1280, 1024};
