@@ -1,11 +1,14 @@
 #pragma once
-// What the dialog tests share: stand-ins for the folder dialog and the message box, and
-// finding controls by name and index.
+// What the dialog tests share: stand-ins for the folder dialog and the message box,
+// finding controls by name and index, and answering a modal dialog.
 #include "config/qt/DialogServices.h"
 
+#include <QApplication>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -37,6 +40,14 @@ T* control(const QWidget* root, const char* name, int index = -1)
         if (index < 0 ? !v.isValid() : (v.isValid() && v.toInt() == index)) return w;
     }
     return nullptr;
+}
+
+// Answers the next modal dialog from inside its own event loop.
+inline void answerModal(std::function<void(QWidget& dialog)> answer)
+{
+    QTimer::singleShot(0, [answer] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) answer(*dialog);
+    });
 }
 
 } // namespace vcm::test

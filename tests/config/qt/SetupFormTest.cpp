@@ -4,13 +4,11 @@
 
 #include "DialogRig.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +18,8 @@ using namespace vcm;
 using namespace vcm::test;
 
 namespace {
+
+using Shown = std::vector<std::pair<QString, QString>>;
 
 MonitorSettings presets()
 {
@@ -115,9 +115,8 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
                       std::tuple(c.expectedCan, c.expectedGps, true));
             continue;
         }
-        ASSERT_EQ(rig.reporter.shown.size(), 1u);
-        EXPECT_EQ(rig.reporter.shown[0].first, "PROBLEME !");
-        EXPECT_EQ(rig.reporter.shown[0].second, "Même Port pour CAN et GPS . Changez un des deux ports.");
+        EXPECT_EQ(rig.reporter.shown,
+                  (Shown{{"PROBLEME !", "Même Port pour CAN et GPS . Changez un des deux ports."}}));
         EXPECT_TRUE(rig.form->isVisible());
         EXPECT_EQ(rig.combo("Combo1", 2)->currentText(), c.gps);
         EXPECT_TRUE(rig.check("logfile")->isChecked());
@@ -151,20 +150,14 @@ TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
 {
     SetupRig rig;
     rig.selectText("Combo1", 0, "COM 5");
-    QString folderShown;
-    bool sawPathSet = false;
-    // The save-folder dialog runs modally: answer it from inside its own event loop.
-    QTimer::singleShot(0, [&] {
-        auto* pathSet = qobject_cast<PathSet*>(QApplication::activeModalWidget());
-        if (!pathSet) return;
-        sawPathSet = true;
-        folderShown = control<QLineEdit>(pathSet, "Text1")->text();
-        control<QLineEdit>(pathSet, "Text1")->setText("/media/usb/");
-        control<QPushButton>(pathSet, "Command2", 0)->click();
+    QString folderShown = "(no save-folder dialog)";
+    answerModal([&folderShown](QWidget& dialog) {
+        if (!qobject_cast<PathSet*>(&dialog)) return;
+        folderShown = control<QLineEdit>(&dialog, "Text1")->text();
+        control<QLineEdit>(&dialog, "Text1")->setText("/media/usb/");
+        control<QPushButton>(&dialog, "Command2", 0)->click();
     });
     rig.click("SetPath");
-
-    ASSERT_TRUE(sawPathSet);
     EXPECT_EQ(folderShown, "/home/driver/logs");
     EXPECT_TRUE(rig.form->isVisible());
     EXPECT_EQ(rig.combo("Combo1", 0)->currentText(), "COM 5"); // this dialog is unchanged
