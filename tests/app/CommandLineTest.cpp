@@ -88,10 +88,7 @@ TEST(CommandLine, RefusesWhatItCannotUseSayingWhy)
 }
 
 #if !defined(_WIN32)
-struct Answer {
-    int status;
-    std::string out;
-};
+struct Answer { int status; std::string out; };
 
 // Runs the program with no display to talk to: a QApplication would abort it.
 Answer runWithoutDisplay(const std::string& program, const std::string& arg)

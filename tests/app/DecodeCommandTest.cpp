@@ -12,10 +12,7 @@ namespace {
 
 using namespace test;
 
-struct CommandRun {
-    int code;
-    std::string out, err;
-};
+struct CommandRun { int code; std::string out, err; };
 
 CommandRun run(const std::string& path, std::optional<AdapterForm> form = std::nullopt)
 {

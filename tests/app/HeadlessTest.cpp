@@ -69,7 +69,6 @@ TEST_P(Headless, LogsFromTheSimulatedAdapterAndStopsCleanlyOnSigterm)
     std::vector<std::string> command = GetParam().command;
     command.insert(command.end(), {"--settings", ini, "--status-every", "1"});
     Child program(command);
-    ASSERT_TRUE(program.started());
     // Running once a status line reports a decoded state of charge and rows of the value log.
     const std::regex logging(R"( running .* SOC [1-9].*\.csv [1-9][0-9]* rows)");
     ASSERT_TRUE(program.readUntil([&](const std::string& t) { return std::regex_search(t, logging); }, 15s))
@@ -120,7 +119,6 @@ INSTANTIATE_TEST_SUITE_P(Programs, Headless,
 TEST(HeadlessProgram, NeedsNeitherQtWidgetsNorQtGui)
 {
     Child ldd({"/usr/bin/ldd", VCM_HEADLESS_PROGRAM});
-    ASSERT_TRUE(ldd.started());
     ASSERT_EQ(ldd.waitExit(20s), 0) << ldd.text();
     EXPECT_NE(ldd.text().find("libQt6Core"), std::string::npos) << ldd.text();
     EXPECT_EQ(ldd.text().find("libQt6Widgets"), std::string::npos) << ldd.text();
@@ -132,20 +130,19 @@ TEST(HeadlessProgram, ReplaysButSendsTheWindowReplayToTheDashboard)
     TempFolder out;
     const std::string sample = std::string(VCM_SAMPLES_DIR) + "/CAN_04122026_0910.txt";
     Child replay({VCM_HEADLESS_PROGRAM, "--replay", sample, "--out", out.path()});
-    ASSERT_TRUE(replay.started());
     EXPECT_EQ(replay.waitExit(60s), 0) << replay.text();
     EXPECT_TRUE(std::filesystem::exists(out.file("CAN_04122026_0910.csv")));
 
     Child window({VCM_HEADLESS_PROGRAM, "--replay", sample, "--gui"});
-    ASSERT_TRUE(window.started());
     EXPECT_EQ(window.waitExit(20s), 2);
 }
 
 // An adapter played by the test on a pseudo-terminal: each command line (up to its CR)
 // gets the reply the function gives ("" = none).
+using Reply = std::function<std::string(const std::string&)>;
 class ScriptedAdapter {
 public:
-    explicit ScriptedAdapter(std::function<std::string(const std::string&)> reply) : reply_(std::move(reply))
+    explicit ScriptedAdapter(Reply reply) : reply_(std::move(reply))
     {
         // SIG_DFL: the test keeps the default answer to SIGINT and SIGTERM.
         if (tools::openAdapterPty("test_app_headless", SIG_DFL, false, pty_)) thread_ = std::thread([this] { serve(); });
@@ -174,7 +171,7 @@ private:
             line.clear();
         }
     }
-    std::function<std::string(const std::string&)> reply_;
+    Reply reply_;
     tools::AdapterPty pty_;
     std::thread thread_;
     std::atomic<bool> stop_{false};
@@ -184,11 +181,8 @@ private:
 // two seconds whatever it is waiting for.
 TEST(HeadlessReports, EachAdapterProblemOnceWithTheDeviceAndSigtermWithinTwoSeconds)
 {
-    const struct {
-        const char* name;
-        std::function<std::string(const std::string&)> reply;
-        std::string report; // after the device path
-    } cases[] = {
+    // Each adapter's answer to a command line, and what is reported after its device path.
+    const struct { const char* name; Reply reply; std::string report; } cases[] = {
         {"silent", [](const std::string&) { return std::string(); }, " does not answer (no reply to ATZ)"},
         {"refusing", [](const std::string& c) { return c == "ATZ" ? std::string("\r\rELM327 v1.5\r\r>") : "?\r\r>"; },
          " refused ATSP6 (\"?\")"},

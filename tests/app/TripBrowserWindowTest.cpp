@@ -31,11 +31,9 @@ TEST(TripBrowserWindow, OpensFromTheMenuListsTheRunsAndChartsTheSelectedOne)
 {
     WindowRig rig({.tripFile = "C;;;600;20;300\r\nT;04:12:26;09:10:12;5;20;300;50,0;40;0;20;20;20;20\r\n"});
     const std::string folder = rig.form().settings().SavePath;
-    DriveLogOptions earlier;
-    earlier.gps = true;
-    earlier.repeat = 1000;  // 6000 rows
-    earlier.start = DateTime::fromCivil({2026, 12, 3, 8, 0, 0});  // the window's own log is of the 4th
-    std::ofstream(folder + "/CAN_03122026_0800.csv", std::ios::binary) << driveLog(earlier);
+    // 6000 rows of the 3rd; the window's own log is of the 4th.
+    std::ofstream(folder + "/CAN_03122026_0800.csv", std::ios::binary)
+        << driveLog({.gps = true, .start = DateTime::fromCivil({2026, 12, 3, 8, 0, 0}), .repeat = 1000});
     rig.tick(30);  // the window's own log
     ASSERT_TRUE(rig.form().monitor().isRunning());
     EXPECT_FALSE(tripsMenu(rig)->isEnabled());

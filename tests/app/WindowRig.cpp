@@ -70,10 +70,6 @@ void WindowRig::pressKey(int key)
     QApplication::processEvents();
 }
 
-std::string WindowRig::text(std::string_view name, int index) const { return form_->view().text({name, index}); }
-
-bool WindowRig::visible(std::string_view name, int index) const { return form_->view().isVisible({name, index}); }
-
 QImage WindowRig::grab(std::string_view name) const
 {
     QWidget* w = form_->view().widget({name, -1});

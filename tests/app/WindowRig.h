@@ -50,8 +50,8 @@ public:
     // A key press as the user makes it: delivered to the focused button, seen by the window.
     void pressKey(int key);
 
-    std::string text(std::string_view name, int index = -1) const;
-    bool visible(std::string_view name, int index = -1) const;
+    std::string text(std::string_view name, int index = -1) const { return form_->view().text({name, index}); }
+    bool visible(std::string_view name, int index = -1) const { return form_->view().isVisible({name, index}); }
     QImage grab(std::string_view name) const;
 
     MainForm& form() { return *form_; }

@@ -72,7 +72,10 @@ public:
         }
         return -1;
     }
-    void signal(int s) { kill(pid_, s); }
+    void signal(int s)
+    {
+        if (pid_ > 0) kill(pid_, s); // never kill(-1): every process of the user
+    }
     bool started() const { return pid_ > 0; }
     const std::string& text() const { return text_; }
 

@@ -53,12 +53,9 @@ TEST(PathSet, OpeningShowsTheStoredFolderAndLanguage)
 // ("Command2" 1) closes and keeps the stored one.
 TEST(PathSet, ValiderStoresTheTypedFolderAnnulerKeepsTheStoredOne)
 {
-    const struct {
-        QString typed;
-        int button;
-        std::string stored;
-    } cases[] = {{"C:\\", 0, "C:"}, {"/media/usb", 0, "/media/usb"}, {"/", 0, "/"},
-                 {"/home/driver/Données/", 0, "/home/driver/Données"}, {"/somewhere/else", 1, "/home/driver/logs"}};
+    const struct { QString typed; int button; std::string stored; } cases[] = {
+        {"C:\\", 0, "C:"}, {"/media/usb", 0, "/media/usb"}, {"/", 0, "/"},
+        {"/home/driver/Données/", 0, "/home/driver/Données"}, {"/somewhere/else", 1, "/home/driver/logs"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         PathSetRig rig;

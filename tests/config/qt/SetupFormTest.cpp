@@ -84,12 +84,9 @@ TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
 TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
 {
     const std::map<int, std::string> devices{{1, "/dev/ttyUSB0"}, {7, "/dev/rfcomm0"}, {25, "/dev/ttyACM0"}};
-    const struct {
-        std::int16_t storedCan, storedGps;
-        const char *can, *gps;
-        QString shownCan;
-        std::int16_t expectedCan, expectedGps; // -1: refused
-    } cases[] = {
+    // Stored ports, the ports chosen (nullptr: left), the CAN port shown and the ports taken (-1: refused).
+    const struct { std::int16_t storedCan, storedGps; const char *can, *gps; QString shownCan;
+                   std::int16_t expectedCan, expectedGps; } cases[] = {
         {1, 4, "COM 3", "without", "COM 3", 3, 0},
         {1, 0, "COM 7  (/dev/rfcomm0)", "COM 2", "COM 7  (/dev/rfcomm0)", 7, 2},
         {25, 33, nullptr, nullptr, "COM 25  (/dev/ttyACM0)", 25, 33}, // outside the lists: shown and kept
