@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QChartView>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTableWidget>
 #include <QXYSeries>
@@ -45,9 +44,7 @@ TEST(TripBrowserWindow, OpensFromTheMenuListsTheRunsAndChartsTheSelectedOne)
     auto* browser = rig.form().findChild<TripBrowser*>();
     ASSERT_NE(browser, nullptr);
     EXPECT_TRUE(browser->isVisible());
-    QElapsedTimer waited;
-    waited.start();
-    while (browser->scanner().running() && waited.elapsed() < 20000) QApplication::processEvents();
+    ASSERT_TRUE(runUntil([browser] { return !browser->scanner().running(); }, 20000));
     auto* list = browser->findChild<QTableWidget*>(QStringLiteral("RunList"));
     ASSERT_EQ(list->rowCount(), 2);
 

@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QScreen>
 
@@ -25,17 +24,6 @@ namespace {
 QImage screenOf(QWidget& window)
 {
     return window.screen()->grabWindow(window.winId()).toImage();
-}
-
-// Runs the event loop until done() holds, for at most two seconds of real time.
-template <class Done>
-bool runUntil(Done done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 2000)
-        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
 }
 
 // Brightness on screen of the point (twips) of the dial panel.

@@ -3,10 +3,20 @@
 #include "link/LinkRig.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPushButton>
 
 namespace vcm::test {
+
+bool runUntil(const std::function<bool()>& done, int limitMs)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < limitMs)
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    return done();
+}
 
 WindowRig::WindowRig(WindowOptions options)
 {

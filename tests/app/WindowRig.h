@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,9 @@
 namespace vcm::test {
 
 class WindowRig;
+
+// Runs the event loop until done() holds, for at most limitMs of real time.
+bool runUntil(const std::function<bool()>& done, int limitMs = 2000);
 
 struct WindowOptions {
     bool elm327 = true, metric = true, celsius = true;
