@@ -42,8 +42,7 @@ TEST(TripBrowserWindow, OpensFromTheMenuListsTheRunsAndChartsTheSelectedOne)
     ASSERT_TRUE(tripsMenu(rig)->isEnabled());
     tripsMenu(rig)->trigger();
     auto* browser = rig.form().findChild<TripBrowser*>();
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->isVisible());
+    ASSERT_TRUE(browser && browser->isVisible());
     ASSERT_TRUE(runUntil([browser] { return !browser->scanner().running(); }, 20000));
     auto* list = browser->findChild<QTableWidget*>(QStringLiteral("RunList"));
     ASSERT_EQ(list->rowCount(), 2);

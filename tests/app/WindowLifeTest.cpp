@@ -80,14 +80,15 @@ TEST(WindowStartUp, APortThatCannotOpenIsReportedOverThePaintedWindow)
 {
     WindowRig rig({.startWhenPainted = true, .adapterFails = true});
     ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_EQ(rig.messages[0].title, "PROBLEME!"); // its text: AdapterControl.AdapterPortThatCannotOpen...
-    EXPECT_TRUE(rig.messages[0].afterPaint);
+    // Its text: AdapterControl.AdapterPortThatCannotOpen...
+    EXPECT_EQ(std::tuple(rig.messages[0].title, rig.messages[0].afterPaint), std::tuple("PROBLEME!", true));
     EXPECT_TRUE(rig.visible("Command1", 0)) << "stopped, Start offered";
 }
 
 // While stopped, the unit menu and the Config button's setup dialog both change the
-// window's labels, the menu's check marks and the settings file, written once each time.
-TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThemOnce)
+// window's labels, the menu's check marks and the settings file, written once each time;
+// so does the save-folder dialog.
+TEST(WindowSettings, MenusAndDialogsChangeTheSettingsAndSaveThemOnce)
 {
     WindowRig rig;
     click(rig, "Command1", 1);
@@ -115,7 +116,7 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThemOnce)
         control<QComboBox>(&dialog, "TempUnits")->setCurrentIndex(0); // Celsius
         control<QPushButton>(&dialog, "Command1", 0)->click();       // Valider
     });
-    const int changes = rig.diskChanges();
+    int changes = rig.diskChanges();
     click(rig, "Config");
     EXPECT_EQ(title.toStdString(), "Configuration Générale");
     EXPECT_LT(dialogLightness, 60) << "the dialog in the dashboard's dark colours";
@@ -123,18 +124,13 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThemOnce)
     EXPECT_EQ(std::tuple(rig.text("BattTempUnit"), rig.text("SpeedUnit"), rig.view().isChecked({"m_Celsius"})),
               std::tuple("°C", "mph", true));
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("[Unit]\r\nSystem=US\r\nTemp=Celsius\r\n"), std::string::npos);
-}
 
-// The save-folder dialog's language is kept even after Annuler: one write once it closes.
-TEST(WindowSettings, SaveFolderDialogWritesTheSettingsOnceWhenClosed)
-{
-    WindowRig rig;
-    click(rig, "Command1", 1);
+    // The save-folder dialog's language is kept even after Annuler: one write once it closes.
     answerModal([](QWidget& dialog) {
         control<QRadioButton>(&dialog, "Option1", 1)->click(); // Japonais
         control<QPushButton>(&dialog, "Command2", 1)->click(); // Annuler
     });
-    const int changes = rig.diskChanges();
+    changes = rig.diskChanges();
     rig.form().findChild<QAction*>(QStringLiteral("m_ss"))->trigger();
     EXPECT_EQ(rig.diskChanges() - changes, 1);
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Language=Japanese"), std::string::npos);

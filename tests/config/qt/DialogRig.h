@@ -1,14 +1,17 @@
 #pragma once
 // What the dialog tests share: stand-ins for the folder dialog and the message box,
 // finding controls by name and index, and answering a modal dialog.
+#include "config/MonitorSettings.h"
 #include "config/qt/DialogServices.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -41,6 +44,23 @@ T* control(const QWidget* root, const char* name, int index = -1)
     }
     return nullptr;
 }
+
+// A dialog shown on settings, with the stand-ins as its services.
+template <typename Dialog>
+struct ShownDialog {
+    explicit ShownDialog(const MonitorSettings& settings, std::map<int, std::string> devices = {})
+        : dialog(std::make_unique<Dialog>(settings, nullptr, DialogServices{.folderChooser = &chooser,
+                                                                            .problemReporter = &reporter,
+                                                                            .portDevices = std::move(devices)}))
+    {
+        dialog->show();
+    }
+    void click(const char* name, int index = -1) const { control<QPushButton>(dialog.get(), name, index)->click(); }
+
+    AnsweringChooser chooser;
+    RecordingReporter reporter;
+    std::unique_ptr<Dialog> dialog;
+};
 
 // Answers the next modal dialog from inside its own event loop.
 inline void answerModal(std::function<void(QWidget& dialog)> answer)

@@ -7,7 +7,6 @@
 #include "DialogRig.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
@@ -19,22 +18,14 @@ using namespace vcm::test;
 
 namespace {
 
-struct PathSetRig {
+struct PathSetRig : ShownDialog<PathSet> {
     explicit PathSetRig(bool japanese = false)
+        : ShownDialog({.PortNum = 2, .SavePath = "/home/driver/logs", .Japanese = japanese})
     {
-        DialogServices services;
-        services.folderChooser = &chooser;
-        dialog = std::make_unique<PathSet>(MonitorSettings{.PortNum = 2, .SavePath = "/home/driver/logs", .Japanese = japanese},
-                                           nullptr, services);
-        dialog->show();
     }
     QLineEdit* text1() const { return control<QLineEdit>(dialog.get(), "Text1"); }
     QRadioButton* option1(int i) const { return control<QRadioButton>(dialog.get(), "Option1", i); }
-    void click(const char* name, int index = -1) const { control<QPushButton>(dialog.get(), name, index)->click(); }
     const MonitorSettings& chosen() const { return dialog->chosen(); }
-
-    AnsweringChooser chooser;
-    std::unique_ptr<PathSet> dialog;
 };
 
 // Opening shows the stored folder and language (setting the option while loading is no

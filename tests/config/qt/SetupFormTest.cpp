@@ -26,21 +26,11 @@ MonitorSettings presets()
     return {.PortNum = 1, .BPS = 500000, .UseElm327 = true, .MetricUnits = true, .Celsius = true, .SavePath = "/home/driver/logs"};
 }
 
-struct SetupRig {
-    explicit SetupRig(MonitorSettings initial = presets(), std::map<int, std::string> devices = {})
-    {
-        DialogServices services;
-        services.problemReporter = &reporter;
-        services.folderChooser = &chooser;
-        services.portDevices = std::move(devices);
-        form = std::make_unique<SetupForm>(initial, nullptr, services);
-        form->show();
-    }
-
-    QComboBox* combo(const char* name, int index = -1) const { return control<QComboBox>(form.get(), name, index); }
-    QCheckBox* check(const char* name) const { return control<QCheckBox>(form.get(), name); }
-    QRadioButton* option(int index) const { return control<QRadioButton>(form.get(), "Interface", index); }
-    void click(const char* name, int index = -1) const { control<QPushButton>(form.get(), name, index)->click(); }
+struct SetupRig : ShownDialog<SetupForm> {
+    using ShownDialog::ShownDialog;
+    QComboBox* combo(const char* name, int index = -1) const { return control<QComboBox>(dialog.get(), name, index); }
+    QCheckBox* check(const char* name) const { return control<QCheckBox>(dialog.get(), name); }
+    QRadioButton* option(int index) const { return control<QRadioButton>(dialog.get(), "Interface", index); }
     void selectText(const char* name, int index, const QString& text) const
     {
         QComboBox* c = combo(name, index);
@@ -48,9 +38,6 @@ struct SetupRig {
         ASSERT_GE(at, 0) << text.toStdString();
         c->setCurrentIndex(at);
     }
-    RecordingReporter reporter;
-    AnsweringChooser chooser;
-    std::unique_ptr<SetupForm> form;
 };
 
 // The form as the driver sees it (CAN port | GPS port | distance | temperature | checked
@@ -74,8 +61,8 @@ TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
             if (rig.check(box)->isChecked()) boxes += QString(box) + " ";
         EXPECT_EQ(seen.join('|') + "|" + boxes, expected);
         rig.click("Command1", 0);
-        EXPECT_EQ(rig.form->result(), QDialog::Accepted);
-        EXPECT_EQ(rig.form->chosen(), stored) << expected.toStdString();
+        EXPECT_EQ(rig.dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(rig.dialog->chosen(), stored) << expected.toStdString();
     }
 }
 
@@ -107,17 +94,17 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
         rig.click("Command1", 0);
         if (c.expectedCan >= 0) {
             EXPECT_TRUE(rig.reporter.shown.empty());
-            const MonitorSettings& chosen = rig.form->chosen();
+            const MonitorSettings& chosen = rig.dialog->chosen();
             EXPECT_EQ(std::tuple(chosen.PortNum, chosen.PortNumGPS, chosen.Logfile),
                       std::tuple(c.expectedCan, c.expectedGps, true));
             continue;
         }
         EXPECT_EQ(rig.reporter.shown,
                   (Shown{{"PROBLEME !", "Même Port pour CAN et GPS . Changez un des deux ports."}}));
-        EXPECT_TRUE(rig.form->isVisible());
+        EXPECT_TRUE(rig.dialog->isVisible());
         EXPECT_EQ(rig.combo("Combo1", 2)->currentText(), c.gps);
         EXPECT_TRUE(rig.check("logfile")->isChecked());
-        EXPECT_EQ(rig.form->chosen(), stored);
+        EXPECT_EQ(rig.dialog->chosen(), stored);
     }
 }
 
@@ -127,7 +114,7 @@ TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
     const MonitorSettings changed{.PortNum = 4, .PortNumGPS = 6, .BPS = 500000, .Logfile = true, .SuperLogFile = true,
                                   .SavePath = "/home/driver/logs", .EnableGPS = true};
     for (int button : {0, 1}) {
-        SetupRig rig;
+        SetupRig rig(presets());
         rig.option(1)->click(); // every control moved away from the presets
         rig.selectText("Combo1", 0, "COM 4");
         rig.selectText("Combo1", 2, "COM 6");
@@ -136,16 +123,16 @@ TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
         rig.selectText("TempUnits", -1, "Fahrenheit");
         rig.click("Command1", button);
         EXPECT_TRUE(rig.reporter.shown.empty());
-        EXPECT_FALSE(rig.form->isVisible());
-        EXPECT_EQ(rig.form->result(), button == 0 ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(rig.form->chosen(), button == 0 ? changed : presets()) << button;
+        EXPECT_FALSE(rig.dialog->isVisible());
+        EXPECT_EQ(rig.dialog->result(), button == 0 ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(rig.dialog->chosen(), button == 0 ? changed : presets()) << button;
     }
 }
 
 // The folder chosen in the save-folder dialog is kept even when this dialog is cancelled.
 TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
 {
-    SetupRig rig;
+    SetupRig rig(presets());
     rig.selectText("Combo1", 0, "COM 5");
     QString folderShown = "(no save-folder dialog)";
     answerModal([&folderShown](QWidget& dialog) {
@@ -156,11 +143,11 @@ TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
     });
     rig.click("SetPath");
     EXPECT_EQ(folderShown, "/home/driver/logs");
-    EXPECT_TRUE(rig.form->isVisible());
+    EXPECT_TRUE(rig.dialog->isVisible());
     EXPECT_EQ(rig.combo("Combo1", 0)->currentText(), "COM 5"); // this dialog is unchanged
     rig.click("Command1", 1);
-    EXPECT_EQ(rig.form->chosen().SavePath, "/media/usb");
-    EXPECT_EQ(rig.form->chosen().PortNum, 1); // Annuler: the port is not taken
+    EXPECT_EQ(rig.dialog->chosen().SavePath, "/media/usb");
+    EXPECT_EQ(rig.dialog->chosen().PortNum, 1); // Annuler: the port is not taken
 }
 
 } // namespace
