@@ -121,8 +121,7 @@ TEST(HeadlessProgram, NeedsNeitherQtWidgetsNorQtGui)
     Child ldd({"/usr/bin/ldd", VCM_HEADLESS_PROGRAM});
     ASSERT_EQ(ldd.waitExit(20s), 0) << ldd.text();
     EXPECT_NE(ldd.text().find("libQt6Core"), std::string::npos) << ldd.text();
-    EXPECT_EQ(ldd.text().find("libQt6Widgets"), std::string::npos) << ldd.text();
-    EXPECT_EQ(ldd.text().find("libQt6Gui"), std::string::npos) << ldd.text();
+    EXPECT_FALSE(std::regex_search(ldd.text(), std::regex("libQt6(Widgets|Gui)"))) << ldd.text();
 }
 
 TEST(HeadlessProgram, ReplaysButSendsTheWindowReplayToTheDashboard)

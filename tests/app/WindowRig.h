@@ -37,10 +37,7 @@ struct WindowOptions {
 };
 
 // A message box the window showed, and whether the dashboard had been painted before it.
-struct ShownMessage {
-    std::string title, text;
-    bool afterPaint = false;
-};
+struct ShownMessage { std::string title, text; bool afterPaint = false; };
 
 class WindowRig {
 public:

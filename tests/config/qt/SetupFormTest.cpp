@@ -21,10 +21,8 @@ namespace {
 
 using Shown = std::vector<std::pair<QString, QString>>;
 
-MonitorSettings presets()
-{
-    return {.PortNum = 1, .BPS = 500000, .UseElm327 = true, .MetricUnits = true, .Celsius = true, .SavePath = "/home/driver/logs"};
-}
+const MonitorSettings kPresets{.PortNum = 1, .BPS = 500000, .UseElm327 = true, .MetricUnits = true, .Celsius = true,
+                               .SavePath = "/home/driver/logs"};
 
 struct SetupRig : ShownDialog<SetupForm> {
     using ShownDialog::ShownDialog;
@@ -45,7 +43,7 @@ struct SetupRig : ShownDialog<SetupForm> {
 TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
 {
     const std::pair<MonitorSettings, QString> cases[] = {
-        {presets(), "COM 1|without|Metric|Celsius|Elm327|"},
+        {kPresets, "COM 1|without|Metric|Celsius|Elm327|"},
         {{.PortNum = 3, .PortNumGPS = 5, .Logfile = true, .SavePath = "/logs", .EnableGPS = true},
          "COM 3|COM 5|USA|Fahrenheit|CanUsb|logfile GPSTracking "},
         {{.PortNum = 20, .UseElm327 = true, .SuperLogFile = true, .MetricUnits = true, .Celsius = true, .SavePath = ""},
@@ -82,7 +80,7 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shownCan.toStdString() + " / " + (c.gps ? c.gps : "-"));
-        MonitorSettings stored = presets();
+        MonitorSettings stored = kPresets;
         stored.PortNum = c.storedCan;
         stored.PortNumGPS = c.storedGps;
         SetupRig rig(stored, devices);
@@ -114,7 +112,7 @@ TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
     const MonitorSettings changed{.PortNum = 4, .PortNumGPS = 6, .BPS = 500000, .Logfile = true, .SuperLogFile = true,
                                   .SavePath = "/home/driver/logs", .EnableGPS = true};
     for (int button : {0, 1}) {
-        SetupRig rig(presets());
+        SetupRig rig(kPresets);
         rig.option(1)->click(); // every control moved away from the presets
         rig.selectText("Combo1", 0, "COM 4");
         rig.selectText("Combo1", 2, "COM 6");
@@ -125,14 +123,14 @@ TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
         EXPECT_TRUE(rig.reporter.shown.empty());
         EXPECT_FALSE(rig.dialog->isVisible());
         EXPECT_EQ(rig.dialog->result(), button == 0 ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(rig.dialog->chosen(), button == 0 ? changed : presets()) << button;
+        EXPECT_EQ(rig.dialog->chosen(), button == 0 ? changed : kPresets) << button;
     }
 }
 
 // The folder chosen in the save-folder dialog is kept even when this dialog is cancelled.
 TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
 {
-    SetupRig rig(presets());
+    SetupRig rig(kPresets);
     rig.selectText("Combo1", 0, "COM 5");
     QString folderShown = "(no save-folder dialog)";
     answerModal([&folderShown](QWidget& dialog) {
