@@ -21,11 +21,6 @@ using namespace vcm::test;
 
 namespace {
 
-void click(WindowRig& rig, std::string_view name, int index = -1)
-{
-    QMetaObject::invokeMethod(rig.view().widget({name, index}), "click");
-}
-
 // Start, Stop and Config shown; the port and unit menus enabled.
 auto runControls(WindowRig& rig)
 {
@@ -48,10 +43,10 @@ TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
     EXPECT_EQ(rig.text("BattTempValue"), "0") << "no temperature decoded yet: nothing to convert";
     EXPECT_NE(rig.form().windowTitle().indexOf(QStringLiteral("Ver.")), -1);
 
-    click(rig, "Command1", 1); // stop
+    rig.click("Command1", 1); // stop
     EXPECT_EQ(runControls(rig), kStopped);
     EXPECT_EQ(rig.adapter.writes.back(), " "); // one character ends monitoring; a CR would repeat ATMA
-    click(rig, "Command1", 0); // start
+    rig.click("Command1", 0); // start
     EXPECT_TRUE(rig.visible("Command1", 1));
     rig.form().gpsTick(); // the GPS timer: no receiver, no port, no altitude trend
     EXPECT_FALSE(rig.gps.isOpen());
@@ -91,7 +86,7 @@ TEST(WindowStartUp, APortThatCannotOpenIsReportedOverThePaintedWindow)
 TEST(WindowSettings, MenusAndDialogsChangeTheSettingsAndSaveThemOnce)
 {
     WindowRig rig;
-    click(rig, "Command1", 1);
+    rig.click("Command1", 1);
     struct Step { const char *action, *unchecked, *label, *unit, *fileLine; };
     const Step steps[] = {{"m_Fahrenheit", "m_Celsius", "BattTempUnit", "°F", "Temp=Fahrenheit"},
                           {"m_us", "m_Metric", "SpeedUnit", "mph", "System=US"},
@@ -117,7 +112,7 @@ TEST(WindowSettings, MenusAndDialogsChangeTheSettingsAndSaveThemOnce)
         control<QPushButton>(&dialog, "Command1", 0)->click();       // Valider
     });
     int changes = rig.diskChanges();
-    click(rig, "Config");
+    rig.click("Config");
     EXPECT_EQ(title.toStdString(), "Configuration Générale");
     EXPECT_LT(dialogLightness, 60) << "the dialog in the dashboard's dark colours";
     EXPECT_EQ(rig.diskChanges() - changes, 1) << "one Valider, one write of the settings file";

@@ -50,6 +50,8 @@ public:
     void tick(int n = 1);
     // A key press as the user makes it: delivered to the focused button, seen by the window.
     void pressKey(int key);
+    // A click on the button name (element index of a control array).
+    void click(std::string_view name, int index = -1) { QMetaObject::invokeMethod(view().widget({name, index}), "click"); }
 
     std::string text(std::string_view name, int index = -1) const { return form_->view().text({name, index}); }
     bool visible(std::string_view name, int index = -1) const { return form_->view().isVisible({name, index}); }
