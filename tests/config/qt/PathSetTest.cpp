@@ -68,7 +68,7 @@ TEST(PathSet, LanguageChoiceIsTakenAtOnceAndRestoresTheStoredFolder)
     const auto japanese = japaneseFont();
     EXPECT_EQ(rig.text1()->font().family(), japanese ? japanese->family() : QString("Arial"));
 
-    rig.option1(0)->click(); // Annuler keeping the language: WindowSettings.SaveFolderDialog...
+    rig.option1(0)->click(); // Annuler keeping the language: WindowSettings.MenusAndDialogs...
     EXPECT_EQ(rig.text1()->font().family(), "Arial");
 }
 
