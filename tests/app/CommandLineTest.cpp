@@ -25,10 +25,8 @@ TEST(CommandLine, ReadsTheOptionsOfEveryMode)
                                               "--layout", "D"},
                                              Program::Dashboard);
     ASSERT_EQ(sim.mode, ProgramMode::Dashboard) << sim.message;
-    EXPECT_EQ(sim.dashboard.simulate, "canusb");
-    EXPECT_EQ(sim.dashboard.screenshot, "a.png");
-    EXPECT_EQ(sim.dashboard.screenshotAfterMs, 800);
-    EXPECT_EQ(sim.dashboard.layoutSteps, 3);
+    const DashboardOptions& d = sim.dashboard;
+    EXPECT_EQ(std::tuple(d.simulate, d.screenshot, d.screenshotAfterMs, d.layoutSteps), std::tuple("canusb", "a.png", 800, 3));
     EXPECT_EQ(parseCommandLine({"--simulate"}, Program::Dashboard).dashboard.simulate, "elm327");
     EXPECT_FALSE(parseCommandLine({}, Program::Dashboard).dashboard.simulate);
 
@@ -90,10 +88,7 @@ TEST(CommandLine, RefusesWhatItCannotUseSayingWhy)
 }
 
 #if !defined(_WIN32)
-struct Answer {
-    int status;
-    std::string out;
-};
+struct Answer { int status; std::string out; };
 
 // Runs the program with no display to talk to: a QApplication would abort it.
 Answer runWithoutDisplay(const std::string& program, const std::string& arg)
@@ -105,24 +100,18 @@ Answer runWithoutDisplay(const std::string& program, const std::string& arg)
 
 TEST(Programs, AnswerHelpVersionAndMistakesWithoutADisplay)
 {
-    for (const char* program : {VCM_PROGRAM, VCM_HEADLESS_PROGRAM}) {
-        SCOPED_TRACE(program);
-        const Answer help = runWithoutDisplay(program, "--help");
-        EXPECT_EQ(help.status, 0) << help.out;
-        // One line per option, each within a terminal's width.
-        EXPECT_NE(help.out.find("\n  --replay FILE "), std::string::npos) << help.out;
-        std::istringstream lines(help.out);
-        for (std::string l; std::getline(lines, l);)
-            EXPECT_LE(l.size(), 80u) << l;
-
-        const Answer version = runWithoutDisplay(program, "--version");
-        EXPECT_EQ(version.status, 0) << version.out;
-        EXPECT_NE(version.out.find(std::string(" ") + VCM_VERSION + "\n"), std::string::npos) << version.out;
-
-        const Answer wrong = runWithoutDisplay(program, "--frobnicate");
-        EXPECT_EQ(wrong.status, 2) << wrong.out;
-        EXPECT_NE(wrong.out.find("frobnicate"), std::string::npos) << wrong.out;
-    }
+    // Help has one line per option; every answer's lines fit a terminal's width.
+    const struct { const char* arg; int status; std::string says; } asks[] = {
+        {"--help", 0, "\n  --replay FILE "}, {"--version", 0, std::string(" ") + VCM_VERSION + "\n"}, {"--frobnicate", 2, "frobnicate"}};
+    for (const char* program : {VCM_PROGRAM, VCM_HEADLESS_PROGRAM})
+        for (const auto& ask : asks) {
+            SCOPED_TRACE(std::string(program) + " " + ask.arg);
+            const Answer answer = runWithoutDisplay(program, ask.arg);
+            EXPECT_EQ(answer.status, ask.status) << answer.out;
+            EXPECT_NE(answer.out.find(ask.says), std::string::npos) << answer.out;
+            std::istringstream lines(answer.out);
+            for (std::string l; std::getline(lines, l);) EXPECT_LE(l.size(), 80u) << l;
+        }
     EXPECT_NE(runWithoutDisplay(VCM_PROGRAM, "--help").out.find("--simulate"), std::string::npos);
     EXPECT_EQ(runWithoutDisplay(VCM_HEADLESS_PROGRAM, "--help").out.find("--simulate"), std::string::npos);
 }

@@ -22,13 +22,7 @@ TEST(ReplayCommand, ExportKeepsChannelAndStampsAndRefusesToReplaceFiles)
     const std::string dump = "(1700000000.123457) vcan1 3CA#0000000000\n(1700000000.123999) vcan1 0B4#00000000000D2C\n";
     const std::string input = dir.write("drive.log", dump);
     const std::string taken = dir.write("taken.log", "kept\n");
-    const struct {
-        const char* name;
-        std::string exportPath;
-        bool force;
-        int status;
-        const char* says;
-    } cases[] = {
+    const struct { const char* name; std::string exportPath; bool force; int status; const char* says; } cases[] = {
         {"existing file", taken, false, 1, "exists already"},
         {"its own input", input, true, 1, "is the input"},
         {"new file", dir.file("out.log"), false, 0, "2 frames"},
@@ -44,9 +38,7 @@ TEST(ReplayCommand, ExportKeepsChannelAndStampsAndRefusesToReplaceFiles)
         EXPECT_EQ(runReplayCommand(line, {}, out, err), c.status);
         EXPECT_NE((out.str() + err.str()).find(c.says), std::string::npos) << out.str() << err.str();
     }
-    EXPECT_EQ(dir.read("drive.log"), dump);
-    EXPECT_EQ(dir.read("out.log"), dump);
-    EXPECT_EQ(dir.read("taken.log"), dump);
+    for (const char* name : {"drive.log", "out.log", "taken.log"}) EXPECT_EQ(dir.read(name), dump) << name;
 }
 
 // The trip file gets the system's decimal separator, as live logging writes it.

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace vcm::test {
 namespace {
 
@@ -19,7 +21,6 @@ namespace {
 // lever in D.
 TEST(ReplayWindow, PlaysARecordingIntoTheGaugesAndLogsIt)
 {
-    ensureApplication();
     TempFolder scratch, out;
     ReplayCommandLine line;
     line.input = std::string(VCM_SAMPLES_DIR) + "/elm327-drive.txt";
@@ -39,11 +40,10 @@ TEST(ReplayWindow, PlaysARecordingIntoTheGaugesAndLogsIt)
     ASSERT_TRUE(replay.ended());
 
     QtView& view = replay.window().view();
-    EXPECT_EQ(view.text({"StateValue"}), "56.5");
-    EXPECT_EQ(view.text({"CoolantTempValue"}), "86.0");
-    EXPECT_EQ(view.text({"TankValue"}), "32");
-    EXPECT_EQ(view.foreColor({"ShiftStatus", 1}), colors::Green); // "D" lit
-    EXPECT_EQ(view.foreColor({"ShiftStatus", 4}), colors::SystemText);
+    // "D" lit, "B" not.
+    EXPECT_EQ(std::tuple(view.text({"StateValue"}), view.text({"CoolantTempValue"}), view.text({"TankValue"}),
+                         view.foreColor({"ShiftStatus", 1}), view.foreColor({"ShiftStatus", 4})),
+              std::tuple("56.5", "86.0", "32", colors::Green, colors::SystemText));
 
     replay.window().close();
     std::vector<std::string> logs = out.names();
@@ -59,12 +59,11 @@ TEST(ReplayWindow, PlaysARecordingIntoTheGaugesAndLogsIt)
 TEST(ReplayWindow, AnUnreadableRecordingIsReportedBeforeAnyWindow)
 {
     TempFolder in;
-    in.write("empty.txt", "");
     ReplayCommandLine line;
-    line.input = in.file("empty.txt");
-    EXPECT_THROW(openWindowRecording(line), RecordingError);
-    line.input = in.file("missing.txt");
-    EXPECT_THROW(openWindowRecording(line), RecordingError);
+    for (const std::string& input : {in.write("empty.txt", ""), in.file("missing.txt")}) {
+        line.input = input;
+        EXPECT_THROW(openWindowRecording(line), RecordingError) << input;
+    }
 }
 
 } // namespace

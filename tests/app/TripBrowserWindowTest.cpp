@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QChartView>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTableWidget>
 #include <QXYSeries>
@@ -31,11 +30,9 @@ TEST(TripBrowserWindow, OpensFromTheMenuListsTheRunsAndChartsTheSelectedOne)
 {
     WindowRig rig({.tripFile = "C;;;600;20;300\r\nT;04:12:26;09:10:12;5;20;300;50,0;40;0;20;20;20;20\r\n"});
     const std::string folder = rig.form().settings().SavePath;
-    DriveLogOptions earlier;
-    earlier.gps = true;
-    earlier.repeat = 1000;  // 6000 rows
-    earlier.start = DateTime::fromCivil({2026, 12, 3, 8, 0, 0});  // the window's own log is of the 4th
-    std::ofstream(folder + "/CAN_03122026_0800.csv", std::ios::binary) << driveLog(earlier);
+    // 6000 rows of the 3rd; the window's own log is of the 4th.
+    std::ofstream(folder + "/CAN_03122026_0800.csv", std::ios::binary)
+        << driveLog({.gps = true, .start = DateTime::fromCivil({2026, 12, 3, 8, 0, 0}), .repeat = 1000});
     rig.tick(30);  // the window's own log
     ASSERT_TRUE(rig.form().monitor().isRunning());
     EXPECT_FALSE(tripsMenu(rig)->isEnabled());
@@ -45,11 +42,8 @@ TEST(TripBrowserWindow, OpensFromTheMenuListsTheRunsAndChartsTheSelectedOne)
     ASSERT_TRUE(tripsMenu(rig)->isEnabled());
     tripsMenu(rig)->trigger();
     auto* browser = rig.form().findChild<TripBrowser*>();
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->isVisible());
-    QElapsedTimer waited;
-    waited.start();
-    while (browser->scanner().running() && waited.elapsed() < 20000) QApplication::processEvents();
+    ASSERT_TRUE(browser && browser->isVisible());
+    ASSERT_TRUE(runUntil([browser] { return !browser->scanner().running(); }, 20000));
     auto* list = browser->findChild<QTableWidget*>(QStringLiteral("RunList"));
     ASSERT_EQ(list->rowCount(), 2);
 
@@ -65,11 +59,10 @@ TEST(TripBrowserWindow, OpensFromTheMenuListsTheRunsAndChartsTheSelectedOne)
     ASSERT_EQ(views.size(), 7u);
     for (const char* name : {"chart_speed", "chart_battery", "chart_consumption", "chart_altitude"}) {
         SCOPED_TRACE(name);
-        ASSERT_FALSE(points[QString::fromLatin1(name)].empty());
-        for (qsizetype n : points[QString::fromLatin1(name)]) {
-            EXPECT_GT(n, 0);
-            EXPECT_LE(n, static_cast<qsizetype>(2 * ChartColumns));  // 6000 rows down-sampled
-        }
+        const std::vector<qsizetype>& counts = points[QString::fromLatin1(name)];
+        ASSERT_FALSE(counts.empty());
+        // 6000 rows down-sampled.
+        for (qsizetype n : counts) EXPECT_TRUE(n > 0 && n <= qsizetype(2 * ChartColumns)) << n;
     }
     EXPECT_EQ(points["chart_speed"].size(), 2u);            // speed and engine speed
     EXPECT_EQ(points["chart_engine-map"].size(), 5u);       // five shades of time spent

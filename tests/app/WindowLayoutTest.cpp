@@ -51,12 +51,6 @@ bool shown(const QWidget* w, const QWidget* top)
     return true;
 }
 
-void writeWidest(WindowRig& rig)
-{
-    for (const auto& [name, text] : kWidest) rig.view().setText({name}, text);
-    QApplication::processEvents();
-}
-
 // Every visible label with a caption: overlaps, clipped captions, labels outside their
 // panel, one a line; empty when the window is clean.
 std::string layoutFaults(WindowRig& rig)
@@ -212,7 +206,9 @@ TEST(WindowFit, EveryLayoutFitsEveryScreen)
         const QSize first = rig.form().size();
         for (const char layout : std::string("ABCD")) {
             SCOPED_TRACE(size + " layout " + layout);
-            writeWidest(rig);
+            // The widest figures again: each layout sets its own fonts.
+            for (const auto& [name, text] : kWidest) rig.view().setText({name}, text);
+            QApplication::processEvents();
             if (!shots.isEmpty())
                 rig.form().grab().save(QString::fromLatin1(shots) + "/" + QString::fromStdString(size) + layout + ".png");
             EXPECT_EQ(fitFaults(rig, screen), "");

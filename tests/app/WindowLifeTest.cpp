@@ -2,8 +2,7 @@
 // unit menu and the setup dialog, and the run clock.
 #include "WindowRig.h"
 
-#include "link/LinkRig.h"
-#include "run/Monitor.h"
+#include "config/qt/DialogRig.h"
 #include "support/MonitorTestView.h"
 
 #include <QAction>
@@ -12,7 +11,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,35 +21,32 @@ using namespace vcm::test;
 
 namespace {
 
-void click(WindowRig& rig, std::string_view name, int index = -1)
+// Start, Stop and Config shown; the port and unit menus enabled.
+auto runControls(WindowRig& rig)
 {
-    QMetaObject::invokeMethod(rig.view().widget({name, index}), "click");
+    return std::tuple(rig.visible("Command1", 0), rig.visible("Command1", 1), rig.visible("Config"),
+                      rig.view().isEnabled({"m_com"}), rig.view().isEnabled({"m_unit"}));
 }
+const auto kRunning = std::tuple(false, true, false, false, false);
+const auto kStopped = std::tuple(true, false, true, true, true);
 
 TEST(WindowStartUp, StartsAcquisitionAtOnceWithTheSettingsUnitsAndStopsOnClick)
 {
     WindowRig rig({.elm327 = true, .metric = false, .celsius = false});
     // The ELM327 start-up went out without a click, and the window is running.
     EXPECT_NE(rig.adapter.written.find("ATMA\r"), std::string::npos);
-    EXPECT_TRUE(rig.visible("Command1", 1));
-    EXPECT_FALSE(rig.visible("Command1", 0));
-    EXPECT_FALSE(rig.view().isEnabled({"m_com"}));
-    EXPECT_FALSE(rig.view().isEnabled({"m_unit"}));
+    EXPECT_EQ(runControls(rig), kRunning);
     // US units and Fahrenheit from the file: the label and the menu check marks say so.
-    EXPECT_EQ(rig.text("BattTempUnit"), "°F");
-    EXPECT_TRUE(rig.view().isChecked({"m_us"}));
-    EXPECT_FALSE(rig.view().isChecked({"m_Metric"}));
-    EXPECT_TRUE(rig.view().isChecked({"m_Fahrenheit"}));
+    EXPECT_EQ(std::tuple(rig.text("BattTempUnit"), rig.view().isChecked({"m_us"}), rig.view().isChecked({"m_Metric"}),
+                         rig.view().isChecked({"m_Fahrenheit"})),
+              std::tuple("°F", true, false, true));
     EXPECT_EQ(rig.text("BattTempValue"), "0") << "no temperature decoded yet: nothing to convert";
     EXPECT_NE(rig.form().windowTitle().indexOf(QStringLiteral("Ver.")), -1);
 
-    click(rig, "Command1", 1); // stop
-    EXPECT_TRUE(rig.visible("Command1", 0));
-    EXPECT_FALSE(rig.visible("Command1", 1));
-    EXPECT_TRUE(rig.visible("Config"));
-    EXPECT_TRUE(rig.view().isEnabled({"m_com"}));
+    rig.click("Command1", 1); // stop
+    EXPECT_EQ(runControls(rig), kStopped);
     EXPECT_EQ(rig.adapter.writes.back(), " "); // one character ends monitoring; a CR would repeat ATMA
-    click(rig, "Command1", 0); // start
+    rig.click("Command1", 0); // start
     EXPECT_TRUE(rig.visible("Command1", 1));
     rig.form().gpsTick(); // the GPS timer: no receiver, no port, no altitude trend
     EXPECT_FALSE(rig.gps.isOpen());
@@ -80,17 +75,18 @@ TEST(WindowStartUp, APortThatCannotOpenIsReportedOverThePaintedWindow)
 {
     WindowRig rig({.startWhenPainted = true, .adapterFails = true});
     ASSERT_EQ(rig.messages.size(), 1u);
-    EXPECT_EQ(rig.messages[0].title, "PROBLEME!"); // its text: AdapterControl.AdapterPortThatCannotOpen...
-    EXPECT_TRUE(rig.messages[0].afterPaint);
+    // Its text: AdapterControl.AdapterPortThatCannotOpen...
+    EXPECT_EQ(std::tuple(rig.messages[0].title, rig.messages[0].afterPaint), std::tuple("PROBLEME!", true));
     EXPECT_TRUE(rig.visible("Command1", 0)) << "stopped, Start offered";
 }
 
 // While stopped, the unit menu and the Config button's setup dialog both change the
-// window's labels, the menu's check marks and the settings file, written once each time.
-TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThemOnce)
+// window's labels, the menu's check marks and the settings file, written once each time;
+// so does the save-folder dialog.
+TEST(WindowSettings, MenusAndDialogsChangeTheSettingsAndSaveThemOnce)
 {
     WindowRig rig;
-    click(rig, "Command1", 1);
+    rig.click("Command1", 1);
     struct Step { const char *action, *unchecked, *label, *unit, *fileLine; };
     const Step steps[] = {{"m_Fahrenheit", "m_Celsius", "BattTempUnit", "°F", "Temp=Fahrenheit"},
                           {"m_us", "m_Metric", "SpeedUnit", "mph", "System=US"},
@@ -109,47 +105,31 @@ TEST(WindowUnits, MenuAndSetupDialogChangeTheUnitsAndSaveThemOnce)
     ASSERT_TRUE(rig.visible("Config"));
     QString title;
     int dialogLightness = 255;
-    QTimer::singleShot(0, [&title, &dialogLightness] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog) return;
-        title = dialog->windowTitle();
-        dialogLightness = dialog->palette().color(QPalette::Window).lightness();
-        if (auto* temp = dialog->findChild<QComboBox*>(QStringLiteral("TempUnits")))
-            temp->setCurrentIndex(0); // Celsius
-        for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command1")))
-            if (b->property("index").toInt() == 0) b->click(); // Valider
+    answerModal([&title, &dialogLightness](QWidget& dialog) {
+        title = dialog.windowTitle();
+        dialogLightness = dialog.palette().color(QPalette::Window).lightness();
+        control<QComboBox>(&dialog, "TempUnits")->setCurrentIndex(0); // Celsius
+        control<QPushButton>(&dialog, "Command1", 0)->click();       // Valider
     });
-    const int changes = rig.diskChanges();
-    click(rig, "Config");
+    int changes = rig.diskChanges();
+    rig.click("Config");
     EXPECT_EQ(title.toStdString(), "Configuration Générale");
     EXPECT_LT(dialogLightness, 60) << "the dialog in the dashboard's dark colours";
     EXPECT_EQ(rig.diskChanges() - changes, 1) << "one Valider, one write of the settings file";
-    EXPECT_EQ(std::tuple(rig.text("BattTempUnit"), rig.text("SpeedUnit")), std::tuple("°C", "mph"));
-    EXPECT_TRUE(rig.view().isChecked({"m_Celsius"}));
-    const std::string file = rig.readFile("VeloxCanMoni.INI");
-    EXPECT_NE(file.find("Temp=Celsius"), std::string::npos);
-    EXPECT_NE(file.find("System=US"), std::string::npos);
-}
+    EXPECT_EQ(std::tuple(rig.text("BattTempUnit"), rig.text("SpeedUnit"), rig.view().isChecked({"m_Celsius"})),
+              std::tuple("°C", "mph", true));
+    EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("[Unit]\r\nSystem=US\r\nTemp=Celsius\r\n"), std::string::npos);
 
-// The save-folder dialog's language is kept even after Annuler: one write once it closes.
-TEST(WindowSettings, SaveFolderDialogWritesTheSettingsOnceWhenClosed)
-{
-    WindowRig rig;
-    click(rig, "Command1", 1);
-    QTimer::singleShot(0, [] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog) return;
-        for (auto* option : dialog->findChildren<QRadioButton*>(QStringLiteral("Option1")))
-            if (option->property("index").toInt() == 1) option->click(); // Japonais
-        for (auto* b : dialog->findChildren<QPushButton*>(QStringLiteral("Command2")))
-            if (b->property("index").toInt() == 1) b->click(); // Annuler
+    // The save-folder dialog's language is kept even after Annuler: one write once it closes.
+    answerModal([](QWidget& dialog) {
+        control<QRadioButton>(&dialog, "Option1", 1)->click(); // Japonais
+        control<QPushButton>(&dialog, "Command2", 1)->click(); // Annuler
     });
-    const int changes = rig.diskChanges();
+    changes = rig.diskChanges();
     rig.form().findChild<QAction*>(QStringLiteral("m_ss"))->trigger();
     EXPECT_EQ(rig.diskChanges() - changes, 1);
     EXPECT_NE(rig.readFile("VeloxCanMoni.INI").find("Language=Japanese"), std::string::npos);
 }
-
 
 TEST(WindowPanelsClick, CarTimeClickRestartsTheRunClock)
 {

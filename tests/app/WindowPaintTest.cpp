@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QScreen>
 
@@ -21,29 +20,13 @@ using namespace vcm::test;
 
 namespace {
 
-// What the window shows now, as painted into its backing store.
-QImage screenOf(QWidget& window)
-{
-    return window.screen()->grabWindow(window.winId()).toImage();
-}
-
-// Runs the event loop until done() holds, for at most two seconds of real time.
-template <class Done>
-bool runUntil(Done done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 2000)
-        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
-    return done();
-}
-
-// Brightness on screen of the point (twips) of the dial panel.
+// Brightness on screen of the point (twips) of the dial panel, as painted into the
+// window's backing store.
 int brightnessAt(WindowRig& rig, QPointF twips)
 {
     QWidget* dials = rig.view().widget({"CadransPic"});
     const QPoint at = dials->mapTo(&rig.form(), (twips / 15).toPoint());
-    return qGray(screenOf(rig.form()).pixel(at));
+    return qGray(rig.form().screen()->grabWindow(rig.form().winId()).toImage().pixel(at));
 }
 
 QPointF rpmNeedleMiddle(WindowRig& rig)
@@ -95,7 +78,7 @@ TEST(WindowPainting, DialFacesArePaintedAgainOnlyForZoomAndUnits)
     moveNeedles();
     EXPECT_EQ(face->picturePaints(), zoomed);
 
-    QMetaObject::invokeMethod(rig.view().widget({"Command1", 1}), "click"); // units change while stopped
+    rig.click("Command1", 1); // units change while stopped
     rig.form().findChild<QAction*>(QStringLiteral("m_Fahrenheit"))->trigger();
     rig.grab("CadransPic");
     EXPECT_EQ(face->picturePaints(), zoomed + 1);

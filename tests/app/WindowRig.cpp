@@ -3,26 +3,23 @@
 #include "link/LinkRig.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPushButton>
 
 namespace vcm::test {
 
-void ensureApplication()
+bool runUntil(const std::function<bool()>& done, int limitMs)
 {
-    static int argc = 1;
-    static char name[] = "test_app";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < limitMs)
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    return done();
 }
 
 WindowRig::WindowRig(WindowOptions options)
 {
-    ensureApplication();
     const std::string ini = folder_.write(
         "VeloxCanMoni.INI", std::string("[Comm]\r\nInterface=") + (options.elm327 ? "ELM327" : "CANUSB") +
                                 "\r\nPortNum=1\r\nBPS=500000\r\n[Unit]\r\nSystem=" + (options.metric ? "SI" : "US") +
@@ -82,10 +79,6 @@ void WindowRig::pressKey(int key)
     QApplication::sendEvent(target, &press);
     QApplication::processEvents();
 }
-
-std::string WindowRig::text(std::string_view name, int index) const { return form_->view().text({name, index}); }
-
-bool WindowRig::visible(std::string_view name, int index) const { return form_->view().isVisible({name, index}); }
 
 QImage WindowRig::grab(std::string_view name) const
 {

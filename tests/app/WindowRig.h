@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,8 +24,8 @@ namespace vcm::test {
 
 class WindowRig;
 
-// Creates the one QApplication of the test program (offscreen).
-void ensureApplication();
+// Runs the event loop until done() holds, for at most limitMs of real time.
+bool runUntil(const std::function<bool()>& done, int limitMs = 2000);
 
 struct WindowOptions {
     bool elm327 = true, metric = true, celsius = true;
@@ -36,10 +37,7 @@ struct WindowOptions {
 };
 
 // A message box the window showed, and whether the dashboard had been painted before it.
-struct ShownMessage {
-    std::string title, text;
-    bool afterPaint = false;
-};
+struct ShownMessage { std::string title, text; bool afterPaint = false; };
 
 class WindowRig {
 public:
@@ -52,9 +50,11 @@ public:
     void tick(int n = 1);
     // A key press as the user makes it: delivered to the focused button, seen by the window.
     void pressKey(int key);
+    // A click on the button name (element index of a control array).
+    void click(std::string_view name, int index = -1) { QMetaObject::invokeMethod(view().widget({name, index}), "click"); }
 
-    std::string text(std::string_view name, int index = -1) const;
-    bool visible(std::string_view name, int index = -1) const;
+    std::string text(std::string_view name, int index = -1) const { return form_->view().text({name, index}); }
+    bool visible(std::string_view name, int index = -1) const { return form_->view().isVisible({name, index}); }
     QImage grab(std::string_view name) const;
 
     MainForm& form() { return *form_; }

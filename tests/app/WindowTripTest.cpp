@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace vcm;
 using namespace vcm::test;
 
@@ -19,36 +21,30 @@ std::string earlierRun()
     return t;
 }
 
-TEST(WindowTrips, StartUpShowsTheTotalsAndTheLastHistogram)
+// Start-up shows the totals and the earlier run's minute bars; the space bar steps the
+// histogram views and comes back to them.
+TEST(WindowTrips, StartUpShowsTheLastHistogramAndSpaceStepsItsViews)
 {
     WindowRig rig({.tripFile = earlierRun()});
     EXPECT_EQ(rig.text("DistanceValue"), "412.000"); // the totals' figures: TotalsAtStartUp
-    EXPECT_EQ(rig.text("Histogr", 29), "6.9");
-    EXPECT_EQ(rig.text("Histogr", 0), "4.0");
     // Bars stand on one base line, 6.9 taller than 4.0.
-    const QWidget* newest = rig.view().widget({"Histogr", 29});
-    const QWidget* oldest = rig.view().widget({"Histogr", 0});
-    EXPECT_EQ(newest->geometry().bottom(), oldest->geometry().bottom());
+    const QWidget *newest = rig.view().widget({"Histogr", 29}), *oldest = rig.view().widget({"Histogr", 0});
+    EXPECT_EQ(std::tuple(rig.text("Histogr", 0), rig.text("Histogr", 29), newest->isVisible(), newest->geometry().bottom()),
+              std::tuple("4.0", "6.9", true, oldest->geometry().bottom()));
     EXPECT_GT(newest->height(), oldest->height());
-    EXPECT_TRUE(newest->isVisible());
-}
 
-TEST(WindowKeys, SpaceStepsTheHistogramViewsAndBack)
-{
-    WindowRig rig({.tripFile = earlierRun()});
     const char* units[] = {"L/100km", "L/100km", "L/Heure", "km/h", "%Répart", "L/100km"};
     EXPECT_EQ(rig.text("HistogrLabel", 15), units[0]);
     for (int press = 1; press <= 5; ++press) {
         rig.pressKey(Qt::Key_Space);
-        EXPECT_EQ(rig.text("HistogrLabel", 15), units[press]) << press;
-        EXPECT_EQ(rig.visible("HistogrLegend", 0), press == 4) << press;
-        EXPECT_TRUE(rig.visible("HistoPicture")) << "the space bar leaves layout A alone";
+        // The unit, the legend of the shares view, and layout A left alone.
+        EXPECT_EQ(std::tuple(rig.text("HistogrLabel", 15), rig.visible("HistogrLegend", 0), rig.visible("HistoPicture")),
+                  std::tuple(units[press], press == 4, true)) << press;
     }
     EXPECT_EQ(rig.text("HistogrLabel", 10), "Mn");
     for (int i = 30; i < 150; ++i) EXPECT_FALSE(rig.visible("Histogr", i)) << i;
     // Back in the per-minute view with the minute bars of the trip file.
-    EXPECT_EQ(rig.text("Histogr", 29), "6.9");
-    EXPECT_TRUE(rig.visible("Histogr", 29));
+    EXPECT_EQ(std::tuple(rig.text("Histogr", 29), rig.visible("Histogr", 29)), std::tuple("6.9", true));
 }
 
 TEST(WindowShutdown, ClosingWritesTheTripLineAndTheSettings)

@@ -72,7 +72,8 @@ public:
         }
         return -1;
     }
-    void signal(int s) { kill(pid_, s); }
+    // Never kill(-1): every process of the user.
+    void signal(int s) { if (pid_ > 0) kill(pid_, s); }
     bool started() const { return pid_ > 0; }
     const std::string& text() const { return text_; }
 

@@ -7,33 +7,25 @@
 #include "DialogRig.h"
 
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 
 using namespace vcm;
 using namespace vcm::test;
 
 namespace {
 
-struct PathSetRig {
+struct PathSetRig : ShownDialog<PathSet> {
     explicit PathSetRig(bool japanese = false)
+        : ShownDialog({.PortNum = 2, .SavePath = "/home/driver/logs", .Japanese = japanese})
     {
-        DialogServices services;
-        services.folderChooser = &chooser;
-        dialog = std::make_unique<PathSet>(MonitorSettings{.PortNum = 2, .SavePath = "/home/driver/logs", .Japanese = japanese},
-                                           nullptr, services);
-        dialog->show();
     }
     QLineEdit* text1() const { return control<QLineEdit>(dialog.get(), "Text1"); }
     QRadioButton* option1(int i) const { return control<QRadioButton>(dialog.get(), "Option1", i); }
-    void click(const char* name, int index = -1) const { control<QPushButton>(dialog.get(), name, index)->click(); }
     const MonitorSettings& chosen() const { return dialog->chosen(); }
-
-    AnsweringChooser chooser;
-    std::unique_ptr<PathSet> dialog;
 };
 
 // Opening shows the stored folder and language (setting the option while loading is no
@@ -42,10 +34,9 @@ TEST(PathSet, OpeningShowsTheStoredFolderAndLanguage)
 {
     for (bool japanese : {false, true}) {
         PathSetRig rig(japanese);
-        EXPECT_EQ(rig.text1()->text(), "/home/driver/logs");
-        EXPECT_TRUE(rig.option1(japanese ? 1 : 0)->isChecked());
-        EXPECT_FALSE(rig.option1(japanese ? 0 : 1)->isChecked());
-        EXPECT_EQ(rig.chosen().Japanese, japanese);
+        EXPECT_EQ(std::tuple(rig.text1()->text(), rig.option1(0)->isChecked(), rig.option1(1)->isChecked(),
+                             rig.chosen().Japanese),
+                  std::tuple("/home/driver/logs", !japanese, japanese, japanese));
     }
 }
 
@@ -53,12 +44,9 @@ TEST(PathSet, OpeningShowsTheStoredFolderAndLanguage)
 // ("Command2" 1) closes and keeps the stored one.
 TEST(PathSet, ValiderStoresTheTypedFolderAnnulerKeepsTheStoredOne)
 {
-    const struct {
-        QString typed;
-        int button;
-        std::string stored;
-    } cases[] = {{"C:\\", 0, "C:"}, {"/media/usb", 0, "/media/usb"}, {"/", 0, "/"},
-                 {"/home/driver/Données/", 0, "/home/driver/Données"}, {"/somewhere/else", 1, "/home/driver/logs"}};
+    const struct { QString typed; int button; std::string stored; } cases[] = {
+        {"C:\\", 0, "C:"}, {"/media/usb", 0, "/media/usb"}, {"/", 0, "/"},
+        {"/home/driver/Données/", 0, "/home/driver/Données"}, {"/somewhere/else", 1, "/home/driver/logs"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         PathSetRig rig;
@@ -80,7 +68,7 @@ TEST(PathSet, LanguageChoiceIsTakenAtOnceAndRestoresTheStoredFolder)
     const auto japanese = japaneseFont();
     EXPECT_EQ(rig.text1()->font().family(), japanese ? japanese->family() : QString("Arial"));
 
-    rig.option1(0)->click(); // Annuler keeping the language: WindowSettings.SaveFolderDialog...
+    rig.option1(0)->click(); // Annuler keeping the language: WindowSettings.MenusAndDialogs...
     EXPECT_EQ(rig.text1()->font().family(), "Arial");
 }
 
@@ -90,9 +78,8 @@ TEST(PathSet, ExplorerPutsTheChosenFolderInTheBoxOnly)
     rig.text1()->setText("/media/usb");
     rig.chooser.answer = "/media/usb/trips";
     rig.click("Command1");
-    ASSERT_EQ(rig.chooser.asked.size(), 1u);
-    EXPECT_EQ(rig.chooser.asked[0].first, "Select Save Folder");
-    EXPECT_EQ(rig.chooser.asked[0].second, "/media/usb"); // opens on the typed folder
+    // Opens on the typed folder.
+    EXPECT_EQ(rig.chooser.asked, (std::vector<std::pair<QString, QString>>{{"Select Save Folder", "/media/usb"}}));
     EXPECT_EQ(rig.text1()->text(), "/media/usb/trips");
     EXPECT_EQ(rig.chosen().SavePath, "/home/driver/logs");
 

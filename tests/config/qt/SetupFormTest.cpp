@@ -4,13 +4,11 @@
 
 #include "DialogRig.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -21,26 +19,16 @@ using namespace vcm::test;
 
 namespace {
 
-MonitorSettings presets()
-{
-    return {.PortNum = 1, .BPS = 500000, .UseElm327 = true, .MetricUnits = true, .Celsius = true, .SavePath = "/home/driver/logs"};
-}
+using Shown = std::vector<std::pair<QString, QString>>;
 
-struct SetupRig {
-    explicit SetupRig(MonitorSettings initial = presets(), std::map<int, std::string> devices = {})
-    {
-        DialogServices services;
-        services.problemReporter = &reporter;
-        services.folderChooser = &chooser;
-        services.portDevices = std::move(devices);
-        form = std::make_unique<SetupForm>(initial, nullptr, services);
-        form->show();
-    }
+const MonitorSettings kPresets{.PortNum = 1, .BPS = 500000, .UseElm327 = true, .MetricUnits = true, .Celsius = true,
+                               .SavePath = "/home/driver/logs"};
 
-    QComboBox* combo(const char* name, int index = -1) const { return control<QComboBox>(form.get(), name, index); }
-    QCheckBox* check(const char* name) const { return control<QCheckBox>(form.get(), name); }
-    QRadioButton* option(int index) const { return control<QRadioButton>(form.get(), "Interface", index); }
-    void click(const char* name, int index = -1) const { control<QPushButton>(form.get(), name, index)->click(); }
+struct SetupRig : ShownDialog<SetupForm> {
+    using ShownDialog::ShownDialog;
+    QComboBox* combo(const char* name, int index = -1) const { return control<QComboBox>(dialog.get(), name, index); }
+    QCheckBox* check(const char* name) const { return control<QCheckBox>(dialog.get(), name); }
+    QRadioButton* option(int index) const { return control<QRadioButton>(dialog.get(), "Interface", index); }
     void selectText(const char* name, int index, const QString& text) const
     {
         QComboBox* c = combo(name, index);
@@ -48,9 +36,6 @@ struct SetupRig {
         ASSERT_GE(at, 0) << text.toStdString();
         c->setCurrentIndex(at);
     }
-    RecordingReporter reporter;
-    AnsweringChooser chooser;
-    std::unique_ptr<SetupForm> form;
 };
 
 // The form as the driver sees it (CAN port | GPS port | distance | temperature | checked
@@ -58,7 +43,7 @@ struct SetupRig {
 TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
 {
     const std::pair<MonitorSettings, QString> cases[] = {
-        {presets(), "COM 1|without|Metric|Celsius|Elm327|"},
+        {kPresets, "COM 1|without|Metric|Celsius|Elm327|"},
         {{.PortNum = 3, .PortNumGPS = 5, .Logfile = true, .SavePath = "/logs", .EnableGPS = true},
          "COM 3|COM 5|USA|Fahrenheit|CanUsb|logfile GPSTracking "},
         {{.PortNum = 20, .UseElm327 = true, .SuperLogFile = true, .MetricUnits = true, .Celsius = true, .SavePath = ""},
@@ -74,8 +59,8 @@ TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
             if (rig.check(box)->isChecked()) boxes += QString(box) + " ";
         EXPECT_EQ(seen.join('|') + "|" + boxes, expected);
         rig.click("Command1", 0);
-        EXPECT_EQ(rig.form->result(), QDialog::Accepted);
-        EXPECT_EQ(rig.form->chosen(), stored) << expected.toStdString();
+        EXPECT_EQ(rig.dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(rig.dialog->chosen(), stored) << expected.toStdString();
     }
 }
 
@@ -84,12 +69,9 @@ TEST(SetupForm, OpensOnTheStoredSettingsAndValiderKeepsThem)
 TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
 {
     const std::map<int, std::string> devices{{1, "/dev/ttyUSB0"}, {7, "/dev/rfcomm0"}, {25, "/dev/ttyACM0"}};
-    const struct {
-        std::int16_t storedCan, storedGps;
-        const char *can, *gps;
-        QString shownCan;
-        std::int16_t expectedCan, expectedGps; // -1: refused
-    } cases[] = {
+    // Stored ports, the ports chosen (nullptr: left), the CAN port shown and the ports taken (-1: refused).
+    const struct { std::int16_t storedCan, storedGps; const char *can, *gps; QString shownCan;
+                   std::int16_t expectedCan, expectedGps; } cases[] = {
         {1, 4, "COM 3", "without", "COM 3", 3, 0},
         {1, 0, "COM 7  (/dev/rfcomm0)", "COM 2", "COM 7  (/dev/rfcomm0)", 7, 2},
         {25, 33, nullptr, nullptr, "COM 25  (/dev/ttyACM0)", 25, 33}, // outside the lists: shown and kept
@@ -98,7 +80,7 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.shownCan.toStdString() + " / " + (c.gps ? c.gps : "-"));
-        MonitorSettings stored = presets();
+        MonitorSettings stored = kPresets;
         stored.PortNum = c.storedCan;
         stored.PortNumGPS = c.storedGps;
         SetupRig rig(stored, devices);
@@ -110,18 +92,17 @@ TEST(SetupForm, PortsAreStoredByNumberOrRefusedWhenTheSame)
         rig.click("Command1", 0);
         if (c.expectedCan >= 0) {
             EXPECT_TRUE(rig.reporter.shown.empty());
-            const MonitorSettings& chosen = rig.form->chosen();
+            const MonitorSettings& chosen = rig.dialog->chosen();
             EXPECT_EQ(std::tuple(chosen.PortNum, chosen.PortNumGPS, chosen.Logfile),
                       std::tuple(c.expectedCan, c.expectedGps, true));
             continue;
         }
-        ASSERT_EQ(rig.reporter.shown.size(), 1u);
-        EXPECT_EQ(rig.reporter.shown[0].first, "PROBLEME !");
-        EXPECT_EQ(rig.reporter.shown[0].second, "Même Port pour CAN et GPS . Changez un des deux ports.");
-        EXPECT_TRUE(rig.form->isVisible());
+        EXPECT_EQ(rig.reporter.shown,
+                  (Shown{{"PROBLEME !", "Même Port pour CAN et GPS . Changez un des deux ports."}}));
+        EXPECT_TRUE(rig.dialog->isVisible());
         EXPECT_EQ(rig.combo("Combo1", 2)->currentText(), c.gps);
         EXPECT_TRUE(rig.check("logfile")->isChecked());
-        EXPECT_EQ(rig.form->chosen(), stored);
+        EXPECT_EQ(rig.dialog->chosen(), stored);
     }
 }
 
@@ -131,7 +112,7 @@ TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
     const MonitorSettings changed{.PortNum = 4, .PortNumGPS = 6, .BPS = 500000, .Logfile = true, .SuperLogFile = true,
                                   .SavePath = "/home/driver/logs", .EnableGPS = true};
     for (int button : {0, 1}) {
-        SetupRig rig;
+        SetupRig rig(kPresets);
         rig.option(1)->click(); // every control moved away from the presets
         rig.selectText("Combo1", 0, "COM 4");
         rig.selectText("Combo1", 2, "COM 6");
@@ -140,37 +121,31 @@ TEST(SetupForm, ValiderTakesEveryChoiceAnnulerNone)
         rig.selectText("TempUnits", -1, "Fahrenheit");
         rig.click("Command1", button);
         EXPECT_TRUE(rig.reporter.shown.empty());
-        EXPECT_FALSE(rig.form->isVisible());
-        EXPECT_EQ(rig.form->result(), button == 0 ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(rig.form->chosen(), button == 0 ? changed : presets()) << button;
+        EXPECT_FALSE(rig.dialog->isVisible());
+        EXPECT_EQ(rig.dialog->result(), button == 0 ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(rig.dialog->chosen(), button == 0 ? changed : kPresets) << button;
     }
 }
 
 // The folder chosen in the save-folder dialog is kept even when this dialog is cancelled.
 TEST(SetupForm, SetPathOpensTheSaveFolderDialogAndReturns)
 {
-    SetupRig rig;
+    SetupRig rig(kPresets);
     rig.selectText("Combo1", 0, "COM 5");
-    QString folderShown;
-    bool sawPathSet = false;
-    // The save-folder dialog runs modally: answer it from inside its own event loop.
-    QTimer::singleShot(0, [&] {
-        auto* pathSet = qobject_cast<PathSet*>(QApplication::activeModalWidget());
-        if (!pathSet) return;
-        sawPathSet = true;
-        folderShown = control<QLineEdit>(pathSet, "Text1")->text();
-        control<QLineEdit>(pathSet, "Text1")->setText("/media/usb/");
-        control<QPushButton>(pathSet, "Command2", 0)->click();
+    QString folderShown = "(no save-folder dialog)";
+    answerModal([&folderShown](QWidget& dialog) {
+        if (!qobject_cast<PathSet*>(&dialog)) return;
+        folderShown = control<QLineEdit>(&dialog, "Text1")->text();
+        control<QLineEdit>(&dialog, "Text1")->setText("/media/usb/");
+        control<QPushButton>(&dialog, "Command2", 0)->click();
     });
     rig.click("SetPath");
-
-    ASSERT_TRUE(sawPathSet);
     EXPECT_EQ(folderShown, "/home/driver/logs");
-    EXPECT_TRUE(rig.form->isVisible());
+    EXPECT_TRUE(rig.dialog->isVisible());
     EXPECT_EQ(rig.combo("Combo1", 0)->currentText(), "COM 5"); // this dialog is unchanged
     rig.click("Command1", 1);
-    EXPECT_EQ(rig.form->chosen().SavePath, "/media/usb");
-    EXPECT_EQ(rig.form->chosen().PortNum, 1); // Annuler: the port is not taken
+    EXPECT_EQ(rig.dialog->chosen().SavePath, "/media/usb");
+    EXPECT_EQ(rig.dialog->chosen().PortNum, 1); // Annuler: the port is not taken
 }
 
 } // namespace
