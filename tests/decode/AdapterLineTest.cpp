@@ -78,8 +78,9 @@ TEST(AdapterLine, EachLineAsTheDecoderAndTheExportsReadIt)
 }
 
 // Real sessions: the ELM327's start-up dialogue, a buffer report, a restart glued to its
-// prompt and a line with a stray CR; the CANUSB's replies (CR acks, version, "z" of the
-// polling frames, a lone CR, a refused command's BEL after a broken line) between frames.
+// prompt, a line with a stray CR and an identifier beyond eleven bits (decoded, never
+// exported); the CANUSB's replies (CR acks, version, "z" of the polling frames, a lone CR,
+// a refused command's BEL after a broken line) between frames.
 struct Session {
     bool elm;
     std::string text;
@@ -91,8 +92,8 @@ const Session kSessions[] = {
     {true,
      "ATZ\r\r\rELM327 v1.5\r\n\r\n>ATMA\r\n0B4 00 00 00 00 00 2E E0 00\r\n3C8 00 00 32 00 00\r\nBUFFER FULL\r\n\r\n>"
      "520 00 01 D6 00\r\n03B 0F 7B 00 D8 00\r\n3CA 00 00 00 00 00\r\n3C8 00 00 33\r00 00 00\r\n"
-     "3CB 3C 46 00 5A 00 1A 00\r\n540 00 5D 00\r\n025 00 7C 0F FF 00 00\r\n",
-     9, 3, {0x0B4, 0x3C8, 0x03B, 0x3CA, 0x3CB, 0x540, 0x025}, 5},
+     "3CB 3C 46 00 5A 00 1A 00\r\n540 00 5D 00\r\n8AA 00\r\n025 00 7C 0F FF 00 00\r\n",
+     10, 3, {0x0B4, 0x3C8, 0x03B, 0x3CA, 0x3CB, 0x540, 0x025}, 6},
     {false,
      "\a\a\r\rV1011\rt0B4800000000002EE000\rz\rt3C850000320000\rt52040001D600\r\rt03B50F7B00D800\rz\r"
      "t7EA8102761C3000102\at3CA50000000000\rt3CB73C46005A001A00\rt5403005D00\rt0256007C0FFF0000\r",
