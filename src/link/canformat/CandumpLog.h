@@ -28,10 +28,26 @@ struct CandumpLine {
     std::string_view interface;   // "can0" (points into the parsed line)
     CanFrame frame;               // Kind::Frame only
     std::string_view reason;      // what was skipped, or what is wrong
+
+    // A frame line, read or skipped: it carries a time stamp.
+    bool stamped() const { return kind == Kind::Frame || kind == Kind::Skipped; }
 };
 
 // One line without its line end. Blank lines and lines starting with '#' are Blank.
 CandumpLine parseCandumpLine(std::string_view line);
+
+// Parses text line by line ('\n' ends a line; the last may lack it) and hands each line
+// to visit, which returns false to stop.
+template <class Visit>
+void forEachCandumpLine(std::string_view text, Visit visit)
+{
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (!visit(parseCandumpLine(text.substr(0, end))) || end == std::string_view::npos)
+            return;
+        text.remove_prefix(end + 1);
+    }
+}
 
 // Appends "(1700000000.123456) can0 3CA#0000000000\n".
 void appendCandumpLine(std::string& out, std::int64_t timeUs, std::string_view interface, const CanFrame& frame);

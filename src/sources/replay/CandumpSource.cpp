@@ -123,21 +123,13 @@ std::optional<double> CandumpSource::durationMs() const
     std::FILE* f = std::fopen(in_.path().c_str(), "rb");
     if (!f)
         return std::nullopt;
-    auto stampOfLines = [](std::string_view text, bool last) -> std::optional<std::int64_t> {
+    auto stampOfLines = [](std::string_view text, bool last) {
         std::optional<std::int64_t> found;
-        std::size_t at = 0;
-        while (at < text.size()) {
-            std::size_t end = text.find('\n', at);
-            if (end == std::string_view::npos)
-                end = text.size();
-            const CandumpLine l = parseCandumpLine(text.substr(at, end - at));
-            if (l.kind == CandumpLine::Kind::Frame || l.kind == CandumpLine::Kind::Skipped) {
-                found = l.timeUs;
-                if (!last)
-                    return found;
-            }
-            at = end + 1;
-        }
+        forEachCandumpLine(text, [&](const CandumpLine& line) {
+            if (line.stamped())
+                found = line.timeUs;
+            return last || !found;
+        });
         return found;
     };
     std::string head(8192, '\0');

@@ -65,20 +65,13 @@ RecordingGuess guessRecording(std::string_view head)
 {
     RecordingGuess g;
     // candump: the first line that is neither blank nor a comment is a stamped frame.
-    std::size_t at = 0;
-    while (at < head.size()) {
-        std::size_t end = head.find('\n', at);
-        if (end == std::string_view::npos)
-            end = head.size();
-        const CandumpLine line = parseCandumpLine(head.substr(at, end - at));
-        if (line.kind == CandumpLine::Kind::Frame || line.kind == CandumpLine::Kind::Skipped) {
+    forEachCandumpLine(head, [&](const CandumpLine& line) {
+        if (line.stamped())
             g.kind = RecordingKind::Candump;
-            return g;
-        }
-        if (line.kind == CandumpLine::Kind::Malformed)
-            break;
-        at = end + 1;
-    }
+        return line.kind == CandumpLine::Kind::Blank;
+    });
+    if (g.kind)
+        return g;
     std::size_t markerLength = 0;
     if (rawPrefixLength(head, markerLength)) {
         g.kind = RecordingKind::RawLog;

@@ -17,17 +17,14 @@ RecordingSource::RecordingSource(std::vector<CanFrame> frames, bool loop) : fram
 RecordingSource RecordingSource::fromCandump(std::string_view text, bool loop)
 {
     std::vector<CanFrame> frames;
-    while (!text.empty()) {
-        auto end = text.find('\n');
-        auto line = text.substr(0, end);
+    vcm::forEachCandumpLine(text, [&](const CandumpLine& parsed) {
         // Only the classic frames the simulated adapters carry; the time stamp in ms.
-        if (const CandumpLine parsed = vcm::parseCandumpLine(line); parsed.kind == CandumpLine::Kind::Frame) {
+        if (parsed.kind == CandumpLine::Kind::Frame) {
             frames.push_back(CanFrame{parsed.frame, static_cast<double>(parsed.timeUs / 1000000) * 1000.0 +
                                                         static_cast<double>(parsed.timeUs % 1000000) / 1000.0});
         }
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
+        return true;
+    });
     return RecordingSource(std::move(frames), loop);
 }
 
