@@ -60,7 +60,8 @@ TEST(CandumpLog, WritesTheCanUtilsLineAndReadsItBack)
     EXPECT_EQ(out, "(1700000000.123456) can0 03A#01ABF0\n"
                    "(0000000005.000007) vcan0 7FF#\n");
 
-    const CandumpLine back = parseCandumpLine(out.substr(0, out.find('\n')));
+    // The line read keeps pointing into out (its interface name is a view of it).
+    const CandumpLine back = parseCandumpLine(std::string_view(out).substr(0, out.find('\n')));
     EXPECT_EQ(std::tuple(back.kind, back.timeUs, back.interface), std::tuple(Kind::Frame, 1700000000123456, "can0"));
     EXPECT_EQ(back.frame, f);
 }
